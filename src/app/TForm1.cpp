@@ -1,0 +1,197 @@
+#include "app/TForm1.h"
+
+#include "app/flatbutton.h"
+#include "settings/settingstable.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QTextEdit>
+#include <QTimer>
+
+namespace {
+
+QFrame *panel(QWidget *parent, const char *name)
+{
+    auto *p = new QFrame(parent);
+    p->setObjectName(QString::fromLatin1(name));
+    p->setFrameShape(QFrame::NoFrame);
+    p->setAutoFillBackground(true);
+    return p;
+}
+
+QLabel *picture(QWidget *parent, const char *name)
+{
+    auto *l = new QLabel(parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->hide();  // chrome pictures show only while a skin dresses the window
+    return l;
+}
+
+QLabel *line(QWidget *parent, const char *name)
+{
+    auto *l = new QLabel(parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setAutoFillBackground(true);
+    return l;
+}
+
+tl::FlatButton *button(QWidget *parent, const char *name, const QString &hint, QRect geometry)
+{
+    auto *b = new tl::FlatButton(parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setToolTip(hint);
+    b->setAccessibleName(hint);
+    b->setGeometry(geometry);
+    return b;
+}
+
+} // namespace
+
+TForm1::TForm1(tl::Services services, const QString &settingsFile, QWidget *parent)
+    : QWidget(parent, Qt::Tool),
+      m_services(std::move(services)),
+      m_settings(settingsFile.isEmpty() ? tl::SettingsStore() : tl::SettingsStore(settingsFile)),
+      m_records([this] {
+          return tl::RecordStore::NewFileFields{GetFromReg(tl::SettingsStore::q(tl::setting::AuthorName)),
+                                                GetFromReg(tl::SettingsStore::q(tl::setting::CompanyName))};
+      })
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Tessaleaf"));
+    setMinimumSize(150, 243);
+    createComponents();
+}
+
+TForm1::~TForm1()
+{
+    FormDestroy();
+}
+
+QString TForm1::noFileText() const
+{
+    return QStringLiteral("No File of Notes");
+}
+
+void TForm1::createComponents()
+{
+    // Stacking from bottom to top, pictures and labels beneath the panels.
+    imgRight = picture(this, "imgRight");
+    imgHead = picture(this, "imgHead");
+    cmdClose = picture(this, "cmdClose");
+    cmdClose->setToolTip(QStringLiteral("Close"));
+    cmdHide = picture(this, "cmdHide");
+    cmdHide->setToolTip(QStringLiteral("Minimize"));
+    imgFoot = picture(this, "imgFoot");
+    imgSize = picture(this, "imgSize");
+    imgLeft = picture(this, "imgLeft");
+    lblFile = new QLabel(this);
+    lblFile->setObjectName(QStringLiteral("lblFile"));
+    lblFile->setToolTip(QStringLiteral("Tessaleaf Menu"));
+    lblFile->setGeometry(8, 1, 14, 11);
+    lblTopLine = line(this, "lblTopLine");
+    lblRightLine = line(this, "lblRightLine");
+    lblRightLine->hide();
+    imgScroll = picture(this, "imgScroll");
+
+    panFormat = panel(this, "panFormat");
+    panFormat->resize(25, 200);
+    cmdFont = button(panFormat, "cmdFont", QStringLiteral("Font"), {1, -1, 20, 20});
+    cmdBold = button(panFormat, "cmdBold", QStringLiteral("Bold"), {1, 19, 20, 20});
+    cmdItalic = button(panFormat, "cmdItalic", QStringLiteral("Italic"), {1, 39, 20, 20});
+    cmdUnder = button(panFormat, "cmdUnder", QStringLiteral("Underline"), {1, 59, 20, 20});
+    cmdSelectColor = button(panFormat, "cmdSelectColor", QStringLiteral("Color"), {1, 79, 20, 21});
+    cmdALeft = button(panFormat, "cmdALeft", QStringLiteral("Align Left"), {1, 101, 20, 20});
+    cmdACenter = button(panFormat, "cmdACenter", QStringLiteral("Center"), {1, 122, 20, 20});
+    cmdARight = button(panFormat, "cmdARight", QStringLiteral("Align Right"), {1, 142, 20, 20});
+    cmdBullet = button(panFormat, "cmdBullet", QStringLiteral("Bullets"), {1, 163, 20, 20});
+    lblLeftLine = line(panFormat, "lblLeftLine");
+    lblLeftLine->setGeometry(22, 0, 1, 200);
+
+    Panel1 = new QLabel(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setAlignment(Qt::AlignCenter);
+    Panel1->setAutoFillBackground(true);
+    Panel1->setToolTip(QStringLiteral("Information"));
+    Panel1->setFont(QFont(QStringLiteral("Tahoma"), 8));
+    Panel1->setFixedHeight(17);
+
+    panSearch = panel(this, "panSearch");
+    panSearch->resize(260, 22);
+    panSearch->hide();
+    lblSearch = new QLabel(panSearch);
+    lblSearch->setObjectName(QStringLiteral("lblSearch"));
+    lblSearch->setGeometry(8, 5, 44, 13);
+    cbSeek = new QComboBox(panSearch);
+    cbSeek->setObjectName(QStringLiteral("cbSeek"));
+    cbSeek->setEditable(true);
+    cbSeek->setGeometry(53, 3, 145, 19);
+    cmdSearch = button(panSearch, "cmdSearch", QStringLiteral("Find"), {199, 3, 21, 19});
+    cmdSearchBack = button(panSearch, "cmdSearchBack", QStringLiteral("Find Back"), {219, 3, 19, 19});
+    cmdSearchAgain = button(panSearch, "cmdSearchAgain", QStringLiteral("Find Forward"), {237, 3, 19, 19});
+    lblLineSeek = line(panSearch, "lblLineSeek");
+    lblLineSeek->setGeometry(22, 0, 260, 1);
+
+    panToolBar = panel(this, "panToolBar");
+    panToolBar->resize(81, 21);
+    cmdBack = button(panToolBar, "cmdBack", QStringLiteral("Previous note"), {0, 0, 20, 20});
+    cmdNext = button(panToolBar, "cmdNext", QStringLiteral("Next note"), {19, 0, 20, 20});
+    cmdNew = button(panToolBar, "cmdNew", QStringLiteral("Add note"), {38, 0, 20, 20});
+    cmdDel = button(panToolBar, "cmdDel", QStringLiteral("Delete note"), {57, 0, 20, 20});
+    // Present for the appearance sets (the hover colour is read from cmdOpen)
+    // but never shown.
+    cmdOpen = button(this, "cmdOpen", QString(), {});
+    cmdSave = button(this, "cmdSave", QString(), {});
+    cmdZoomOut = button(this, "cmdZoomOut", QString(), {});
+    for (QWidget *w : {static_cast<QWidget *>(cmdOpen), static_cast<QWidget *>(cmdSave),
+                       static_cast<QWidget *>(cmdZoomOut)})
+        w->hide();
+
+    Panel2 = panel(this, "Panel2");
+    memo1 = new QTextEdit(Panel2);
+    memo1->setObjectName(QStringLiteral("memo1"));
+    memo1->setFrameShape(QFrame::NoFrame);
+    memo1->setAcceptRichText(true);
+    connect(memo1, &QTextEdit::textChanged, this, [this] { Modified = true; });
+
+    imgScroll->raise();
+
+    Sta1 = new QAction(QStringLiteral("Always On Top"), this);
+    Sta1->setObjectName(QStringLiteral("Sta1"));
+    Sta1->setCheckable(true);
+    connect(Sta1, &QAction::triggered, this, [this] { Sta1Click(); });
+
+    timeScroll = new QTimer(this);
+    timeScroll->setObjectName(QStringLiteral("timeScroll"));
+    timeScroll->setInterval(100);
+}
+
+void TForm1::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    FormResize();
+}
+
+void TForm1::FormResize()
+{
+    // The built-in look: tool bar and information bar on top, the format
+    // column on the left, the editor filling the rest.
+    const int W = width(), H = height();
+    const int searchH = panSearch->isVisible() ? panSearch->height() : 0;
+    panToolBar->move(20, 0);
+    Panel1->setGeometry(panToolBar->x() + panToolBar->width(), 2, W - panToolBar->x() - panToolBar->width(), 17);
+    panFormat->setGeometry(0, 22, panFormat->width(), H - 22 - searchH);
+    lblLeftLine->setGeometry(cmdFont->width() + 2, 0, 1, panFormat->height());
+    lblTopLine->setGeometry(33, 21, W - 52, 1);
+    Panel2->setGeometry(panFormat->width(), 22, W - panFormat->width(), H - 22 - searchH);
+    memo1->setGeometry(0, 0, Panel2->width(), Panel2->height());
+    if (panSearch->isVisible())
+        panSearch->setGeometry(0, H - searchH, W, searchH);
+}
+
+void TForm1::setEditorText(const QString &text)
+{
+    memo1->setPlainText(text);
+}

@@ -1,0 +1,137 @@
+#pragma once
+// The main window. One class with the handlers of every subsystem; each
+// subsystem's methods live in a .cpp file of its own folder.
+
+#include "notes/recordstore.h"
+#include "platform/services.h"
+#include "settings/settingsstore.h"
+
+#include <QStringList>
+#include <QWidget>
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QTextEdit;
+class QTimer;
+
+namespace tl {
+class FlatButton;
+}
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+
+public:
+    // settingsFile empty: the user's settings file.
+    explicit TForm1(tl::Services services, const QString &settingsFile = {}, QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    // Start-up: reads the settings, prepares and (without "start") shows the
+    // window, then opens the files named in args (args[0] is the program).
+    void FormCreate(const QStringList &args);
+    // Program end: closes the open file. Runs once; later calls do nothing.
+    void FormDestroy();
+
+    // --- shared state
+    QString CurrentFile;
+    int CurrentNote = 0;
+    bool Modified = false;
+    bool ExitRequested = false;
+    bool StartedVisible = false;
+    bool StartingUp = false;
+    bool SkinLoaded = false;
+
+    // --- application shell
+    void FormShow();
+    void FormActivate();
+    // True when the window may close (only after Exit).
+    bool FormCloseQuery();
+    void Exit1Click();
+    void Sta1Click();
+    struct FormPos {
+        int x, y, w, h;
+    };
+    FormPos LoadFormPos() const;
+    void SaveFormPos();
+    bool isOnTop() const { return m_onTop; }
+    int alpha() const { return m_alpha; }
+    void setAlpha(int alpha);
+
+    // --- settings store
+    QString GetFromReg(const QString &name) const { return m_settings.GetFromReg(name); }
+    qint32 GetFromRegInt(const QString &name) const { return m_settings.GetFromRegInt(name); }
+    void SetFromReg(const QString &name, const QString &value) const { m_settings.SetFromReg(name, value); }
+    void SetFromRegInt(const QString &name, qint32 value) const { m_settings.SetFromRegInt(name, value); }
+    const tl::SettingsStore &settings() const { return m_settings; }
+
+    // --- element appearance
+    void LoadSetReg(const QString &suffix);
+    void SaveSetReg(const QString &suffix);
+    void SetToolBarNBackColor(quint32 color);
+    void SetToolBarHBackColor(quint32 color);
+
+    // --- skins
+    void LoadSkin(const QString &name);
+    void LoadSkinStd();
+
+    // --- record store
+    QString nLoadRecordXML(int index, const QString &path);
+    void nSaveRecordXML(int index, const QString &path, const QString &text);
+    void nRemoveRecordXML(int index, const QString &path);
+    QString nLoadRecord(int index, const QString &path) { return nLoadRecordXML(index, path); }
+    void nSaveRecord(int index, const QString &path, const QString &text) { nSaveRecordXML(index, path, text); }
+    void nRemoveRecord(int index, const QString &path) { nRemoveRecordXML(index, path); }
+    int myFileSize(const QString &path) { return m_records.fileSize(path); }
+    QString GetNotesParam(const QString &name);
+    void SetNotesParam(const QString &name, const QString &value);
+    QString CreateMemoRTF() const;
+
+    // --- documents
+    void OpenNotes(const QString &path);
+    void CloseNotes(const QString &path);
+    void pShowPanelInfo(const QString &path);
+
+    tl::Services &services() { return m_services; }
+
+    // --- components (named as the rest of the program knows them)
+    QLabel *imgHead, *imgLeft, *imgRight, *imgFoot, *imgSize, *imgScroll;
+    QLabel *cmdHide, *cmdClose, *lblFile;
+    QFrame *panToolBar, *panFormat, *Panel2, *panSearch;
+    QLabel *Panel1;
+    tl::FlatButton *cmdBack, *cmdNext, *cmdNew, *cmdDel;
+    tl::FlatButton *cmdFont, *cmdBold, *cmdItalic, *cmdUnder, *cmdSelectColor;
+    tl::FlatButton *cmdALeft, *cmdACenter, *cmdARight, *cmdBullet;
+    tl::FlatButton *cmdOpen, *cmdSave, *cmdZoomOut;
+    QLabel *lblSearch;
+    QComboBox *cbSeek;
+    tl::FlatButton *cmdSearch, *cmdSearchBack, *cmdSearchAgain;
+    QLabel *lblTopLine, *lblLeftLine, *lblRightLine, *lblLineSeek;
+    QTextEdit *memo1;
+    QAction *Sta1;
+    QTimer *timeScroll;
+
+    // The text shown in the information bar while no file is open.
+    QString noFileText() const;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool event(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void createComponents();
+    void FormResize();
+    void applyOnTop(bool on);
+    void reportSettingsNotices();
+    void setEditorText(const QString &text);
+
+    tl::Services m_services;
+    tl::SettingsStore m_settings;
+    tl::RecordStore m_records;
+    bool m_onTop = false;
+    bool m_destroyed = false;
+    int m_alpha = 255;
+};

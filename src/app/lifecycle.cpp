@@ -1,0 +1,197 @@
+// Start-up, window state kept across runs, and shutdown.
+
+#include "app/TForm1.h"
+
+#include "app/flatbutton.h"
+#include "platform/error.h"
+#include "platform/paths.h"
+#include "settings/appearance.h"
+#include "settings/settingstable.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLabel>
+#include <QTextEdit>
+#include <QTimer>
+#include <QWindow>
+
+namespace s = tl::setting;
+using tl::SettingsStore;
+
+void TForm1::FormCreate(const QStringList &args)
+{
+    if (GetFromReg(SettingsStore::q(s::EnableLine)) == QLatin1String("False"))
+        for (QLabel *l : {lblTopLine, lblLeftLine, lblLineSeek, lblRightLine})
+            l->hide();
+
+    const FormPos pos = LoadFormPos();
+    move(pos.x, pos.y);
+    resize(std::max(pos.w, minimumWidth()), std::max(pos.h, minimumHeight()));
+    Sta1->setChecked(GetFromReg(SettingsStore::q(s::OnTop)) == QLatin1String("true"));
+
+    StartingUp = true;
+    bool startRequest = false;
+    cmdBack->setEnabled(false);
+    cmdNext->setEnabled(false);
+    Panel1->setText(noFileText());
+    for (int i = 1; i < args.size(); ++i)
+        if (args[i].toLower() == QLatin1String("start"))
+            startRequest = true;
+    memo1->clear();
+    tl::appearance::firstRunCheck(m_settings);
+    StartedVisible = false;
+    LoadSkin(GetFromReg(SettingsStore::q(s::CurrentSkin)));
+    applyOnTop(Sta1->isChecked());
+    m_alpha = std::clamp(tl::strToInt(GetFromReg(SettingsStore::q(s::LastAlphaV))), 0, 255);
+    setWindowOpacity(m_alpha / 255.0);
+
+    if (!startRequest) {
+        StartedVisible = true;
+        show();
+    }
+    StartingUp = false;
+    QCoreApplication::processEvents();
+    reportSettingsNotices();
+
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i].toLower() == QLatin1String("start") || !QFileInfo(args[i]).isFile())
+            continue;
+        CurrentFile = tl::paths::longPath(args[i]);
+        if (!QFileInfo(CurrentFile).isFile())
+            break;
+        OpenNotes(CurrentFile);
+    }
+    Modified = false;
+}
+
+void TForm1::reportSettingsNotices()
+{
+    for (const QString &notice : tl::SettingsFile::takeNotices())
+        m_services.dialogs->messageBox(this, QStringLiteral("Tessaleaf"), notice, tl::MsgButtons::Ok,
+                                       tl::MsgIcon::Warning);
+}
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    FormShow();
+}
+
+void TForm1::FormShow()
+{
+    ExitRequested = false;
+    // The editor's default font follows the set in use.
+    const QString suffix = GetFromReg(SettingsStore::q(s::CurrentSkin)) != SettingsStore::q(s::NoSkin)
+        ? SettingsStore::q(tl::appearance::SkinSuffix)
+        : QString();
+    QFont font = memo1->document()->defaultFont();
+    const QString family = GetFromReg(QStringLiteral("EditorFontName") + suffix);
+    const int size = GetFromRegInt(QStringLiteral("EditorFontSize") + suffix);
+    if (!family.isEmpty())
+        font.setFamily(family);
+    if (size > 0)
+        font.setPointSize(size);
+    memo1->document()->setDefaultFont(font);
+    memo1->update();
+    Modified = false;
+}
+
+bool TForm1::event(QEvent *event)
+{
+    const bool result = QWidget::event(event);
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
+    return result;
+}
+
+void TForm1::FormActivate()
+{
+    Sta1Click();
+}
+
+void TForm1::Sta1Click()
+{
+    applyOnTop(Sta1->isChecked());
+    SetFromReg(SettingsStore::q(s::OnTop), Sta1->isChecked() ? QStringLiteral("true") : QStringLiteral("false"));
+}
+
+void TForm1::applyOnTop(bool on)
+{
+    if (on == m_onTop)
+        return;
+    m_onTop = on;
+    // Changing the widget's flags would re-create (and hide) the native
+    // window; the QWindow flag keeps it shown.
+    if (QWindow *w = windowHandle())
+        w->setFlag(Qt::WindowStaysOnTopHint, on);
+    else
+        setWindowFlag(Qt::WindowStaysOnTopHint, on);
+}
+
+void TForm1::setAlpha(int alpha)
+{
+    m_alpha = std::clamp(alpha, 0, 255);
+    setWindowOpacity(m_alpha / 255.0);
+}
+
+TForm1::FormPos TForm1::LoadFormPos() const
+{
+    return {GetFromRegInt(SettingsStore::q(s::X)), GetFromRegInt(SettingsStore::q(s::Y)),
+            GetFromRegInt(SettingsStore::q(s::W)), GetFromRegInt(SettingsStore::q(s::H))};
+}
+
+void TForm1::SaveFormPos()
+{
+    SetFromRegInt(SettingsStore::q(s::X), x());
+    SetFromRegInt(SettingsStore::q(s::Y), y());
+    SetFromRegInt(SettingsStore::q(s::H), height());
+    SetFromRegInt(SettingsStore::q(s::W), width());
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    if (FormCloseQuery()) {
+        event->accept();
+        // Hiding the last window does not end the program; Exit does.
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    } else {
+        event->ignore();
+    }
+}
+
+bool TForm1::FormCloseQuery()
+{
+    SaveFormPos();
+    SetFromReg(SettingsStore::q(s::OnTop), Sta1->isChecked() ? QStringLiteral("true") : QStringLiteral("false"));
+    if (ExitRequested)
+        return true;
+    SetFromReg(SettingsStore::q(s::LastAlphaV), QString::number(m_alpha));
+    hide();
+    if (QFileInfo(CurrentFile).isFile() && QFileInfo(CurrentFile).suffix().toLower() == QLatin1String("nts"))
+        nSaveRecordXML(CurrentNote, CurrentFile, CreateMemoRTF());
+    return false;
+}
+
+void TForm1::Exit1Click()
+{
+    ExitRequested = true;
+    if (m_alpha != 0)
+        SetFromReg(SettingsStore::q(s::LastAlphaV), QString::number(m_alpha));
+    // A hidden window gets no close event from close(); ask directly.
+    if (isVisible()) {
+        close();
+    } else if (FormCloseQuery()) {
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    }
+}
+
+void TForm1::FormDestroy()
+{
+    if (m_destroyed)
+        return;
+    m_destroyed = true;
+    if (QFileInfo(CurrentFile).isFile())
+        CloseNotes(CurrentFile);
+}

@@ -1,0 +1,42 @@
+// Program entry: the main window is created and prepared from the settings,
+// the command line's files are opened, and the event loop runs until Exit or
+// a termination signal, both of which take the normal shutdown path.
+
+#include "app/TForm1.h"
+#include "app/application.h"
+#include "platform/qtservices.h"
+#include "platform/unixsignals.h"
+
+#include <QTimer>
+
+int main(int argc, char **argv)
+{
+    // The window places itself, fades and stays on top: Wayland sessions
+    // run it through XWayland.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+
+    tl::Application app(argc, argv);
+    tl::Application::setApplicationName(QStringLiteral("TessaleafV2"));
+    tl::Application::setApplicationDisplayName(QStringLiteral("TessaleafV2"));
+    tl::Application::setQuitOnLastWindowClosed(false);
+
+    TForm1 form(tl::realServices());
+    tl::Application::setErrorReporter([&form](const QString &message) {
+        form.services().dialogs->messageBox(form.isVisible() ? &form : nullptr, QStringLiteral("TessaleafV2"),
+                                            message, tl::MsgButtons::Ok, tl::MsgIcon::Error);
+    });
+
+    tl::UnixSignals signals;
+    QObject::connect(&signals, &tl::UnixSignals::terminationRequested, &form,
+                     [&form](int) { tl::Application::guarded([&] { form.Exit1Click(); }); });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form,
+                     [&form](QSessionManager &) { tl::Application::guarded([&] { form.Exit1Click(); }); });
+
+    const QStringList args = tl::Application::arguments();
+    tl::Application::guarded([&] { form.FormCreate(args); });
+    const int code = tl::Application::exec();
+    tl::Application::guarded([&] { form.FormDestroy(); });
+    return code;
+}

@@ -1,0 +1,286 @@
+#include "notes/recordstore.h"
+
+#include "platform/atomicfile.h"
+#include "platform/error.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+
+#include <string>
+#include <sys/stat.h>
+
+namespace tl {
+
+namespace {
+
+const char *const kFieldNames[] = {"lastupdate", "authorname", "companyname",
+                                   "comments", "realpath", "compresslevel"};
+
+QString shown(const QString &path) { return QDir::toNativeSeparators(path); }
+
+pugi::xml_node nthElement(pugi::xml_node parent, int index)
+{
+    if (index < 0)
+        return {};
+    for (pugi::xml_node n = parent.first_child(); n; n = n.next_sibling())
+        if (n.type() == pugi::node_element && index-- == 0)
+            return n;
+    return {};
+}
+
+int elementCount(pugi::xml_node parent)
+{
+    int count = 0;
+    for (pugi::xml_node n = parent.first_child(); n; n = n.next_sibling())
+        if (n.type() == pugi::node_element)
+            ++count;
+    return count;
+}
+
+QString textOf(pugi::xml_node node)
+{
+    std::string text;
+    for (pugi::xml_node n = node.first_child(); n; n = n.next_sibling())
+        if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata)
+            text += n.value();
+    return QString::fromStdString(text);
+}
+
+void setTextOf(pugi::xml_node node, const QString &text)
+{
+    while (node.first_child())
+        node.remove_child(node.first_child());
+    if (text.isEmpty())
+        return;
+    // Line ends as a reload would give them, so what we hold equals the file.
+    QString normalized = text;
+    normalized.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    node.append_child(pugi::node_pcdata).set_value(normalized.toUtf8().constData());
+}
+
+[[noreturn]] void indexError(int index)
+{
+    throw Error(QStringLiteral("List index out of bounds (%1)").arg(index));
+}
+
+struct StringWriter : pugi::xml_writer {
+    std::string out;
+    void write(const void *data, size_t size) override { out.append(static_cast<const char *>(data), size); }
+};
+
+} // namespace
+
+QString FastStringReplace(const QString &source, const QString &pattern, const QString &replacement)
+{
+    if (pattern.isEmpty())
+        return source;
+    auto asciiLower = [](QChar c) {
+        const char16_t u = c.unicode();
+        return (u >= 'A' && u <= 'Z') ? char16_t(u + 32) : u;
+    };
+    QString result;
+    result.reserve(source.size());
+    const qsizetype n = source.size(), m = pattern.size();
+    qsizetype i = 0;
+    while (i < n) {
+        bool match = i + m <= n;
+        for (qsizetype k = 0; match && k < m; ++k)
+            match = asciiLower(source[i + k]) == asciiLower(pattern[k]);
+        if (match) {
+            result += replacement;
+            i += m;
+        } else {
+            result += source[i++];
+        }
+    }
+    return result;
+}
+
+int notesParamPosition(const QString &name)
+{
+    for (int i = 0; i < 6; ++i)
+        if (name.compare(QLatin1String(kFieldNames[i]), Qt::CaseInsensitive) == 0)
+            return i;
+    return 0;
+}
+
+RecordStore::RecordStore(NewFileSource newFileFields) : m_newFileFields(std::move(newFileFields)) {}
+
+bool RecordStore::stampOf(const QString &path, Stamp *stamp)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    *stamp = {st.st_dev, st.st_ino, st.st_size, (long long)st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec};
+    return true;
+}
+
+void RecordStore::close()
+{
+    MenuXML.reset();
+    m_cachedPath.clear();
+}
+
+pugi::xml_node RecordStore::loadNotes(const QString &path)
+{
+    // A parsed copy is reused only while the file is provably the same one,
+    // byte count and modification time to the nanosecond included.
+    Stamp stamp;
+    const bool statted = stampOf(path, &stamp);
+    if (!statted || path != m_cachedPath || !(stamp == m_cachedStamp)) {
+        close();
+        const QByteArray data = readWholeFile(path);
+        const pugi::xml_parse_result result = MenuXML.load_buffer(data.constData(), size_t(data.size()));
+        if (!result) {
+            MenuXML.reset();
+            throw Error(QStringLiteral("\"%1\" is not a well-formed notes file: %2 at byte %3")
+                            .arg(shown(path), QString::fromUtf8(result.description()))
+                            .arg(result.offset));
+        }
+        const pugi::xml_node root = MenuXML.document_element();
+        const char *missing = !root ? "root" : !nthElement(root, 0) ? "info" : !nthElement(root, 1) ? "notes" : nullptr;
+        if (missing) {
+            MenuXML.reset();
+            throw Error(QStringLiteral("\"%1\" is not a notes file: the element \"%2\" is missing")
+                            .arg(shown(path), QString::fromLatin1(missing)));
+        }
+        if (statted && stampOf(path, &m_cachedStamp) && m_cachedStamp == stamp)
+            m_cachedPath = path;
+    }
+    return nthElement(MenuXML.document_element(), 1);
+}
+
+pugi::xml_node RecordStore::infoField(int position)
+{
+    return nthElement(nthElement(MenuXML.document_element(), 0), position);
+}
+
+void RecordStore::save(const QString &path)
+{
+    StringWriter writer;
+    MenuXML.save(writer, "  ", pugi::format_indent | pugi::format_no_declaration, pugi::encoding_utf8);
+    m_cachedPath.clear();
+    writeFileAtomically(path, QByteArray::fromStdString(writer.out));
+    if (stampOf(path, &m_cachedStamp))
+        m_cachedPath = path;
+}
+
+void RecordStore::createNew(const QString &path)
+{
+    close();
+    const NewFileFields fields = m_newFileFields ? m_newFileFields() : NewFileFields{};
+    pugi::xml_node root = MenuXML.append_child("root");
+    pugi::xml_node info = root.append_child("info");
+    const QString values[] = {QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat),
+                              fields.author, fields.company, QString(), QString(), QStringLiteral("0")};
+    for (int i = 0; i < 6; ++i)
+        setTextOf(info.append_child(kFieldNames[i]), values[i]);
+    root.append_child("notes").append_child("note");
+    try {
+        save(path);
+    } catch (...) {
+        close();
+        throw;
+    }
+}
+
+QString RecordStore::loadNote(int index, const QString &path, int *noteCount)
+{
+    if (noteCount)
+        *noteCount = 0;
+    if (!QFileInfo::exists(path))
+        return {};
+    pugi::xml_node notes = loadNotes(path);
+    const int count = elementCount(notes);
+    if (noteCount)
+        *noteCount = count;
+    const pugi::xml_node note = nthElement(notes, index);
+    if (!note)
+        indexError(index);
+    return textOf(note);
+}
+
+void RecordStore::saveNote(int index, const QString &path, const QString &text)
+{
+    if (!QFileInfo::exists(path)) {
+        createNew(path);
+        return;
+    }
+    pugi::xml_node notes = loadNotes(path);
+    if (elementCount(notes) == index)
+        notes.append_child("note");
+    const pugi::xml_node note = nthElement(notes, index);
+    if (!note) {
+        close();
+        indexError(index);
+    }
+    setTextOf(note, text);
+    try {
+        save(path);
+    } catch (...) {
+        close();  // what we hold no longer matches the file
+        throw;
+    }
+}
+
+bool RecordStore::removeNote(int index, const QString &path)
+{
+    if (!QFileInfo::exists(path))
+        return false;
+    pugi::xml_node notes = loadNotes(path);
+    const pugi::xml_node note = nthElement(notes, index);
+    if (!note)
+        return false;
+    notes.remove_child(note);
+    try {
+        save(path);
+    } catch (...) {
+        close();
+        throw;
+    }
+    return true;
+}
+
+int RecordStore::fileSize(const QString &path)
+{
+    if (!QFileInfo::exists(path))
+        return 0;
+    if (QFileInfo(path).suffix().toLower() != QLatin1String("nts"))
+        return 1;
+    return elementCount(loadNotes(path));
+}
+
+QString RecordStore::param(const QString &path, const QString &name)
+{
+    if (!QFileInfo::exists(path))
+        return {};
+    loadNotes(path);
+    QString value = textOf(infoField(notesParamPosition(name)));
+    if (name == QLatin1String("CompressLevel") && value.isEmpty())
+        value = QStringLiteral("0");
+    return value;
+}
+
+void RecordStore::setParam(const QString &path, const QString &name, const QString &value)
+{
+    if (!QFileInfo::exists(path) || isReadOnlyFile(path))
+        return;
+    loadNotes(path);
+    pugi::xml_node field = infoField(notesParamPosition(name));
+    if (!field) {
+        close();
+        throw Error(QStringLiteral("\"%1\" is not a notes file: its information block has no field %2")
+                        .arg(shown(path)).arg(notesParamPosition(name)));
+    }
+    setTextOf(field, value);
+    try {
+        save(path);
+    } catch (...) {
+        close();
+        throw;
+    }
+}
+
+} // namespace tl

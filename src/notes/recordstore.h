@@ -1,0 +1,74 @@
+#pragma once
+// The notes file (.nts): an XML document whose root holds an information
+// block and an ordered list of notes, each note the RTF text of the editor.
+// Every operation sees the file as it is on disk; writes replace it whole.
+
+#include <QString>
+#include <functional>
+#include <pugixml.hpp>
+#include <sys/types.h>
+
+namespace tl {
+
+// Replaces every occurrence of pattern, ignoring the case of ASCII letters
+// only. Matches do not overlap.
+QString FastStringReplace(const QString &source, const QString &pattern, const QString &replacement);
+
+// Position of an information field by name, ignoring case; unknown names
+// address position 0.
+int notesParamPosition(const QString &name);
+
+class RecordStore {
+public:
+    struct NewFileFields {
+        QString author;
+        QString company;
+    };
+    // Asked only when a new notes file is made.
+    using NewFileSource = std::function<NewFileFields()>;
+
+    explicit RecordStore(NewFileSource newFileFields = {});
+
+    // Text of note index; noteCount receives the number of notes. Throws
+    // tl::Error for a broken file or an index out of range.
+    QString loadNote(int index, const QString &path, int *noteCount = nullptr);
+    // Writes text as note index, appending when index equals the count.
+    // A path that does not exist becomes a new notes file with one empty
+    // note (index and text unused). Throws for a read-only or broken file.
+    void saveNote(int index, const QString &path, const QString &text);
+    // Deletes note index; false when nothing was deleted.
+    bool removeNote(int index, const QString &path);
+    // Number of notes; 1 for an existing file that is not ".nts", 0 when missing.
+    int fileSize(const QString &path);
+    // An information field; "" when the file is missing.
+    QString param(const QString &path, const QString &name);
+    // Writes an information field; a missing or read-only file is left alone.
+    void setParam(const QString &path, const QString &name, const QString &value);
+
+    // The one document every operation works on.
+    pugi::xml_document MenuXML;
+
+private:
+    struct Stamp {
+        dev_t dev = 0;
+        ino_t ino = 0;
+        off_t size = -1;
+        long long mtimeNs = -1;
+        bool operator==(const Stamp &) const = default;
+    };
+    static bool stampOf(const QString &path, Stamp *stamp);
+
+    // Loads path into MenuXML (or keeps it when the file is unchanged since
+    // the last operation) and returns the notes element.
+    pugi::xml_node loadNotes(const QString &path);
+    pugi::xml_node infoField(int position);
+    void save(const QString &path);
+    void close();
+    void createNew(const QString &path);
+
+    NewFileSource m_newFileFields;
+    QString m_cachedPath;  // the file MenuXML holds; empty when none
+    Stamp m_cachedStamp;
+};
+
+} // namespace tl

@@ -1,0 +1,44 @@
+// The main window's side of the record store: the editor and step buttons.
+
+#include "app/TForm1.h"
+
+#include "app/flatbutton.h"
+
+#include <QTextEdit>
+
+QString TForm1::nLoadRecordXML(int index, const QString &path)
+{
+    memo1->clear();
+    int count = 0;
+    const QString text = m_records.loadNote(index, path, &count);
+    CurrentNote = index;
+    cmdNext->setEnabled(count > 0 && index != count - 1);
+    cmdBack->setEnabled(count > 0 && CurrentNote != 0);
+    return text;
+}
+
+void TForm1::nSaveRecordXML(int index, const QString &path, const QString &text)
+{
+    m_records.saveNote(index, path, text);
+}
+
+void TForm1::nRemoveRecordXML(int index, const QString &path)
+{
+    if (m_records.removeNote(index, path) && CurrentNote > 0)
+        --CurrentNote;
+}
+
+QString TForm1::GetNotesParam(const QString &name)
+{
+    return m_records.param(CurrentFile, name);
+}
+
+void TForm1::SetNotesParam(const QString &name, const QString &value)
+{
+    m_records.setParam(CurrentFile, name, value);
+}
+
+QString TForm1::CreateMemoRTF() const
+{
+    return memo1->toPlainText();
+}

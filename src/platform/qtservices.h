@@ -1,0 +1,32 @@
+#pragma once
+// The real services: Qt dialogs, the desktop's URL handler.
+
+#include "platform/services.h"
+
+namespace tl {
+
+class QtDialogs : public IDialogs {
+public:
+    MsgResult messageBox(QWidget *parent, const QString &caption, const QString &text,
+                         MsgButtons buttons, MsgIcon icon) override;
+    QString openFileName(QWidget *parent, FileDialogRequest &request) override;
+    QString saveFileName(QWidget *parent, FileDialogRequest &request) override;
+    QString existingFolder(QWidget *parent, const QString &caption, const QString &folder) override;
+    std::optional<QColor> color(QWidget *parent, const QColor &initial) override;
+    std::optional<QFont> font(QWidget *parent, const QFont &initial) override;
+};
+
+class QtShell : public IShell {
+public:
+    bool openUrl(const QUrl &url) override;
+};
+
+// Key sounds are wired when the editor commands arrive; until then silent.
+class SilentSound : public ISound {
+public:
+    void play(const QString &) override {}
+};
+
+Services realServices();
+
+} // namespace tl

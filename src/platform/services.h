@@ -1,0 +1,63 @@
+#pragma once
+// Everything that leaves the process goes through these interfaces. The
+// program passes the real ones (qtservices.h); tests pass fakes that record
+// the calls and answer as scripted.
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <QUrl>
+#include <memory>
+#include <optional>
+
+class QWidget;
+
+namespace tl {
+
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MsgIcon { None, Information, Warning, Error, Question };
+enum class MsgResult { Ok, Cancel, Yes, No };
+
+struct FileDialogRequest {
+    QString caption;
+    QString folder;         // start folder
+    QString fileName;       // proposed name
+    QString filter;         // "Notes (*.nts);;All files (*)"
+    QString defaultSuffix;  // "nts"
+    int filterIndex = 0;    // in: chosen at start; out: the one picked
+};
+
+class IDialogs {
+public:
+    virtual ~IDialogs() = default;
+    virtual MsgResult messageBox(QWidget *parent, const QString &caption, const QString &text,
+                                 MsgButtons buttons, MsgIcon icon) = 0;
+    // Empty when cancelled. The save dialog asks before overwriting.
+    virtual QString openFileName(QWidget *parent, FileDialogRequest &request) = 0;
+    virtual QString saveFileName(QWidget *parent, FileDialogRequest &request) = 0;
+    virtual QString existingFolder(QWidget *parent, const QString &caption, const QString &folder) = 0;
+    virtual std::optional<QColor> color(QWidget *parent, const QColor &initial) = 0;
+    virtual std::optional<QFont> font(QWidget *parent, const QFont &initial) = 0;
+};
+
+class IShell {
+public:
+    virtual ~IShell() = default;
+    // False when nothing could be asked to open it.
+    virtual bool openUrl(const QUrl &url) = 0;
+};
+
+class ISound {
+public:
+    virtual ~ISound() = default;
+    // Plays a short wav file without waiting; silent without an audio device.
+    virtual void play(const QString &wavFile) = 0;
+};
+
+struct Services {
+    std::unique_ptr<IDialogs> dialogs;
+    std::unique_ptr<IShell> shell;
+    std::unique_ptr<ISound> sound;
+};
+
+} // namespace tl
