@@ -1,0 +1,107 @@
+#pragma once
+// Services that answer as a test scripts them and record what was asked.
+
+#include "platform/services.h"
+
+#include <QStringList>
+#include <deque>
+
+namespace tltest {
+
+struct AskedBox {
+    QString caption;
+    QString text;
+    tl::MsgButtons buttons;
+    tl::MsgIcon icon;
+};
+
+class FakeDialogs : public tl::IDialogs {
+public:
+    // Answers given in turn; when they run out, Ok / Yes is given.
+    std::deque<tl::MsgResult> answers;
+    std::deque<QString> openNames, saveNames, folders;
+    std::optional<QColor> nextColor;
+    std::optional<QFont> nextFont;
+
+    std::vector<AskedBox> boxes;
+    std::vector<tl::FileDialogRequest> openRequests, saveRequests;
+
+    tl::MsgResult messageBox(QWidget *, const QString &caption, const QString &text, tl::MsgButtons buttons,
+                             tl::MsgIcon icon) override
+    {
+        boxes.push_back({caption, text, buttons, icon});
+        if (!answers.empty()) {
+            const tl::MsgResult r = answers.front();
+            answers.pop_front();
+            return r;
+        }
+        return buttons == tl::MsgButtons::YesNo || buttons == tl::MsgButtons::YesNoCancel ? tl::MsgResult::Yes
+                                                                                         : tl::MsgResult::Ok;
+    }
+    QString openFileName(QWidget *, tl::FileDialogRequest &request) override
+    {
+        openRequests.push_back(request);
+        return take(openNames);
+    }
+    QString saveFileName(QWidget *, tl::FileDialogRequest &request) override
+    {
+        saveRequests.push_back(request);
+        return take(saveNames);
+    }
+    QString existingFolder(QWidget *, const QString &, const QString &) override { return take(folders); }
+    std::optional<QColor> color(QWidget *, const QColor &) override { return nextColor; }
+    std::optional<QFont> font(QWidget *, const QFont &) override { return nextFont; }
+
+private:
+    static QString take(std::deque<QString> &names)
+    {
+        if (names.empty())
+            return {};
+        QString n = names.front();
+        names.pop_front();
+        return n;
+    }
+};
+
+class FakeShell : public tl::IShell {
+public:
+    std::vector<QUrl> opened;
+    bool answer = true;
+    bool openUrl(const QUrl &url) override
+    {
+        opened.push_back(url);
+        return answer;
+    }
+};
+
+class FakeSound : public tl::ISound {
+public:
+    QStringList played;
+    void play(const QString &wavFile) override { played << wavFile; }
+};
+
+// Fakes for every seam; the returned pointers stay valid while the services
+// live (inside the TForm1 they were given to).
+struct FakeServices {
+    FakeDialogs *dialogs;
+    FakeShell *shell;
+    FakeSound *sound;
+    tl::Services services;
+};
+
+inline FakeServices makeFakeServices()
+{
+    FakeServices f{};
+    auto d = std::make_unique<FakeDialogs>();
+    auto s = std::make_unique<FakeShell>();
+    auto snd = std::make_unique<FakeSound>();
+    f.dialogs = d.get();
+    f.shell = s.get();
+    f.sound = snd.get();
+    f.services.dialogs = std::move(d);
+    f.services.shell = std::move(s);
+    f.services.sound = std::move(snd);
+    return f;
+}
+
+} // namespace tltest
