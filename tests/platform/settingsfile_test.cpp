@@ -1,0 +1,110 @@
+#include "platform/error.h"
+#include "platform/settingsfile.h"
+#include "support/tempenv.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+using tl::SettingsFile;
+using tl::SettingValue;
+
+TEST(SettingsFileFormat, RoundTripsAwkwardNamesAndValues)
+{
+    std::vector<SettingsFile::Entry> entries{
+        {QStringLiteral("Quote\"Back\\slash"), {SettingValue::Type::String, QStringLiteral("line1\nline2\t\"x\"\\"), 0}},
+        {QStringLiteral("Кириллица"), {SettingValue::Type::String, QStringLiteral("Заметки"), 0}},
+        {QStringLiteral("Empty"), {SettingValue::Type::String, QString(), 0}},
+        {QStringLiteral("Negative"), {SettingValue::Type::Integer, QString(), -1}},
+        {QStringLiteral("System"), {SettingValue::Type::Integer, QString(), qint32(0x80000005u)}},
+    };
+    const auto back = SettingsFile::parse(SettingsFile::serialize(entries));
+    ASSERT_TRUE(back.has_value());
+    ASSERT_EQ(back->size(), entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) {
+        EXPECT_EQ((*back)[i].name, entries[i].name);
+        EXPECT_EQ((*back)[i].value.type, entries[i].value.type);
+        EXPECT_EQ((*back)[i].value.text, entries[i].value.text);
+        EXPECT_EQ((*back)[i].value.number, entries[i].value.number);
+    }
+}
+
+struct BadInput {
+    const char *name;
+    const char *text;
+    int line;
+};
+
+class SettingsFileRejects : public testing::TestWithParam<BadInput> {};
+
+TEST_P(SettingsFileRejects, NamesTheBadLine)
+{
+    int line = 0;
+    EXPECT_FALSE(SettingsFile::parse(QByteArray(GetParam().text), &line).has_value());
+    EXPECT_EQ(line, GetParam().line);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SettingsFileRejects,
+    testing::Values(BadInput{"NoQuotes", "; ok\nname=value\n", 2}, BadInput{"UnclosedString", "\"a\"=\"open\n", 1},
+                    BadInput{"ShortDword", "\"a\"=dword:12\n", 1}, BadInput{"NotHex", "\"a\"=dword:1234567g\n", 1},
+                    BadInput{"TrailingGarbage", "\"a\"=\"x\" y\n", 1}, BadInput{"BadEscape", "\"a\"=\"\\q\"\n", 1},
+                    BadInput{"EmptyName", "\"\"=\"x\"\n", 1},
+                    BadInput{"SameNameTwiceInOtherCase", "\"Skin\"=\"a\"\n\"SKIN\"=\"b\"\n", 2},
+                    BadInput{"Binary", "\"a\"=\"x\"\n\x01\x02\n", 2}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(SettingsFile, NamesIgnoreCaseAndKeepTheirFirstSpelling)
+{
+    SettingsFile file(tltest::freshFolder() + QStringLiteral("/Tessaleaf/settings.conf"));
+    file.setString(QStringLiteral("LineColorSkin"), QStringLiteral("a"));
+    file.setString(QStringLiteral("LINECOLORskin"), QStringLiteral("b"));
+    ASSERT_TRUE(file.value(QStringLiteral("linecolorSKIN")).has_value());
+    EXPECT_EQ(file.value(QStringLiteral("linecolorSKIN"))->text, QStringLiteral("b"));
+    EXPECT_TRUE(tltest::readFile(file.path()).contains("\"LineColorSkin\"=\"b\""));
+    EXPECT_FALSE(tltest::readFile(file.path()).contains("LINECOLOR"));
+}
+
+TEST(SettingsFile, BrokenFileIsKeptAsideAndReportedOnce)
+{
+    const QString dir = tltest::freshFolder();
+    const QString path = tltest::writeFile(dir + QStringLiteral("/settings.conf"), "\"x\"=dword:00000001\ngarbage\n");
+    SettingsFile::takeNotices();
+    SettingsFile file(path);
+    EXPECT_FALSE(file.exists(QStringLiteral("x")));  // starts from defaults
+    file.setString(QStringLiteral("OnTop"), QStringLiteral("true"));
+    EXPECT_TRUE(file.exists(QStringLiteral("OnTop")));
+
+    const QStringList notices = SettingsFile::takeNotices();
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_TRUE(notices[0].contains(QStringLiteral("line 2")));
+    const QStringList aside = QDir(dir).entryList({QStringLiteral("settings.conf.broken-*")});
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_EQ(tltest::readFile(dir + QLatin1Char('/') + aside[0]), QByteArray("\"x\"=dword:00000001\ngarbage\n"));
+    EXPECT_TRUE(SettingsFile::takeNotices().isEmpty());
+}
+
+TEST(SettingsFile, FolderThatCannotBeCreatedReadsEmptyAndDropsWrites)
+{
+    // A plain file where the folder should be.
+    const QString blocker = tltest::writeFile(tltest::freshFolder() + QStringLiteral("/blocker"), "x");
+    SettingsFile file(blocker + QStringLiteral("/Tessaleaf/settings.conf"));
+    EXPECT_FALSE(file.canOpen());
+    EXPECT_NO_THROW(file.setString(QStringLiteral("a"), QStringLiteral("b")));
+    EXPECT_FALSE(file.value(QStringLiteral("a")).has_value());
+}
+
+TEST(SettingsFile, FailedWriteIsReportedWithTheValueName)
+{
+    const QString dir = tltest::freshFolder();
+    SettingsFile file(dir + QStringLiteral("/settings.conf"));
+    file.setString(QStringLiteral("a"), QStringLiteral("1"));
+    QFile::setPermissions(file.path(), QFile::ReadOwner);
+    try {
+        file.setString(QStringLiteral("Hot_Key"), QStringLiteral("x"));
+        FAIL() << "write into a read-only settings file succeeded";
+    } catch (const tl::Error &e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Failed to set data for 'Hot_Key'"));
+    }
+    EXPECT_EQ(file.value(QStringLiteral("a"))->text, QStringLiteral("1"));
+}
