@@ -1,0 +1,416 @@
+#include "platform/rtf/richedit.h"
+
+#include "platform/atomicfile.h"
+#include "platform/rtf/rtfdocument.h"
+#include "platform/rtf/rtfreader.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QSyntaxHighlighter>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <QTextList>
+
+#include <cmath>
+
+namespace tl {
+
+namespace {
+
+constexpr int kLinkProperty = QTextFormat::UserProperty + 0x7e1;
+
+// The schemes the Windows control recognises, and "www." addresses.
+const QRegularExpression &urlPattern()
+{
+    static const QRegularExpression re(
+        QStringLiteral("(?<![\\w.@])(?:(?:https?|ftp|file|mailto|news|nntp|telnet|gopher|wais|"
+                       "prospero|notes|callto|tel):[^\\s<>\"]+|www\\.[^\\s<>\"]+)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
+    return re;
+}
+
+} // namespace
+
+// Display-only marks: formats of the layout, never of the document, so the
+// text and its RTF stay exactly as they are.
+class UrlHighlighter final : public QSyntaxHighlighter {
+public:
+    UrlHighlighter(QTextDocument *doc, QColor link) : QSyntaxHighlighter(doc), m_link(link) {}
+
+protected:
+    void highlightBlock(const QString &text) override
+    {
+        QTextCharFormat f;
+        f.setFontUnderline(true);
+        f.setForeground(m_link);
+        f.setProperty(kLinkProperty, true);
+        auto it = urlPattern().globalMatch(text);
+        while (it.hasNext()) {
+            const auto m = it.next();
+            int length = int(m.capturedLength());
+            // Sentence punctuation after an address is not part of it.
+            while (length > 0
+                   && QStringView(u".,;:!?)]'").contains(text.at(m.capturedStart() + length - 1)))
+                --length;
+            if (length > 4)
+                setFormat(int(m.capturedStart()), length, f);
+        }
+    }
+
+private:
+    QColor m_link;
+};
+
+RichEdit::RichEdit(QWidget *parent) : QTextEdit(parent)
+{
+    setAcceptRichText(false);
+    setTabChangesFocus(false);
+}
+
+RichEdit::~RichEdit() = default;
+
+void RichEdit::setContentText(const QString &text)
+{
+    if (rtf::looksLikeRtf(text)) {
+        setContentRtf(rtf::rtfBytes(text));
+        return;
+    }
+    setCurrentCharFormat(QTextCharFormat());
+    setPlainText(text);
+    moveCursor(QTextCursor::Start);
+}
+
+void RichEdit::setContentRtf(const QByteArray &rtf)
+{
+    QTextDocument *doc = document();
+    rtf::readDocument(std::string_view(rtf.constData(), size_t(rtf.size())), *doc);
+    doc->setUndoRedoEnabled(false);
+    doc->setUndoRedoEnabled(true);
+    QTextCursor c(doc);
+    c.movePosition(QTextCursor::Start);
+    setTextCursor(c);
+}
+
+QByteArray RichEdit::rtfBytes() const { return rtf::writeDocument(*document()); }
+
+QString RichEdit::toRtf() const { return QString::fromLatin1(rtfBytes()); }
+
+QByteArray RichEdit::saveData() const
+{
+    return m_plainMode ? toPlainText().toUtf8() : rtfBytes();
+}
+
+void RichEdit::saveToFile(const QString &path) const { writeFileAtomically(path, saveData()); }
+
+void RichEdit::ensureLaidOut() const
+{
+    document()->documentLayout()->documentSize();
+}
+
+int RichEdit::lineCount() const
+{
+    ensureLaidOut();
+    int lines = 0;
+    for (QTextBlock b = document()->begin(); b.isValid(); b = b.next())
+        lines += b.layout() ? std::max(1, b.layout()->lineCount()) : 1;
+    return std::max(1, lines);
+}
+
+int RichEdit::caretLine() const
+{
+    ensureLaidOut();
+    const int pos = textCursor().selectionEnd();
+    const QTextBlock target = document()->findBlock(pos);
+    int lines = 0;
+    for (QTextBlock b = document()->begin(); b.isValid() && b != target; b = b.next())
+        lines += b.layout() ? std::max(1, b.layout()->lineCount()) : 1;
+    if (target.isValid() && target.layout() && target.layout()->lineCount() > 0) {
+        const QTextLine line = target.layout()->lineForTextPosition(pos - target.position());
+        if (line.isValid())
+            lines += line.lineNumber();
+    }
+    return lines;
+}
+
+int RichEdit::firstVisibleLine() const
+{
+    ensureLaidOut();
+    const qreal y = verticalScrollBar()->value();
+    QAbstractTextDocumentLayout *layout = document()->documentLayout();
+    int index = 0;
+    for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
+        const qreal top = layout->blockBoundingRect(b).top();
+        QTextLayout *l = b.layout();
+        const int n = l ? l->lineCount() : 0;
+        if (n == 0) {
+            if (layout->blockBoundingRect(b).bottom() > y)
+                return index;
+            ++index;
+            continue;
+        }
+        for (int i = 0; i < n; ++i, ++index) {
+            const QTextLine line = l->lineAt(i);
+            if (top + line.y() + line.height() > y + 0.5)
+                return index;
+        }
+    }
+    return std::max(0, index - 1);
+}
+
+int RichEdit::lineTop(int wanted) const
+{
+    QAbstractTextDocumentLayout *layout = document()->documentLayout();
+    int index = 0;
+    qreal last = 0;
+    for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
+        const qreal top = layout->blockBoundingRect(b).top();
+        QTextLayout *l = b.layout();
+        const int n = l ? std::max(1, l->lineCount()) : 1;
+        for (int i = 0; i < n; ++i, ++index) {
+            last = l && l->lineCount() ? top + l->lineAt(i).y() : top;
+            if (index == wanted)
+                return int(std::ceil(last));
+        }
+    }
+    return int(std::ceil(last));
+}
+
+void RichEdit::scrollLines(int n)
+{
+    if (n == 0)
+        return;
+    ensureLaidOut();
+    const int target = std::clamp(firstVisibleLine() + n, 0, lineCount() - 1);
+    verticalScrollBar()->setValue(lineTop(target));
+}
+
+void RichEdit::setTextLimit(int characters) { m_limit = std::max(0, characters); }
+
+int RichEdit::characters() const { return std::max(0, document()->characterCount() - 1); }
+
+void RichEdit::setAutoUrlDetect(bool on)
+{
+    if (on == autoUrlDetect())
+        return;
+    if (on) {
+        m_highlighter = new UrlHighlighter(document(), palette().color(QPalette::Link));
+        m_highlighter->rehighlight();
+    } else {
+        delete m_highlighter;
+        m_highlighter = nullptr;
+    }
+}
+
+bool RichEdit::isLinkAt(int position) const
+{
+    const QTextBlock b = document()->findBlock(position);
+    if (!b.isValid() || !b.layout())
+        return false;
+    const int offset = position - b.position();
+    for (const QTextLayout::FormatRange &r : b.layout()->formats()) {
+        if (offset >= r.start && offset < r.start + r.length && r.format.hasProperty(kLinkProperty))
+            return true;
+    }
+    return false;
+}
+
+RichEdit::CharFormat RichEdit::selectionCharFormat() const
+{
+    const QTextCursor c = textCursor();
+    const QFont def = document()->defaultFont();
+    auto fill = [&](const QTextCharFormat &f) {
+        const rtf::TextAttributes a = rtf::attributesOf(f);
+        CharFormat out;
+        out.fontName = a.fontName.isEmpty() ? def.family() : a.fontName;
+        out.pointSize = a.pointSize > 0 ? a.pointSize : def.pointSizeF();
+        out.color = a.color;
+        out.bold = a.bold;
+        out.italic = a.italic;
+        out.underline = a.underline;
+        return out;
+    };
+    if (!c.hasSelection())
+        return fill(c.charFormat());
+
+    // The first character gives name, size and colour; a style counts only
+    // when the whole selection has it.
+    const int start = c.selectionStart(), end = c.selectionEnd();
+    CharFormat out;
+    bool first = true;
+    for (QTextBlock b = document()->findBlock(start); b.isValid() && b.position() < end; b = b.next()) {
+        for (QTextBlock::iterator it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment frag = it.fragment();
+            if (frag.position() + frag.length() <= start || frag.position() >= end)
+                continue;
+            const CharFormat f = fill(frag.charFormat());
+            if (first) {
+                out = f;
+                first = false;
+            } else {
+                out.bold = out.bold && f.bold;
+                out.italic = out.italic && f.italic;
+                out.underline = out.underline && f.underline;
+            }
+        }
+    }
+    return first ? fill(c.charFormat()) : out;
+}
+
+void RichEdit::mergeSelection(const QTextCharFormat &format) { mergeCurrentCharFormat(format); }
+
+void RichEdit::setSelectionFontName(const QString &name)
+{
+    QTextCharFormat f;
+    f.setFontFamilies(QStringList{name});
+    mergeSelection(f);
+}
+
+void RichEdit::setSelectionPointSize(double points)
+{
+    if (points <= 0)
+        return;
+    QTextCharFormat f;
+    f.setFontPointSize(points);
+    mergeSelection(f);
+}
+
+void RichEdit::setSelectionColor(const QColor &color)
+{
+    if (!color.isValid())
+        return;
+    QTextCharFormat f;
+    f.setForeground(color);
+    mergeSelection(f);
+}
+
+void RichEdit::setSelectionBold(bool on)
+{
+    QTextCharFormat f;
+    f.setFontWeight(on ? QFont::Bold : QFont::Normal);
+    mergeSelection(f);
+}
+
+void RichEdit::setSelectionItalic(bool on)
+{
+    QTextCharFormat f;
+    f.setFontItalic(on);
+    mergeSelection(f);
+}
+
+void RichEdit::setSelectionUnderline(bool on)
+{
+    QTextCharFormat f;
+    f.setFontUnderline(on);
+    mergeSelection(f);
+}
+
+Qt::Alignment RichEdit::paragraphAlignment() const
+{
+    const Qt::Alignment a = textCursor().blockFormat().alignment() & Qt::AlignHorizontal_Mask;
+    if ((a & Qt::AlignJustify) == Qt::AlignJustify)
+        return Qt::AlignJustify;
+    if (a & Qt::AlignHCenter)
+        return Qt::AlignHCenter;
+    if (a & Qt::AlignRight)
+        return Qt::AlignRight;
+    return Qt::AlignLeft;
+}
+
+void RichEdit::setParagraphAlignment(Qt::Alignment alignment)
+{
+    setAlignment(alignment & Qt::AlignHorizontal_Mask);
+}
+
+bool RichEdit::paragraphBullet() const { return textCursor().currentList() != nullptr; }
+
+void RichEdit::setParagraphBullet(bool on)
+{
+    QTextCursor c = textCursor();
+    const int start = c.selectionStart(), end = c.selectionEnd();
+    c.beginEditBlock();
+    QTextBlock last = document()->findBlock(end);
+    for (QTextBlock b = document()->findBlock(start); b.isValid(); b = b.next()) {
+        if (on && !b.textList()) {
+            QTextList *prev = b.previous().isValid() ? b.previous().textList() : nullptr;
+            if (prev) {
+                prev->add(b);
+            } else {
+                QTextCursor at(b);
+                QTextListFormat list;
+                list.setStyle(QTextListFormat::ListDisc);
+                list.setIndent(1);
+                at.createList(list);
+            }
+        } else if (!on && b.textList()) {
+            b.textList()->remove(b);
+            QTextCursor at(b);
+            QTextBlockFormat f = at.blockFormat();
+            f.setIndent(0);
+            at.setBlockFormat(f);
+        }
+        if (b == last)
+            break;
+    }
+    c.endEditBlock();
+}
+
+void RichEdit::printContent(QPrinter *printer) const { document()->print(printer); }
+
+bool RichEdit::canInsertFromMimeData(const QMimeData *source) const
+{
+    return source && source->hasText();
+}
+
+void RichEdit::insertFromMimeData(const QMimeData *source)
+{
+    if (!source || !source->hasText() || isReadOnly())
+        return;
+    QString text = source->text();
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(u'\r', u'\n');
+    QTextCursor c = textCursor();
+    const int room = m_limit - (characters() - (c.selectionEnd() - c.selectionStart()));
+    if (room <= 0)
+        return;
+    if (text.size() > room)
+        text.truncate(room);
+    c.insertText(text); // in the format at the caret
+    setTextCursor(c);
+}
+
+void RichEdit::keyPressEvent(QKeyEvent *event)
+{
+    const QString t = event->text();
+    const bool adds = !t.isEmpty() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+                      && (t.at(0).isPrint() || t.at(0) == u'\t' || event->key() == Qt::Key_Return
+                          || event->key() == Qt::Key_Enter);
+    if (adds) {
+        const QTextCursor c = textCursor();
+        if (characters() - (c.selectionEnd() - c.selectionStart()) + 1 > m_limit) {
+            event->accept();
+            return;
+        }
+    }
+    QTextEdit::keyPressEvent(event);
+}
+
+void RichEdit::inputMethodEvent(QInputMethodEvent *event)
+{
+    const QTextCursor c = textCursor();
+    const int room = m_limit - (characters() - (c.selectionEnd() - c.selectionStart()));
+    if (event->commitString().size() > std::max(0, room)) {
+        QInputMethodEvent trimmed(event->preeditString(), event->attributes());
+        trimmed.setCommitString(event->commitString().left(std::max(0, room)),
+                                event->replacementStart(), event->replacementLength());
+        QTextEdit::inputMethodEvent(&trimmed);
+        return;
+    }
+    QTextEdit::inputMethodEvent(event);
+}
+
+} // namespace tl

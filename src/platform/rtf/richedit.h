@@ -1,0 +1,108 @@
+#pragma once
+// The program's rich-text editor control (the editor and the hidden
+// converter used by the search and plain-text saving): a QTextEdit that
+// takes and gives RTF, counts and scrolls lines as the skin's scroll thumb
+// needs, limits what the user may type, pastes as plain text and can mark
+// web addresses without changing the text.
+
+#include <QColor>
+#include <QString>
+#include <QTextEdit>
+
+class QPrinter;
+
+namespace tl {
+
+class UrlHighlighter;
+
+class RichEdit : public QTextEdit {
+    Q_OBJECT
+public:
+    // The format of the selection, as the format buttons show it.
+    struct CharFormat {
+        QString fontName;
+        double pointSize = 0;
+        QColor color; // invalid: the editor's text colour
+        bool bold = false;
+        bool italic = false;
+        bool underline = false;
+    };
+
+    explicit RichEdit(QWidget *parent = nullptr);
+    ~RichEdit() override;
+
+    // The whole content from a text: RTF when it begins with "{\rtf",
+    // plain text otherwise. The caret goes to the start, undo history is
+    // cleared.
+    void setContentText(const QString &text);
+    void setContentRtf(const QByteArray &rtf);
+
+    // The whole content as one complete RTF document (pure ASCII).
+    QString toRtf() const;
+    QByteArray rtfBytes() const;
+
+    // The text without formatting; paragraphs separated by '\n'.
+    QString plainText() const { return toPlainText(); }
+
+    // In plain-text mode saveData() gives the plain text, else RTF.
+    void setPlainTextMode(bool on) { m_plainMode = on; }
+    bool plainTextMode() const { return m_plainMode; }
+    QByteArray saveData() const;
+    // Writes saveData() to path whole; throws tl::Error.
+    void saveToFile(const QString &path) const;
+
+    // Lines as laid out (wrapped lines count), at least 1.
+    int lineCount() const;
+    // The zero-based line that holds the caret (the end of the selection).
+    int caretLine() const;
+    // The zero-based line shown at the top.
+    int firstVisibleLine() const;
+    // Scrolls by n lines (negative: up), as far as there are lines.
+    void scrollLines(int n);
+
+    // How many characters the user may bring in by typing or pasting.
+    void setTextLimit(int characters);
+    int textLimit() const { return m_limit; }
+
+    // Marks web addresses as links; the text and its format stay unchanged
+    // and a click on a link only places the caret.
+    void setAutoUrlDetect(bool on);
+    bool autoUrlDetect() const { return m_highlighter != nullptr; }
+    // True when the character at position is inside a marked address.
+    bool isLinkAt(int position) const;
+
+    CharFormat selectionCharFormat() const;
+    void setSelectionFontName(const QString &name);
+    void setSelectionPointSize(double points);
+    void setSelectionColor(const QColor &color);
+    void setSelectionBold(bool on);
+    void setSelectionItalic(bool on);
+    void setSelectionUnderline(bool on);
+
+    // Paragraph of the caret (or every paragraph of the selection).
+    Qt::Alignment paragraphAlignment() const;
+    void setParagraphAlignment(Qt::Alignment alignment);
+    bool paragraphBullet() const;
+    void setParagraphBullet(bool on);
+
+    // Prints the whole content.
+    void printContent(QPrinter *printer) const;
+
+protected:
+    bool canInsertFromMimeData(const QMimeData *source) const override;
+    void insertFromMimeData(const QMimeData *source) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+
+private:
+    int characters() const;
+    void mergeSelection(const QTextCharFormat &format);
+    int lineTop(int line) const;
+    void ensureLaidOut() const;
+
+    bool m_plainMode = false;
+    int m_limit = 32767;
+    UrlHighlighter *m_highlighter = nullptr;
+};
+
+} // namespace tl

@@ -1,0 +1,159 @@
+#include "platform/rtf/rtfdocument.h"
+#include "platform/rtf/rtfreader.h"
+
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextList>
+
+#include <vector>
+
+namespace tl::rtf {
+
+namespace {
+
+// Twips per document unit (pixels at 96 dpi).
+constexpr double kTwipsPerUnit = 15.0;
+
+class DocumentSink final : public Sink {
+public:
+    DocumentSink(QTextDocument &doc, const Reader &reader) : m_cursor(&doc), m_reader(reader)
+    {
+        m_cursor.beginEditBlock();
+    }
+    ~DocumentSink() override { m_cursor.endEditBlock(); }
+
+    void text(const char16_t *run, std::size_t length, const CharFormat &format) override
+    {
+        m_runs.push_back({m_text.size(), qsizetype(length), format});
+        m_text.append(reinterpret_cast<const QChar *>(run), qsizetype(length));
+    }
+
+    void endParagraph(const ParaFormat &para, const CharFormat &mark, bool) override
+    {
+        QTextBlockFormat block;
+        switch (para.align) {
+        case Align::Left: block.setAlignment(Qt::AlignLeft); break;
+        case Align::Center: block.setAlignment(Qt::AlignHCenter); break;
+        case Align::Right: block.setAlignment(Qt::AlignRight); break;
+        case Align::Justify: block.setAlignment(Qt::AlignJustify); break;
+        }
+        if (!para.bullet) {
+            if (para.leftIndent)
+                block.setLeftMargin(para.leftIndent / kTwipsPerUnit);
+            if (para.rightIndent)
+                block.setRightMargin(para.rightIndent / kTwipsPerUnit);
+            if (para.firstIndent)
+                block.setTextIndent(para.firstIndent / kTwipsPerUnit);
+        }
+        if (m_first) {
+            m_cursor.setBlockFormat(block);
+            m_cursor.setBlockCharFormat(charFormat(mark));
+            m_first = false;
+        } else {
+            m_cursor.insertBlock(block, charFormat(mark));
+        }
+        for (const Run &r : m_runs)
+            m_cursor.insertText(m_text.mid(r.start, r.length), charFormat(r.format));
+        m_runs.clear();
+        m_text.clear();
+        if (para.bullet) {
+            if (m_list) {
+                m_list->add(m_cursor.block());
+            } else {
+                QTextListFormat list;
+                list.setStyle(QTextListFormat::ListDisc);
+                list.setIndent(1);
+                m_list = m_cursor.createList(list);
+            }
+        } else {
+            m_list = nullptr;
+        }
+    }
+
+private:
+    struct Run {
+        qsizetype start;
+        qsizetype length;
+        CharFormat format;
+    };
+
+    const QTextCharFormat &charFormat(const CharFormat &f)
+    {
+        if (m_haveCached && f == m_cachedFrom)
+            return m_cached;
+        QTextCharFormat q;
+        if (const Font *font = m_reader.font(f.font); font && !font->name.isEmpty())
+            q.setFontFamilies(QStringList{font->name});
+        q.setFontPointSize(f.halfPoints / 2.0);
+        if (QColor c = m_reader.color(f.color); c.isValid())
+            q.setForeground(c);
+        if (f.bold)
+            q.setFontWeight(QFont::Bold);
+        if (f.italic)
+            q.setFontItalic(true);
+        if (f.underline)
+            q.setFontUnderline(true);
+        if (f.strike)
+            q.setFontStrikeOut(true);
+        m_cached = q;
+        m_cachedFrom = f;
+        m_haveCached = true;
+        return m_cached;
+    }
+
+    QTextCursor m_cursor;
+    const Reader &m_reader;
+    bool m_first = true;
+    QTextList *m_list = nullptr;
+    QString m_text;
+    std::vector<Run> m_runs;
+    QTextCharFormat m_cached;
+    CharFormat m_cachedFrom;
+    bool m_haveCached = false;
+};
+
+} // namespace
+
+void readDocument(std::string_view rtf, QTextDocument &doc)
+{
+    const bool undo = doc.isUndoRedoEnabled();
+    doc.setUndoRedoEnabled(false);
+    doc.clear();
+    {
+        Reader reader;
+        DocumentSink sink(doc, reader);
+        reader.parse(rtf, sink);
+    }
+    doc.setUndoRedoEnabled(undo);
+}
+
+QString fontNameOf(const QTextCharFormat &format)
+{
+    if (format.hasProperty(QTextFormat::FontFamilies)) {
+        const QStringList families = format.property(QTextFormat::FontFamilies).toStringList();
+        if (!families.isEmpty())
+            return families.first();
+    }
+    if (format.hasProperty(QTextFormat::FontFamily))
+        return format.stringProperty(QTextFormat::FontFamily);
+    return {};
+}
+
+TextAttributes attributesOf(const QTextCharFormat &format)
+{
+    TextAttributes a;
+    a.fontName = fontNameOf(format);
+    if (format.hasProperty(QTextFormat::FontPointSize))
+        a.pointSize = format.fontPointSize();
+    if (format.hasProperty(QTextFormat::ForegroundBrush)
+        && format.foreground().style() != Qt::NoBrush)
+        a.color = format.foreground().color();
+    a.bold = format.hasProperty(QTextFormat::FontWeight) && format.fontWeight() >= QFont::DemiBold;
+    a.italic = format.fontItalic();
+    a.underline = format.fontUnderline();
+    a.strike = format.fontStrikeOut();
+    return a;
+}
+
+} // namespace tl::rtf

@@ -1,0 +1,43 @@
+#pragma once
+// RTF in and out of a QTextDocument, and RTF straight to plain text.
+
+#include <QByteArray>
+#include <QColor>
+#include <QString>
+
+#include <string_view>
+
+class QTextCharFormat;
+class QTextDocument;
+
+namespace tl::rtf {
+
+// The document's text exactly as QTextDocument::toPlainText() gives it after
+// readDocument() of the same input, without building a document.
+QString toPlainText(std::string_view rtf);
+
+// Replaces the document's content with the RTF's text and format.
+void readDocument(std::string_view rtf, QTextDocument &doc);
+
+// The whole document as one RTF document, shaped like the output of the
+// Windows rich-edit control: font and colour tables, \fsN, \b, \i, \ul,
+// \strike, \cfN, \qc/\qr/\qj, \pntext bullets, \par, \line, \tab, and \uN?
+// for text outside code page 1252. Pure ASCII.
+QByteArray writeDocument(const QTextDocument &doc);
+
+// The attributes the editor keeps for a run of text, as the writer sees them.
+struct TextAttributes {
+    QString fontName;     // empty: the document's default font
+    double pointSize = 0; // 0: the document's default size
+    QColor color;         // invalid: automatic
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
+    bool operator==(const TextAttributes &) const = default;
+};
+
+TextAttributes attributesOf(const QTextCharFormat &format);
+QString fontNameOf(const QTextCharFormat &format);
+
+} // namespace tl::rtf

@@ -1,0 +1,324 @@
+#include "platform/rtf/codepage.h"
+#include "platform/rtf/rtfdocument.h"
+
+#include <QHash>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextList>
+
+#include <cmath>
+#include <vector>
+
+namespace tl::rtf {
+
+namespace {
+
+constexpr double kTwipsPerUnit = 15.0;
+constexpr const char *kBulletFont = "Symbol";
+
+struct RunState {
+    int font = -1;
+    int halfPoints = -1;
+    int color = 0;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
+};
+
+struct ParaState {
+    int align = 0; // 0 left, 1 centre, 2 right, 3 justify
+    bool bullet = false;
+    int left = 0, right = 0, first = 0;
+    bool operator==(const ParaState &) const = default;
+};
+
+class Writer {
+public:
+    explicit Writer(const QTextDocument &doc)
+        : m_doc(doc), m_cp(CodePage::get(1252))
+    {
+        const QFont def = doc.defaultFont();
+        m_defaultFont = def.family();
+        if (def.pointSizeF() > 0)
+            m_defaultHalfPoints = int(std::lround(def.pointSizeF() * 2));
+        else if (def.pixelSize() > 0)
+            m_defaultHalfPoints = int(std::lround(def.pixelSize() * 1.5));
+    }
+
+    QByteArray write()
+    {
+        collectTables();
+        m_out.reserve(m_doc.characterCount() * 2 + 256);
+        m_out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\nouicompat\\deflang1033{\\fonttbl";
+        for (int i = 0; i < int(m_fonts.size()); ++i) {
+            m_out += "{\\f" + QByteArray::number(i) + "\\fnil\\fcharset"
+                     + (m_fonts[i] == QLatin1String(kBulletFont) ? "2 " : "0 ");
+            fontName(m_fonts[i]);
+            m_out += ";}";
+        }
+        m_out += "}\n{\\colortbl ;";
+        for (const QColor &c : m_colors) {
+            m_out += "\\red" + QByteArray::number(c.red()) + "\\green"
+                     + QByteArray::number(c.green()) + "\\blue" + QByteArray::number(c.blue())
+                     + ';';
+        }
+        m_out += "}\n\\viewkind4\\uc1";
+        m_delim = true;
+        bool firstPara = true;
+        ParaState prev;
+        for (QTextBlock b = m_doc.begin(); b.isValid(); b = b.next()) {
+            const ParaState para = paraState(b);
+            if (firstPara || !(para == prev)) {
+                word("\\pard");
+                if (para.bullet) {
+                    bulletText();
+                    m_out += "{\\*\\pn\\pnlvlblt\\pnf" + QByteArray::number(m_bulletFont)
+                             + "\\pnindent0{\\pntxtb\\'B7}}\\fi-360\\li360";
+                    m_delim = true;
+                } else {
+                    if (para.left)
+                        word("\\li" + QByteArray::number(para.left));
+                    if (para.right)
+                        word("\\ri" + QByteArray::number(para.right));
+                    if (para.first)
+                        word("\\fi" + QByteArray::number(para.first));
+                }
+                static const char *const kAlign[] = {nullptr, "\\qc", "\\qr", "\\qj"};
+                if (para.align)
+                    word(kAlign[para.align]);
+            } else if (para.bullet) {
+                bulletText();
+            }
+            firstPara = false;
+            prev = para;
+
+            bool any = false;
+            for (QTextBlock::iterator it = b.begin(); !it.atEnd(); ++it) {
+                const QTextFragment frag = it.fragment();
+                if (!frag.isValid() || frag.length() == 0)
+                    continue;
+                runFormat(frag.charFormat());
+                text(frag.text());
+                any = true;
+            }
+            if (!any)
+                runFormat(b.charFormat());
+            word("\\par");
+            m_out += '\n';
+            m_delim = false;
+        }
+        m_out += '}';
+        return m_out;
+    }
+
+private:
+    void collectTables()
+    {
+        for (QTextBlock b = m_doc.begin(); b.isValid(); b = b.next()) {
+            if (b.textList())
+                m_hasBullets = true;
+            bool any = false;
+            for (QTextBlock::iterator it = b.begin(); !it.atEnd(); ++it) {
+                const QTextFragment frag = it.fragment();
+                if (frag.isValid() && frag.length() > 0) {
+                    note(frag.charFormat());
+                    any = true;
+                }
+            }
+            if (!any)
+                note(b.charFormat());
+        }
+        if (m_fonts.empty())
+            fontIndex(m_defaultFont);
+        if (m_hasBullets)
+            m_bulletFont = fontIndex(QString::fromLatin1(kBulletFont));
+    }
+
+    void note(const QTextCharFormat &f)
+    {
+        QString name = fontNameOf(f);
+        fontIndex(name.isEmpty() ? m_defaultFont : name);
+        colorIndex(f);
+    }
+
+    int fontIndex(const QString &name)
+    {
+        auto it = m_fontIndex.constFind(name);
+        if (it != m_fontIndex.constEnd())
+            return *it;
+        const int i = int(m_fonts.size());
+        m_fonts.push_back(name);
+        m_fontIndex.insert(name, i);
+        return i;
+    }
+
+    int colorIndex(const QTextCharFormat &f)
+    {
+        if (!f.hasProperty(QTextFormat::ForegroundBrush) || f.foreground().style() == Qt::NoBrush)
+            return 0;
+        const QColor c = f.foreground().color();
+        const QRgb rgb = c.rgb() & 0xFFFFFF;
+        auto it = m_colorIndex.constFind(rgb);
+        if (it != m_colorIndex.constEnd())
+            return *it;
+        m_colors.push_back(c);
+        const int i = int(m_colors.size());
+        m_colorIndex.insert(rgb, i);
+        return i;
+    }
+
+    ParaState paraState(const QTextBlock &b) const
+    {
+        ParaState p;
+        const QTextBlockFormat f = b.blockFormat();
+        const Qt::Alignment a = f.alignment() & Qt::AlignHorizontal_Mask;
+        if (a & Qt::AlignJustify && (a & Qt::AlignJustify) == Qt::AlignJustify)
+            p.align = 3;
+        else if (a & Qt::AlignHCenter)
+            p.align = 1;
+        else if (a & (Qt::AlignRight))
+            p.align = 2;
+        p.bullet = b.textList() != nullptr;
+        if (!p.bullet) {
+            p.left = int(std::lround(f.leftMargin() * kTwipsPerUnit));
+            p.right = int(std::lround(f.rightMargin() * kTwipsPerUnit));
+            p.first = int(std::lround(f.textIndent() * kTwipsPerUnit));
+        }
+        return p;
+    }
+
+    void bulletText()
+    {
+        m_out += "{\\pntext\\f" + QByteArray::number(m_bulletFont) + "\\'B7\\tab}";
+        m_delim = false;
+    }
+
+    void runFormat(const QTextCharFormat &f)
+    {
+        RunState s;
+        const QString name = fontNameOf(f);
+        s.font = fontIndex(name.isEmpty() ? m_defaultFont : name);
+        s.halfPoints = f.hasProperty(QTextFormat::FontPointSize) && f.fontPointSize() > 0
+                           ? int(std::lround(f.fontPointSize() * 2))
+                           : m_defaultHalfPoints;
+        s.color = colorIndex(f);
+        const TextAttributes a = attributesOf(f);
+        s.bold = a.bold;
+        s.italic = a.italic;
+        s.underline = a.underline;
+        s.strike = a.strike;
+
+        if (s.color != m_state.color)
+            word("\\cf" + QByteArray::number(s.color));
+        if (s.bold != m_state.bold)
+            word(s.bold ? "\\b" : "\\b0");
+        if (s.italic != m_state.italic)
+            word(s.italic ? "\\i" : "\\i0");
+        if (s.underline != m_state.underline)
+            word(s.underline ? "\\ul" : "\\ulnone");
+        if (s.strike != m_state.strike)
+            word(s.strike ? "\\strike" : "\\strike0");
+        if (s.font != m_state.font)
+            word("\\f" + QByteArray::number(s.font));
+        if (s.halfPoints != m_state.halfPoints)
+            word("\\fs" + QByteArray::number(s.halfPoints));
+        m_state = s;
+    }
+
+    void word(const QByteArray &w)
+    {
+        m_out += w;
+        m_delim = true;
+    }
+
+    void rawText()
+    {
+        if (m_delim) {
+            m_out += ' ';
+            m_delim = false;
+        }
+    }
+
+    void unicode(char16_t c)
+    {
+        const int n = c >= 0x8000 ? int(c) - 65536 : int(c);
+        m_out += "\\u" + QByteArray::number(n) + '?';
+        m_delim = false;
+    }
+
+    void text(const QString &s)
+    {
+        static const char hex[] = "0123456789ABCDEF";
+        for (QChar qc : s) {
+            const char16_t c = qc.unicode();
+            if (c >= 0x20 && c < 0x80) {
+                if (c == '\\' || c == '{' || c == '}') {
+                    m_out += '\\';
+                    m_out += char(c);
+                    m_delim = false;
+                } else {
+                    rawText();
+                    m_out += char(c);
+                }
+            } else if (c == '\t') {
+                word("\\tab");
+            } else if (c == 0x2028) {
+                word("\\line");
+            } else if (c == 0x00A0) {
+                m_out += "\\~";
+                m_delim = false;
+            } else if (c < 0x20) {
+                continue; // no control characters in the editor's text
+            } else if (int b = m_cp.encode(c); b >= 0x80) {
+                m_out += "\\'";
+                m_out += hex[b >> 4];
+                m_out += hex[b & 15];
+                m_delim = false;
+            } else {
+                unicode(c);
+            }
+        }
+    }
+
+    void fontName(const QString &name)
+    {
+        m_delim = false;
+        for (QChar qc : name) {
+            const char16_t c = qc.unicode();
+            if (c == ';' || c < 0x20)
+                continue;
+            if (c == '\\' || c == '{' || c == '}') {
+                m_out += '\\';
+                m_out += char(c);
+            } else if (c < 0x80) {
+                m_out += char(c);
+            } else {
+                unicode(c);
+            }
+        }
+    }
+
+    const QTextDocument &m_doc;
+    const CodePage &m_cp;
+    QString m_defaultFont;
+    int m_defaultHalfPoints = 20;
+    std::vector<QString> m_fonts;
+    QHash<QString, int> m_fontIndex;
+    std::vector<QColor> m_colors;
+    QHash<QRgb, int> m_colorIndex;
+    bool m_hasBullets = false;
+    int m_bulletFont = 0;
+    RunState m_state;
+    bool m_delim = false;
+    QByteArray m_out;
+};
+
+} // namespace
+
+QByteArray writeDocument(const QTextDocument &doc)
+{
+    return Writer(doc).write();
+}
+
+} // namespace tl::rtf
