@@ -67,7 +67,12 @@ TForm1::TForm1(tl::Services services, const QString &settingsFile, QWidget *pare
 
 TForm1::~TForm1()
 {
-    FormDestroy();
+    // The program runs FormDestroy itself, where errors reach the error box;
+    // this is the last chance for a window destroyed any other way.
+    try {
+        FormDestroy();
+    } catch (...) {
+    }
 }
 
 QString TForm1::noFileText() const

@@ -61,7 +61,13 @@ void TForm1::FormCreate(const QStringList &args)
         CurrentFile = tl::paths::longPath(args[i]);
         if (!QFileInfo(CurrentFile).isFile())
             break;
-        OpenNotes(CurrentFile);
+        try {
+            OpenNotes(CurrentFile);
+        } catch (...) {
+            // A file that failed to open is not written back at exit.
+            CurrentFile.clear();
+            throw;
+        }
     }
     Modified = false;
 }
