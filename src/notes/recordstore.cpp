@@ -65,12 +65,57 @@ void setTextOf(pugi::xml_node node, const QString &text)
     throw Error(QStringLiteral("List index out of bounds (%1)").arg(index));
 }
 
-struct StringWriter : pugi::xml_writer {
-    std::string out;
-    void write(const void *data, size_t size) override { out.append(static_cast<const char *>(data), size); }
+// Streams the document straight into the new file, in large blocks.
+class FileWriter : public pugi::xml_writer {
+public:
+    explicit FileWriter(AtomicFile &file) : m_file(file) { m_buffer.reserve(kBlock); }
+    void write(const void *data, size_t size) override
+    {
+        if (m_buffer.size() + size > kBlock)
+            flush();
+        if (size >= kBlock)
+            m_file.write(static_cast<const char *>(data), qsizetype(size));
+        else
+            m_buffer.append(static_cast<const char *>(data), size);
+    }
+    void flush()
+    {
+        m_file.write(m_buffer.data(), qsizetype(m_buffer.size()));
+        m_buffer.clear();
+    }
+
+private:
+    static constexpr size_t kBlock = 1 << 20;
+    AtomicFile &m_file;
+    std::string m_buffer;
 };
 
 } // namespace
+
+pugi::xml_parse_result RecordStore::parseFile(const QString &path)
+{
+    // Read straight into a buffer the document takes over, so a large file
+    // is held once, not twice, while it is parsed.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Error(QStringLiteral("Cannot read \"%1\": %2").arg(shown(path), file.errorString()));
+    const qint64 size = file.size();
+    void *buffer = pugi::get_memory_allocation_function()(size_t(std::max<qint64>(size, 1)));
+    if (!buffer)
+        throw Error(QStringLiteral("Cannot read \"%1\": out of memory").arg(shown(path)));
+    qint64 got = 0;
+    while (got < size) {
+        const qint64 n = file.read(static_cast<char *>(buffer) + got, size - got);
+        if (n <= 0)
+            break;
+        got += n;
+    }
+    if (got != size) {
+        pugi::get_memory_deallocation_function()(buffer);
+        throw Error(QStringLiteral("Cannot read \"%1\": %2").arg(shown(path), file.errorString()));
+    }
+    return MenuXML.load_buffer_inplace_own(buffer, size_t(size));
+}
 
 QString FastStringReplace(const QString &source, const QString &pattern, const QString &replacement)
 {
@@ -131,8 +176,7 @@ pugi::xml_node RecordStore::loadNotes(const QString &path)
     const bool statted = stampOf(path, &stamp);
     if (!statted || path != m_cachedPath || !(stamp == m_cachedStamp)) {
         close();
-        const QByteArray data = readWholeFile(path);
-        const pugi::xml_parse_result result = MenuXML.load_buffer(data.constData(), size_t(data.size()));
+        const pugi::xml_parse_result result = parseFile(path);
         if (!result) {
             MenuXML.reset();
             throw Error(QStringLiteral("\"%1\" is not a well-formed notes file: %2 at byte %3")
@@ -159,10 +203,12 @@ pugi::xml_node RecordStore::infoField(int position)
 
 void RecordStore::save(const QString &path)
 {
-    StringWriter writer;
-    MenuXML.save(writer, "  ", pugi::format_indent | pugi::format_no_declaration, pugi::encoding_utf8);
     m_cachedPath.clear();
-    writeFileAtomically(path, QByteArray::fromStdString(writer.out));
+    AtomicFile file(path);
+    FileWriter writer(file);
+    MenuXML.save(writer, "  ", pugi::format_indent | pugi::format_no_declaration, pugi::encoding_utf8);
+    writer.flush();
+    file.commit();
     if (stampOf(path, &m_cachedStamp))
         m_cachedPath = path;
 }

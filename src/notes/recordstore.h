@@ -62,6 +62,7 @@ private:
     // the last operation) and returns the notes element.
     pugi::xml_node loadNotes(const QString &path);
     pugi::xml_node infoField(int position);
+    pugi::xml_parse_result parseFile(const QString &path);
     void save(const QString &path);
     void close();
     void createNew(const QString &path);

@@ -15,42 +15,18 @@
 namespace tl {
 namespace {
 
-QString systemReason(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
-
-[[noreturn]] void fail(const QString &path, const QString &reason)
+[[noreturn]] void failWrite(const QString &path, const QString &reason)
 {
     throw Error(QStringLiteral("Cannot write \"%1\": %2").arg(QDir::toNativeSeparators(path), reason));
 }
 
-class Fd {
-public:
-    explicit Fd(int fd) : m_fd(fd) {}
-    ~Fd() { close(); }
-    Fd(const Fd &) = delete;
-    Fd &operator=(const Fd &) = delete;
-    int get() const { return m_fd; }
-    int close()
-    {
-        int rc = 0;
-        if (m_fd >= 0)
-            rc = ::close(m_fd);
-        m_fd = -1;
-        return rc;
-    }
-
-private:
-    int m_fd;
-};
-
-} // namespace
-
-namespace {
 // The write bits count even for root, who could write anyway: a file made
 // read-only stays read-only for every user.
 bool readOnly(const QByteArray &native, const struct stat &st)
 {
     return (st.st_mode & 0222) == 0 || ::access(native.constData(), W_OK) != 0;
 }
+
 } // namespace
 
 bool isReadOnlyFile(const QString &path)
@@ -62,60 +38,82 @@ bool isReadOnlyFile(const QString &path)
     return readOnly(native, st);
 }
 
-void writeFileAtomically(const QString &path, const QByteArray &data)
+AtomicFile::AtomicFile(const QString &path) : m_path(path), m_target(QFile::encodeName(path))
 {
-    const QByteArray target = QFile::encodeName(path);
     struct stat old {};
-    const bool exists = ::stat(target.constData(), &old) == 0;
-    if (exists && readOnly(target, old))
-        fail(path, QStringLiteral("the file is read-only"));
-
-    const QString dir = QFileInfo(path).absolutePath();
-    QByteArray tmpl = QFile::encodeName(dir + QLatin1Char('/') + QLatin1Char('.')
-                                        + QFileInfo(path).fileName() + QStringLiteral(".XXXXXX"));
-    Fd fd(::mkstemp(tmpl.data()));
-    if (fd.get() < 0)
-        fail(path, systemReason(errno));
-    const QByteArray tmpName = tmpl;
-    auto cleanup = [&] { ::unlink(tmpName.constData()); };
-
-    const char *p = data.constData();
-    qsizetype left = data.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd.get(), p, size_t(left));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            const int err = errno;
-            cleanup();
-            fail(path, systemReason(err));
-        }
-        p += n;
-        left -= n;
-    }
-    // Keep the permissions the file had; a new file gets the usual ones.
-    mode_t mode = 0666;
-    if (exists) {
-        mode = old.st_mode & 07777;
+    if (::stat(m_target.constData(), &old) == 0) {
+        if (readOnly(m_target, old))
+            failWrite(path, QStringLiteral("the file is read-only"));
+        m_mode = old.st_mode & 07777;  // keep the permissions the file had
     } else {
         const mode_t mask = ::umask(0);
         ::umask(mask);
-        mode &= ~mask;
+        m_mode = 0666 & ~mask;
     }
-    ::fchmod(fd.get(), mode);
-    if (::fsync(fd.get()) != 0 || fd.close() != 0) {
-        const int err = errno;
-        cleanup();
-        fail(path, systemReason(err));
+    const QFileInfo info(path);
+    m_temp = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()
+                               + QStringLiteral(".XXXXXX"));
+    m_fd = ::mkstemp(m_temp.data());
+    if (m_fd < 0) {
+        m_temp.clear();
+        fail(errno);
     }
-    if (::rename(tmpName.constData(), target.constData()) != 0) {
-        const int err = errno;
-        cleanup();
-        fail(path, systemReason(err));
+}
+
+AtomicFile::~AtomicFile()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    if (!m_temp.isEmpty())
+        ::unlink(m_temp.constData());
+}
+
+void AtomicFile::fail(int err)
+{
+    failWrite(m_path, QString::fromLocal8Bit(std::strerror(err)));
+}
+
+void AtomicFile::write(const char *data, qsizetype size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(m_fd, data, size_t(size));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            fail(errno);
+        }
+        data += n;
+        size -= n;
     }
-    Fd dirFd(::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY));
-    if (dirFd.get() >= 0)
-        ::fsync(dirFd.get());
+}
+
+void AtomicFile::commit()
+{
+    ::fchmod(m_fd, mode_t(m_mode));
+    const int syncRc = ::fsync(m_fd);
+    const int syncErr = errno;
+    const int closeRc = ::close(m_fd);
+    const int closeErr = errno;
+    m_fd = -1;
+    if (syncRc != 0)
+        fail(syncErr);
+    if (closeRc != 0)
+        fail(closeErr);
+    if (::rename(m_temp.constData(), m_target.constData()) != 0)
+        fail(errno);
+    m_temp.clear();
+    const int dirFd = ::open(QFile::encodeName(QFileInfo(m_path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+}
+
+void writeFileAtomically(const QString &path, const QByteArray &data)
+{
+    AtomicFile file(path);
+    file.write(data.constData(), data.size());
+    file.commit();
 }
 
 QByteArray readWholeFile(const QString &path)
