@@ -34,6 +34,9 @@ char16_t convert(iconv_t cd, const unsigned char *bytes, size_t len)
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
     if (iconv(cd, &in, &inLeft, &o, &outLeft) == size_t(-1) || inLeft != 0)
         return 0;
+    // Pages with combining marks (1255, 1258) hold a base letter back.
+    if (iconv(cd, nullptr, nullptr, &o, &outLeft) == size_t(-1))
+        return 0;
     if (sizeof out - outLeft != 2) // nothing, or outside the BMP
         return 0;
     return out[0];

@@ -415,6 +415,7 @@ struct Reader::Impl {
     void open()
     {
         ucSkip = 0;
+        pendingLead = -1;
         if (stack.size() >= kMaxDepth) {
             ++excessDepth;
             return;
@@ -525,15 +526,19 @@ struct Reader::Impl {
             break;
         case Kw::Ansi:
             docCodePage = 1252;
+            refreshPages();
             break;
         case Kw::Mac:
             docCodePage = 10000;
+            refreshPages();
             break;
         case Kw::Pc:
             docCodePage = 437;
+            refreshPages();
             break;
         case Kw::Pca:
             docCodePage = 850;
+            refreshPages();
             break;
         case Kw::AnsiCpg:
             docCodePage = CodePage::get(hasParam ? n : 0).number();
@@ -802,12 +807,11 @@ struct Reader::Impl {
                     }
                     ++p;
                     int lo = p < end ? hexValue(*p) : -1;
-                    int value = hi;
-                    if (lo >= 0) {
-                        value = hi * 16 + lo;
-                        ++p;
-                    }
                     star = false;
+                    if (lo < 0)
+                        break; // half an escape carries no byte
+                    ++p;
+                    const int value = hi * 16 + lo;
                     if (ucSkip > 0) {
                         --ucSkip;
                         break;

@@ -249,7 +249,7 @@ private:
 
     void text(const QString &s)
     {
-        static const char hex[] = "0123456789ABCDEF";
+        static const char hex[] = "0123456789abcdef";
         for (QChar qc : s) {
             const char16_t c = qc.unicode();
             if (c >= 0x20 && c < 0x80) {
