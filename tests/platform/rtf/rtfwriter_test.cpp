@@ -2,6 +2,7 @@
 // came from.
 
 #include "platform/rtf/rtfdocument.h"
+#include "platform/rtf/content.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
@@ -15,55 +16,7 @@
 namespace {
 
 using tl::rtf::TextAttributes;
-
-struct Paragraph {
-    Qt::Alignment align;
-    bool bullet;
-    QTextBlockFormat margins;
-    std::vector<std::pair<QString, TextAttributes>> runs;
-    TextAttributes mark;
-    bool operator==(const Paragraph &o) const
-    {
-        return align == o.align && bullet == o.bullet && runs == o.runs
-               && (!runs.empty() || mark == o.mark)
-               && margins.leftMargin() == o.margins.leftMargin()
-               && margins.textIndent() == o.margins.textIndent();
-    }
-};
-
-// What the editor holds, fragment by fragment; fonts and sizes left to the
-// document's default count as that default.
-std::vector<Paragraph> contentOf(const QTextDocument &doc)
-{
-    auto resolved = [&](const QTextCharFormat &f) {
-        TextAttributes a = tl::rtf::attributesOf(f);
-        if (a.fontName.isEmpty())
-            a.fontName = doc.defaultFont().family();
-        if (a.pointSize == 0)
-            a.pointSize = doc.defaultFont().pointSizeF();
-        return a;
-    };
-    std::vector<Paragraph> out;
-    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
-        Paragraph p;
-        p.align = b.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
-        if (!p.align)
-            p.align = Qt::AlignLeft;
-        p.bullet = b.textList() != nullptr;
-        if (!p.bullet)
-            p.margins = b.blockFormat();
-        p.mark = resolved(b.charFormat());
-        for (auto it = b.begin(); !it.atEnd(); ++it) {
-            const TextAttributes a = resolved(it.fragment().charFormat());
-            if (!p.runs.empty() && p.runs.back().second == a)
-                p.runs.back().first += it.fragment().text();
-            else
-                p.runs.emplace_back(it.fragment().text(), a);
-        }
-        out.push_back(p);
-    }
-    return out;
-}
+using rtftest::contentOf;
 
 struct Builder {
     QTextDocument doc;
@@ -132,7 +85,7 @@ TEST_P(Writer, ShapeAndRoundTrip)
     tl::rtf::readDocument(s, back);
     EXPECT_EQ(back.toPlainText(), b.doc.toPlainText());
     EXPECT_EQ(tl::rtf::toPlainText(s), b.doc.toPlainText());
-    EXPECT_TRUE(contentOf(back) == contentOf(b.doc)) << s;
+    EXPECT_EQ(contentOf(back), contentOf(b.doc)) << s;
     // A second trip changes nothing more.
     EXPECT_EQ(tl::rtf::writeDocument(back), rtf);
 }
