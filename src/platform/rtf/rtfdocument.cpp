@@ -53,8 +53,10 @@ public:
         } else {
             m_cursor.insertBlock(block, charFormat(mark));
         }
+        // The document copies the text; a view of the buffer saves a copy.
         for (const Run &r : m_runs)
-            m_cursor.insertText(m_text.mid(r.start, r.length), charFormat(r.format));
+            m_cursor.insertText(QString::fromRawData(m_text.constData() + r.start, r.length),
+                                charFormat(r.format));
         m_runs.clear();
         m_text.clear();
         if (para.bullet) {

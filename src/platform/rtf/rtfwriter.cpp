@@ -98,12 +98,12 @@ public:
                 const QTextFragment frag = it.fragment();
                 if (!frag.isValid() || frag.length() == 0)
                     continue;
-                runFormat(frag.charFormat());
+                runFormat(stateOf(frag.charFormatIndex(), frag.charFormat()));
                 text(frag.text());
                 any = true;
             }
             if (!any)
-                runFormat(b.charFormat());
+                runFormat(stateOf(b.charFormatIndex(), b.charFormat()));
             word("\\par");
             m_out += '\n';
             m_delim = false;
@@ -122,12 +122,12 @@ private:
             for (QTextBlock::iterator it = b.begin(); !it.atEnd(); ++it) {
                 const QTextFragment frag = it.fragment();
                 if (frag.isValid() && frag.length() > 0) {
-                    note(frag.charFormat());
+                    stateOf(frag.charFormatIndex(), frag.charFormat());
                     any = true;
                 }
             }
             if (!any)
-                note(b.charFormat());
+                stateOf(b.charFormatIndex(), b.charFormat());
         }
         if (m_fonts.empty())
             fontIndex(m_defaultFont);
@@ -135,11 +135,30 @@ private:
             m_bulletFont = fontIndex(QString::fromLatin1(kBulletFont));
     }
 
-    void note(const QTextCharFormat &f)
+    // Formats are shared by index, so each is looked at once.
+    const RunState &stateOf(int index, const QTextCharFormat &f)
     {
-        QString name = fontNameOf(f);
-        fontIndex(name.isEmpty() ? m_defaultFont : name);
-        colorIndex(f);
+        if (index >= 0 && index < int(m_stateOf.size()) && m_stateOf[index] >= 0)
+            return m_states[m_stateOf[index]];
+        RunState s;
+        const QString name = fontNameOf(f);
+        s.font = fontIndex(name.isEmpty() ? m_defaultFont : name);
+        s.halfPoints = f.hasProperty(QTextFormat::FontPointSize) && f.fontPointSize() > 0
+                           ? int(std::lround(f.fontPointSize() * 2))
+                           : m_defaultHalfPoints;
+        s.color = colorIndex(f);
+        const TextAttributes a = attributesOf(f);
+        s.bold = a.bold;
+        s.italic = a.italic;
+        s.underline = a.underline;
+        s.strike = a.strike;
+        if (index < 0)
+            return m_scratch = s;
+        if (index >= int(m_stateOf.size()))
+            m_stateOf.resize(index + 1, -1);
+        m_stateOf[index] = int(m_states.size());
+        m_states.push_back(s);
+        return m_states.back();
     }
 
     int fontIndex(const QString &name)
@@ -194,21 +213,8 @@ private:
         m_delim = false;
     }
 
-    void runFormat(const QTextCharFormat &f)
+    void runFormat(const RunState &s)
     {
-        RunState s;
-        const QString name = fontNameOf(f);
-        s.font = fontIndex(name.isEmpty() ? m_defaultFont : name);
-        s.halfPoints = f.hasProperty(QTextFormat::FontPointSize) && f.fontPointSize() > 0
-                           ? int(std::lround(f.fontPointSize() * 2))
-                           : m_defaultHalfPoints;
-        s.color = colorIndex(f);
-        const TextAttributes a = attributesOf(f);
-        s.bold = a.bold;
-        s.italic = a.italic;
-        s.underline = a.underline;
-        s.strike = a.strike;
-
         if (s.color != m_state.color)
             word("\\cf" + QByteArray::number(s.color));
         if (s.bold != m_state.bold)
@@ -250,8 +256,23 @@ private:
     void text(const QString &s)
     {
         static const char hex[] = "0123456789abcdef";
-        for (QChar qc : s) {
-            const char16_t c = qc.unicode();
+        const char16_t *p = reinterpret_cast<const char16_t *>(s.constData());
+        const char16_t *const end = p + s.size();
+        while (p < end) {
+            const char16_t c = *p++;
+            if (c >= 0x20 && c < 0x80 && c != '\\' && c != '{' && c != '}') {
+                rawText();
+                // The common case: a stretch of plain ASCII in one go.
+                const char16_t *q = p - 1;
+                while (p < end && *p >= 0x20 && *p < 0x80 && *p != '\\' && *p != '{' && *p != '}')
+                    ++p;
+                const qsizetype at = m_out.size();
+                m_out.resize(at + (p - q));
+                char *dst = m_out.data() + at;
+                for (; q < p; ++q)
+                    *dst++ = char(*q);
+                continue;
+            }
             if (c >= 0x20 && c < 0x80) {
                 if (c == '\\' || c == '{' || c == '}') {
                     m_out += '\\';
@@ -310,6 +331,9 @@ private:
     bool m_hasBullets = false;
     int m_bulletFont = 0;
     RunState m_state;
+    std::vector<int> m_stateOf;
+    std::vector<RunState> m_states;
+    RunState m_scratch;
     bool m_delim = false;
     QByteArray m_out;
 };

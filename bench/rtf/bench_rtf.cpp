@@ -1,0 +1,150 @@
+// RTF throughput on a generated 20 MB rich document (mixed formats,
+// bullets, Cyrillic in code page 1251): plain-text extraction and a
+// document round trip, each as MB/s and as a ratio to a plain memory copy
+// of the same bytes measured in the same run.
+
+#include "platform/rtf/rtfdocument.h"
+
+#include <QGuiApplication>
+#include <QTextDocument>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <string>
+
+namespace {
+
+const std::string &document()
+{
+    static const std::string doc = [] {
+        std::string s =
+            "{\\rtf1\\ansi\\ansicpg1251\\deff0\\deflang1049{\\fonttbl{\\f0\\fswiss\\fcharset204{\\*\\fname "
+            "Arial;}Arial CYR;}{\\f1\\fnil\\fcharset2 Symbol;}{\\f2\\froman\\fcharset0 Times New Roman;}}\r\n"
+            "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green128\\blue0;}\r\n\\viewkind4\\uc1\\pard\\f0\\fs20 ";
+        const char *const paragraphs[] = {
+            "\\pard\\qc\\cf1\\b\\fs28 \\'c7\\'e0\\'e3\\'ee\\'eb\\'ee\\'e2\\'ee\\'ea %d\\cf0\\b0\\fs20\\par\r\n",
+            "\\pard Plain Latin text with \\b bold\\b0 , \\i italic\\i0  and \\ul underlined\\ulnone  words, "
+            "then \\f2 another font\\f0  and \\cf2 colour\\cf0  number %d.\\par\r\n",
+            "\\pard{\\pntext\\f1\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'B7}}\\fi-720\\li720 "
+            "\\'ea\\'f3\\'ef\\'e8\\'f2\\'fc \\'f5\\'eb\\'e5\\'e1 \\'e8 \\'ec\\'ee\\'eb\\'ee\\'ea\\'ee %d\\par\r\n"
+            "{\\pntext\\f1\\'B7\\tab}second item with \\u8364? euro\\par\r\n",
+            "\\pard\\qr\\'cf\\'ee\\'e4\\'ef\\'e8\\'f1\\'fc\\tab 12:30 \\emdash  %d\\line next line\\par\r\n",
+        };
+        char buf[1024];
+        for (int i = 0; s.size() < 20u * 1024 * 1024; ++i) {
+            std::snprintf(buf, sizeof buf, paragraphs[i % 4], i);
+            s += buf;
+        }
+        s += "}\r\n";
+        return s;
+    }();
+    return doc;
+}
+
+void BM_MemoryCopy(benchmark::State &state)
+{
+    const std::string &in = document();
+    std::string out(in.size(), '\0');
+    for (auto _ : state) {
+        std::memcpy(out.data(), in.data(), in.size());
+        benchmark::DoNotOptimize(out.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(in.size()));
+}
+
+void BM_PlainText(benchmark::State &state)
+{
+    const std::string &in = document();
+    for (auto _ : state) {
+        QString text = tl::rtf::toPlainText(in);
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(in.size()));
+}
+
+void BM_DocumentRoundTrip(benchmark::State &state)
+{
+    const std::string &in = document();
+    for (auto _ : state) {
+        QTextDocument doc;
+        tl::rtf::readDocument(in, doc);
+        QByteArray out = tl::rtf::writeDocument(doc);
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(in.size()));
+}
+
+// The two halves of the round trip, for finding where time goes.
+void BM_ReadDocument(benchmark::State &state)
+{
+    const std::string &in = document();
+    for (auto _ : state) {
+        QTextDocument doc;
+        tl::rtf::readDocument(in, doc);
+        benchmark::DoNotOptimize(&doc);
+        state.PauseTiming(); // the document's destruction is not reading
+        doc.clear();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(in.size()));
+}
+
+void BM_WriteDocument(benchmark::State &state)
+{
+    const std::string &in = document();
+    QTextDocument doc;
+    tl::rtf::readDocument(in, doc);
+    for (auto _ : state) {
+        QByteArray out = tl::rtf::writeDocument(doc);
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(in.size()));
+}
+
+BENCHMARK(BM_MemoryCopy)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainText)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DocumentRoundTrip)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ReadDocument)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_WriteDocument)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Keeps each benchmark's throughput for the ratio lines.
+class Reporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run &r : runs) {
+            auto it = r.counters.find("bytes_per_second");
+            if (it != r.counters.end())
+                rates[r.benchmark_name()] = it->second.value;
+        }
+    }
+    std::map<std::string, double> rates;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    std::printf("document: %.1f MB\n", document().size() / 1e6);
+    Reporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const double copy = reporter.rates["BM_MemoryCopy"];
+    for (const char *name : {"BM_PlainText", "BM_DocumentRoundTrip/iterations:3",
+                             "BM_ReadDocument/iterations:3", "BM_WriteDocument/iterations:3"}) {
+        auto it = reporter.rates.find(name);
+        if (it == reporter.rates.end() || copy <= 0)
+            continue;
+        std::printf("%-36s %8.1f MB/s  %.4f of memory copy (%.0f MB/s)\n", name, it->second / 1e6,
+                    it->second / copy, copy / 1e6);
+    }
+    benchmark::Shutdown();
+    return 0;
+}
