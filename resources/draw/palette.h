@@ -1,0 +1,30 @@
+#pragma once
+// Colours of the built-in skin: a dark slate chrome lit from the top left,
+// with one leaf-green accent.
+
+#include <QColor>
+
+namespace art {
+
+inline const QColor outline(0x06, 0x07, 0x0a);
+inline const QColor edge(0x10, 0x13, 0x18);
+inline const QColor shadow(0x17, 0x1a, 0x20);
+inline const QColor body(0x2a, 0x30, 0x3a);
+inline const QColor bodyLight(0x33, 0x3a, 0x46);
+inline const QColor bodyTop(0x3a, 0x42, 0x50);
+inline const QColor bodyBottom(0x22, 0x27, 0x2f);
+inline const QColor hilite(0x5a, 0x65, 0x79);
+inline const QColor groove(0x0e, 0x10, 0x14);
+inline const QColor grooveFloor(0x14, 0x17, 0x1c);
+inline const QColor grooveLip(0x3c, 0x44, 0x54);
+inline const QColor plate(0x12, 0x15, 0x1a);
+inline const QColor text(0xc9, 0xd1, 0xdc);
+inline const QColor textDim(0x8a, 0x94, 0xa3);
+inline const QColor accent(0x4f, 0xd1, 0xa5);
+inline const QColor accentLight(0x8c, 0xe9, 0xc8);
+inline const QColor accentDark(0x24, 0x8a, 0x69);
+inline const QColor glyph(0xd6, 0xdc, 0xe5);
+inline const QColor glyphEdge(0x12, 0x15, 0x1a);
+inline const QColor key(0xff, 0x00, 0xff);  // transparent colour of the 24-bit glyphs
+
+} // namespace art
