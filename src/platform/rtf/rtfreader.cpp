@@ -6,6 +6,7 @@
 #include <array>
 #include <cstring>
 #include <string>
+#include <unordered_map>
 
 namespace tl::rtf {
 
@@ -185,6 +186,7 @@ struct Reader::Impl {
 
     // tables
     std::vector<Font> fonts;
+    std::unordered_map<int, std::size_t> fontById;
     std::vector<QColor> colors;
     int docCodePage = 1252;
     int deff = -1;
@@ -230,10 +232,8 @@ struct Reader::Impl {
 
     const Font *findFont(int id) const
     {
-        for (const Font &f : fonts)
-            if (f.id == id)
-                return &f;
-        return nullptr;
+        auto it = fontById.find(id);
+        return it == fontById.end() ? nullptr : &fonts[it->second];
     }
 
     CharFormat plainFormat() const
@@ -392,14 +392,13 @@ struct Reader::Impl {
             return;
         fontPending = false;
         fontDef.name = fontDef.name.trimmed();
-        for (Font &f : fonts) {
-            if (f.id == fontDef.id) {
-                f = fontDef;
-                return;
-            }
-        }
-        if (fonts.size() < 100000)
+        auto it = fontById.find(fontDef.id);
+        if (it != fontById.end()) {
+            fonts[it->second] = fontDef;
+        } else if (fonts.size() < 100000) {
+            fontById.emplace(fontDef.id, fonts.size());
             fonts.push_back(fontDef);
+        }
     }
 
     void commitColor()
@@ -450,8 +449,9 @@ struct Reader::Impl {
         stack.pop_back();
         if (was == Dest::FontTable && top().dest != Dest::FontTable) {
             commitFont();
-            // Text before any \f is in the default font.
-            if (findFont(deff)) {
+            // Text before any \f is in the default font. The table belongs
+            // in the header; elsewhere it is not worth a walk of the stack.
+            if (stack.size() <= 2 && findFont(deff)) {
                 for (Group &g : stack) {
                     if (g.chr.font < 0) {
                         g.chr.font = deff;
@@ -701,10 +701,16 @@ struct Reader::Impl {
         }
     }
 
+    // Code page words belong in the header; deeper down they change only
+    // the group they are in, so repeating them costs no walk of the stack.
     void refreshPages()
     {
-        for (Group &g : stack)
-            g.cp = pageForFont(g.chr.font);
+        if (stack.size() <= 2) {
+            for (Group &g : stack)
+                g.cp = pageForFont(g.chr.font);
+        } else {
+            top().cp = pageForFont(top().chr.font);
+        }
     }
 
     void symbol(char c)
