@@ -1,0 +1,25 @@
+#pragma once
+// What kind of file a path names, told by its extension. Opening and closing
+// compare the extension exactly ("Diary.NTS" is a document); the choice of
+// RTF or plain text when writing a document ignores case.
+
+#include <QString>
+
+namespace tl {
+
+enum class FileKind { Notes, Compressed, Document };
+
+// The extension with its dot ("" when the name has none).
+QString extensionOf(const QString &path);
+
+// ".nts" a notes file, ".znts" a compressed one, anything else a document.
+FileKind fileKindOf(const QString &path);
+
+// A document written under this name is written as RTF (".rtf" in any case).
+bool writesRtf(const QString &path);
+
+// The document's text as it goes to disk: plain text keeps the line ends the
+// file had (CR LF when crlf), UTF-8 encoded.
+QByteArray plainTextBytes(QString text, bool crlf);
+
+} // namespace tl

@@ -1,0 +1,43 @@
+#include "notes/filekind.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct KindCase {
+    const char *path;
+    tl::FileKind kind;
+    bool rtf;
+};
+
+class FileKindTest : public testing::TestWithParam<KindCase> {};
+
+TEST_P(FileKindTest, ExtensionDecides)
+{
+    const KindCase &c = GetParam();
+    EXPECT_EQ(tl::fileKindOf(QString::fromUtf8(c.path)), c.kind);
+    EXPECT_EQ(tl::writesRtf(QString::fromUtf8(c.path)), c.rtf);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, FileKindTest,
+    testing::Values(KindCase{"/n/Diary.nts", tl::FileKind::Notes, false},
+                    KindCase{"/n/Diary.NTS", tl::FileKind::Document, false},
+                    KindCase{"/n/Diary.znts", tl::FileKind::Compressed, false},
+                    KindCase{"/n/Diary.ZNTS", tl::FileKind::Document, false},
+                    KindCase{"/n/Diary.snts", tl::FileKind::Document, false},
+                    KindCase{"/n/a.rtf", tl::FileKind::Document, true},
+                    KindCase{"/n/a.RTF", tl::FileKind::Document, true},
+                    KindCase{"/n/a.txt", tl::FileKind::Document, false},
+                    KindCase{"/n/rtf", tl::FileKind::Document, false},
+                    KindCase{"/n.nts/notes", tl::FileKind::Document, false},
+                    KindCase{"/n/a.nts.txt", tl::FileKind::Document, false}));
+
+TEST(PlainTextBytes, KeepsTheLineEndsOfTheFile)
+{
+    EXPECT_EQ(tl::plainTextBytes(QStringLiteral("a\nb\n"), false), QByteArray("a\nb\n"));
+    EXPECT_EQ(tl::plainTextBytes(QStringLiteral("a\nb\n"), true), QByteArray("a\r\nb\r\n"));
+    EXPECT_EQ(tl::plainTextBytes(QStringLiteral("Привет"), false), QStringLiteral("Привет").toUtf8());
+}
+
+} // namespace
