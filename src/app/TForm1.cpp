@@ -1,13 +1,19 @@
 #include "app/TForm1.h"
 
+#include "app/application.h"
 #include "app/flatbutton.h"
+#include "notes/eventhook.h"
+#include "platform/rtf/richedit.h"
 #include "settings/settingstable.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -141,10 +147,10 @@ void TForm1::createComponents()
 
     panToolBar = panel(this, "panToolBar");
     panToolBar->resize(81, 21);
-    cmdBack = button(panToolBar, "cmdBack", QStringLiteral("Previous note"), {0, 0, 20, 20});
-    cmdNext = button(panToolBar, "cmdNext", QStringLiteral("Next note"), {19, 0, 20, 20});
-    cmdNew = button(panToolBar, "cmdNew", QStringLiteral("Add note"), {38, 0, 20, 20});
-    cmdDel = button(panToolBar, "cmdDel", QStringLiteral("Delete note"), {57, 0, 20, 20});
+    cmdBack = button(panToolBar, "cmdBack", QStringLiteral("Jump to previous note"), {0, 0, 20, 20});
+    cmdNext = button(panToolBar, "cmdNext", QStringLiteral("Jump to forward note"), {19, 0, 20, 20});
+    cmdNew = button(panToolBar, "cmdNew", QStringLiteral("Add new note"), {38, 0, 20, 20});
+    cmdDel = button(panToolBar, "cmdDel", QStringLiteral("Delete current note/file"), {57, 0, 20, 20});
     // Present for the appearance sets (the hover colour is read from cmdOpen)
     // but never shown.
     cmdOpen = button(this, "cmdOpen", QString(), {});
@@ -155,11 +161,10 @@ void TForm1::createComponents()
         w->hide();
 
     Panel2 = panel(this, "Panel2");
-    memo1 = new QTextEdit(Panel2);
+    memo1 = new tl::RichEdit(Panel2);
     memo1->setObjectName(QStringLiteral("memo1"));
     memo1->setFrameShape(QFrame::NoFrame);
     memo1->setAcceptRichText(true);
-    connect(memo1, &QTextEdit::textChanged, this, [this] { Modified = true; });
 
     imgScroll->raise();
 
@@ -171,6 +176,53 @@ void TForm1::createComponents()
     timeScroll = new QTimer(this);
     timeScroll->setObjectName(QStringLiteral("timeScroll"));
     timeScroll->setInterval(100);
+
+    wireNotesComponents();
+}
+
+// --- notes: tool buttons, editor hooks, the file menu on lblFile and its
+// "File..." copy for the tray menu.
+void TForm1::wireNotesComponents()
+{
+    auto onClick = [this](tl::FlatButton *b, void (TForm1::*handler)()) {
+        connect(b, &QToolButton::clicked, this, [this, handler] { tl::Application::guarded([&] { (this->*handler)(); }); });
+    };
+    onClick(cmdBack, &TForm1::cmdBackClick);
+    onClick(cmdNext, &TForm1::cmdNextClick);
+    onClick(cmdNew, &TForm1::cmdNewClick);
+    onClick(cmdDel, &TForm1::cmdDelClick);
+
+    connect(memo1, &QTextEdit::textChanged, this, [this] { memo1Change(); });
+    new tl::EventHook(memo1, [this](QEvent *e) {
+        if (e->type() == QEvent::KeyPress && !static_cast<QKeyEvent *>(e)->text().isEmpty())
+            memo1KeyPress();
+        return false;
+    });
+    new tl::EventHook(lblFile, [this](QEvent *e) {
+        if (e->type() != QEvent::MouseButtonPress)
+            return false;
+        lblFileMouseDown(static_cast<QMouseEvent *>(e)->position().toPoint());
+        return true;
+    });
+
+    auto item = [this](QMenu *menu, const char *name, const QString &text, void (TForm1::*handler)()) {
+        QAction *a = menu->addAction(text);
+        a->setObjectName(QString::fromLatin1(name));
+        connect(a, &QAction::triggered, this, [this, handler] { tl::Application::guarded([&] { (this->*handler)(); }); });
+        return a;
+    };
+    mnuFile = new QMenu(this);
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    NewFile2 = item(mnuFile, "NewFile2", QStringLiteral("&New File..."), &TForm1::NewFile2Click);
+    OpenFile2 = item(mnuFile, "OpenFile2", QStringLiteral("&Open File..."), &TForm1::OpenFile2Click);
+    SaveFile2 = item(mnuFile, "SaveFile2", QStringLiteral("&Save"), &TForm1::SaveFile2Click);
+    SaveFileAs2 = item(mnuFile, "SaveFileAs2", QStringLiteral("Save &File As..."), &TForm1::SaveFileAs2Click);
+    File1 = new QMenu(QStringLiteral("File..."), this);
+    File1->setObjectName(QStringLiteral("File1"));
+    NewFile1 = item(File1, "NewFile1", QStringLiteral("New File..."), &TForm1::NewFile2Click);
+    OpenFile1 = item(File1, "OpenFile1", QStringLiteral("Open File..."), &TForm1::OpenFile2Click);
+    SaveFile1 = item(File1, "SaveFile1", QStringLiteral("Save"), &TForm1::SaveFile2Click);
+    SaveFileAs3 = item(File1, "SaveFileAs3", QStringLiteral("Save File As..."), &TForm1::SaveFileAs2Click);
 }
 
 void TForm1::resizeEvent(QResizeEvent *event)
@@ -198,5 +250,5 @@ void TForm1::FormResize()
 
 void TForm1::setEditorText(const QString &text)
 {
-    memo1->setPlainText(text);
+    memo1->setContentText(text);
 }

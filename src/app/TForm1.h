@@ -3,6 +3,7 @@
 // subsystem's methods live in a .cpp file of its own folder.
 
 #include "notes/recordstore.h"
+#include "platform/rtf/richedit.h"
 #include "platform/services.h"
 #include "settings/settingsstore.h"
 
@@ -13,6 +14,7 @@ class QAction;
 class QComboBox;
 class QFrame;
 class QLabel;
+class QMenu;
 class QTextEdit;
 class QTimer;
 
@@ -88,10 +90,44 @@ public:
     void SetNotesParam(const QString &name, const QString &value);
     QString CreateMemoRTF() const;
 
-    // --- documents
+    // --- documents (src/notes/documents.cpp)
+    // Callers set CurrentFile to path first. A file that fails to open leaves
+    // no file open and the error raised.
     void OpenNotes(const QString &path);
     void CloseNotes(const QString &path);
     void pShowPanelInfo(const QString &path);
+    // CurrentFile is an existing notes file (extension exactly ".nts").
+    bool notesFileOpen() const;
+    // The editor's content may be written back to CurrentFile: it exists, is
+    // writable and was loaded faithfully. Otherwise it is browsed read-only.
+    bool canWriteBack() const;
+    // Stores the editor as note CurrentNote unless the file is browsed read-only.
+    void StoreShownNote();
+
+    // --- navigation and editing (src/notes/navigation.cpp)
+    void cmdNextClick();
+    void cmdBackClick();
+    void cmdNewClick();
+    void cmdDelClick();
+    // The Alt+digit jump: shows note digit (1-9) of the open notes file.
+    void JumpToNote(int digit);
+    void memo1Change();
+    void memo1KeyPress();
+
+    // --- file commands (src/notes/filecommands.cpp)
+    // Open; a dropped file's path replaces the dialog.
+    void File1Click(const QString &droppedFile = {});
+    void OpenFile2Click() { File1Click(); }
+    void NewFile2Click();
+    void SaveFile2Click();
+    void SaveFileAs2Click();
+    void SaveFileAs(const QString &name);
+    bool CreateNewFile();
+    void lblFileMouseDown(const QPoint &pos);
+    QMenu *mnuFile = nullptr;  // on lblFile
+    QMenu *File1 = nullptr;    // "File...", the same commands for the tray menu
+    QAction *NewFile2, *OpenFile2, *SaveFile2, *SaveFileAs2;
+    QAction *NewFile1, *OpenFile1, *SaveFile1, *SaveFileAs3;
 
     tl::Services &services() { return m_services; }
 
@@ -108,7 +144,7 @@ public:
     QComboBox *cbSeek;
     tl::FlatButton *cmdSearch, *cmdSearchBack, *cmdSearchAgain;
     QLabel *lblTopLine, *lblLeftLine, *lblRightLine, *lblLineSeek;
-    QTextEdit *memo1;
+    tl::RichEdit *memo1;
     QAction *Sta1;
     QTimer *timeScroll;
 
@@ -127,6 +163,21 @@ private:
     void applyOnTop(bool on);
     void reportSettingsNotices();
     void setEditorText(const QString &text);
+
+    // --- notes (src/notes)
+    void wireNotesComponents();
+    void showNote(int index);
+    void resetToNoFile();
+    void loadDocument(const QString &path);
+    void writeDocument(const QString &path);
+    bool writableTarget(const QString &path) const;
+    void showReadOnlyWarning();
+    QString askSaveName();
+    void replaceWithNewNotesFile(const QString &path);
+    tl::FileDialogRequest m_saveRequest;  // keeps the last chosen name
+    QString m_unfaithfulFile;  // a document whose bytes the editor could not hold as they are
+    bool m_documentCrlf = false;  // the open text document ends its lines with CR LF
+    bool m_documentRtf = false;   // the open document was read as RTF
 
     tl::Services m_services;
     tl::SettingsStore m_settings;

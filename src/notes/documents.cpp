@@ -4,7 +4,9 @@
 #include "app/TForm1.h"
 
 #include "app/flatbutton.h"
+#include "notes/filekind.h"
 #include "platform/atomicfile.h"
+#include "platform/rtf/rtfreader.h"
 #include "settings/settingstable.h"
 
 #include <QFileInfo>
@@ -12,43 +14,116 @@
 #include <QTextEdit>
 
 namespace {
-QString extensionOf(const QString &path)
+bool isFile(const QString &path)
 {
-    const QString name = QFileInfo(path).fileName();
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    return dot < 0 ? QString() : name.mid(dot);
+    return !path.isEmpty() && QFileInfo(path).isFile();
 }
 } // namespace
 
+bool TForm1::notesFileOpen() const
+{
+    return isFile(CurrentFile) && tl::fileKindOf(CurrentFile) == tl::FileKind::Notes;
+}
+
+bool TForm1::writableTarget(const QString &path) const
+{
+    return !tl::isReadOnlyFile(path) && path != m_unfaithfulFile;
+}
+
+bool TForm1::canWriteBack() const
+{
+    return isFile(CurrentFile) && writableTarget(CurrentFile);
+}
+
+void TForm1::StoreShownNote()
+{
+    // A read-only notes file is browsed: nothing could be typed into it.
+    if (canWriteBack())
+        nSaveRecord(CurrentNote, CurrentFile, CreateMemoRTF());
+}
+
 void TForm1::OpenNotes(const QString &path)
 {
-    if (!QFileInfo(path).isFile())
+    if (!isFile(path))
         return;
-    if (extensionOf(path) == QLatin1String(".nts")) {
-        cmdBack->setEnabled(true);
-        cmdNext->setEnabled(true);
-        setEditorText(nLoadRecordXML(0, path));
+    try {
         CurrentFile = path;
-        pShowPanelInfo(path);
-    } else {
+        if (tl::fileKindOf(path) == tl::FileKind::Notes) {
+            m_unfaithfulFile.clear();
+            cmdBack->setEnabled(true);
+            cmdNext->setEnabled(true);
+            setEditorText(nLoadRecordXML(0, path));
+        } else {
+            // Compressed notes files open as documents until they can be unpacked.
+            cmdBack->setEnabled(false);
+            cmdNext->setEnabled(false);
+            loadDocument(path);
+        }
         pShowPanelInfo(CurrentFile);
-        cmdBack->setEnabled(false);
-        cmdNext->setEnabled(false);
-        setEditorText(QString::fromUtf8(tl::readWholeFile(path)));
-        CurrentFile = path;
+    } catch (...) {
+        // Left open, a file that did not load would get the editor's text
+        // written into it at the next store or close.
+        resetToNoFile();
+        throw;
     }
+    Modified = false;
+}
+
+void TForm1::loadDocument(const QString &path)
+{
+    const QByteArray bytes = tl::readWholeFile(path);
+    m_documentCrlf = false;
+    m_unfaithfulFile.clear();
+    m_documentRtf = tl::rtf::looksLikeRtf(std::string_view(bytes.constData(), size_t(bytes.size())));
+    if (m_documentRtf) {
+        // The reader decodes by the document's own code page.
+        memo1->setContentRtf(bytes);
+        return;
+    }
+    QString text = QString::fromUtf8(bytes);
+    // Bytes that are no UTF-8 text (another code page, a binary file, an
+    // archive) would come back changed: such a document is only browsed.
+    if (text.toUtf8() != bytes)
+        m_unfaithfulFile = path;
+    m_documentCrlf = text.contains(QLatin1String("\r\n"));
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    memo1->setContentText(text);
+}
+
+void TForm1::writeDocument(const QString &path)
+{
+    // An RTF document gets rich text back, and so does the open document
+    // that was read as RTF; any other text file stays plain text.
+    const bool rich = tl::writesRtf(path) || (path == CurrentFile && m_documentRtf);
+    tl::writeFileAtomically(path, rich ? memo1->rtfBytes() : tl::plainTextBytes(memo1->toPlainText(), m_documentCrlf));
+}
+
+void TForm1::resetToNoFile()
+{
+    CurrentFile.clear();
+    CurrentNote = 0;
+    m_unfaithfulFile.clear();
+    m_documentRtf = false;
+    cmdBack->setEnabled(false);
+    cmdNext->setEnabled(false);
+    memo1->clear();
+    memo1->setReadOnly(false);
+    Panel1->setText(noFileText());
     Modified = false;
 }
 
 void TForm1::CloseNotes(const QString &path)
 {
-    if (!QFileInfo(path).isFile())
+    if (!isFile(path))
         return;
-    if (extensionOf(path) == QLatin1String(".nts")) {
-        nSaveRecordXML(CurrentNote, path, CreateMemoRTF());
+    if (tl::fileKindOf(path) == tl::FileKind::Notes) {
+        if (writableTarget(path))
+            nSaveRecordXML(CurrentNote, path, CreateMemoRTF());
+        // A working copy (its realpath set) is packed into its compressed
+        // file by the compressed-files code; until then it stays as it is.
         return;
     }
-    if (!Modified)
+    if (!Modified || !writableTarget(path))
         return;
     if (GetFromReg(tl::SettingsStore::q(tl::setting::AskBySave)).toLower() == QLatin1String("true")
         && m_services.dialogs->messageBox(this, QStringLiteral("Подтверждение"),
@@ -56,24 +131,30 @@ void TForm1::CloseNotes(const QString &path)
                                           tl::MsgButtons::YesNo, tl::MsgIcon::Question)
             != tl::MsgResult::Yes)
         return;
-    if (tl::isReadOnlyFile(path))
-        return;
-    // Only an RTF document gets rich text back; a text file stays plain text.
-    const bool rich = QFileInfo(path).suffix().toLower() == QLatin1String("rtf");
-    tl::writeFileAtomically(path, (rich ? CreateMemoRTF() : memo1->toPlainText()).toUtf8());
+    writeDocument(path);
     Modified = false;
 }
 
 void TForm1::pShowPanelInfo(const QString &path)
 {
-    if (QFileInfo(CurrentFile).suffix().toLower() == QLatin1String("nts")) {
+    if (CurrentFile.isEmpty()) {
+        Panel1->setText(noFileText());
+        memo1->setReadOnly(false);
+        return;
+    }
+    // The state is read again each time: the file's permissions may change.
+    const bool readOnly = isFile(CurrentFile) && !canWriteBack();
+    memo1->setReadOnly(readOnly);
+    const QString mark = readOnly ? QStringLiteral(" (read-only)") : QString();
+    if (tl::fileKindOf(CurrentFile) == tl::FileKind::Notes) {
         const QString realPath = GetNotesParam(QStringLiteral("RealPath"));
         const QString name = QFileInfo(realPath.isEmpty() ? path : realPath).fileName();
         setWindowTitle(QStringLiteral("Tessaleaf - ") + name);
-        Panel1->setText(QStringLiteral("Note %1 of %2 from %3").arg(CurrentNote + 1).arg(myFileSize(path)).arg(name));
+        Panel1->setText(QStringLiteral("Note %1 of %2 from %3").arg(CurrentNote + 1).arg(myFileSize(path)).arg(name)
+                        + mark);
     } else {
         const QString name = QFileInfo(path).fileName();
         setWindowTitle(QStringLiteral("Tessaleaf - ") + name);
-        Panel1->setText(QStringLiteral("Text or RTF ") + name);
+        Panel1->setText(QStringLiteral("Text or RTF ") + name + mark);
     }
 }

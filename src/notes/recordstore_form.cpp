@@ -4,7 +4,7 @@
 
 #include "app/flatbutton.h"
 
-#include <QTextEdit>
+#include "platform/rtf/richedit.h"
 
 QString TForm1::nLoadRecordXML(int index, const QString &path)
 {
@@ -40,5 +40,5 @@ void TForm1::SetNotesParam(const QString &name, const QString &value)
 
 QString TForm1::CreateMemoRTF() const
 {
-    return memo1->toPlainText();
+    return memo1->toRtf();
 }

@@ -1,0 +1,224 @@
+// The file commands: open, new file, save, save as, and the empty notes file
+// that adding a note with no file open asks for.
+
+#include "app/TForm1.h"
+
+#include "app/flatbutton.h"
+#include "notes/filekind.h"
+#include "platform/atomicfile.h"
+#include "platform/error.h"
+#include "platform/paths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QTextEdit>
+
+namespace {
+
+const QString kLineBreak = QStringLiteral("\n");
+
+tl::FileDialogRequest saveRequest()
+{
+    tl::FileDialogRequest r;
+    r.filter = QStringLiteral("File of Notes (*.nts);;Text File (*.txt);;RTF File (*.rtf);;All files (*)");
+    r.defaultSuffix = QStringLiteral("nts");
+    return r;
+}
+
+bool isFile(const QString &path)
+{
+    return !path.isEmpty() && QFileInfo(path).isFile();
+}
+
+} // namespace
+
+void TForm1::lblFileMouseDown(const QPoint &pos)
+{
+    mnuFile->popup(geometry().topLeft() + pos);
+}
+
+QString TForm1::askSaveName()
+{
+    if (m_saveRequest.filter.isEmpty())
+        m_saveRequest = saveRequest();
+    const QString chosen = m_services.dialogs->saveFileName(this, m_saveRequest);
+    if (chosen.isEmpty())
+        return {};
+    m_saveRequest.fileName = chosen;
+    m_saveRequest.folder = QFileInfo(chosen).absolutePath();
+    return tl::paths::longPath(chosen);
+}
+
+void TForm1::showReadOnlyWarning()
+{
+    m_services.dialogs->messageBox(this, QStringLiteral("Warning!"),
+                                   QStringLiteral("This file of notes is read-only! You cannot save change with this flag."),
+                                   tl::MsgButtons::Ok, tl::MsgIcon::Warning);
+}
+
+void TForm1::replaceWithNewNotesFile(const QString &path)
+{
+    QFile old(path);
+    if (old.exists() && !old.remove())
+        throw tl::Error(QStringLiteral("Cannot replace \"%1\": %2").arg(QDir::toNativeSeparators(path), old.errorString()));
+    nSaveRecord(0, path, QString());
+}
+
+void TForm1::File1Click(const QString &droppedFile)
+{
+    if (isFile(CurrentFile))
+        CloseNotes(CurrentFile);
+    if (!droppedFile.isEmpty()) {
+        // Something that is no file (a folder) leaves the current file open.
+        if (isFile(droppedFile))
+            CurrentFile = tl::paths::longPath(droppedFile);
+    } else {
+        tl::FileDialogRequest request;
+        request.filter = QStringLiteral("File of Notes (*.nts *.znts *.snts);;Text File (*.txt *.rtf);;All files (*)");
+        request.fileName = CurrentFile;
+        if (!CurrentFile.isEmpty())
+            request.folder = QFileInfo(CurrentFile).absolutePath();
+        const QString chosen = m_services.dialogs->openFileName(this, request);
+        if (isFile(chosen))
+            CurrentFile = tl::paths::longPath(chosen);
+    }
+    // After Cancel the file just closed opens again.
+    if (isFile(CurrentFile)) {
+        CurrentNote = 0;
+        OpenNotes(CurrentFile);
+    }
+}
+
+void TForm1::NewFile2Click()
+{
+    const QString name = askSaveName();
+    if (name.isEmpty())
+        return;
+    // The file open before is closed first, so its note shown is kept.
+    if (isFile(CurrentFile))
+        CloseNotes(CurrentFile);
+    CurrentFile = name;
+    CurrentNote = 0;
+    m_unfaithfulFile.clear();
+    m_documentRtf = false;
+    m_documentCrlf = false;
+    cmdBack->setEnabled(false);
+    cmdNext->setEnabled(false);
+    setEditorText(kLineBreak);
+    if (isFile(CurrentFile) && tl::isReadOnlyFile(CurrentFile)) {
+        showReadOnlyWarning();
+        CurrentFile.clear();
+        pShowPanelInfo(CurrentFile);
+        return;
+    }
+    try {
+        if (tl::fileKindOf(CurrentFile) == tl::FileKind::Notes) {
+            // An existing notes file keeps its other notes; only note 1 is replaced.
+            nSaveRecord(0, CurrentFile, CreateMemoRTF());
+            cmdNext->setEnabled(myFileSize(CurrentFile) > 1);
+            pShowPanelInfo(CurrentFile);
+        } else {
+            writeDocument(CurrentFile);
+            pShowPanelInfo(CurrentFile);
+            Modified = false;
+        }
+    } catch (...) {
+        resetToNoFile();
+        setEditorText(kLineBreak);
+        throw;
+    }
+}
+
+void TForm1::SaveFile2Click()
+{
+    if (isFile(CurrentFile)) {
+        if (!canWriteBack()) {
+            showReadOnlyWarning();
+            return;
+        }
+        if (notesFileOpen())
+            StoreShownNote();
+        else
+            writeDocument(CurrentFile);
+        Modified = false;
+    } else {
+        if (memo1->document()->isEmpty())
+            return;
+        SaveFileAs2Click();
+    }
+    pShowPanelInfo(CurrentFile);
+}
+
+void TForm1::SaveFileAs2Click()
+{
+    const QString name = askSaveName();
+    if (!name.isEmpty())
+        SaveFileAs(name);
+}
+
+void TForm1::SaveFileAs(const QString &name)
+{
+    // Refused rather than silently skipped: the user asked for this name. A
+    // document only browsed is not written over with what the editor made of it.
+    if (isFile(name) && !writableTarget(name)) {
+        showReadOnlyWarning();
+        return;
+    }
+    if (tl::fileKindOf(name) != tl::FileKind::Notes) {
+        writeDocument(name);
+        CurrentFile = name;
+        m_unfaithfulFile.clear();
+        m_documentRtf = false;
+        cmdBack->setEnabled(false);
+        cmdNext->setEnabled(false);
+        pShowPanelInfo(name);
+        Modified = false;
+        return;
+    }
+    if (notesFileOpen()) {
+        // A copy of the file as last written; the note shown reaches the
+        // copy at its next store.
+        if (QFileInfo(name) == QFileInfo(CurrentFile)) {
+            pShowPanelInfo(name);
+            return;
+        }
+        tl::writeFileAtomically(name, tl::readWholeFile(CurrentFile));
+        CurrentFile = name;
+        // The copy of a compressed file's working copy belongs to no archive:
+        // it must not be packed away (and deleted) when it is closed.
+        if (!GetNotesParam(QStringLiteral("RealPath")).isEmpty())
+            SetNotesParam(QStringLiteral("RealPath"), QString());
+        pShowPanelInfo(name);
+        return;
+    }
+    replaceWithNewNotesFile(name);
+    CurrentFile = name;
+    CurrentNote = 0;  // the new file's only note; the editor's text is stored there next
+    m_unfaithfulFile.clear();
+    m_documentRtf = false;
+    cmdBack->setEnabled(false);
+    cmdNext->setEnabled(false);
+    pShowPanelInfo(name);
+}
+
+bool TForm1::CreateNewFile()
+{
+    const QString name = askSaveName();
+    if (name.isEmpty())
+        return false;
+    if (QFileInfo::exists(name) && (tl::isReadOnlyFile(name) || !QFile::remove(name))) {
+        m_services.dialogs->messageBox(this, QStringLiteral("Warning"),
+                                       QStringLiteral("File \"") + name + QStringLiteral("\" Read Only!"),
+                                       tl::MsgButtons::Ok, tl::MsgIcon::Warning);
+        return false;
+    }
+    CurrentFile = name;
+    CurrentNote = 0;
+    m_unfaithfulFile.clear();
+    m_documentRtf = false;
+    nSaveRecord(0, CurrentFile, QString());
+    return true;
+}

@@ -1,0 +1,151 @@
+// Stepping through the notes of the open file, adding and deleting notes,
+// and the editor's change handlers.
+
+#include "app/TForm1.h"
+
+#include "app/flatbutton.h"
+#include "notes/filekind.h"
+#include "platform/atomicfile.h"
+#include "platform/error.h"
+#include "settings/settingstable.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QScrollBar>
+#include <QTextEdit>
+
+namespace {
+// The editor's content for "a single line break".
+const QString kLineBreak = QStringLiteral("\n");
+} // namespace
+
+void TForm1::showNote(int index)
+{
+    setEditorText(nLoadRecord(index, CurrentFile));
+    pShowPanelInfo(CurrentFile);
+}
+
+void TForm1::cmdNextClick()
+{
+    // The button is off without a next note; a stale state must not end in
+    // an index error either.
+    if (!notesFileOpen() || CurrentNote + 1 >= myFileSize(CurrentFile))
+        return;
+    StoreShownNote();
+    showNote(CurrentNote + 1);
+}
+
+void TForm1::cmdBackClick()
+{
+    QCoreApplication::processEvents();
+    if (!notesFileOpen() || CurrentNote <= 0)
+        return;
+    StoreShownNote();
+    showNote(CurrentNote - 1);
+}
+
+void TForm1::JumpToNote(int digit)
+{
+    if (digit < 1 || digit > 9 || !notesFileOpen() || myFileSize(CurrentFile) < digit)
+        return;
+    StoreShownNote();
+    showNote(digit - 1);
+    memo1->moveCursor(QTextCursor::Start);
+    memo1->verticalScrollBar()->setValue(memo1->verticalScrollBar()->minimum());
+}
+
+void TForm1::cmdNewClick()
+{
+    if (!QFileInfo(CurrentFile).isFile() && !CreateNewFile()) {
+        update();
+        return;
+    }
+    if (notesFileOpen()) {
+        if (!canWriteBack())
+            return;  // a read-only file is browsed, not extended
+        update();
+        if (memo1->toPlainText().isEmpty())
+            setEditorText(kLineBreak);
+        StoreShownNote();
+        // Appended before the editor lets go of the note, so a failed write
+        // leaves everything as it was.
+        const int count = myFileSize(CurrentFile);
+        nSaveRecord(count, CurrentFile, QString());
+        memo1->clear();
+        CurrentNote = count;
+        cmdNext->setEnabled(false);
+        cmdBack->setEnabled(CurrentNote != 0);
+        pShowPanelInfo(CurrentFile);
+        return;
+    }
+
+    // A document is open: Add starts a new file instead.
+    const QString name = askSaveName();
+    if (name.isEmpty() || !canWriteBack())
+        return;
+    if (QFileInfo(name).isFile() && tl::isReadOnlyFile(name)) {
+        showReadOnlyWarning();
+        return;
+    }
+    writeDocument(CurrentFile);
+    setEditorText(kLineBreak);
+    CurrentFile = name;
+    m_unfaithfulFile.clear();
+    m_documentRtf = false;
+    if (tl::fileKindOf(CurrentFile) != tl::FileKind::Notes) {
+        writeDocument(CurrentFile);
+    } else {
+        CurrentNote = 0;
+        nSaveRecord(0, CurrentFile, CreateMemoRTF());
+        cmdNext->setEnabled(myFileSize(CurrentFile) > 1);
+    }
+    pShowPanelInfo(CurrentFile);
+    Modified = false;
+}
+
+void TForm1::cmdDelClick()
+{
+    if (!QFileInfo(CurrentFile).isFile()) {
+        QApplication::beep();
+        return;
+    }
+    if (tl::isReadOnlyFile(CurrentFile))
+        return;
+    const tl::SettingsStore &s = m_settings;
+    auto confirmed = [&](std::string_view setting, const QString &question) {
+        return s.GetFromReg(setting) != QLatin1String("true")
+            || m_services.dialogs->messageBox(this, QStringLiteral("Confirmation"), question, tl::MsgButtons::OkCancel,
+                                              tl::MsgIcon::Question)
+            == tl::MsgResult::Ok;
+    };
+    // A document, however it is named, is one whole file.
+    const int count = notesFileOpen() ? myFileSize(CurrentFile) : 1;
+    if (count == 1) {
+        if (!confirmed(tl::setting::AskDelFile, QStringLiteral("Delete file of notes?")))
+            return;
+        QFile file(CurrentFile);
+        if (!file.remove())
+            throw tl::Error(QStringLiteral("Cannot delete \"%1\": %2")
+                                .arg(QDir::toNativeSeparators(CurrentFile), file.errorString()));
+        resetToNoFile();
+        return;
+    }
+    if (!confirmed(tl::setting::AskDelNote, QStringLiteral("Delete note?")))
+        return;
+    nRemoveRecord(CurrentNote, CurrentFile);
+    showNote(CurrentNote);
+}
+
+void TForm1::memo1Change()
+{
+    Modified = true;
+}
+
+void TForm1::memo1KeyPress()
+{
+    Modified = true;
+    pShowPanelInfo(CurrentFile);
+}

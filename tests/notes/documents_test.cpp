@@ -1,0 +1,203 @@
+// Opening and closing files of every kind, from the command line too.
+
+#include "notesfixture.h"
+
+#include "settings/settingstable.h"
+
+#include <QDir>
+
+namespace s = tl::setting;
+
+namespace {
+
+using DocumentsTest = NotesFormTest;
+
+struct OpenCase {
+    const char *name;
+    bool notes;  // opens as a notes file
+    const char *info;
+};
+
+class OpenKindTest : public NotesFormTest, public testing::WithParamInterface<OpenCase> {};
+
+// The extension is compared exactly: a notes file named in capitals is a document.
+TEST_P(OpenKindTest, DispatchesOnTheExactExtension)
+{
+    const OpenCase &c = GetParam();
+    const QString file = notesFile(QString::fromUtf8(c.name), {QStringLiteral("one"), QStringLiteral("two")});
+    open(file);
+    EXPECT_EQ(info(), QString::fromUtf8(c.info));
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Tessaleaf - ") + QString::fromUtf8(c.name));
+    EXPECT_EQ(form->cmdNext->isEnabled(), c.notes);
+    EXPECT_FALSE(form->cmdBack->isEnabled());
+    if (c.notes)
+        EXPECT_EQ(editorText(), QStringLiteral("one"));
+    else
+        EXPECT_TRUE(editorText().startsWith(QStringLiteral("<root>")));
+    EXPECT_FALSE(form->Modified);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, OpenKindTest,
+                         testing::Values(OpenCase{"Diary.nts", true, "Note 1 of 2 from Diary.nts"},
+                                         OpenCase{"Diary.NTS", false, "Text or RTF Diary.NTS"},
+                                         OpenCase{"Diary.snts", false, "Text or RTF Diary.snts"}));
+
+TEST_F(DocumentsTest, ADocumentNamedLikeNotesStaysADocument)
+{
+    const QString file = notesFile(QStringLiteral("Diary.NTS"), {QStringLiteral("one"), QStringLiteral("two")});
+    open(file);
+    type(QStringLiteral("x"));
+    form->SaveFile2Click();
+    // Written as the text shown, not stuffed into one of its notes.
+    EXPECT_EQ(tltest::readFile(file), editorText().toUtf8());
+    EXPECT_TRUE(editorText().endsWith(QStringLiteral("x")));
+    form->cmdDelClick();  // one document: the whole file goes
+    EXPECT_FALSE(QFile::exists(file));
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(DocumentsTest, TextAndRtfDocumentsOpenWholeAndAreSavedInTheirOwnFormat)
+{
+    const QString txt = tltest::writeFile(path(QStringLiteral("a.txt")), "line 1\r\nline 2\r\n");
+    open(txt);
+    EXPECT_EQ(editorText(), QStringLiteral("line 1\nline 2\n"));
+    EXPECT_EQ(info(), QStringLiteral("Text or RTF a.txt"));
+    type(QStringLiteral("3"));
+    form->CloseNotes(txt);
+    EXPECT_EQ(tltest::readFile(txt), QByteArray("line 1\r\nline 2\r\n3"));
+
+    const QString rtf = tltest::writeFile(path(QStringLiteral("b.rtf")),
+                                          "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0 Arial;}}\\f0 plain \\b bold\\b0\\par}");
+    open(rtf);
+    EXPECT_EQ(editorText(), QStringLiteral("plain bold"));
+    type(QStringLiteral("!"));
+    form->CloseNotes(rtf);
+    const QByteArray written = tltest::readFile(rtf);
+    EXPECT_TRUE(written.startsWith("{\\rtf")) << written.toStdString();
+    EXPECT_TRUE(written.contains("\\b")) << written.toStdString();
+    EXPECT_EQ(tl::rtf::toPlainText(std::string_view(written.constData(), size_t(written.size()))),
+              QStringLiteral("plain bold!"));
+}
+
+// Closing a changed text document: asked only when AskBySave says "true" in any case.
+struct CloseCase {
+    const char *name;
+    const char *askBySave;
+    tl::MsgResult answer;
+    bool asked;
+    bool written;
+};
+
+class CloseDocumentTest : public NotesFormTest, public testing::WithParamInterface<CloseCase> {};
+
+TEST_P(CloseDocumentTest, WritesAChangedDocument)
+{
+    const CloseCase &c = GetParam();
+    const QString file = tltest::writeFile(path(QStringLiteral("a.txt")), "old");
+    set(s::AskBySave, QString::fromUtf8(c.askBySave));
+    open(file);
+    type(QStringLiteral("er"));
+    dialogs->answers = {c.answer};
+    form->CloseNotes(file);
+    ASSERT_EQ(dialogs->boxes.size(), c.asked ? 1u : 0u);
+    if (c.asked) {
+        EXPECT_EQ(dialogs->boxes[0].caption, QStringLiteral("Подтверждение"));
+        EXPECT_EQ(dialogs->boxes[0].text, QStringLiteral("Сохранить изменения перед выходом?"));
+        EXPECT_EQ(dialogs->boxes[0].buttons, tl::MsgButtons::YesNo);
+    }
+    EXPECT_EQ(tltest::readFile(file), c.written ? QByteArray("older") : QByteArray("old"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, CloseDocumentTest,
+                         testing::Values(CloseCase{"NotAsked", "false", tl::MsgResult::No, false, true},
+                                         CloseCase{"AskedYes", "true", tl::MsgResult::Yes, true, true},
+                                         CloseCase{"AskedNo", "true", tl::MsgResult::No, true, false},
+                                         CloseCase{"CaseIgnored", "TRUE", tl::MsgResult::No, true, false}),
+                         [](const testing::TestParamInfo<CloseCase> &info) { return std::string(info.param.name); });
+
+TEST_F(DocumentsTest, AnUnchangedDocumentIsNotWritten)
+{
+    const QString file = tltest::writeFile(path(QStringLiteral("a.txt")), "same");
+    open(file);
+    QFile::remove(file);  // a write would bring it back
+    tltest::writeFile(file, "changed outside");
+    form->CloseNotes(file);
+    EXPECT_EQ(tltest::readFile(file), QByteArray("changed outside"));
+}
+
+// Bytes the editor cannot hold as they are (another code page, an archive)
+// are browsed: never written back over the file.
+TEST_F(DocumentsTest, ADocumentThatIsNoUtf8TextIsOnlyBrowsed)
+{
+    const QByteArray bytes("PK\x03\x04\xff\xfe binary \x80\x81", 16);
+    const QString file = tltest::writeFile(path(QStringLiteral("Diary.znts")), bytes);
+    open(file);
+    EXPECT_TRUE(form->memo1->isReadOnly());
+    EXPECT_EQ(info(), QStringLiteral("Text or RTF Diary.znts (read-only)"));
+    type(QStringLiteral("x"));
+    form->Modified = true;
+    form->SaveFile2Click();
+    ASSERT_EQ(dialogs->boxes.size(), 1u);
+    EXPECT_EQ(dialogs->boxes[0].caption, QStringLiteral("Warning!"));
+    form->SaveFileAs(file);
+    form->CloseNotes(file);
+    EXPECT_EQ(tltest::readFile(file), bytes);
+}
+
+TEST_F(DocumentsTest, ClosingANotesFileStoresTheNoteShown)
+{
+    const QString file = notesFile(QStringLiteral("Diary.nts"), {QStringLiteral("one"), QStringLiteral("two")});
+    open(file);
+    form->cmdNextClick();
+    type(QStringLiteral("!"));
+    form->FormDestroy();
+    EXPECT_EQ(notesOf(file), (QStringList{QStringLiteral("one"), QStringLiteral("two!")}));
+}
+
+// Started with files on the command line.
+class CommandLineTest : public NotesFormTest {
+protected:
+    void start(const QStringList &files)
+    {
+        tl::Application::guarded([&] { form->FormCreate(QStringList{QStringLiteral("tessaleaf")} + files); });
+    }
+};
+
+TEST_F(CommandLineTest, ANotesFileThatIsNoXmlIsReportedAndNothingIsWritten)
+{
+    const QString broken = tltest::writeFile(path(QStringLiteral("Broken.nts")), "not <xml");
+    start({broken});
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("Broken.nts"))) << errors[0].toStdString();
+    EXPECT_TRUE(form->CurrentFile.isEmpty());
+    EXPECT_EQ(info(), QStringLiteral("No File of Notes"));
+    type(QStringLiteral("typed"));
+    form->cmdNext->click();
+    form->FormDestroy();
+    EXPECT_EQ(tltest::readFile(broken), QByteArray("not <xml"));
+    EXPECT_EQ(errors.size(), 1);
+}
+
+TEST_F(CommandLineTest, AMissingFileIsSkippedAndTheNextOpened)
+{
+    const QString file = notesFile(QStringLiteral("Diary.nts"), {QStringLiteral("one"), QStringLiteral("two")});
+    start({path(QStringLiteral("missing.nts")), file});
+    EXPECT_EQ(form->CurrentFile, file);
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Tessaleaf - Diary.nts"));
+    EXPECT_EQ(info(), QStringLiteral("Note 1 of 2 from Diary.nts"));
+    EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST_F(CommandLineTest, AFileNamedTwiceOpensAtItsFirstNote)
+{
+    const QString file = notesFile(QStringLiteral("Diary.nts"), {QStringLiteral("one"), QStringLiteral("two")});
+    start({file, QDir(dir).relativeFilePath(file).prepend(dir + QStringLiteral("/./"))});
+    EXPECT_EQ(form->CurrentFile, file);
+    EXPECT_EQ(editorText(), QStringLiteral("one"));
+    EXPECT_FALSE(form->Modified);
+    type(QStringLiteral("+"));
+    form->FormDestroy();
+    EXPECT_EQ(notesOf(file), (QStringList{QStringLiteral("one+"), QStringLiteral("two")}));
+}
+
+} // namespace

@@ -1,0 +1,113 @@
+#pragma once
+// A real main window with fake dialogs, a settings file of its own and a
+// fresh folder for the files it works on.
+
+#include "app/TForm1.h"
+#include "app/application.h"
+#include "app/flatbutton.h"
+#include "fakes/fakedialogs.h"
+#include "notes/recordstore.h"
+#include "platform/rtf/rtfdocument.h"
+#include "platform/rtf/rtfreader.h"
+#include "support/tempenv.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <gtest/gtest.h>
+#include <memory>
+
+class NotesFormTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir = tltest::freshFolder();
+        auto fakes = tltest::makeFakeServices();
+        dialogs = fakes.dialogs;
+        form = std::make_unique<TForm1>(std::move(fakes.services), dir + QStringLiteral("/config/settings.conf"));
+        tl::Application::setErrorReporter([this](const QString &message) { errors << message; });
+    }
+
+    void TearDown() override
+    {
+        // Closed here, where an error is reported, rather than in the destructor.
+        tl::Application::guarded([&] { form->FormDestroy(); });
+        tl::Application::setErrorReporter({});
+        form.reset();
+        for (const QString &f : readOnly)
+            QFile::setPermissions(f, QFile::ReadOwner | QFile::WriteOwner);
+    }
+
+    QString path(const QString &name) const { return dir + QLatin1Char('/') + name; }
+
+    // A notes file holding these notes (plain texts, as the editor reads them).
+    QString notesFile(const QString &name, const QStringList &notes)
+    {
+        const QString p = path(name);
+        tl::RecordStore store;
+        store.saveNote(0, p, {});
+        for (int i = 0; i < notes.size(); ++i)
+            store.saveNote(i, p, notes[i]);
+        return p;
+    }
+
+    QString makeReadOnly(const QString &file)
+    {
+        QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        readOnly << file;
+        return file;
+    }
+
+    // The text of every note of a notes file, formatting dropped.
+    static QStringList notesOf(const QString &file)
+    {
+        tl::RecordStore store;
+        QStringList texts;
+        const int count = store.fileSize(file);
+        for (int i = 0; i < count; ++i)
+            texts << plain(store.loadNote(i, file));
+        return texts;
+    }
+
+    static QString plain(const QString &note)
+    {
+        if (!tl::rtf::looksLikeRtf(note))
+            return note;
+        const QByteArray bytes = tl::rtf::rtfBytes(note);
+        return tl::rtf::toPlainText(std::string_view(bytes.constData(), size_t(bytes.size())));
+    }
+
+    // Opens a file the way Open does once the dialog has answered.
+    void open(const QString &file)
+    {
+        form->CurrentFile = file;
+        form->CurrentNote = 0;
+        form->OpenNotes(file);
+    }
+
+    // Types text into the editor as the keyboard would.
+    void type(const QString &text)
+    {
+        QTextCursor c = form->memo1->textCursor();
+        c.movePosition(QTextCursor::End);
+        form->memo1->setTextCursor(c);
+        for (QChar ch : text) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+            QApplication::sendEvent(form->memo1, &press);
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+            QApplication::sendEvent(form->memo1, &release);
+        }
+    }
+
+    QString editorText() const { return form->memo1->toPlainText(); }
+    QString info() const { return form->Panel1->text(); }
+    void set(std::string_view setting, const QString &value) { form->SetFromReg(tl::SettingsStore::q(setting), value); }
+
+    QString dir;
+    tltest::FakeDialogs *dialogs = nullptr;
+    std::unique_ptr<TForm1> form;
+    QStringList errors;  // what the error box showed
+    QStringList readOnly;
+};
