@@ -8,10 +8,14 @@
 #include "settings/settingsstore.h"
 
 #include <QStringList>
+#include <functional>
 #include <QWidget>
 
 class QAction;
 class QComboBox;
+class QDragEnterEvent;
+class QDropEvent;
+class QKeyEvent;
 class QFrame;
 class QLabel;
 class QMenu;
@@ -60,6 +64,26 @@ public:
     bool isOnTop() const { return m_onTop; }
     int alpha() const { return m_alpha; }
     void setAlpha(int alpha);
+
+    // --- tray and window states (src/app/tray.cpp)
+    void PaintTray();
+    void ModifyTray(const QString &text);
+    // A left press on the tray icon: hides the shown window, shows the hidden one.
+    void TrayIconLeftPressed();
+    void Show1Click();
+    void cmdHideClick();
+    void cmdCloseClick();
+    // Without a tray the window minimises instead of hiding.
+    bool hasTray() const;
+    QMenu *TrayPopUp = nullptr;
+    QAction *Show1 = nullptr, *Exit1 = nullptr;
+    // Called after every step of a fade with the opacity just set; the
+    // program waits a few milliseconds there, tests record the steps.
+    std::function<void(int alpha)> fadePacer;
+
+    // --- keyboard and drop (src/app/keyboard.cpp)
+    // The key preview of the main window; true when the key was used.
+    bool FormKeyDown(QKeyEvent *event);
 
     // --- settings store
     QString GetFromReg(const QString &name) const { return m_settings.GetFromReg(name); }
@@ -155,6 +179,9 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
@@ -162,6 +189,13 @@ private:
     void FormResize();
     void applyOnTop(bool on);
     void reportSettingsNotices();
+    void createTrayMenu();
+    void fadeOut();
+    void fadeInTo(int target, bool eventsEveryStep);
+    void trayAvailabilityChanged(bool available);
+    void setTaskbarEntry(bool shown);
+    void hideWindow();
+    void tellNoTrayOnce();
     void setEditorText(const QString &text);
 
     // --- notes (src/notes)
@@ -185,4 +219,5 @@ private:
     bool m_onTop = false;
     bool m_destroyed = false;
     int m_alpha = 255;
+    bool m_toldNoTray = false;
 };

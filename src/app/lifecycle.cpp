@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QTextEdit>
+#include <QThread>
 #include <QTimer>
 #include <QWindow>
 
@@ -33,6 +34,10 @@ void TForm1::FormCreate(const QStringList &args)
 
     StartingUp = true;
     bool startRequest = false;
+    if (!fadePacer)  // about a quarter of a second for a full fade
+        fadePacer = [](int) { QThread::msleep(4); };
+    qApp->installEventFilter(this);
+    setAcceptDrops(true);
     cmdBack->setEnabled(false);
     cmdNext->setEnabled(false);
     Panel1->setText(noFileText());
@@ -43,6 +48,11 @@ void TForm1::FormCreate(const QStringList &args)
     tl::appearance::firstRunCheck(m_settings);
     StartedVisible = false;
     LoadSkin(GetFromReg(SettingsStore::q(s::CurrentSkin)));
+    if (!hasTray()) {
+        setTaskbarEntry(true);
+        startRequest = false;  // hidden with no tray would be out of reach
+    }
+    PaintTray();
     applyOnTop(Sta1->isChecked());
     m_alpha = std::clamp(tl::strToInt(GetFromReg(SettingsStore::q(s::LastAlphaV))), 0, 255);
     setWindowOpacity(m_alpha / 255.0);
@@ -61,13 +71,7 @@ void TForm1::FormCreate(const QStringList &args)
         CurrentFile = tl::paths::longPath(args[i]);
         if (!QFileInfo(CurrentFile).isFile())
             break;
-        try {
-            OpenNotes(CurrentFile);
-        } catch (...) {
-            // A file that failed to open is not written back at exit.
-            CurrentFile.clear();
-            throw;
-        }
+        OpenNotes(CurrentFile);
     }
     Modified = false;
 }
@@ -174,9 +178,11 @@ bool TForm1::FormCloseQuery()
     if (ExitRequested)
         return true;
     SetFromReg(SettingsStore::q(s::LastAlphaV), QString::number(m_alpha));
-    hide();
-    if (QFileInfo(CurrentFile).isFile() && QFileInfo(CurrentFile).suffix().toLower() == QLatin1String("nts"))
-        nSaveRecordXML(CurrentNote, CurrentFile, CreateMemoRTF());
+    if (GetFromReg(SettingsStore::q(s::MinEffect)) == QLatin1String("true"))
+        fadeOut();
+    hideWindow();
+    if (notesFileOpen())
+        StoreShownNote();
     return false;
 }
 
@@ -198,6 +204,8 @@ void TForm1::FormDestroy()
     if (m_destroyed)
         return;
     m_destroyed = true;
+    if (m_services.tray)
+        m_services.tray->remove();
     if (QFileInfo(CurrentFile).isFile())
         CloseNotes(CurrentFile);
 }

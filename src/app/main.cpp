@@ -19,7 +19,6 @@ int main(int argc, char **argv)
 
     tl::Application app(argc, argv);
     tl::Application::setApplicationName(QStringLiteral("TessaleafV2"));
-    tl::Application::setApplicationDisplayName(QStringLiteral("TessaleafV2"));
     tl::Application::setQuitOnLastWindowClosed(false);
 
     TForm1 form(tl::realServices());

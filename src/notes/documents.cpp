@@ -139,6 +139,8 @@ void TForm1::pShowPanelInfo(const QString &path)
 {
     if (CurrentFile.isEmpty()) {
         Panel1->setText(noFileText());
+        setWindowTitle(QStringLiteral("Tessaleaf"));
+        ModifyTray(QStringLiteral("No File"));
         memo1->setReadOnly(false);
         return;
     }
@@ -152,9 +154,11 @@ void TForm1::pShowPanelInfo(const QString &path)
         setWindowTitle(QStringLiteral("Tessaleaf - ") + name);
         Panel1->setText(QStringLiteral("Note %1 of %2 from %3").arg(CurrentNote + 1).arg(myFileSize(path)).arg(name)
                         + mark);
+        ModifyTray(name);
     } else {
         const QString name = QFileInfo(path).fileName();
         setWindowTitle(QStringLiteral("Tessaleaf - ") + name);
         Panel1->setText(QStringLiteral("Text or RTF ") + name + mark);
+        ModifyTray(name);
     }
 }

@@ -1,5 +1,7 @@
 #include "platform/qtservices.h"
 
+#include "platform/tray.h"
+
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -97,6 +99,7 @@ Services realServices()
     s.dialogs = std::make_unique<QtDialogs>();
     s.shell = std::make_unique<QtShell>();
     s.sound = std::make_unique<SilentSound>();
+    s.tray = std::make_unique<QtTray>();
     return s;
 }
 

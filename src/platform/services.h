@@ -3,6 +3,8 @@
 // program passes the real ones (qtservices.h); tests pass fakes that record
 // the calls and answer as scripted.
 
+#include "platform/tray.h"
+
 #include <QColor>
 #include <QFont>
 #include <QString>
@@ -58,6 +60,7 @@ struct Services {
     std::unique_ptr<IDialogs> dialogs;
     std::unique_ptr<IShell> shell;
     std::unique_ptr<ISound> sound;
+    std::unique_ptr<ITray> tray;
 };
 
 } // namespace tl

@@ -6,7 +6,7 @@ set -uo pipefail
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
 exe="$root/${BUILD_DIR:-build}/tessaleaf"
-for tool in Xvfb openbox xdotool xprop xwininfo; do
+for tool in Xvfb openbox trayer xdotool xprop xwininfo xdpyinfo; do
   if ! command -v "$tool" >/dev/null; then
     echo "e2e: skipped ($tool is not installed)"
     exit 0
@@ -62,7 +62,8 @@ check "window appears on first start" wait_for 20 window_named '^Tessaleaf'
 check "first start writes the appearance defaults" wait_for 10 grep -q '"ToolBarHStyle"="false"' "$settings"
 win=$(xdotool search --onlyvisible --name '^Tessaleaf' | head -n1)
 check "window has the minimum size" sh -c "xwininfo -id $win | grep -q 'Width: 150' && xwininfo -id $win | grep -q 'Height: 243'"
-check "window stays off the taskbar" sh -c "xprop -id $win _NET_WM_STATE _NET_WM_WINDOW_TYPE | grep -Eq 'SKIP_TASKBAR|UTILITY|DIALOG'"
+# No tray yet: the window must stay reachable, so it keeps a taskbar entry.
+check "without a tray the window keeps a taskbar entry" sh -c "! xprop -id $win _NET_WM_STATE | grep -q SKIP_TASKBAR && ! xprop -id $win _NET_WM_WINDOW_TYPE | grep -q UTILITY"
 xdotool windowmove "$win" 120 90
 check "window moved" wait_for 5 sh -c "xwininfo -id $win | grep -Eq 'Absolute upper-left X: +1[12][0-9]'"
 
@@ -79,6 +80,50 @@ printf '<root><info><lastupdate/><authorname/><companyname/><comments/><realpath
 check "command-line notes file shows in the title" wait_for 20 window_named '^Tessaleaf - Diary\.nts$'
 kill -TERM "$app"
 wait_for 10 sh -c "! kill -0 $app"
+
+# --- the tray: an XEmbed tray (trayer), its icon, clicks, Esc and Exit
+trayer --edge top --align right --widthtype request --height 24 --transparent false >/dev/null 2>&1 & pids+=($!)
+check "a tray is running" wait_for 10 sh -c 'xprop -root | grep -q . && xdotool search --class trayer | grep -q .'
+"$exe" "$notes" >"$work/app3.log" 2>&1 & app=$!; pids+=($app)
+check "window appears with a tray" wait_for 20 window_named '^Tessaleaf - Diary\.nts$'
+win=$(xdotool search --onlyvisible --name '^Tessaleaf - Diary' | head -n1)
+check "with a tray the window stays off the taskbar" sh -c "xprop -id $win _NET_WM_STATE _NET_WM_WINDOW_TYPE | grep -Eq 'SKIP_TASKBAR|UTILITY'"
+
+# The icon is the window trayer embeds for us.
+tray_icon() {
+  local t
+  for t in $(xdotool search --class trayer); do
+    xwininfo -children -id "$t" 2>/dev/null | awk '/^ +0x/ {print $1}'
+  done | while read -r c; do
+    xwininfo -id "$c" 2>/dev/null | grep -q 'Map State: IsViewable' && { echo "$c"; break; }
+  done
+}
+check "the tray icon is there" wait_for 10 sh -c "[ -n \"\$($(declare -f tray_icon); tray_icon)\" ]"
+icon=$(tray_icon)
+visible() { xwininfo -id "$win" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+if [ -n "$icon" ]; then
+  xdotool mousemove --window "$icon" 4 4 click 1
+  check "a click on the tray icon hides the window" wait_for 5 sh -c "! xwininfo -id $win | grep -q IsViewable"
+  xdotool mousemove --window "$icon" 4 4 click 1
+  win_shown() { xdotool search --onlyvisible --name '^Tessaleaf - Diary' | grep -q .; }
+  check "a second click shows it again" wait_for 5 win_shown
+  win=$(xdotool search --onlyvisible --name '^Tessaleaf - Diary' | head -n1)
+  xdotool windowactivate --sync "$win" 2>/dev/null
+  xdotool key --window "$win" Escape
+  check "Esc hides the window" wait_for 5 sh -c "! xdotool search --onlyvisible --name '^Tessaleaf - Diary' | grep -q ."
+  shown_windows() { xdotool search --onlyvisible --pid "$app" 2>/dev/null | wc -l; }
+  before=$(shown_windows)
+  xdotool mousemove --window "$icon" 4 4 click 3
+  menu_open() { [ "$(shown_windows)" -gt "$before" ]; }
+  check "a right click opens the tray menu" wait_for 5 menu_open
+  sed -i '/^"[xywh]"=/d' "$settings"  # Exit must write them again
+  # Exit is the last item: Up from the top wraps to it.
+  xdotool key Up Return
+  check "Exit from the tray menu ends the program" wait_for 10 sh -c "! kill -0 $app"
+  check "Exit writes the window state" sh -c "grep -q '^\"x\"=' '$settings' && grep -q '^\"h\"=' '$settings' && grep -q '^\"OnTop\"=' '$settings'"
+else
+  failed=$((failed + 1)); echo "e2e: FAIL no tray icon to click"
+fi
 
 echo "e2e: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -80,12 +80,43 @@ public:
     void play(const QString &wavFile) override { played << wavFile; }
 };
 
+class FakeTray : public tl::ITray {
+public:
+    bool available = true;
+    bool added = false;
+    QString tip;
+    QIcon icon;
+    QMenu *menu = nullptr;
+    int adds = 0;
+
+    bool isAvailable() const override { return available; }
+    void add(const QIcon &i, const QString &t) override
+    {
+        icon = i;
+        tip = t;
+        added = true;
+        ++adds;
+    }
+    void setTip(const QString &t) override { tip = t; }
+    void remove() override { added = false; }
+    bool isAdded() const override { return added; }
+    void setMenu(QMenu *m) override { menu = m; }
+
+    void pressLeft() { Q_EMIT leftPressed(); }
+    void appear()
+    {
+        available = true;
+        Q_EMIT availabilityChanged(true);
+    }
+};
+
 // Fakes for every seam; the returned pointers stay valid while the services
 // live (inside the TForm1 they were given to).
 struct FakeServices {
     FakeDialogs *dialogs;
     FakeShell *shell;
     FakeSound *sound;
+    FakeTray *tray;
     tl::Services services;
 };
 
@@ -95,6 +126,9 @@ inline FakeServices makeFakeServices()
     auto d = std::make_unique<FakeDialogs>();
     auto s = std::make_unique<FakeShell>();
     auto snd = std::make_unique<FakeSound>();
+    auto tray = std::make_unique<FakeTray>();
+    f.tray = tray.get();
+    f.services.tray = std::move(tray);
     f.dialogs = d.get();
     f.shell = s.get();
     f.sound = snd.get();

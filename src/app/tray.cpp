@@ -1,0 +1,186 @@
+// The tray icon and its menu, showing and hiding the window with its fades,
+// and the fallback for desktops without a tray.
+
+#include "app/TForm1.h"
+
+#include "platform/error.h"
+#include "settings/settingstable.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QMenu>
+#include <QStyle>
+#include <QThread>
+
+namespace s = tl::setting;
+using tl::SettingsStore;
+
+namespace {
+const QString kTitle = QStringLiteral("TessaleafV2");
+constexpr int kTipLength = 63;
+} // namespace
+
+void TForm1::createTrayMenu()
+{
+    TrayPopUp = new QMenu(this);
+    TrayPopUp->setObjectName(QStringLiteral("TrayPopUp"));
+    Show1 = TrayPopUp->addAction(QStringLiteral("Show"), this, [this] { Show1Click(); });
+    Show1->setObjectName(QStringLiteral("Show1"));
+    TrayPopUp->setDefaultAction(Show1);
+    if (File1)
+        TrayPopUp->addMenu(File1);
+    TrayPopUp->addAction(Sta1);
+    TrayPopUp->addSeparator();
+    Exit1 = TrayPopUp->addAction(QStringLiteral("Exit"), this, [this] { Exit1Click(); });
+    Exit1->setObjectName(QStringLiteral("Exit1"));
+
+    tl::ITray *tray = m_services.tray.get();
+    if (!tray)
+        return;
+    tray->setMenu(TrayPopUp);
+    connect(tray, &tl::ITray::leftPressed, this, [this] { TrayIconLeftPressed(); });
+    connect(tray, &tl::ITray::menuRequested, this, [this](const QPoint &pos) { TrayPopUp->popup(pos); });
+    connect(tray, &tl::ITray::availabilityChanged, this, [this](bool on) { trayAvailabilityChanged(on); });
+}
+
+bool TForm1::hasTray() const
+{
+    return m_services.tray && m_services.tray->isAvailable();
+}
+
+void TForm1::PaintTray()
+{
+    if (!TrayPopUp)
+        createTrayMenu();
+    if (!m_services.tray)
+        return;
+    const QString text = QFileInfo(CurrentFile).isFile() ? QFileInfo(CurrentFile).fileName() : QStringLiteral("No File");
+    QIcon icon = QApplication::windowIcon();
+    if (icon.isNull())
+        icon = style()->standardIcon(QStyle::SP_FileDialogDetailedView);
+    m_services.tray->add(icon, (kTitle + QStringLiteral(" - ") + text).left(kTipLength));
+}
+
+void TForm1::ModifyTray(const QString &text)
+{
+    if (m_services.tray)
+        m_services.tray->setTip((kTitle + QStringLiteral(" - ") + text).left(kTipLength));
+}
+
+void TForm1::fadeOut()
+{
+    for (int a = m_alpha; a > 0; a -= 4) {
+        setAlpha(a);
+        if (fadePacer)
+            fadePacer(a);
+    }
+    setAlpha(0);
+}
+
+void TForm1::fadeInTo(int target, bool eventsEveryStep)
+{
+    for (int v = 0; v < target; v += 4) {
+        setAlpha(v);
+        if (eventsEveryStep)
+            QCoreApplication::processEvents();
+        if (fadePacer)
+            fadePacer(v);
+    }
+}
+
+void TForm1::TrayIconLeftPressed()
+{
+    if (isVisible() && !isMinimized()) {
+        SetFromReg(SettingsStore::q(s::LastAlphaV), QString::number(m_alpha));
+        if (GetFromReg(SettingsStore::q(s::MinEffect)) == QLatin1String("true"))
+            fadeOut();
+        hideWindow();  // the tray click does not store the note shown
+        return;
+    }
+    if (!StartedVisible) {
+        LoadSkin(GetFromReg(SettingsStore::q(s::CurrentSkin)));
+        QCoreApplication::processEvents();
+    }
+    showNormal();
+    activateWindow();
+    const int target = tl::strToInt(GetFromReg(SettingsStore::q(s::LastAlphaV)));
+    if (GetFromReg(SettingsStore::q(s::MinEffect)) == QLatin1String("true"))
+        fadeInTo(target, false);
+    setAlpha(target & 0xFF);
+    QCoreApplication::processEvents();
+}
+
+void TForm1::Show1Click()
+{
+    if (!StartedVisible)
+        LoadSkin(GetFromReg(SettingsStore::q(s::CurrentSkin)));
+    showNormal();
+    raise();
+    activateWindow();
+    const int target = tl::strToInt(GetFromReg(SettingsStore::q(s::LastAlphaV)));
+    if (GetFromReg(SettingsStore::q(s::MinEffect)) == QLatin1String("true"))
+        fadeInTo(target, true);
+    setAlpha(target & 0xFF);
+}
+
+void TForm1::cmdHideClick()
+{
+    close();
+}
+
+void TForm1::cmdCloseClick()
+{
+    ExitRequested = true;
+    SetFromReg(SettingsStore::q(s::LastAlphaV), QString::number(m_alpha));
+    close();
+}
+
+void TForm1::setTaskbarEntry(bool shown)
+{
+    // Changing this flag re-creates the native window: keep what it showed.
+    const bool wasVisible = isVisible() && !isMinimized();
+    setWindowFlag(Qt::Tool, !shown);
+    setWindowFlag(Qt::WindowStaysOnTopHint, m_onTop);
+    if (wasVisible)
+        show();
+}
+
+void TForm1::hideWindow()
+{
+    if (hasTray()) {
+        hide();
+        return;
+    }
+    // Hidden without a tray, the window could not be reached again.
+    showMinimized();
+    tellNoTrayOnce();
+}
+
+void TForm1::tellNoTrayOnce()
+{
+    if (m_toldNoTray)
+        return;
+    m_toldNoTray = true;
+    m_services.dialogs->messageBox(this, kTitle,
+                                   QStringLiteral("This desktop has no system tray, so Tessaleaf keeps a taskbar entry "
+                                                  "and minimises its window instead of hiding it."),
+                                   tl::MsgButtons::Ok, tl::MsgIcon::Information);
+}
+
+void TForm1::trayAvailabilityChanged(bool available)
+{
+    if (available) {
+        // A tray appeared: move into it. A minimised window counts as hidden.
+        const bool minimised = isMinimized();
+        setTaskbarEntry(false);
+        PaintTray();
+        if (minimised)
+            hide();
+    } else {
+        const bool hidden = !isVisible();
+        setTaskbarEntry(true);
+        if (hidden)
+            showMinimized();
+    }
+}
