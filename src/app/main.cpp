@@ -4,10 +4,11 @@
 
 #include "app/TForm1.h"
 #include "app/application.h"
+#include "controls/builtinart.h"
 #include "platform/qtservices.h"
 #include "platform/unixsignals.h"
 
-#include <QTimer>
+#include <QIcon>
 
 int main(int argc, char **argv)
 {
@@ -20,6 +21,11 @@ int main(int argc, char **argv)
     tl::Application app(argc, argv);
     tl::Application::setApplicationName(QStringLiteral("TessaleafV2"));
     tl::Application::setQuitOnLastWindowClosed(false);
+    tl::builtin::initArt();
+    QIcon icon;
+    for (int size : tl::builtin::programIconSizes)
+        icon.addFile(tl::builtin::programIcon(size), QSize(size, size));
+    tl::Application::setWindowIcon(icon);
 
     TForm1 form(tl::realServices());
     tl::Application::setErrorReporter([&form](const QString &message) {
