@@ -49,6 +49,8 @@ public:
     QByteArray write()
     {
         collectTables();
+        const QString raw = m_doc.toRawText();
+        m_raw = reinterpret_cast<const char16_t *>(raw.constData());
         m_out.reserve(m_doc.characterCount() * 2 + 256);
         m_out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\nouicompat\\deflang1033{\\fonttbl";
         for (int i = 0; i < int(m_fonts.size()); ++i) {
@@ -73,16 +75,17 @@ public:
                 word("\\pard");
                 if (para.bullet) {
                     bulletText();
-                    m_out += "{\\*\\pn\\pnlvlblt\\pnf" + QByteArray::number(m_bulletFont)
-                             + "\\pnindent0{\\pntxtb\\'B7}}\\fi-360\\li360";
+                    m_out.append("{\\*\\pn\\pnlvlblt\\pnf");
+                    number(m_bulletFont);
+                    m_out.append("\\pnindent0{\\pntxtb\\'B7}}\\fi-360\\li360");
                     m_delim = true;
                 } else {
                     if (para.left)
-                        word("\\li" + QByteArray::number(para.left));
+                        word("\\li", para.left);
                     if (para.right)
-                        word("\\ri" + QByteArray::number(para.right));
+                        word("\\ri", para.right);
                     if (para.first)
-                        word("\\fi" + QByteArray::number(para.first));
+                        word("\\fi", para.first);
                 }
                 static const char *const kAlign[] = {nullptr, "\\qc", "\\qr", "\\qj"};
                 if (para.align)
@@ -94,12 +97,20 @@ public:
             prev = para;
 
             bool any = false;
+            // Fragments of a block lie end to end from the block's start, so
+            // their text is a slice of the raw text, with no copy per fragment.
+            int pos = b.position();
             for (QTextBlock::iterator it = b.begin(); !it.atEnd(); ++it) {
                 const QTextFragment frag = it.fragment();
-                if (!frag.isValid() || frag.length() == 0)
+                if (!frag.isValid())
                     continue;
-                runFormat(stateOf(frag.charFormatIndex(), frag.charFormat()));
-                text(frag.text());
+                const int length = frag.length();
+                if (length == 0)
+                    continue;
+                const int index = frag.charFormatIndex();
+                runFormat(cached(index) ? m_states[m_stateOf[index]] : stateOf(index, frag.charFormat()));
+                text(m_raw + pos, length);
+                pos += length;
                 any = true;
             }
             if (!any)
@@ -122,7 +133,8 @@ private:
             for (QTextBlock::iterator it = b.begin(); !it.atEnd(); ++it) {
                 const QTextFragment frag = it.fragment();
                 if (frag.isValid() && frag.length() > 0) {
-                    stateOf(frag.charFormatIndex(), frag.charFormat());
+                    if (!cached(frag.charFormatIndex()))
+                        stateOf(frag.charFormatIndex(), frag.charFormat());
                     any = true;
                 }
             }
@@ -135,10 +147,15 @@ private:
             m_bulletFont = fontIndex(QString::fromLatin1(kBulletFont));
     }
 
+    bool cached(int index) const
+    {
+        return index >= 0 && index < int(m_stateOf.size()) && m_stateOf[index] >= 0;
+    }
+
     // Formats are shared by index, so each is looked at once.
     const RunState &stateOf(int index, const QTextCharFormat &f)
     {
-        if (index >= 0 && index < int(m_stateOf.size()) && m_stateOf[index] >= 0)
+        if (cached(index))
             return m_states[m_stateOf[index]];
         RunState s;
         const QString name = fontNameOf(f);
@@ -187,7 +204,23 @@ private:
         return i;
     }
 
-    ParaState paraState(const QTextBlock &b) const
+    // The list a block is in comes from its format's object index, so the
+    // whole state depends on the format index alone.
+    ParaState paraState(const QTextBlock &b)
+    {
+        const int index = b.blockFormatIndex();
+        if (index >= 0 && index < int(m_paraOf.size()) && m_paraOf[index].known)
+            return m_paraOf[index].state;
+        const ParaState p = computeParaState(b);
+        if (index >= 0) {
+            if (index >= int(m_paraOf.size()))
+                m_paraOf.resize(index + 1);
+            m_paraOf[index] = {true, p};
+        }
+        return p;
+    }
+
+    static ParaState computeParaState(const QTextBlock &b)
     {
         ParaState p;
         const QTextBlockFormat f = b.blockFormat();
@@ -209,14 +242,16 @@ private:
 
     void bulletText()
     {
-        m_out += "{\\pntext\\f" + QByteArray::number(m_bulletFont) + "\\'B7\\tab}";
+        m_out.append("{\\pntext\\f");
+        number(m_bulletFont);
+        m_out.append("\\'B7\\tab}");
         m_delim = false;
     }
 
     void runFormat(const RunState &s)
     {
         if (s.color != m_state.color)
-            word("\\cf" + QByteArray::number(s.color));
+            word("\\cf", s.color);
         if (s.bold != m_state.bold)
             word(s.bold ? "\\b" : "\\b0");
         if (s.italic != m_state.italic)
@@ -226,16 +261,45 @@ private:
         if (s.strike != m_state.strike)
             word(s.strike ? "\\strike" : "\\strike0");
         if (s.font != m_state.font)
-            word("\\f" + QByteArray::number(s.font));
+            word("\\f", s.font);
         if (s.halfPoints != m_state.halfPoints)
-            word("\\fs" + QByteArray::number(s.halfPoints));
+            word("\\fs", s.halfPoints);
         m_state = s;
+    }
+
+    void word(const char *w)
+    {
+        m_out.append(w);
+        m_delim = true;
     }
 
     void word(const QByteArray &w)
     {
         m_out += w;
         m_delim = true;
+    }
+
+    // A control word with a number, built without temporaries.
+    void word(const char *w, int n)
+    {
+        m_out.append(w);
+        number(n);
+        m_delim = true;
+    }
+
+    void number(int n)
+    {
+        char buf[12];
+        char *end = buf + sizeof buf;
+        char *p = end;
+        unsigned u = n < 0 ? 0u - unsigned(n) : unsigned(n);
+        do {
+            *--p = char('0' + u % 10);
+            u /= 10;
+        } while (u);
+        if (n < 0)
+            *--p = '-';
+        m_out.append(p, end - p);
     }
 
     void rawText()
@@ -249,15 +313,16 @@ private:
     void unicode(char16_t c)
     {
         const int n = c >= 0x8000 ? int(c) - 65536 : int(c);
-        m_out += "\\u" + QByteArray::number(n) + '?';
+        m_out.append("\\u");
+        number(n);
+        m_out.append('?');
         m_delim = false;
     }
 
-    void text(const QString &s)
+    void text(const char16_t *p, qsizetype length)
     {
         static const char hex[] = "0123456789abcdef";
-        const char16_t *p = reinterpret_cast<const char16_t *>(s.constData());
-        const char16_t *const end = p + s.size();
+        const char16_t *const end = p + length;
         while (p < end) {
             const char16_t c = *p++;
             if (c >= 0x20 && c < 0x80 && c != '\\' && c != '{' && c != '}') {
@@ -334,6 +399,12 @@ private:
     std::vector<int> m_stateOf;
     std::vector<RunState> m_states;
     RunState m_scratch;
+    struct KnownPara {
+        bool known = false;
+        ParaState state;
+    };
+    std::vector<KnownPara> m_paraOf;
+    const char16_t *m_raw = nullptr;
     bool m_delim = false;
     QByteArray m_out;
 };
