@@ -46,6 +46,11 @@ public:
             if (para.firstIndent)
                 block.setTextIndent(para.firstIndent / kTwipsPerUnit);
         }
+        // A list's later items go in with the list's object index already in
+        // their format, which saves a format change per item.
+        const bool joinList = para.bullet && m_list && !m_first;
+        if (joinList)
+            block.setObjectIndex(m_list->objectIndex());
         if (m_first) {
             m_cursor.setBlockFormat(block);
             m_cursor.setBlockCharFormat(charFormat(mark));
@@ -60,9 +65,7 @@ public:
         m_runs.clear();
         m_text.clear();
         if (para.bullet) {
-            if (m_list) {
-                m_list->add(m_cursor.block());
-            } else {
+            if (!joinList) {
                 QTextListFormat list;
                 list.setStyle(QTextListFormat::ListDisc);
                 list.setIndent(1);
@@ -80,10 +83,20 @@ private:
         CharFormat format;
     };
 
+    // Documents switch among a few formats; handing the same QTextCharFormat
+    // back keeps its hash cached for the document's format lookup.
     const QTextCharFormat &charFormat(const CharFormat &f)
     {
-        if (m_haveCached && f == m_cachedFrom)
-            return m_cached;
+        if (m_last < m_formats.size() && m_formats[m_last].from == f)
+            return m_formats[m_last].format;
+        for (std::size_t i = 0; i < m_formats.size(); ++i) {
+            if (m_formats[i].from == f) {
+                m_last = i;
+                return m_formats[i].format;
+            }
+        }
+        if (m_formats.size() >= kKnownFormats)
+            m_formats.erase(m_formats.begin());
         QTextCharFormat q;
         if (const Font *font = m_reader.font(f.font); font && !font->name.isEmpty())
             q.setFontFamilies(QStringList{font->name});
@@ -98,10 +111,9 @@ private:
             q.setFontUnderline(true);
         if (f.strike)
             q.setFontStrikeOut(true);
-        m_cached = q;
-        m_cachedFrom = f;
-        m_haveCached = true;
-        return m_cached;
+        m_formats.push_back({f, q});
+        m_last = m_formats.size() - 1;
+        return m_formats.back().format;
     }
 
     QTextCursor m_cursor;
@@ -110,9 +122,13 @@ private:
     QTextList *m_list = nullptr;
     QString m_text;
     std::vector<Run> m_runs;
-    QTextCharFormat m_cached;
-    CharFormat m_cachedFrom;
-    bool m_haveCached = false;
+    struct KnownFormat {
+        CharFormat from;
+        QTextCharFormat format;
+    };
+    static constexpr std::size_t kKnownFormats = 32;
+    std::vector<KnownFormat> m_formats;
+    std::size_t m_last = 0;
 };
 
 } // namespace

@@ -4,9 +4,11 @@
 #include <QHash>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextFrame>
 #include <QTextList>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 namespace tl::rtf {
@@ -54,21 +56,30 @@ public:
         m_out.reserve(m_doc.characterCount() * 2 + 256);
         m_out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\nouicompat\\deflang1033{\\fonttbl";
         for (int i = 0; i < int(m_fonts.size()); ++i) {
-            m_out += "{\\f" + QByteArray::number(i) + "\\fnil\\fcharset"
-                     + (m_fonts[i] == QLatin1String(kBulletFont) ? "2 " : "0 ");
+            m_out += "{\\f";
+            number(i);
+            m_out += "\\fnil\\fcharset";
+            m_out += m_fonts[i] == QLatin1String(kBulletFont) ? "2 " : "0 ";
             fontName(m_fonts[i]);
             m_out += ";}";
         }
         m_out += "}\n{\\colortbl ;";
         for (const QColor &c : m_colors) {
-            m_out += "\\red" + QByteArray::number(c.red()) + "\\green"
-                     + QByteArray::number(c.green()) + "\\blue" + QByteArray::number(c.blue())
-                     + ';';
+            m_out += "\\red";
+            number(c.red());
+            m_out += "\\green";
+            number(c.green());
+            m_out += "\\blue";
+            number(c.blue());
+            m_out += ';';
         }
         m_out += "}\n\\viewkind4\\uc1";
         m_delim = true;
         bool firstPara = true;
         ParaState prev;
+        // Without frames, blocks lie end to end and their positions add up.
+        const bool flat = m_doc.rootFrame()->childFrames().isEmpty();
+        int nextPos = 0;
         for (QTextBlock b = m_doc.begin(); b.isValid(); b = b.next()) {
             const ParaState para = paraState(b);
             if (firstPara || !(para == prev)) {
@@ -99,7 +110,8 @@ public:
             bool any = false;
             // Fragments of a block lie end to end from the block's start, so
             // their text is a slice of the raw text, with no copy per fragment.
-            int pos = b.position();
+            int pos = flat ? nextPos : b.position();
+            nextPos = pos + b.length();
             for (QTextBlock::iterator it = b.begin(); !it.atEnd(); ++it) {
                 const QTextFragment frag = it.fragment();
                 if (!frag.isValid())
@@ -120,7 +132,7 @@ public:
             m_delim = false;
         }
         m_out += '}';
-        return m_out;
+        return QByteArray(m_out.data(), qsizetype(m_out.size()));
     }
 
 private:
@@ -273,12 +285,6 @@ private:
         m_delim = true;
     }
 
-    void word(const QByteArray &w)
-    {
-        m_out += w;
-        m_delim = true;
-    }
-
     // A control word with a number, built without temporaries.
     void word(const char *w, int n)
     {
@@ -315,7 +321,7 @@ private:
         const int n = c >= 0x8000 ? int(c) - 65536 : int(c);
         m_out.append("\\u");
         number(n);
-        m_out.append('?');
+        m_out += '?';
         m_delim = false;
     }
 
@@ -406,7 +412,8 @@ private:
     std::vector<KnownPara> m_paraOf;
     const char16_t *m_raw = nullptr;
     bool m_delim = false;
-    QByteArray m_out;
+    std::string m_out; // appends inline, unlike QByteArray's
+
 };
 
 } // namespace
