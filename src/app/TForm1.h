@@ -192,6 +192,7 @@ private:
     void createTrayMenu();
     void fadeOut();
     void fadeInTo(int target, bool eventsEveryStep);
+    void showWithFade(bool fromShowCommand);
     void trayAvailabilityChanged(bool available);
     void setTaskbarEntry(bool shown);
     void hideWindow();

@@ -98,30 +98,31 @@ void TForm1::TrayIconLeftPressed()
         hideWindow();  // the tray click does not store the note shown
         return;
     }
+    showWithFade(false);
+}
+
+void TForm1::Show1Click()
+{
+    showWithFade(true);
+}
+
+void TForm1::showWithFade(bool fromShowCommand)
+{
+    // Started hidden, the window gets its skin again each time it is shown.
     if (!StartedVisible) {
         LoadSkin(GetFromReg(SettingsStore::q(s::CurrentSkin)));
         QCoreApplication::processEvents();
     }
     showNormal();
-    activateWindow();
-    const int target = tl::strToInt(GetFromReg(SettingsStore::q(s::LastAlphaV)));
-    if (GetFromReg(SettingsStore::q(s::MinEffect)) == QLatin1String("true"))
-        fadeInTo(target, false);
-    setAlpha(target & 0xFF);
-    QCoreApplication::processEvents();
-}
-
-void TForm1::Show1Click()
-{
-    if (!StartedVisible)
-        LoadSkin(GetFromReg(SettingsStore::q(s::CurrentSkin)));
-    showNormal();
     raise();
     activateWindow();
     const int target = tl::strToInt(GetFromReg(SettingsStore::q(s::LastAlphaV)));
+    // Show lets events run on every step of its fade, the tray only after.
     if (GetFromReg(SettingsStore::q(s::MinEffect)) == QLatin1String("true"))
-        fadeInTo(target, true);
+        fadeInTo(target, fromShowCommand);
     setAlpha(target & 0xFF);
+    if (!fromShowCommand)
+        QCoreApplication::processEvents();
 }
 
 void TForm1::cmdHideClick()
