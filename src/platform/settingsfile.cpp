@@ -200,9 +200,13 @@ void SettingsFile::store(const QString &name, const SettingValue &value) const
     if (!entries)
         return;
     auto it = findEntry(*entries, name);
-    if (it != entries->end())
+    if (it != entries->end()) {
+        // Rewriting the same value would only cost a sync to disk (the
+        // window writes its on-top state at every activation).
+        if (it->value.type == value.type && it->value.text == value.text && it->value.number == value.number)
+            return;
         it->value = value;
-    else
+    } else
         entries->push_back({name, value});
     try {
         writeFileAtomically(m_path, serialize(*entries));

@@ -108,3 +108,14 @@ TEST(SettingsFile, FailedWriteIsReportedWithTheValueName)
     }
     EXPECT_EQ(file.value(QStringLiteral("a"))->text, QStringLiteral("1"));
 }
+
+TEST(SettingsFile, WritingTheSameValueLeavesTheFileAlone)
+{
+    SettingsFile file(tltest::freshFolder() + QStringLiteral("/settings.conf"));
+    file.setString(QStringLiteral("OnTop"), QStringLiteral("true"));
+    // Made read-only: a real rewrite would now fail.
+    QFile::setPermissions(file.path(), QFile::ReadOwner);
+    EXPECT_NO_THROW(file.setString(QStringLiteral("ONTOP"), QStringLiteral("true")));
+    EXPECT_THROW(file.setString(QStringLiteral("OnTop"), QStringLiteral("false")), tl::Error);
+    EXPECT_THROW(file.setInteger(QStringLiteral("OnTop"), 0), tl::Error);  // another type is another value
+}
