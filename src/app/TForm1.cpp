@@ -178,6 +178,7 @@ void TForm1::createComponents()
     timeScroll->setInterval(100);
 
     wireNotesComponents();
+    wireEditorComponents();
 }
 
 // --- notes: tool buttons, editor hooks, the file menu on lblFile and its

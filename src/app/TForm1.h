@@ -2,6 +2,7 @@
 // The main window. One class with the handlers of every subsystem; each
 // subsystem's methods live in a .cpp file of its own folder.
 
+#include "editor/findwalk.h"
 #include "notes/recordstore.h"
 #include "platform/rtf/richedit.h"
 #include "platform/services.h"
@@ -21,6 +22,7 @@ class QLabel;
 class QMenu;
 class QTextEdit;
 class QTimer;
+class TfrmFont;
 
 namespace tl {
 class FlatButton;
@@ -153,6 +155,43 @@ public:
     QAction *NewFile2, *OpenFile2, *SaveFile2, *SaveFileAs2;
     QAction *NewFile1, *OpenFile1, *SaveFile1, *SaveFileAs3;
 
+    // --- editor commands, key sounds and the find bar (src/editor)
+    void cmdBoldClick();
+    void cmdItalicClick();
+    void cmdUnderClick();
+    void cmdALeftClick();
+    void cmdACenterClick();
+    void cmdARightClick();
+    void cmdBulletClick();
+    void cmdSelectColorClick();
+    void cmdFontClick();
+    void memo1SelectionChange();
+    void Undo1Click();
+    void Cut1Click();
+    void Copy1Click();
+    void Paste1Click();
+    void SelectAll1Click();
+    // Every key pressed in the editor, before the editor handles it.
+    void memo1KeyDown(QKeyEvent *event);
+    // Every mouse press in the editor; pos inside the editor.
+    void memo1MouseDown(Qt::MouseButton button, QPoint pos);
+    bool SelectionSync = false;  // true only while memo1SelectionChange sets the buttons
+    QMenu *mnuMemo = nullptr, *Sendtoemail1 = nullptr, *pSearch = nullptr;
+    QAction *Undo1, *Cut1, *Copy1, *Paste1, *Font1, *SelectAll1, *FindBar1, *Print1;
+    QAction *Selection2, *Record4, *FileofNotes1, *Jumptonote1, *Fileinformation1, *Hide1;
+    TfrmFont *frmFont = nullptr;
+
+    // The 1-based position of the hit in its note's plain text, 0 for none.
+    int SearchString(const QString &text, int startNote);
+    void cmdSearchClick();
+    void cbSeekKeyDown(QKeyEvent *event);
+    void cmdSearchAgainClick();
+    void cmdSearchBackClick();
+    void cbSeekChange();
+    void FindBar1Click();
+    void lblSearchClick();
+    tl::find::SearchCounters SearchCounters;
+
     tl::Services &services() { return m_services; }
 
     // --- components (named as the rest of the program knows them)
@@ -213,6 +252,10 @@ private:
     QString m_unfaithfulFile;  // a document whose bytes the editor could not hold as they are
     bool m_documentCrlf = false;  // the open text document ends its lines with CR LF
     bool m_documentRtf = false;   // the open document was read as RTF
+
+    // --- editor (src/editor)
+    friend class TfrmFont;  // takes the main window off the top while it is open
+    void wireEditorComponents();
 
     tl::Services m_services;
     tl::SettingsStore m_settings;

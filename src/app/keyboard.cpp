@@ -3,6 +3,7 @@
 
 #include "app/TForm1.h"
 
+#include "app/flatbutton.h"
 #include "platform/paths.h"
 #include "settings/settingstable.h"
 
@@ -61,11 +62,23 @@ bool TForm1::FormKeyDown(QKeyEvent *event)
         m_services.shell->openUrl(QUrl::fromLocalFile(help));
         return true;
     }
+    case Qt::Key_F2:
+        if (cmdSearchBack->isEnabled())
+            cmdSearchBackClick();
+        return true;
+    case Qt::Key_F3:
+        if (cmdSearchAgain->isEnabled())
+            cmdSearchAgainClick();
+        return true;
     default:
         break;
     }
     if (mods != Qt::ControlModifier)
         return false;
+    if (key == Qt::Key_F) {
+        FindBar1Click();
+        return true;
+    }
     // While the editor has the focus its own menu's shortcuts come first;
     // there Ctrl+S belongs to a hidden item and does nothing.
     const bool inEditor = memo1->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == memo1;

@@ -1,5 +1,6 @@
 #include "platform/qtservices.h"
 
+#include "platform/qtsound.h"
 #include "platform/tray.h"
 
 #include <QColorDialog>
@@ -98,7 +99,7 @@ Services realServices()
     Services s;
     s.dialogs = std::make_unique<QtDialogs>();
     s.shell = std::make_unique<QtShell>();
-    s.sound = std::make_unique<SilentSound>();
+    s.sound = std::make_unique<QtSound>();
     s.tray = std::make_unique<QtTray>();
     return s;
 }

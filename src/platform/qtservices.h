@@ -1,5 +1,6 @@
 #pragma once
-// The real services: Qt dialogs, the desktop's URL handler.
+// The real services: Qt dialogs, the desktop's URL handler, key sounds
+// (platform/qtsound.h).
 
 #include "platform/services.h"
 
@@ -19,12 +20,6 @@ public:
 class QtShell : public IShell {
 public:
     bool openUrl(const QUrl &url) override;
-};
-
-// Key sounds are wired when the editor commands arrive; until then silent.
-class SilentSound : public ISound {
-public:
-    void play(const QString &) override {}
 };
 
 Services realServices();

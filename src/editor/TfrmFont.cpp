@@ -1,0 +1,198 @@
+#include "editor/TfrmFont.h"
+
+#include "app/TForm1.h"
+#include "app/application.h"
+#include "controls/darerlabel.h"
+#include "notes/eventhook.h"
+#include "platform/error.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainterPath>
+#include <QRegion>
+#include <QScreen>
+#include <QToolButton>
+
+namespace {
+// The sizes offered; any other whole number may be typed.
+const char *const kSizes[] = {"8", "9", "10", "11", "12", "14", "16", "18", "20", "22", "24", "26", "28", "36", "48", "72"};
+// What the editor can hold; larger or smaller numbers are brought into range.
+constexpr int kMinPoints = 1, kMaxPoints = 1638;
+} // namespace
+
+TfrmFont::TfrmFont(TForm1 *form)
+    : QDialog(form, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_form(form)
+{
+    setObjectName(QStringLiteral("frmFont"));
+    setWindowTitle(QStringLiteral("Font Name & Size"));
+    setModal(true);
+    setFixedSize(252, 38);
+    const QFont small(QStringLiteral("Tahoma"), 8);
+    setFont(small);
+
+    lblHead = new tl::TDarerLabel(this);
+    lblHead->setObjectName(QStringLiteral("lblHead"));
+    lblHead->setGeometry(0, 0, 252, 13);
+    lblHead->setGradientStyle(tl::darer::gsHorizontal);
+    lblHead->setBeginColor(QColor(0x00, 0x30, 0x80));
+    lblHead->setEndColor(QColor(0xA0, 0xC0, 0xF0));
+    lblHead->setFontColor(Qt::white);
+    lblHead->setDrawBorder(false);
+    lblHead->setFrameSize(0);
+    lblHead->setCaption(QStringLiteral("Font Name & Size"));
+
+    imgHead = new QWidget(this);
+    imgHead->setObjectName(QStringLiteral("imgHead"));
+    imgHead->setGeometry(0, 0, 238, 13);
+    imgHead->setAttribute(Qt::WA_TranslucentBackground);
+    imgHead->setCursor(Qt::SizeAllCursor);
+
+    LbSpeedButton1 = new QToolButton(this);
+    LbSpeedButton1->setObjectName(QStringLiteral("LbSpeedButton1"));
+    LbSpeedButton1->setText(QStringLiteral("X"));
+    LbSpeedButton1->setToolTip(QStringLiteral("Close"));
+    LbSpeedButton1->setAutoRaise(true);
+    LbSpeedButton1->setFont(small);
+    LbSpeedButton1->setGeometry(238, 0, 14, 13);
+
+    lblFont = new QLabel(QStringLiteral("Font:"), this);
+    lblFont->setObjectName(QStringLiteral("lblFont"));
+    lblFont->setGeometry(4, 18, 28, 16);
+    cbFont = new QComboBox(this);
+    cbFont->setObjectName(QStringLiteral("cbFont"));
+    cbFont->setGeometry(32, 15, 132, 21);
+    lblSize = new QLabel(QStringLiteral("Size:"), this);
+    lblSize->setObjectName(QStringLiteral("lblSize"));
+    lblSize->setGeometry(170, 18, 26, 16);
+    cbSize = new QComboBox(this);
+    cbSize->setObjectName(QStringLiteral("cbSize"));
+    cbSize->setEditable(true);
+    cbSize->setInsertPolicy(QComboBox::NoInsert);
+    cbSize->setGeometry(196, 15, 52, 21);
+    for (const char *s : kSizes)
+        cbSize->addItem(QString::fromLatin1(s));
+
+    connect(LbSpeedButton1, &QToolButton::clicked, this, [this] { LbSpeedButton1Click(); });
+    new tl::EventHook(lblFont, [this](QEvent *e) {
+        if (e->type() == QEvent::MouseButtonRelease)
+            LbSpeedButton1Click();
+        return false;
+    });
+    new tl::EventHook(imgHead, [this](QEvent *e) {
+        auto *m = static_cast<QMouseEvent *>(e);
+        switch (e->type()) {
+        case QEvent::MouseButtonPress: imgHeadMouseDown(m->globalPosition().toPoint()); return true;
+        case QEvent::MouseMove: imgHeadMouseMove(m->globalPosition().toPoint()); return true;
+        case QEvent::MouseButtonRelease: imgHeadMouseUp(m->globalPosition().toPoint()); return true;
+        default: return false;
+        }
+    });
+    // Only what the user does applies; filling the lists from the selection blocks these.
+    connect(cbFont, &QComboBox::currentTextChanged, this,
+            [this] { tl::Application::guarded([this] { cbFontChange(); }); });
+    connect(cbSize, &QComboBox::editTextChanged, this,
+            [this] { tl::Application::guarded([this] { cbSizeChange(); }); });
+
+    FormCreate();
+}
+
+void TfrmFont::FormCreate()
+{
+    const QSignalBlocker block(cbFont);
+    cbFont->clear();
+    cbFont->addItems(QFontDatabase::families());
+}
+
+void TfrmFont::fillFromSelection()
+{
+    const tl::RichEdit::CharFormat f = m_form->memo1->selectionCharFormat();
+    const QSignalBlocker blockFont(cbFont), blockSize(cbSize);
+    cbFont->setCurrentIndex(cbFont->findText(f.fontName, Qt::MatchFixedString));
+    cbSize->setEditText(f.pointSize > 0 ? QString::number(qRound(f.pointSize)) : QString());
+}
+
+void TfrmFont::FormShow()
+{
+    fillFromSelection();
+    QPainterPath rounded;
+    rounded.addRoundedRect(QRectF(0, 0, width(), height() + 3), 1.5, 1.5);
+    setMask(QRegion(rounded.toFillPolygon().toPolygon()));
+    // Centred on the main window.
+    const QRect main = m_form->frameGeometry();
+    move(main.center() - QPoint(width() / 2, height() / 2));
+    // The popup above everything, the main window no longer.
+    m_form->applyOnTop(false);
+}
+
+void TfrmFont::FormActivate()
+{
+    fillFromSelection();
+}
+
+void TfrmFont::cbFontChange()
+{
+    if (cbFont->currentText().isEmpty())
+        return;
+    m_form->memo1->setSelectionFontName(cbFont->currentText());
+}
+
+void TfrmFont::cbSizeChange()
+{
+    const QString text = cbSize->currentText();
+    const int points = tl::strToInt(text);  // "'x' is not a valid integer value"
+    m_form->memo1->setSelectionPointSize(std::clamp(points, kMinPoints, kMaxPoints));
+}
+
+void TfrmFont::LbSpeedButton1Click()
+{
+    close();
+    if (m_form->Sta1->isChecked())
+        m_form->applyOnTop(true);
+}
+
+void TfrmFont::imgHeadMouseDown(QPoint global)
+{
+    m_dragging = true;
+    m_grab = global;
+}
+
+void TfrmFont::imgHeadMouseMove(QPoint global)
+{
+    if (!m_dragging)
+        return;
+    move(pos() + global - m_grab);
+    m_grab = global;
+}
+
+void TfrmFont::imgHeadMouseUp(QPoint global)
+{
+    imgHeadMouseMove(global);
+    m_dragging = false;
+}
+
+void TfrmFont::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    tl::Application::guarded([this] { FormShow(); });
+}
+
+bool TfrmFont::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        tl::Application::guarded([this] { FormActivate(); });
+    return QDialog::event(event);
+}
+
+void TfrmFont::keyPressEvent(QKeyEvent *event)
+{
+    // Esc only closes; the main window goes back on top when it is next activated.
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

@@ -1,0 +1,143 @@
+// The find bar: Find, Find Forward and Find Back over every note of the
+// open file, and showing or hiding the bar.
+
+#include "app/TForm1.h"
+
+#include "app/flatbutton.h"
+#include "controls/darerlabel.h"
+#include "notes/filekind.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+
+namespace {
+// Both captions keep the trailing room the menu's shortcut column is drawn in.
+const QString kShowFindBar = QStringLiteral("Show Find Bar      ");
+const QString kHideFindBar = QStringLiteral("Hide Find Bar      ");
+} // namespace
+
+int TForm1::SearchString(const QString &text, int startNote)
+{
+    // Notes are searched as stored; any other file as the editor holds it now.
+    const bool notesMode = tl::extensionOf(CurrentFile).toLower() == QLatin1String(".nts");
+    if (!QFileInfo(CurrentFile).isFile())
+        return 0;
+    std::unique_ptr<tl::find::NoteTexts> texts;
+    if (notesMode)
+        texts = std::make_unique<tl::find::NotesFileTexts>(CurrentFile);
+    else
+        texts = std::make_unique<tl::find::DocumentText>(memo1->toPlainText());
+
+    const tl::find::Hit hit = tl::find::searchWalk(text, startNote, SearchCounters, *texts);
+    if (hit.position == 0) {
+        if (hit.missedInLast)
+            cmdSearchAgain->setEnabled(false);
+        return 0;
+    }
+    if (notesMode && hit.note != CurrentNote) {
+        // Typed changes are kept before the editor takes the other note (if
+        // that note is still in the file).
+        if (CurrentNote < texts->count())
+            StoreShownNote();
+        setEditorText(nLoadRecord(hit.note, CurrentFile));
+        pShowPanelInfo(CurrentFile);
+    }
+    const int length = memo1->document()->characterCount() - 1;
+    const int start = std::min(hit.position - 1, length);
+    QTextCursor c = memo1->textCursor();
+    c.setPosition(start);
+    c.setPosition(std::min(start + int(text.size()), length), QTextCursor::KeepAnchor);
+    memo1->setTextCursor(c);
+    // The line of the hit becomes the first one shown.
+    memo1->scrollLines(-memo1->lineCount());
+    memo1->scrollLines(memo1->caretLine());
+    memo1->setFocus();
+    cmdSearchAgain->setEnabled(true);
+    return hit.position;
+}
+
+void TForm1::cmdSearchClick()
+{
+    const QString text = cbSeek->currentText();
+    if (text.isEmpty())
+        return;
+    SearchCounters.reset(myFileSize(CurrentFile));
+    if (SearchString(text, 1) != 0) {
+        // Listing the text is not an edit of it.
+        const QSignalBlocker block(cbSeek);
+        cbSeek->addItem(text);
+        cbSeek->setEditText(text);
+    }
+}
+
+void TForm1::cbSeekKeyDown(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        cmdSearchClick();
+}
+
+void TForm1::cmdSearchAgainClick()
+{
+    const QString text = cbSeek->currentText();
+    if (text.isEmpty())
+        return;
+    ++SearchCounters[CurrentNote];
+    SearchString(text, CurrentNote + 1);
+    cmdSearchBack->setEnabled(true);
+    if (CurrentNote == 0)
+        return;
+    // Back stays possible while a note up to this one still has a hit to go
+    // back to (the first note's counter is not looked at).
+    bool any = false;
+    for (int k = CurrentNote; k >= 1 && !any; --k)
+        any = SearchCounters[k] > 0;
+    cmdSearchBack->setEnabled(any);
+}
+
+void TForm1::cmdSearchBackClick()
+{
+    const QString text = cbSeek->currentText();
+    if (text.isEmpty())
+        return;
+    --SearchCounters[CurrentNote];
+    SearchString(text, CurrentNote + 1);
+    if (SearchCounters[0] == 1 && CurrentNote == 0)
+        cmdSearchBack->setEnabled(false);
+}
+
+void TForm1::cbSeekChange()
+{
+    cmdSearchBack->setEnabled(false);
+    cmdSearchAgain->setEnabled(false);
+}
+
+void TForm1::FindBar1Click()
+{
+    if (!panSearch->isHidden()) {
+        panSearch->hide();
+        FormResize();  // the editor takes the bar's room back
+        memo1->setFocus();
+    } else {
+        // The window's layout places the bar along the bottom and shortens
+        // the editor by its height.
+        panSearch->show();
+        FormResize();
+        panSearch->raise();
+        cbSeek->setFocus();
+    }
+    if (!panSearch->isHidden()) {
+        FindBar1->setText(kHideFindBar);
+    } else {
+        FindBar1->setText(kShowFindBar);
+        lblRightLine->hide();
+    }
+}
+
+void TForm1::lblSearchClick()
+{
+    // Qt fonts carry no character set; the label's is always the default one.
+    m_services.dialogs->messageBox(this, windowTitle(), QStringLiteral("1"), tl::MsgButtons::Ok, tl::MsgIcon::None);
+}

@@ -1,0 +1,179 @@
+#include "editor/findwalk.h"
+
+#include "platform/error.h"
+#include "platform/rtf/rtfdocument.h"
+#include "platform/rtf/rtfreader.h"
+
+#include <QDir>
+#include <QFile>
+#include <pugixml.hpp>
+
+#include <algorithm>
+
+namespace tl::find {
+
+int FindNthOccurrence(QStringView needle, QStringView haystack, int n)
+{
+    if (n <= 0 || needle.isEmpty())
+        return 0;
+    qsizetype from = 0;
+    for (int j = 1;; ++j) {
+        const qsizetype at = haystack.indexOf(needle, from);
+        if (at < 0)
+            return 0;
+        if (j == n)
+            return int(at + 1);
+        from = at + 1;  // overlapping occurrences count
+    }
+}
+
+void asciiLowerInPlace(QString &text)
+{
+    // Only touch the string (and so detach it) when there is something to map.
+    const QChar *begin = text.constData();
+    const QChar *end = begin + text.size();
+    const QChar *first = std::find_if(begin, end, [](QChar c) { return c.unicode() >= 'A' && c.unicode() <= 'Z'; });
+    if (first == end)
+        return;
+    QChar *p = text.data() + (first - begin);
+    for (QChar *e = text.data() + text.size(); p != e; ++p)
+        if (p->unicode() >= 'A' && p->unicode() <= 'Z')
+            *p = QChar(char16_t(p->unicode() + 32));
+}
+
+QString asciiLower(QStringView text)
+{
+    QString s = text.toString();
+    asciiLowerInPlace(s);
+    return s;
+}
+
+void SearchCounters::reset(int notes)
+{
+    m_counts.assign(size_t(std::max(notes, 0)), 1);
+}
+
+int &SearchCounters::operator[](int note)
+{
+    if (note < 0)
+        throw Error(QStringLiteral("List index out of bounds (%1)").arg(note));
+    if (size_t(note) >= m_counts.size())
+        m_counts.resize(size_t(note) + 1, 1);
+    return m_counts[size_t(note)];
+}
+
+QString notePlainText(const char *utf8, size_t size)
+{
+    const std::string_view bytes(utf8, size);
+    if (!rtf::looksLikeRtf(bytes))
+        return QString::fromUtf8(utf8, qsizetype(size));
+    // Stored RTF is ASCII as the writer makes it; only other text needs the
+    // reader's byte form.
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return (unsigned char)c < 0x80; }))
+        return rtf::toPlainText(bytes);
+    const QByteArray converted = rtf::rtfBytes(QString::fromUtf8(utf8, qsizetype(size)));
+    return rtf::toPlainText(std::string_view(converted.constData(), size_t(converted.size())));
+}
+
+struct NotesFileTexts::Impl {
+    pugi::xml_document doc;
+    std::vector<pugi::xml_node> notes;
+};
+
+namespace {
+
+pugi::xml_node nthElement(pugi::xml_node parent, int index)
+{
+    for (pugi::xml_node n = parent.first_child(); n; n = n.next_sibling())
+        if (n.type() == pugi::node_element && index-- == 0)
+            return n;
+    return {};
+}
+
+} // namespace
+
+NotesFileTexts::NotesFileTexts(const QString &path) : d(std::make_unique<Impl>())
+{
+    const QString shown = QDir::toNativeSeparators(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Error(QStringLiteral("Cannot read \"%1\": %2").arg(shown, file.errorString()));
+    // Read straight into a buffer the document parses in place and keeps.
+    const qint64 size = file.size();
+    void *buffer = pugi::get_memory_allocation_function()(size_t(std::max<qint64>(size, 1)));
+    if (!buffer)
+        throw Error(QStringLiteral("Cannot read \"%1\": out of memory").arg(shown));
+    qint64 got = 0;
+    while (got < size) {
+        const qint64 n = file.read(static_cast<char *>(buffer) + got, size - got);
+        if (n <= 0)
+            break;
+        got += n;
+    }
+    if (got != size) {
+        pugi::get_memory_deallocation_function()(buffer);
+        throw Error(QStringLiteral("Cannot read \"%1\": %2").arg(shown, file.errorString()));
+    }
+    const pugi::xml_parse_result result = d->doc.load_buffer_inplace_own(buffer, size_t(size));
+    if (!result)
+        throw Error(QStringLiteral("\"%1\" is not a well-formed notes file: %2 at byte %3")
+                        .arg(shown, QString::fromUtf8(result.description()))
+                        .arg(result.offset));
+    const pugi::xml_node notes = nthElement(d->doc.document_element(), 1);
+    if (!notes)
+        throw Error(QStringLiteral("\"%1\" is not a notes file: the element \"notes\" is missing").arg(shown));
+    for (pugi::xml_node n = notes.first_child(); n; n = n.next_sibling())
+        if (n.type() == pugi::node_element)
+            d->notes.push_back(n);
+}
+
+NotesFileTexts::~NotesFileTexts() = default;
+
+int NotesFileTexts::count() const { return int(d->notes.size()); }
+
+QString NotesFileTexts::plainText(int note) const
+{
+    const pugi::xml_node node = d->notes.at(size_t(note));
+    // One text child is the rule; gather them all should a file split it.
+    const pugi::xml_node only = node.first_child();
+    if (only && !only.next_sibling() && (only.type() == pugi::node_pcdata || only.type() == pugi::node_cdata)) {
+        const char *v = only.value();
+        return notePlainText(v, std::strlen(v));
+    }
+    std::string text;
+    for (pugi::xml_node n = node.first_child(); n; n = n.next_sibling())
+        if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata)
+            text += n.value();
+    return notePlainText(text.data(), text.size());
+}
+
+Hit searchWalk(const QString &text, int startNote, SearchCounters &counters, const NoteTexts &notes)
+{
+    Hit hit;
+    const QString needle = asciiLower(text);
+    // Back over notes that ran out of occurrences, never before the first.
+    int s = std::max(startNote, 1);
+    while (counters[s - 1] == 0) {
+        counters[s - 1] = 1;
+        if (s == 1)
+            break;
+        --s;
+    }
+    const int n = notes.count();
+    for (int i = s; i <= n; ++i) {
+        QString plain = notes.plainText(i - 1);
+        asciiLowerInPlace(plain);
+        const int p = FindNthOccurrence(needle, plain, counters[i - 1]);
+        if (p > 0) {
+            hit.position = p;
+            hit.note = i - 1;
+            return hit;
+        }
+        if (i == n)
+            hit.missedInLast = true;
+        --counters[i - 1];
+    }
+    return hit;
+}
+
+} // namespace tl::find

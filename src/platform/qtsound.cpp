@@ -1,0 +1,34 @@
+#include "platform/qtsound.h"
+
+#include <QAudioDevice>
+#include <QFileInfo>
+#include <QMediaDevices>
+#include <QSoundEffect>
+#include <QUrl>
+
+namespace tl {
+
+QtSound::QtSound() = default;
+
+QtSound::~QtSound()
+{
+    qDeleteAll(m_effects);
+}
+
+void QtSound::play(const QString &wavFile)
+{
+    if (QMediaDevices::audioOutputs().isEmpty() || !QFileInfo(wavFile).isFile())
+        return;
+    QSoundEffect *&effect = m_effects[wavFile];
+    if (!effect) {
+        effect = new QSoundEffect;
+        effect->setSource(QUrl::fromLocalFile(wavFile));
+        effect->setVolume(0.5);
+    }
+    // A click while the last one still sounds starts it again.
+    if (effect->isPlaying())
+        effect->stop();
+    effect->play();
+}
+
+} // namespace tl
