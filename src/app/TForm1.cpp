@@ -2,6 +2,8 @@
 
 #include "app/application.h"
 #include "app/flatbutton.h"
+#include "controls/bgimage.h"
+#include "controls/darerlabel.h"
 #include "notes/eventhook.h"
 #include "platform/rtf/richedit.h"
 #include "settings/settingstable.h"
@@ -28,19 +30,31 @@ QFrame *panel(QWidget *parent, const char *name)
     return p;
 }
 
-QLabel *picture(QWidget *parent, const char *name)
+tl::TicBGimage *picture(QWidget *parent, const char *name, tl::TicBGimage::ImageStyle style)
 {
-    auto *l = new QLabel(parent);
+    auto *l = new tl::TicBGimage(parent);
     l->setObjectName(QString::fromLatin1(name));
+    l->setImageStyle(style);
     l->hide();  // chrome pictures show only while a skin dresses the window
     return l;
 }
 
-QLabel *line(QWidget *parent, const char *name)
+QLabel *hotArea(QWidget *parent, const char *name)
 {
     auto *l = new QLabel(parent);
     l->setObjectName(QString::fromLatin1(name));
-    l->setAutoFillBackground(true);
+    l->hide();
+    return l;
+}
+
+// A one-pixel separator that fades from the line colour into the editor's.
+tl::TDarerLabel *line(QWidget *parent, const char *name, tl::darer::GradientStyle style)
+{
+    auto *l = new tl::TDarerLabel(parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setGradientStyle(style);
+    l->setDrawBorder(false);
+    l->setFrameSize(0);
     return l;
 }
 
@@ -89,23 +103,23 @@ QString TForm1::noFileText() const
 void TForm1::createComponents()
 {
     // Stacking from bottom to top, pictures and labels beneath the panels.
-    imgRight = picture(this, "imgRight");
-    imgHead = picture(this, "imgHead");
-    cmdClose = picture(this, "cmdClose");
+    imgRight = picture(this, "imgRight", tl::TicBGimage::icStretch);
+    imgHead = picture(this, "imgHead", tl::TicBGimage::icNone);
+    cmdClose = hotArea(this, "cmdClose");
     cmdClose->setToolTip(QStringLiteral("Close"));
-    cmdHide = picture(this, "cmdHide");
+    cmdHide = hotArea(this, "cmdHide");
     cmdHide->setToolTip(QStringLiteral("Minimize"));
-    imgFoot = picture(this, "imgFoot");
-    imgSize = picture(this, "imgSize");
-    imgLeft = picture(this, "imgLeft");
+    imgFoot = picture(this, "imgFoot", tl::TicBGimage::icNone);
+    imgSize = picture(this, "imgSize", tl::TicBGimage::icNone);
+    imgLeft = picture(this, "imgLeft", tl::TicBGimage::icStretch);
     lblFile = new QLabel(this);
     lblFile->setObjectName(QStringLiteral("lblFile"));
     lblFile->setToolTip(QStringLiteral("Tessaleaf Menu"));
     lblFile->setGeometry(8, 1, 14, 11);
-    lblTopLine = line(this, "lblTopLine");
-    lblRightLine = line(this, "lblRightLine");
+    lblTopLine = line(this, "lblTopLine", tl::darer::gsHorizontal);
+    lblRightLine = line(this, "lblRightLine", tl::darer::gsVertical);
     lblRightLine->hide();
-    imgScroll = picture(this, "imgScroll");
+    imgScroll = picture(this, "imgScroll", tl::TicBGimage::icNone);
 
     panFormat = panel(this, "panFormat");
     panFormat->resize(25, 200);
@@ -118,7 +132,7 @@ void TForm1::createComponents()
     cmdACenter = button(panFormat, "cmdACenter", QStringLiteral("Center"), {1, 122, 20, 20});
     cmdARight = button(panFormat, "cmdARight", QStringLiteral("Align Right"), {1, 142, 20, 20});
     cmdBullet = button(panFormat, "cmdBullet", QStringLiteral("Bullets"), {1, 163, 20, 20});
-    lblLeftLine = line(panFormat, "lblLeftLine");
+    lblLeftLine = line(panFormat, "lblLeftLine", tl::darer::gsVertical);
     lblLeftLine->setGeometry(22, 0, 1, 200);
 
     Panel1 = new QLabel(this);
@@ -142,7 +156,7 @@ void TForm1::createComponents()
     cmdSearch = button(panSearch, "cmdSearch", QStringLiteral("Find"), {199, 3, 21, 19});
     cmdSearchBack = button(panSearch, "cmdSearchBack", QStringLiteral("Find Back"), {219, 3, 19, 19});
     cmdSearchAgain = button(panSearch, "cmdSearchAgain", QStringLiteral("Find Forward"), {237, 3, 19, 19});
-    lblLineSeek = line(panSearch, "lblLineSeek");
+    lblLineSeek = line(panSearch, "lblLineSeek", tl::darer::gsHorizontal);
     lblLineSeek->setGeometry(22, 0, 260, 1);
 
     panToolBar = panel(this, "panToolBar");
@@ -176,6 +190,8 @@ void TForm1::createComponents()
     timeScroll = new QTimer(this);
     timeScroll->setObjectName(QStringLiteral("timeScroll"));
     timeScroll->setInterval(100);
+
+    wireSkinComponents();
 
     wireNotesComponents();
     wireEditorComponents();
@@ -230,23 +246,6 @@ void TForm1::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     FormResize();
-}
-
-void TForm1::FormResize()
-{
-    // The built-in look: tool bar and information bar on top, the format
-    // column on the left, the editor filling the rest.
-    const int W = width(), H = height();
-    const int searchH = panSearch->isVisible() ? panSearch->height() : 0;
-    panToolBar->move(20, 0);
-    Panel1->setGeometry(panToolBar->x() + panToolBar->width(), 2, W - panToolBar->x() - panToolBar->width(), 17);
-    panFormat->setGeometry(0, 22, panFormat->width(), H - 22 - searchH);
-    lblLeftLine->setGeometry(cmdFont->width() + 2, 0, 1, panFormat->height());
-    lblTopLine->setGeometry(33, 21, W - 52, 1);
-    Panel2->setGeometry(panFormat->width(), 22, W - panFormat->width(), H - 22 - searchH);
-    memo1->setGeometry(0, 0, Panel2->width(), Panel2->height());
-    if (panSearch->isVisible())
-        panSearch->setGeometry(0, H - searchH, W, searchH);
 }
 
 void TForm1::setEditorText(const QString &text)

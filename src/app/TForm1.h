@@ -8,9 +8,14 @@
 #include "platform/services.h"
 #include "settings/settingsstore.h"
 
+#include <QCursor>
+#include <QImage>
 #include <QStringList>
 #include <functional>
 #include <QWidget>
+
+#include <array>
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -26,6 +31,8 @@ class TfrmFont;
 
 namespace tl {
 class FlatButton;
+class TDarerLabel;
+class TicBGimage;
 }
 
 class TForm1 : public QWidget {
@@ -100,9 +107,43 @@ public:
     void SetToolBarNBackColor(quint32 color);
     void SetToolBarHBackColor(quint32 color);
 
-    // --- skins
+    // --- skins (src/skins)
     void LoadSkin(const QString &name);
     void LoadSkinStd();
+    void LoadPicButton(const QString &folder, tl::FlatButton *button);
+    // The chrome pictures, cut from SkinBitmap for the current size.
+    void PaintHead();
+    void PaintLeft();
+    void PaintRight();
+    void PaintFoot();
+    void PaintSize();
+    void PaintScroll(int pressed);
+    void PaintButton(quint32 back, quint32 text, bool skinned);
+    void PaintSearch();
+    void PaintInfo(bool skinned);
+    void VisibleLines(const QString &flag);
+    void FormResize();
+    void Panel2Resize();
+    void SyncScrollThumb(bool resetWhenEmpty);
+    void timeScrollTimer();
+    // The four moving elements share these handlers; positions are
+    // relative to the element pressed.
+    void imgHeadMouseDown(QPoint p);
+    void imgHeadMouseMove(QPoint p);
+    void imgHeadMouseUp(QPoint p);
+    void imgSizeMouseDown(QPoint p);
+    void imgSizeMouseMove(QPoint p);
+    void imgSizeMouseUp(QPoint p);
+    void imgScrollMouseDown(QPoint p);
+    void imgScrollMouseMove(QPoint p);
+    void imgScrollMouseUp(QPoint p);
+    // One extra line per notch (negative: up); the editor scrolls as well.
+    void memo1MouseWheel(int notches);
+    QImage SkinBitmap;
+    int bannerStep = 0;  // the welcome banner: 1 at start, 0 when over
+    // Cursor slots 1 .. 9 (0 unused); an empty slot shows the standard arrow.
+    std::array<std::optional<QCursor>, 10> cursorSlots;
+    QString welcomeText() const;
 
     // --- record store
     QString nLoadRecordXML(int index, const QString &path);
@@ -195,7 +236,7 @@ public:
     tl::Services &services() { return m_services; }
 
     // --- components (named as the rest of the program knows them)
-    QLabel *imgHead, *imgLeft, *imgRight, *imgFoot, *imgSize, *imgScroll;
+    tl::TicBGimage *imgHead, *imgLeft, *imgRight, *imgFoot, *imgSize, *imgScroll;
     QLabel *cmdHide, *cmdClose, *lblFile;
     QFrame *panToolBar, *panFormat, *Panel2, *panSearch;
     QLabel *Panel1;
@@ -206,7 +247,7 @@ public:
     QLabel *lblSearch;
     QComboBox *cbSeek;
     tl::FlatButton *cmdSearch, *cmdSearchBack, *cmdSearchAgain;
-    QLabel *lblTopLine, *lblLeftLine, *lblRightLine, *lblLineSeek;
+    tl::TDarerLabel *lblTopLine, *lblLeftLine, *lblRightLine, *lblLineSeek;
     tl::RichEdit *memo1;
     QAction *Sta1;
     QTimer *timeScroll;
@@ -225,7 +266,6 @@ protected:
 
 private:
     void createComponents();
-    void FormResize();
     void applyOnTop(bool on);
     void reportSettingsNotices();
     void createTrayMenu();
@@ -263,5 +303,15 @@ private:
     bool m_onTop = false;
     bool m_destroyed = false;
     int m_alpha = 255;
+
+    // --- skins
+    void wireSkinComponents();
+    void applyFrame(bool skinned);
+    struct Drag {
+        bool on = false;
+        QPoint grab;
+    };
+    Drag m_moving, m_sizing, m_thumb;
+    bool m_searchRoom = false;  // Panel2 already leaves room for the find bar
     bool m_toldNoTray = false;
 };

@@ -3,10 +3,12 @@
 #include "app/TForm1.h"
 
 #include "app/flatbutton.h"
+#include "controls/darerlabel.h"
 #include "platform/error.h"
 #include "platform/paths.h"
 #include "settings/appearance.h"
 #include "settings/settingstable.h"
+#include "skins/skinfiles.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -24,7 +26,7 @@ using tl::SettingsStore;
 void TForm1::FormCreate(const QStringList &args)
 {
     if (GetFromReg(SettingsStore::q(s::EnableLine)) == QLatin1String("False"))
-        for (QLabel *l : {lblTopLine, lblLeftLine, lblLineSeek, lblRightLine})
+        for (QWidget *l : std::initializer_list<QWidget *>{lblTopLine, lblLeftLine, lblLineSeek, lblRightLine})
             l->hide();
 
     const FormPos pos = LoadFormPos();
@@ -58,10 +60,14 @@ void TForm1::FormCreate(const QStringList &args)
     setWindowOpacity(m_alpha / 255.0);
 
     if (!startRequest) {
+        LoadSkin(GetFromReg(SettingsStore::q(s::CurrentSkin)));
         StartedVisible = true;
         show();
     }
     StartingUp = false;
+    bannerStep = 1;
+    if (!startRequest)
+        timeScroll->start();
     QCoreApplication::processEvents();
     reportSettingsNotices();
 
@@ -204,6 +210,7 @@ void TForm1::FormDestroy()
     if (m_destroyed)
         return;
     m_destroyed = true;
+    tl::skin::KillSkin(GetFromReg(SettingsStore::q(s::CurrentSkin)));
     if (m_services.tray)
         m_services.tray->remove();
     if (QFileInfo(CurrentFile).isFile())

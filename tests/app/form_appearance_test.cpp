@@ -31,6 +31,7 @@ std::map<QString, QString> appearanceValues(const QString &settingsPath)
 TEST_F(FormTest, LoadSetRegAppliesTheBuiltInSetToTheControls)
 {
     TForm1 &f = start();
+    f.LoadSkinStd();  // the framed look applies the set without suffix
     EXPECT_EQ(f.memo1->font().family(), QStringLiteral("MS Sans Serif"));
     EXPECT_EQ(f.memo1->font().pointSize(), 10);
     EXPECT_EQ(f.Panel1->font().family(), QStringLiteral("Tahoma"));
@@ -48,6 +49,7 @@ TEST_F(FormTest, LoadSetRegAppliesTheBuiltInSetToTheControls)
 TEST_F(FormTest, SaveThenLoadLeavesEveryValueAsItWas)
 {
     TForm1 &f = start();
+    f.LoadSkinStd();  // the framed look applies the set without suffix
     settings().SetFromReg(QStringLiteral("SearchBarHStyleButtonSkin"), QStringLiteral("true"));
     f.SaveSetReg(QStringLiteral("Skin"));
     const auto saved = appearanceValues(settingsPath);

@@ -1,5 +1,6 @@
 #include "app/application.h"
 #include "app/flatbutton.h"
+#include "controls/darerlabel.h"
 #include "formfixture.h"
 #include "notes/recordstore.h"
 #include "platform/error.h"
@@ -147,7 +148,7 @@ TEST_F(FormTest, EnableLineHidesLinesOnlyWhenExactlyFalse)
     EXPECT_FALSE(start().lblTopLine->isHidden());
     settings().SetFromReg(QStringLiteral("EnableLine"), QStringLiteral("False"));
     TForm1 &f = start();
-    for (QLabel *l : {f.lblTopLine, f.lblLeftLine, f.lblLineSeek, f.lblRightLine})
+    for (QWidget *l : std::initializer_list<QWidget *>{f.lblTopLine, f.lblLeftLine, f.lblLineSeek, f.lblRightLine})
         EXPECT_TRUE(l->isHidden()) << l->objectName().toStdString();
 }
 

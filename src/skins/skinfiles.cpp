@@ -1,0 +1,365 @@
+#include "skins/skinfiles.h"
+
+#include "controls/builtinart.h"
+#include "platform/paths.h"
+#include "settings/settingstable.h"
+#include "skins/skinlayout.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QImageReader>
+#include <QtEndian>
+
+#include <zip.h>
+
+#include <memory>
+
+namespace tl::skin {
+
+SkinKind kindOf(const QString &name)
+{
+    if (name == QLatin1String(setting::NoSkin.data(), qsizetype(setting::NoSkin.size())))
+        return SkinKind::BuiltIn;
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0)
+        return SkinKind::Folder;
+    const QString ext = name.mid(dot);  // compared exactly: ".WSZ" is another extension
+    if (ext == QLatin1String(".zip") || ext == QLatin1String(".wsz"))
+        return SkinKind::Archive;
+    return SkinKind::NoFolder;
+}
+
+quint32 pleditColour(const QString &value)
+{
+    const QString digits = value.mid(1, 6);
+    if (digits.isEmpty())
+        return 0;
+    quint32 v = 0;
+    for (QChar ch : digits) {
+        const int d = QStringLiteral("0123456789abcdef").indexOf(ch.toLower());
+        if (d < 0)
+            return 0;
+        v = v * 16 + quint32(d);
+    }
+    return v;
+}
+
+QString readIniValue(const QString &path, const QString &section, const QString &key, const QString &def)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return def;
+    // A colour file is a few lines; a huge one is not read past 1 MB.
+    const QString text = QString::fromUtf8(f.read(1 << 20));
+    bool inSection = false;
+    for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
+        line = line.trimmed();
+        if (line.startsWith(QChar(0xFEFF)))
+            line = line.mid(1).trimmed();
+        if (line.startsWith(QLatin1Char('['))) {
+            const qsizetype end = line.indexOf(QLatin1Char(']'));
+            const QStringView name = (end < 0 ? line.mid(1) : line.mid(1, end - 1)).trimmed();
+            inSection = name.compare(section, Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        if (!inSection)
+            continue;
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (eq < 0 || line.left(eq).trimmed().compare(key, Qt::CaseInsensitive) != 0)
+            continue;
+        QString value = line.mid(eq + 1).trimmed().toString();
+        if (value.size() >= 2
+            && ((value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"')))
+                || (value.startsWith(QLatin1Char('\'')) && value.endsWith(QLatin1Char('\'')))))
+            value = value.mid(1, value.size() - 2);
+        return value.left(2047);
+    }
+    return def;
+}
+
+QString findNoCase(const QString &folder, const QString &name)
+{
+    if (folder.isEmpty())
+        return {};
+    const QDir dir(folder);
+    if (QFileInfo(dir.filePath(name)).isFile())
+        return dir.filePath(name);
+    const QStringList entries = dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QString &e : entries)
+        if (e.compare(name, Qt::CaseInsensitive) == 0)
+            return dir.filePath(e);
+    return {};
+}
+
+namespace {
+
+struct ZipCloser {
+    void operator()(zip_t *z) const { zip_discard(z); }
+};
+struct ZipFileCloser {
+    void operator()(zip_file_t *f) const { zip_fclose(f); }
+};
+
+// Deletes the plain files of a folder, not entering sub-folders.
+void clearFiles(const QString &folder)
+{
+    QDir dir(folder);
+    for (const QFileInfo &fi : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System))
+        QFile::remove(fi.filePath());
+    // Links to folders count as entries to delete, never to enter.
+    for (const QFileInfo &fi : dir.entryInfoList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot))
+        if (fi.isSymLink())
+            QFile::remove(fi.filePath());
+}
+
+// The member's file name without its folders, or nothing for a member that
+// would leave the folder.
+std::optional<QString> memberFileName(const QString &raw)
+{
+    QString name = raw;
+    name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (name.startsWith(QLatin1Char('/')) || (name.size() >= 2 && name.at(1) == QLatin1Char(':')))
+        return std::nullopt;
+    for (const QString &part : name.split(QLatin1Char('/')))
+        if (part == QLatin1String(".."))
+            return std::nullopt;
+    return name.section(QLatin1Char('/'), -1);
+}
+
+bool unpack(const QString &archivePath, const QString &target)
+{
+    int error = 0;
+    std::unique_ptr<zip_t, ZipCloser> zip(zip_open(QFile::encodeName(archivePath).constData(), ZIP_RDONLY, &error));
+    if (!zip)
+        return false;
+    const zip_int64_t count = zip_get_num_entries(zip.get(), 0);
+    if (count < 0 || count > maxMembers)
+        return false;
+
+    // Checked whole before anything is written, so a refused archive
+    // leaves nothing behind.
+    struct Member {
+        zip_uint64_t index;
+        QString file;
+    };
+    std::vector<Member> members;
+    qint64 declared = 0;
+    for (zip_int64_t i = 0; i < count; ++i) {
+        zip_stat_t st;
+        zip_stat_init(&st);
+        if (zip_stat_index(zip.get(), zip_uint64_t(i), 0, &st) != 0 || !(st.valid & ZIP_STAT_NAME))
+            return false;
+        const auto file = memberFileName(QString::fromUtf8(st.name));
+        if (!file)
+            return false;
+        if ((st.valid & ZIP_STAT_SIZE) && (declared += qint64(std::min<zip_uint64_t>(st.size, maxUnpackedBytes + 1))) > maxUnpackedBytes)
+            return false;
+        if (file->isEmpty() || *file == QLatin1String("."))
+            continue;  // a folder entry
+        members.push_back({zip_uint64_t(i), *file});
+    }
+
+    // Later members win over earlier ones of the same name in any case,
+    // as on a disk that ignores case.
+    QHash<QString, QString> written;  // lower-case name -> name on disk
+    qint64 total = 0;
+    QByteArray buffer(64 * 1024, Qt::Uninitialized);
+    for (const Member &m : members) {
+        std::unique_ptr<zip_file_t, ZipFileCloser> in(zip_fopen_index(zip.get(), m.index, 0));
+        if (!in)
+            return false;
+        const QString key = m.file.toLower();
+        if (const auto it = written.constFind(key); it != written.constEnd())
+            QFile::remove(target + QLatin1Char('/') + *it);
+        const QString out = target + QLatin1Char('/') + m.file;
+        QFile::remove(out);  // never write through a link left there
+        QFile f(out);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return false;
+        written.insert(key, m.file);
+        for (;;) {
+            const zip_int64_t n = zip_fread(in.get(), buffer.data(), zip_uint64_t(buffer.size()));
+            if (n < 0)
+                return false;
+            if (n == 0)
+                break;
+            total += n;
+            if (total > maxUnpackedBytes || f.write(buffer.constData(), n) != n)
+                return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+QString DecompressSkin(const QString &archivePath, const QString &tempRoot)
+{
+    const QString target = QDir(tempRoot).filePath(QFileInfo(archivePath).fileName().trimmed());
+    const QFileInfo ti(target);
+    if (ti.isSymLink())
+        QFile::remove(target);
+    QDir().mkpath(target);
+    clearFiles(target);
+    if (!unpack(archivePath, target))
+        clearFiles(target);  // a broken or refused archive is a skin without pledit.bmp
+    return target;
+}
+
+void KillSkin(const QString &name, const QString &tempRoot)
+{
+    if (!name.contains(QLatin1Char('.')))
+        return;
+    const QString fileName = QFileInfo(name).fileName();
+    if (fileName.isEmpty() || fileName == QLatin1String(".") || fileName == QLatin1String(".."))
+        return;
+    const QString folder = QDir(tempRoot).filePath(fileName);
+    if (QFileInfo(folder).isSymLink()) {
+        QFile::remove(folder);
+        return;
+    }
+    clearFiles(folder);
+    QDir().rmdir(folder);
+}
+
+void KillSkin(const QString &name)
+{
+    if (!name.contains(QLatin1Char('.')))
+        return;
+    try {
+        KillSkin(name, paths::privateTempFolder());
+    } catch (const std::exception &) {
+    }
+}
+
+namespace {
+
+// An uncompressed bitmap must hold all its rows: the reader would fill a
+// truncated one with black and call it good.
+bool holdsItsRows(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = f.read(54);
+    if (head.size() < 54 || !head.startsWith("BM"))
+        return false;
+    const auto *d = reinterpret_cast<const uchar *>(head.constData());
+    const quint32 headerSize = qFromLittleEndian<quint32>(d + 14);
+    if (headerSize < 40)
+        return true;  // the old core header: left to the reader
+    const qint64 offset = qFromLittleEndian<quint32>(d + 10);
+    const qint64 w = std::abs(qFromLittleEndian<qint32>(d + 18)), h = std::abs(qFromLittleEndian<qint32>(d + 22));
+    const int bits = qFromLittleEndian<quint16>(d + 28);
+    const quint32 compression = qFromLittleEndian<quint32>(d + 30);
+    if (compression != 0 && compression != 3)
+        return true;  // run-length data has no fixed size
+    const qint64 stride = (w * bits + 31) / 32 * 4;
+    return offset + stride * h <= f.size();
+}
+
+} // namespace
+
+QImage readBitmap(const QString &path, int maxSide)
+{
+    if (!holdsItsRows(path))
+        return {};
+    QImageReader reader(path, "bmp");
+    reader.setDecideFormatFromContent(false);
+    const QSize size = reader.size();
+    if (!size.isValid() || size.width() > maxSide || size.height() > maxSide)
+        return {};
+    QImage image;
+    if (!reader.read(&image) || image.isNull())
+        return {};
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+std::optional<CursorImage> readCursor(const QString &path)
+{
+    QFile f(path);
+    if (path.isEmpty() || !f.open(QIODevice::ReadOnly) || f.size() > (1 << 20))
+        return std::nullopt;
+    const QByteArray bytes = f.readAll();
+    // ICONDIR: reserved 0, type 2 (cursor), count; then 16-byte entries
+    // whose planes and bit-count fields hold the hot spot.
+    if (bytes.size() < 6 + 16)
+        return std::nullopt;
+    const auto *d = reinterpret_cast<const uchar *>(bytes.constData());
+    if (qFromLittleEndian<quint16>(d) != 0 || qFromLittleEndian<quint16>(d + 2) != 2
+        || qFromLittleEndian<quint16>(d + 4) == 0)
+        return std::nullopt;
+    const QPoint hot(qFromLittleEndian<quint16>(d + 6 + 4), qFromLittleEndian<quint16>(d + 6 + 6));
+    QImage image;
+    if (!image.loadFromData(bytes, "CUR") || image.isNull())
+        return std::nullopt;
+    return CursorImage{image, QPoint(std::min(hot.x(), image.width() - 1), std::min(hot.y(), image.height() - 1))};
+}
+
+QImage readGlyph(const QString &folder, const char *button)
+{
+    const QString own = findNoCase(folder, QLatin1String(button) + QLatin1String(".bmp"));
+    if (!own.isEmpty()) {
+        const QImage image = readBitmap(own, 256);
+        if (!image.isNull())
+            return image;
+    }
+    return readBitmap(builtin::buttonGlyphBmp(button));
+}
+
+SkinData readSkin(const QString &name, const QString &skinDir, const QString &tempRoot)
+{
+    SkinData data;
+    data.name = name;
+    switch (kindOf(name)) {
+    case SkinKind::BuiltIn:
+    case SkinKind::NoFolder:
+        break;
+    case SkinKind::Folder:
+        data.folder = QDir(skinDir).filePath(name) + QLatin1Char('/');
+        break;
+    case SkinKind::Archive:
+        if (!tempRoot.isEmpty())
+            data.folder = DecompressSkin(QDir(skinDir).filePath(name), tempRoot) + QLatin1Char('/');
+        break;
+    }
+
+    const QString pictureFile = findNoCase(data.folder, QStringLiteral("pledit.bmp"));
+    if (!pictureFile.isEmpty()) {
+        data.picture = readBitmap(pictureFile);
+        if (data.picture.width() < pictureSize.width() || data.picture.height() < pictureSize.height())
+            data.picture = QImage();
+    }
+    const QString none = QLatin1String(setting::NoSkin.data(), qsizetype(setting::NoSkin.size()));
+    if (data.picture.isNull()) {
+        data.picture = readBitmap(builtin::skinPicture);
+        data.name = none;
+    }
+    const bool builtIn = data.name == none;
+    if (builtIn) {
+        data.folder.clear();
+        data.back = 0x000000;
+        data.text = 0xC0C0C0;
+    } else {
+        const QString colours = findNoCase(data.folder, QStringLiteral("pledit.txt"));
+        data.back = pleditColour(readIniValue(colours, QStringLiteral("Text"), QStringLiteral("NormalBG"), QStringLiteral("ff0000")));
+        data.text = pleditColour(readIniValue(colours, QStringLiteral("Text"), QStringLiteral("Normal"), QStringLiteral("00ff00")));
+    }
+
+    for (size_t i = 0; i < builtin::buttonGlyphs.size(); ++i)
+        data.glyphs[i] = readGlyph(data.folder, builtin::buttonGlyphs[i].button);
+
+    for (const builtin::CursorArt &c : builtin::cursors) {
+        const size_t slot = size_t(c.slot - 1);
+        // The editor's I-beam is always the built-in one.
+        if (builtIn || c.slot == 6)
+            data.cursors[slot] = readCursor(builtin::cursorPath(c));
+        else
+            data.cursors[slot] = readCursor(findNoCase(data.folder, QLatin1String(c.file)));
+    }
+    return data;
+}
+
+} // namespace tl::skin

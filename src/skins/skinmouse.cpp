@@ -1,0 +1,203 @@
+// The skinned window under the mouse: moving by the title, borders and
+// bottom strip, sizing by the grip, scrolling by the thumb and the wheel.
+
+#include "app/TForm1.h"
+
+#include "controls/bgimage.h"
+#include "skins/skinlayout.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QTextEdit>
+#include <QTimer>
+#include <QWheelEvent>
+#include <QWindow>
+
+#include <functional>
+
+namespace sk = tl::skin;
+
+namespace {
+
+class Hook : public QObject {
+public:
+    Hook(QObject *watched, std::function<bool(QEvent *)> f) : QObject(watched), m_f(std::move(f))
+    {
+        watched->installEventFilter(this);
+    }
+    bool eventFilter(QObject *, QEvent *e) override { return m_f(e); }
+
+private:
+    std::function<bool(QEvent *)> m_f;
+};
+
+QPoint at(QMouseEvent *e) { return e->position().toPoint(); }
+
+} // namespace
+
+void TForm1::wireSkinComponents()
+{
+    for (tl::TicBGimage *img : {imgHead, imgLeft, imgRight, imgFoot}) {
+        connect(img, &tl::GraphicControl::mouseDown, this, [this](QMouseEvent *e) { imgHeadMouseDown(at(e)); });
+        connect(img, &tl::GraphicControl::mouseMove, this, [this](QMouseEvent *e) { imgHeadMouseMove(at(e)); });
+        connect(img, &tl::GraphicControl::mouseUp, this, [this](QMouseEvent *e) { imgHeadMouseUp(at(e)); });
+    }
+    connect(imgSize, &tl::GraphicControl::mouseDown, this, [this](QMouseEvent *e) { imgSizeMouseDown(at(e)); });
+    connect(imgSize, &tl::GraphicControl::mouseMove, this, [this](QMouseEvent *e) { imgSizeMouseMove(at(e)); });
+    connect(imgSize, &tl::GraphicControl::mouseUp, this, [this](QMouseEvent *e) { imgSizeMouseUp(at(e)); });
+    connect(imgScroll, &tl::GraphicControl::mouseDown, this, [this](QMouseEvent *e) { imgScrollMouseDown(at(e)); });
+    connect(imgScroll, &tl::GraphicControl::mouseMove, this, [this](QMouseEvent *e) { imgScrollMouseMove(at(e)); });
+    connect(imgScroll, &tl::GraphicControl::mouseUp, this, [this](QMouseEvent *e) { imgScrollMouseUp(at(e)); });
+
+    // The hot areas act on a release inside them, as a click does.
+    auto clickArea = [this](QLabel *area, void (TForm1::*click)()) {
+        new Hook(area, [this, area, click](QEvent *e) {
+            if (e->type() != QEvent::MouseButtonRelease)
+                return false;
+            if (area->rect().contains(at(static_cast<QMouseEvent *>(e))))
+                (this->*click)();
+            return true;
+        });
+    };
+    clickArea(cmdClose, &TForm1::cmdCloseClick);
+    clickArea(cmdHide, &TForm1::cmdHideClick);
+
+    // The thumb follows the caret once the editor has handled the event.
+    auto later = [this](bool reset) {
+        QTimer::singleShot(0, this, [this, reset] { SyncScrollThumb(reset); });
+    };
+    new Hook(memo1->viewport(), [this, later](QEvent *e) {
+        if (e->type() == QEvent::MouseButtonPress)
+            later(false);
+        else if (e->type() == QEvent::Wheel) {
+            const int notches = -static_cast<QWheelEvent *>(e)->angleDelta().y() / 120;
+            if (notches != 0)
+                memo1MouseWheel(notches);
+        }
+        return false;  // the editor scrolls by its own amount as well
+    });
+    new Hook(memo1, [later](QEvent *e) {
+        if (e->type() == QEvent::KeyPress)
+            later(true);
+        return false;
+    });
+    connect(memo1, &QTextEdit::textChanged, this, [this] { SyncScrollThumb(false); });
+    connect(timeScroll, &QTimer::timeout, this, [this] { timeScrollTimer(); });
+}
+
+void TForm1::imgHeadMouseDown(QPoint p)
+{
+    // Wayland lets no client place its own window: hand the drag to the compositor.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) && windowHandle()) {
+        windowHandle()->startSystemMove();
+        return;
+    }
+    m_moving = {true, p};
+}
+
+void TForm1::imgHeadMouseMove(QPoint p)
+{
+    if (m_moving.on)
+        move(pos() + p - m_moving.grab);
+}
+
+void TForm1::imgHeadMouseUp(QPoint p)
+{
+    if (!m_moving.on)
+        return;
+    m_moving.on = false;
+    move(pos() + p - m_moving.grab);
+}
+
+namespace {
+
+void sizeTo(TForm1 &f, QSize target)
+{
+    if (target == f.size())
+        return;
+    f.resize(target);
+    f.FormResize();  // a top-level window may get its resize event later
+}
+
+} // namespace
+
+void TForm1::imgSizeMouseDown(QPoint p)
+{
+    m_sizing = {true, p};
+}
+
+void TForm1::imgSizeMouseMove(QPoint p)
+{
+    if (!m_sizing.on)
+        return;
+    sizeTo(*this, sk::gripStep(size(), m_sizing.grab, p, minimumSize()));
+    PaintSize();
+    PaintHead();
+    PaintLeft();
+    PaintRight();
+    PaintFoot();
+}
+
+void TForm1::imgSizeMouseUp(QPoint p)
+{
+    if (!m_sizing.on)
+        return;
+    m_sizing.on = false;
+    sizeTo(*this, sk::gripStep(size(), m_sizing.grab, p, minimumSize()));
+    PaintHead();
+    PaintLeft();
+    PaintRight();
+    PaintFoot();
+    PaintSize();
+}
+
+namespace {
+
+sk::ThumbInput thumbInput(const TForm1 &f)
+{
+    const QFontMetrics fm(f.memo1->document()->defaultFont());
+    return {f.memo1->lineCount(), fm.height(), f.height(), f.memo1->height()};
+}
+
+} // namespace
+
+void TForm1::imgScrollMouseDown(QPoint p)
+{
+    m_thumb = {true, p};
+    PaintScroll(1);
+    imgScroll->repaint();
+}
+
+void TForm1::imgScrollMouseMove(QPoint p)
+{
+    if (!m_thumb.on)
+        return;
+    const sk::ThumbMove m = sk::thumbDrag(thumbInput(*this), imgScroll->y(), p.y(), m_thumb.grab.y());
+    imgScroll->move(imgScroll->x(), m.top);
+    if (m.scroll != 0)
+        memo1->scrollLines(m.scroll);
+}
+
+void TForm1::imgScrollMouseUp(QPoint)
+{
+    PaintScroll(0);
+    imgScroll->repaint();
+    m_thumb.on = false;
+}
+
+void TForm1::SyncScrollThumb(bool resetWhenEmpty)
+{
+    if (memo1->document()->isEmpty()) {
+        if (resetWhenEmpty)
+            imgScroll->move(imgScroll->x(), 30);
+        return;
+    }
+    if (const auto top = sk::thumbTopForCaret(thumbInput(*this), memo1->caretLine()))
+        imgScroll->move(imgScroll->x(), *top);
+}
+
+void TForm1::memo1MouseWheel(int notches)
+{
+    memo1->scrollLines(notches);
+}

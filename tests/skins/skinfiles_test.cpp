@@ -1,0 +1,274 @@
+// Reading skins from disk: folders, archives, untidy files, bad input.
+
+#include "skinart.h"
+
+#include "controls/builtinart.h"
+#include "skins/skinfiles.h"
+#include "support/tempenv.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+namespace sk = tl::skin;
+using skintest::bmpBytes;
+
+namespace {
+
+const QString none = QStringLiteral("<none>");
+
+QByteArray picture24() { return bmpBytes(skintest::syntheticPicture(), 24); }
+
+class SkinFiles : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        tl::builtin::initArt();
+        skinDir = tltest::freshFolder();
+        tempRoot = tltest::freshFolder();
+    }
+    QString put(const QString &relative, const QByteArray &bytes)
+    {
+        return tltest::writeFile(skinDir + QLatin1Char('/') + relative, bytes);
+    }
+    sk::SkinData read(const QString &name) { return sk::readSkin(name, skinDir, tempRoot); }
+
+    QString skinDir, tempRoot;
+};
+
+} // namespace
+
+TEST_F(SkinFiles, BuiltInSkinHasItsPictureColoursAndCursors)
+{
+    const sk::SkinData d = read(none);
+    EXPECT_EQ(d.name, none);
+    EXPECT_EQ(d.picture.size(), sk::pictureSize);
+    EXPECT_EQ(d.back, 0x000000u);
+    EXPECT_EQ(d.text, 0xC0C0C0u);
+    for (size_t i = 0; i < d.cursors.size(); ++i) {
+        ASSERT_TRUE(d.cursors[i].has_value()) << i;
+        EXPECT_EQ(d.cursors[i]->hotSpot, tl::builtin::cursors[i].hotSpot) << i;
+    }
+    for (size_t i = 0; i < d.glyphs.size(); ++i)
+        EXPECT_EQ(d.glyphs[i].size(), tl::builtin::buttonGlyphs[i].size) << i;
+}
+
+struct ColourFile {
+    const char *name;
+    const char *text;  // nullptr: no pledit.txt
+    quint32 back, fore;
+};
+
+class PleditTxt : public SkinFiles, public testing::WithParamInterface<ColourFile> {};
+
+TEST_P(PleditTxt, GivesTheEditorColours)
+{
+    put(QStringLiteral("Blue/pledit.bmp"), picture24());
+    if (GetParam().text)
+        put(QStringLiteral("Blue/pledit.txt"), GetParam().text);
+    const sk::SkinData d = read(QStringLiteral("Blue"));
+    EXPECT_EQ(d.name, QStringLiteral("Blue"));
+    EXPECT_EQ(d.back, GetParam().back);
+    EXPECT_EQ(d.text, GetParam().fore);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, PleditTxt,
+    testing::Values(ColourFile{"missingFile", nullptr, 0x0F0000, 0x00FF00},
+                    ColourFile{"missingKeys", "[Text]\nCurrent=#FFFFFF\n", 0x0F0000, 0x00FF00},
+                    ColourFile{"blackGreen", "[Text]\nNormalBG=#000000\nNormal=#00FF00\n", 0x000000, 0x00FF00},
+                    ColourFile{"redReadsAsBlue", "[Text]\nNormal=#FF0000\nNormalBG=#000000\n", 0x000000, 0xFF0000},
+                    ColourFile{"nonHex", "[Text]\nNormalBG=#zzzzzz\nNormal=#00FF00\n", 0x000000, 0x00FF00},
+                    ColourFile{"otherSectionIgnored", "[Other]\nNormalBG=#123456\n[Text]\nNormal=#010203\n", 0x0F0000,
+                               0x010203},
+                    // Comments, lower case, quotes, a comment after the value, no final line break.
+                    ColourFile{"untidy",
+                               "; a comment\r\n[text]\r\nnormalbg = \"#112233\"\r\nNORMAL=#445566 = text colour", 0x112233,
+                               0x445566}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+struct BitmapCase {
+    const char *name;
+    int bits;
+    bool rle;
+    QSize size;
+    bool accepted;
+};
+
+class Bitmaps : public SkinFiles, public testing::WithParamInterface<BitmapCase> {};
+
+TEST_P(Bitmaps, LoadOrFallBackToTheBuiltInSkin)
+{
+    const BitmapCase &c = GetParam();
+    put(QStringLiteral("S/pledit.bmp"), bmpBytes(skintest::syntheticPicture(c.size), c.bits, c.rle));
+    const sk::SkinData d = read(QStringLiteral("S"));
+    if (c.accepted) {
+        EXPECT_EQ(d.name, QStringLiteral("S"));
+        EXPECT_EQ(d.picture.size(), c.size);
+        EXPECT_EQ(d.picture.pixel(30, 5), skintest::titleCentre);
+        EXPECT_EQ(d.picture.pixel(270, 104), skintest::grip);
+    } else {
+        EXPECT_EQ(d.name, none);
+        EXPECT_EQ(d.picture.size(), sk::pictureSize);
+        EXPECT_EQ(d.back, 0x000000u);  // the built-in colours, not the skin's
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, Bitmaps,
+    testing::Values(BitmapCase{"bits8", 8, false, {280, 186}, true}, BitmapCase{"rle8", 8, true, {280, 186}, true},
+                    BitmapCase{"bits24", 24, false, {280, 186}, true},
+                    BitmapCase{"bits32", 32, false, {280, 186}, true},
+                    BitmapCase{"larger", 24, false, {400, 240}, true},
+                    BitmapCase{"tooNarrow", 24, false, {279, 186}, false},
+                    BitmapCase{"tooLow", 24, false, {280, 100}, false}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(SkinFiles, UnreadableTruncatedOrHugeBitmapsFallBack)
+{
+    const QByteArray good = picture24();
+    QByteArray huge = good;
+    qToLittleEndian<qint32>(200000, huge.data() + 18);  // width
+    qToLittleEndian<qint32>(200000, huge.data() + 22);  // height
+    for (const auto &[folder, bytes] : std::vector<std::pair<QString, QByteArray>>{
+             {QStringLiteral("text"), QByteArray("this is no bitmap")},
+             {QStringLiteral("truncated"), good.left(200)},
+             {QStringLiteral("huge"), huge},
+             {QStringLiteral("empty"), QByteArray()}}) {
+        put(folder + QStringLiteral("/pledit.bmp"), bytes);
+        const sk::SkinData d = read(folder);
+        EXPECT_EQ(d.name, none) << folder.toStdString();
+        EXPECT_EQ(d.picture.size(), sk::pictureSize) << folder.toStdString();
+    }
+}
+
+TEST_F(SkinFiles, FilesAreFoundWithoutRegardToCase)
+{
+    put(QStringLiteral("Case/PLEDIT.BMP"), picture24());
+    put(QStringLiteral("Case/Pledit.txt"), "[Text]\nNormalBG=#010101\n");
+    put(QStringLiteral("Case/PSIZE.CUR"), skintest::curBytes({3, 4}));
+    put(QStringLiteral("Case/CmdBack.BMP"), bmpBytes(QImage(16, 16, QImage::Format_RGB32), 24));
+    const sk::SkinData d = read(QStringLiteral("Case"));
+    EXPECT_EQ(d.name, QStringLiteral("Case"));
+    EXPECT_EQ(d.back, 0x010101u);
+    ASSERT_TRUE(d.cursors[0].has_value());
+    EXPECT_EQ(d.cursors[0]->hotSpot, QPoint(3, 4));
+}
+
+TEST_F(SkinFiles, MissingCursorsEmptyTheirSlotsButTheIBeamStays)
+{
+    put(QStringLiteral("C/pledit.bmp"), picture24());
+    put(QStringLiteral("C/ptbar.cur"), skintest::curBytes({7, 9}));
+    put(QStringLiteral("C/close.cur"), "not a cursor");
+    const sk::SkinData d = read(QStringLiteral("C"));
+    EXPECT_FALSE(d.cursors[0]);  // psize.cur missing
+    ASSERT_TRUE(d.cursors[1]);
+    EXPECT_EQ(d.cursors[1]->hotSpot, QPoint(7, 9));
+    EXPECT_FALSE(d.cursors[2]);
+    EXPECT_FALSE(d.cursors[3]);  // unreadable
+    EXPECT_FALSE(d.cursors[4]);  // no min.cur: the standard arrow
+    ASSERT_TRUE(d.cursors[5]);
+    EXPECT_EQ(d.cursors[5]->hotSpot, tl::builtin::cursors[5].hotSpot);
+}
+
+TEST_F(SkinFiles, OneOwnGlyphReplacesOnlyItsButton)
+{
+    QImage own(16, 16, QImage::Format_RGB32);
+    own.fill(qRgb(1, 2, 3));
+    put(QStringLiteral("G/pledit.bmp"), picture24());
+    put(QStringLiteral("G/cmdBack.bmp"), bmpBytes(own, 24));
+    const sk::SkinData d = read(QStringLiteral("G"));
+    EXPECT_EQ(d.glyphs[0].pixel(8, 8), qRgb(1, 2, 3));
+    const QImage builtInNext = sk::readBitmap(tl::builtin::buttonGlyphBmp("cmdNext"));
+    EXPECT_EQ(d.glyphs[1], builtInNext);
+}
+
+TEST_F(SkinFiles, NamesThatYieldNoPictureGiveTheBuiltInSkin)
+{
+    put(QStringLiteral("Blue.green/pledit.bmp"), picture24());
+    put(QStringLiteral("NoPicture/pledit.txt"), "[Text]\nNormalBG=#010101\n");
+    put(QStringLiteral("NoPicture/ptbar.cur"), skintest::curBytes({1, 1}));
+    put(QStringLiteral("Blue.WSZ"), skintest::zipBytes({{QStringLiteral("pledit.bmp"), picture24()}}));
+    for (const char *name : {"Blue.green", "Blue.WSZ", "Missing", "Missing.wsz", "NoPicture"}) {
+        const sk::SkinData d = read(QString::fromLatin1(name));
+        EXPECT_EQ(d.name, none) << name;
+        EXPECT_TRUE(d.folder.isEmpty()) << name;
+        EXPECT_EQ(d.back, 0x000000u) << name;  // its pledit.txt is not read
+        EXPECT_EQ(d.cursors[1]->hotSpot, tl::builtin::cursors[1].hotSpot) << name;
+    }
+}
+
+struct ArchiveCase {
+    const char *name;
+    std::vector<std::pair<QString, QByteArray>> members;
+    bool loads;
+    quint32 back;  // when it loads
+};
+
+class Archives : public SkinFiles, public testing::WithParamInterface<ArchiveCase> {};
+
+TEST_P(Archives, UnpackIntoTheTempFolder)
+{
+    put(QStringLiteral("Blue.wsz"), skintest::zipBytes(GetParam().members));
+    const sk::SkinData d = read(QStringLiteral("Blue.wsz"));
+    const QString unpacked = tempRoot + QStringLiteral("/Blue.wsz");
+    if (GetParam().loads) {
+        EXPECT_EQ(d.name, QStringLiteral("Blue.wsz"));
+        EXPECT_EQ(d.folder, unpacked + QLatin1Char('/'));
+        EXPECT_EQ(d.back, GetParam().back);
+        EXPECT_TRUE(QDir(unpacked).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());  // folders dropped
+    } else {
+        EXPECT_EQ(d.name, none);
+        EXPECT_TRUE(QDir(unpacked).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+    }
+    // Nothing ever lands outside the skin's own folder.
+    EXPECT_EQ(QDir(tempRoot).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{QStringLiteral("Blue.wsz")});
+}
+
+const QByteArray txt = "[Text]\nNormalBG=#0A0B0C\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Members, Archives,
+    testing::Values(
+        ArchiveCase{"flat", {{"pledit.bmp", picture24()}, {"pledit.txt", txt}}, true, 0x0A0B0C},
+        ArchiveCase{"subFolderWithSpaces",
+                    {{"My Blue Skin/", {}}, {"My Blue Skin/PLEDIT.BMP", picture24()}, {"My Blue Skin/pledit.txt", txt}},
+                    true, 0x0A0B0C},
+        ArchiveCase{"backslashes", {{"skin1\\pledit.bmp", picture24()}, {"skin1\\Pledit.txt", txt}}, true, 0x0A0B0C},
+        // The later of two names differing in case wins.
+        ArchiveCase{"caseTwins",
+                    {{"pledit.bmp", picture24()}, {"PLEDIT.TXT", "[Text]\nNormalBG=#111111\n"}, {"pledit.txt", txt}},
+                    true, 0x0A0B0C},
+        ArchiveCase{"dotDot", {{"pledit.bmp", picture24()}, {"../evil.txt", "x"}}, false, 0},
+        ArchiveCase{"dotDotBackslash", {{"pledit.bmp", picture24()}, {"a\\..\\..\\evil.txt", "x"}}, false, 0},
+        ArchiveCase{"absolute", {{"pledit.bmp", picture24()}, {"/tmp/evil.txt", "x"}}, false, 0},
+        ArchiveCase{"tooLarge", {{"pledit.bmp", picture24()}, {"big.bin", QByteArray(65 * 1024 * 1024, 'a')}}, false, 0}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(SkinFiles, BrokenArchivesGiveTheBuiltInSkinAndEmptyTheOldUnpack)
+{
+    const QByteArray zip = skintest::zipBytes({{QStringLiteral("pledit.bmp"), picture24()}});
+    put(QStringLiteral("Blue.wsz"), zip);
+    ASSERT_EQ(read(QStringLiteral("Blue.wsz")).name, QStringLiteral("Blue.wsz"));
+    for (const QByteArray &broken : {zip.left(zip.size() / 2), zip.left(zip.size() - 10), QByteArray("PK\3\4junk")}) {
+        put(QStringLiteral("Blue.wsz"), broken);
+        EXPECT_EQ(read(QStringLiteral("Blue.wsz")).name, none);
+    }
+}
+
+TEST_F(SkinFiles, KillSkinRemovesOnlyTheArchiveFolder)
+{
+    put(QStringLiteral("Blue.zip"), skintest::zipBytes({{QStringLiteral("pledit.bmp"), picture24()}}));
+    read(QStringLiteral("Blue.zip"));
+    const QString unpacked = tempRoot + QStringLiteral("/Blue.zip");
+    ASSERT_TRUE(QFileInfo(unpacked + QStringLiteral("/pledit.bmp")).isFile());
+    sk::KillSkin(QStringLiteral("Blue"), tempRoot);  // a folder skin: nothing to delete
+    sk::KillSkin(none, tempRoot);
+    EXPECT_TRUE(QFileInfo(unpacked).isDir());
+    sk::KillSkin(QStringLiteral("Blue.zip"), tempRoot);
+    EXPECT_FALSE(QFileInfo(unpacked).exists());
+    sk::KillSkin(QStringLiteral("Blue.zip"), tempRoot);  // already gone: ignored
+}

@@ -1,0 +1,295 @@
+// The skinned main window: its looks, a synthetic skin checked pixel by
+// pixel, and the chrome under the mouse.
+
+#include "skinart.h"
+
+#include "app/formfixture.h"
+#include "controls/bgimage.h"
+#include "platform/widgetcolors.h"
+#include "settings/settingstable.h"
+#include "skins/skinlayout.h"
+
+#include <QCoreApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QTimer>
+
+namespace s = tl::setting;
+using tl::SettingsStore;
+
+namespace {
+
+void mouse(QWidget *w, QEvent::Type type, QPoint local)
+{
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent e(type, QPointF(local), QPointF(w->mapToGlobal(local)), button, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &e);
+}
+
+class SkinForm : public FormTest {
+protected:
+    // A synthetic skin named Synth in the skin folder, made current.
+    TForm1 &startSkinned(QSize size)
+    {
+        const QString skins = dir + QStringLiteral("/skins");
+        tltest::writeFile(skins + QStringLiteral("/Synth/pledit.bmp"),
+                          skintest::bmpBytes(skintest::syntheticPicture(), 24));
+        tltest::writeFile(skins + QStringLiteral("/Synth/pledit.txt"), "[Text]\nNormalBG=#102030\nNormal=#C0C0C0\n");
+        const SettingsStore st = settings();
+        st.SetFromReg(SettingsStore::q(s::SkinDir), skins);
+        st.SetFromReg(SettingsStore::q(s::CurrentSkin), QStringLiteral("Synth"));
+        st.SetFromRegInt(SettingsStore::q(s::W), size.width());
+        st.SetFromRegInt(SettingsStore::q(s::H), size.height());
+        return start();
+    }
+
+    void expectChrome(TForm1 &f)
+    {
+        const QImage g = f.grab().toImage();
+        const int W = f.width(), H = f.height(), c = (W + 1) / 2;
+        ASSERT_EQ(g.size(), QSize(W, H));
+        auto at = [&](int x, int y) { return g.pixel(x, y) | 0xff000000u; };
+        EXPECT_EQ(at(12, 15), skintest::titleLeft);
+        EXPECT_EQ(at(c - 50, 15), skintest::titleCentre);
+        EXPECT_EQ(at(c + 49, 15), skintest::titleCentre);
+        EXPECT_EQ(at(c - 51, 15), c - 75 > 0 ? skintest::titleFiller : skintest::titleLeft);
+        EXPECT_EQ(at(c + 50, 15), skintest::titleFiller);
+        EXPECT_EQ(at(W - 25, 15), skintest::titleRight);
+        EXPECT_EQ(at(W - 1, 3), skintest::titleRight);  // under the invisible hot areas
+        EXPECT_EQ(at(5, 25), skintest::leftRow42);
+        EXPECT_EQ(at(5, H - 15), skintest::leftRow42);  // only row 42, repeated
+        EXPECT_EQ(at(W - 3, 100), skintest::rightSide);
+        EXPECT_EQ(at(W - 12, f.imgScroll->y() + 5), skintest::thumb);
+        EXPECT_EQ(at(5, H - 5), skintest::footLeft);
+        EXPECT_EQ(at(100, H - 5), skintest::footFiller);
+        EXPECT_EQ(at(W - 14, H - 5), skintest::footFiller);
+        EXPECT_EQ(at(W - 5, H - 5), skintest::grip);
+    }
+};
+
+} // namespace
+
+TEST_F(SkinForm, StartsFramelessInTheBuiltInSkinAndSwitchesToTheFramedLook)
+{
+    TForm1 &f = start();
+    EXPECT_TRUE(f.SkinLoaded);
+    EXPECT_TRUE(f.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_TRUE(f.windowFlags().testFlag(Qt::Tool));
+    EXPECT_EQ(f.GetFromReg(SettingsStore::q(s::CurrentSkin)), QStringLiteral("<none>"));
+    EXPECT_EQ(f.SkinBitmap.size(), tl::skin::pictureSize);
+    EXPECT_FALSE(f.imgHead->isHidden());
+    EXPECT_EQ(f.memo1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    for (int slot = 1; slot <= 6; ++slot)
+        EXPECT_TRUE(f.cursorSlots[size_t(slot)].has_value()) << slot;
+
+    f.LoadSkinStd();
+    EXPECT_FALSE(f.SkinLoaded);
+    EXPECT_FALSE(f.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_TRUE(f.isVisible());
+    for (QWidget *w : std::initializer_list<QWidget *>{f.imgHead, f.imgLeft, f.imgRight, f.imgFoot, f.imgSize,
+                                                        f.imgScroll, f.cmdClose, f.cmdHide})
+        EXPECT_TRUE(w->isHidden()) << w->objectName().toStdString();
+    EXPECT_EQ(f.GetFromReg(SettingsStore::q(s::CurrentSkin)), QStringLiteral("<none>"));
+
+    f.LoadSkin(QStringLiteral("<none>"));
+    EXPECT_TRUE(f.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_TRUE(f.isVisible());
+}
+
+TEST_F(SkinForm, SyntheticSkinIsDrawnPixelExactAtTwoSizes)
+{
+    TForm1 &f = startSkinned({320, 280});
+    ASSERT_EQ(f.GetFromReg(SettingsStore::q(s::CurrentSkin)), QStringLiteral("Synth"));
+    ASSERT_EQ(f.size(), QSize(320, 280));
+    EXPECT_EQ(tl::storedBack(f.memo1), 0x102030u);
+    expectChrome(f);
+    // Right after a load the editor panel is H - 57 high, after a resize H - 53.
+    f.LoadSkin(QStringLiteral("Synth"));
+    EXPECT_EQ(f.Panel2->geometry(), QRect(36, 42, 265, 223));
+    f.resize(320, 281);
+    EXPECT_EQ(f.Panel2->geometry(), QRect(36, 42, 265, 228));
+    f.resize(320, 280);
+
+    // A grip drag of (45, 25) rebuilds everything for 365 x 305 (odd width).
+    mouse(f.imgSize, QEvent::MouseButtonPress, {5, 5});
+    mouse(f.imgSize, QEvent::MouseMove, {50, 30});
+    mouse(f.imgSize, QEvent::MouseButtonRelease, {5, 5});
+    ASSERT_EQ(f.size(), QSize(365, 305));
+    EXPECT_EQ(f.imgRight->geometry(), QRect(346, 20, 19, 274));
+    EXPECT_EQ(f.Panel2->geometry(), QRect(36, 42, 310, 252));
+    expectChrome(f);
+}
+
+TEST_F(SkinForm, PressedThumbShowsItsOwnPiece)
+{
+    TForm1 &f = startSkinned({320, 280});
+    mouse(f.imgScroll, QEvent::MouseButtonPress, {4, 4});
+    EXPECT_EQ(f.imgScroll->image().pixel(4, 4), skintest::thumbPressed);
+    mouse(f.imgScroll, QEvent::MouseButtonRelease, {4, 4});
+    EXPECT_EQ(f.imgScroll->image().pixel(4, 4), skintest::thumb);
+}
+
+class MoveBy : public SkinForm, public testing::WithParamInterface<const char *> {};
+
+TEST_P(MoveBy, DraggingAnyMovingElementMovesTheWindowExactly)
+{
+    TForm1 &f = start();
+    auto *element = f.findChild<QWidget *>(QString::fromLatin1(GetParam()));
+    ASSERT_NE(element, nullptr);
+    f.move(100, 100);
+    const QPoint before = f.pos(), grab(5, 5);
+    mouse(element, QEvent::MouseButtonPress, grab);
+    mouse(element, QEvent::MouseMove, grab + QPoint(7, 3));
+    // The element moved with the window: the pointer is at the grab point again.
+    mouse(element, QEvent::MouseButtonRelease, grab);
+    EXPECT_EQ(f.pos() - before, QPoint(7, 3));
+    mouse(element, QEvent::MouseMove, grab + QPoint(20, 20));  // released: nothing
+    EXPECT_EQ(f.pos() - before, QPoint(7, 3));
+}
+
+INSTANTIATE_TEST_SUITE_P(Elements, MoveBy, testing::Values("imgHead", "imgLeft", "imgRight", "imgFoot"));
+
+struct GripDrag {
+    const char *name;
+    QSize start;
+    QPoint drag;
+    QSize expected;
+};
+
+class GripBy : public SkinForm, public testing::WithParamInterface<GripDrag> {};
+
+TEST_P(GripBy, ResizesInFivePixelStepsAndRebuildsTheChrome)
+{
+    const GripDrag &c = GetParam();
+    TForm1 &f = startSkinned(c.start);
+    ASSERT_EQ(f.size(), c.start);
+    const QPoint grab(5, 5);
+    mouse(f.imgSize, QEvent::MouseButtonPress, grab);
+    mouse(f.imgSize, QEvent::MouseMove, grab + c.drag);
+    EXPECT_EQ(f.size(), c.expected);
+    EXPECT_EQ(f.imgSize->pos(), QPoint(f.width() - 11, f.height() - 11));
+    EXPECT_EQ(f.imgHead->image().width(), f.width());
+    EXPECT_EQ(f.imgRight->height(), f.height() - 31);  // rebuilt by the grip
+    // The pointer stays where it is; the grip has moved under it.
+    mouse(f.imgSize, QEvent::MouseButtonRelease, grab + c.drag - QPoint(c.expected.width() - c.start.width(),
+                                                                         c.expected.height() - c.start.height()));
+    EXPECT_EQ(f.size(), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Drags, GripBy,
+                         testing::Values(GripDrag{"right3", {300, 300}, {3, 0}, {300, 300}},
+                                         GripDrag{"right5", {300, 300}, {5, 0}, {305, 300}},
+                                         GripDrag{"right10", {300, 300}, {10, 0}, {310, 300}},
+                                         GripDrag{"down10", {300, 300}, {0, 10}, {300, 310}},
+                                         GripDrag{"belowMinimum", {160, 250}, {-30, -30}, {150, 243}}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(SkinForm, ThumbFollowsTheCaretAndScrollsTheEditor)
+{
+    TForm1 &f = startSkinned({320, 360});
+    QStringList lines;
+    for (int i = 0; i < 100; ++i)
+        lines << QStringLiteral("line %1").arg(i);
+    f.memo1->setPlainText(lines.join(QLatin1Char('\n')));
+    QTextCursor cur(f.memo1->document()->findBlockByNumber(50));
+    f.memo1->setTextCursor(cur);
+    f.SyncScrollThumb(false);
+    EXPECT_EQ(f.imgScroll->y(), 180);  // 30 + 50 * 300 / 100
+
+    // Dragging down scrolls; the thumb never leaves 30 .. H - 30.
+    f.memo1->verticalScrollBar()->setValue(0);
+    f.imgScroll->move(f.imgScroll->x(), 30);
+    mouse(f.imgScroll, QEvent::MouseButtonPress, {4, 4});
+    for (int i = 0; i < 40; ++i)
+        mouse(f.imgScroll, QEvent::MouseMove, {4, 5});
+    EXPECT_GT(f.memo1->firstVisibleLine(), 0);
+    for (int i = 0; i < 400; ++i)
+        mouse(f.imgScroll, QEvent::MouseMove, {4, 14});
+    EXPECT_EQ(f.imgScroll->y(), 330);
+    mouse(f.imgScroll, QEvent::MouseButtonRelease, {4, 4});
+
+    // Emptied by typing: back to the top; emptied otherwise: it stays.
+    f.memo1->clear();
+    f.SyncScrollThumb(false);
+    EXPECT_EQ(f.imgScroll->y(), 330);
+    f.SyncScrollThumb(true);
+    EXPECT_EQ(f.imgScroll->y(), 30);
+}
+
+TEST_F(SkinForm, ShortNoteLeavesTheThumbAlone)
+{
+    TForm1 &f = startSkinned({320, 360});
+    f.memo1->setPlainText(QStringLiteral("one\ntwo"));
+    const int top = f.imgScroll->y();
+    mouse(f.imgScroll, QEvent::MouseButtonPress, {4, 4});
+    mouse(f.imgScroll, QEvent::MouseMove, {4, 40});
+    mouse(f.imgScroll, QEvent::MouseButtonRelease, {4, 40});
+    EXPECT_EQ(f.imgScroll->y(), top);
+}
+
+TEST_F(SkinForm, WelcomeBannerShowsItsWindowsThenTheRecordInformation)
+{
+    TForm1 &f = start();
+    EXPECT_TRUE(f.timeScroll->isActive());
+    EXPECT_EQ(f.bannerStep, 1);
+    f.timeScroll->stop();
+    // The bar 20 "R"-widths wide in the fixed-pitch font the banner uses.
+    f.timeScrollTimer();
+    const int w = QFontMetrics(f.Panel1->font()).horizontalAdvance(QLatin1Char('R'));
+    f.resize(111 + 20 * w, f.height());
+    ASSERT_EQ(f.Panel1->width(), 20 * w);
+    f.timeScroll->start();
+    QStringList shown{f.Panel1->text()};  // window 1 was shown before the resize
+    const QString padded = QString(20, QLatin1Char(' ')) + f.welcomeText() + QString(20, QLatin1Char(' '));
+    EXPECT_EQ(shown[0], QString(20, QLatin1Char(' ')).left(shown[0].size()));
+    while (f.bannerStep != 0 && shown.size() < 100) {
+        f.timeScrollTimer();
+        if (f.bannerStep != 0)
+            shown << f.Panel1->text();
+    }
+    ASSERT_EQ(shown.size(), 34);
+    for (int i = 1; i < 34; ++i)
+        EXPECT_EQ(shown[i], padded.mid(i, 20)) << i;
+    EXPECT_FALSE(f.timeScroll->isActive());
+    EXPECT_EQ(f.Panel1->text(), f.noFileText());
+}
+
+TEST_F(SkinForm, StartedHiddenRunsNoBanner)
+{
+    TForm1 &f = start({QStringLiteral("START")});
+    EXPECT_FALSE(f.timeScroll->isActive());
+}
+
+TEST_F(SkinForm, HotAreasSitOverTheTitlesRightCornerAndMinimise)
+{
+    TForm1 &f = start();
+    EXPECT_EQ(f.cmdClose->geometry(), QRect(f.width() - 12, 0, 12, 12));
+    EXPECT_EQ(f.cmdHide->geometry(), QRect(f.width() - 24, 0, 12, 12));
+    EXPECT_TRUE(f.cmdClose->text().isEmpty());
+    EXPECT_EQ(f.lblFile->geometry(), QRect(8, 1, 14, 11));
+    ASSERT_TRUE(f.isVisible());
+    mouse(f.cmdHide, QEvent::MouseButtonPress, {3, 3});
+    mouse(f.cmdHide, QEvent::MouseButtonRelease, {3, 3});
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_FALSE(f.ExitRequested);
+}
+
+TEST_F(SkinForm, SecondSkinKeepsItsOwnColoursFirstSkinTakesTheStoredSet)
+{
+    TForm1 &f = startSkinned({320, 280});
+    const QString skins = dir + QStringLiteral("/skins");
+    tltest::writeFile(skins + QStringLiteral("/Other/pledit.bmp"), skintest::bmpBytes(skintest::syntheticPicture(), 8));
+    tltest::writeFile(skins + QStringLiteral("/Other/pledit.txt"), "[Text]\nNormalBG=#050607\n");
+    f.LoadSkin(QStringLiteral("Other"));
+    EXPECT_EQ(tl::storedBack(f.memo1), 0x050607u);
+    EXPECT_EQ(f.GetFromRegInt(QStringLiteral("EditorBackGrdSkin")), 0x050607);
+    EXPECT_EQ(f.GetFromReg(SettingsStore::q(s::CurrentSkin)), QStringLiteral("Other"));
+    f.LoadSkin(QStringLiteral("Blue.WSZ"));
+    EXPECT_EQ(f.GetFromReg(SettingsStore::q(s::CurrentSkin)), QStringLiteral("<none>"));
+    EXPECT_TRUE(f.SkinLoaded);
+}
