@@ -1,6 +1,10 @@
 #include "platform/rtf/rtfdocument.h"
 #include "platform/rtf/rtfreader.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace tl::rtf {
 
 namespace {
@@ -16,13 +20,22 @@ public:
         const qsizetype at = m_out.size();
         m_out.resize(at + qsizetype(length));
         char16_t *dst = reinterpret_cast<char16_t *>(m_out.data()) + at;
-        for (std::size_t i = 0; i < length; ++i) {
-            char16_t c = run[i];
-            if (c == u'\u00A0')
-                c = u' ';
-            else if (c == u'\u2028')
-                c = u'\n';
-            dst[i] = c;
+        std::size_t i = 0;
+#if defined(__SSE2__)
+        // Eight units at a time: this copy is most of what a plain text costs.
+        const __m128i nbsp = _mm_set1_epi16(short(0x00A0)), space = _mm_set1_epi16(short(' '));
+        const __m128i ls = _mm_set1_epi16(short(0x2028)), nl = _mm_set1_epi16(short('\n'));
+        for (; i + 8 <= length; i += 8) {
+            __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(run + i));
+            const __m128i a = _mm_cmpeq_epi16(v, nbsp), b = _mm_cmpeq_epi16(v, ls);
+            v = _mm_or_si128(_mm_andnot_si128(_mm_or_si128(a, b), v),
+                             _mm_or_si128(_mm_and_si128(a, space), _mm_and_si128(b, nl)));
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(dst + i), v);
+        }
+#endif
+        for (; i < length; ++i) {
+            const char16_t c = run[i];
+            dst[i] = c == u'\u00A0' ? u' ' : c == u'\u2028' ? u'\n' : c;
         }
     }
 
@@ -31,6 +44,8 @@ public:
         if (!last)
             m_out.append(u'\n');
     }
+
+    bool wantsFormat() const override { return false; }
 
 private:
     QString &m_out;

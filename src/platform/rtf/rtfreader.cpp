@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <unordered_map>
 
@@ -114,6 +115,7 @@ public:
         m_slots.fill(-1);
         for (int i = 0; i < int(std::size(kWords)); ++i) {
             std::string_view w = kWords[i].name;
+            m_length[i] = static_cast<unsigned char>(w.size());
             std::size_t h = hash(w.data(), w.size()) & kMask;
             while (m_slots[h] >= 0)
                 h = (h + 1) & kMask;
@@ -127,8 +129,7 @@ public:
             short i = m_slots[h];
             if (i < 0)
                 return nullptr;
-            const char *name = kWords[i].name;
-            if (std::strncmp(name, s, n) == 0 && name[n] == '\0')
+            if (m_length[i] == n && std::memcmp(kWords[i].name, s, n) == 0)
                 return &kWords[i];
             h = (h + 1) & kMask;
         }
@@ -144,6 +145,7 @@ private:
         return h ^ (h >> 15);
     }
     std::array<short, 1024> m_slots;
+    std::array<unsigned char, std::size(kWords)> m_length;
 };
 
 const WordTable &words()
@@ -165,12 +167,73 @@ constexpr std::array<bool, 256> makeSpecial()
 }
 constexpr std::array<bool, 256> kSpecial = makeSpecial();
 
+constexpr std::array<signed char, 256> makeHex()
+{
+    std::array<signed char, 256> t{};
+    for (int c = 0; c < 256; ++c)
+        t[c] = -1;
+    for (int c = 0; c < 10; ++c)
+        t['0' + c] = static_cast<signed char>(c);
+    for (int c = 0; c < 6; ++c)
+        t['a' + c] = t['A' + c] = static_cast<signed char>(10 + c);
+    return t;
+}
+constexpr std::array<signed char, 256> kHex = makeHex();
+
 bool isHigh(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool isLow(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 // Deeper groups than this share the state of the deepest kept one, so
 // memory stays bounded however deep the input nests.
 constexpr std::size_t kMaxDepth = 4096;
+
+// Most a single pass of the text loop takes, so its room in the run stays
+// small however long the paragraph.
+constexpr std::size_t kTextChunk = 1 << 14;
+
+// The run being collected. Its tail is written through a pointer without
+// being cleared first.
+class UnitBuffer {
+public:
+    bool empty() const { return m_size == 0; }
+    std::size_t size() const { return m_size; }
+    char16_t *data() { return m_data.get(); }
+    char16_t &back() { return m_data[m_size - 1]; }
+    void clear() { m_size = 0; }
+    void push_back(char16_t c)
+    {
+        if (m_size == m_capacity)
+            grow(1);
+        m_data[m_size++] = c;
+    }
+    // Room for n more units; the writer ends with setEnd().
+    char16_t *room(std::size_t n)
+    {
+        if (m_capacity - m_size < n)
+            grow(n);
+        return m_data.get() + m_size;
+    }
+    void setEnd(const char16_t *end) { m_size = static_cast<std::size_t>(end - m_data.get()); }
+    void reserve(std::size_t n)
+    {
+        if (n > m_capacity)
+            grow(n - m_size);
+    }
+
+private:
+    void grow(std::size_t n)
+    {
+        std::size_t capacity = std::max({m_capacity * 2, m_size + n, std::size_t(64)});
+        auto data = std::make_unique_for_overwrite<char16_t[]>(capacity);
+        if (m_size)
+            std::memcpy(data.get(), m_data.get(), m_size * sizeof(char16_t));
+        m_data = std::move(data);
+        m_capacity = capacity;
+    }
+    std::unique_ptr<char16_t[]> m_data;
+    std::size_t m_size = 0;
+    std::size_t m_capacity = 0;
+};
 
 } // namespace
 
@@ -202,7 +265,8 @@ struct Reader::Impl {
     std::vector<Group> stack;
     std::size_t excessDepth = 0;
     Sink *sink = nullptr;
-    std::u16string run;
+    UnitBuffer run;
+    bool wantsFormat = true;
     CharFormat runFormat;
     bool formatDirty = true;
     int ucSkip = 0;
@@ -265,7 +329,12 @@ struct Reader::Impl {
             pendingPar = false;
         }
         if (formatDirty) {
-            if (!(top().chr == runFormat)) {
+            if (!wantsFormat) {
+                // Only a dangling high surrogate shows where runs would split.
+                if (!run.empty() && isHigh(run.back()) && !(top().chr == runFormat))
+                    run.back() = u'\uFFFD'; // as the flush would leave it
+                runFormat = top().chr;
+            } else if (!(top().chr == runFormat)) {
                 flush();
                 runFormat = top().chr;
             }
@@ -755,12 +824,90 @@ struct Reader::Impl {
         return -1;
     }
 
+    // Shown text in a single-byte page with nothing pending: the common
+    // case, which the loop below takes without the per-byte calls.
+    bool simpleText() const
+    {
+        const Group &g = stack.back();
+        return ucSkip == 0 && pendingLead < 0 && g.dest == Dest::Text && !g.hidden
+            && !g.cp->isDoubleByte();
+    }
+
+    // Plain bytes, \'hh escapes, tabs and line ends from p, as the general
+    // path would read them; stops at anything else. Returns where it stopped.
+    const char *simpleRun(const char *p, const char *end)
+    {
+        star = false;
+        const CodePage &cp = *top().cp;
+        const char *const limit = p + std::min<std::size_t>(static_cast<std::size_t>(end - p), kTextChunk);
+        char16_t *out = nullptr;
+        auto start = [&] {
+            beginText();
+            if (!run.empty() && isHigh(run.back()))
+                run.back() = u'\uFFFD';
+            out = run.room(static_cast<std::size_t>(limit - p));
+        };
+        while (p < limit) {
+            const unsigned char b = static_cast<unsigned char>(*p);
+            if (!kSpecial[b]) {
+                if (!out)
+                    start();
+                *out++ = cp.single(b);
+                ++p;
+                continue;
+            }
+            if (b == '\\') {
+                if (limit - p < 4 || p[1] != '\'')
+                    break;
+                const int hi = kHex[static_cast<unsigned char>(p[2])];
+                const int lo = kHex[static_cast<unsigned char>(p[3])];
+                if ((hi | lo) < 0)
+                    break;
+                p += 4;
+                const char16_t c = cp.single(static_cast<unsigned char>(hi * 16 + lo));
+                if (c >= 0x20 && c < 0xD800 && c != 0x2029) {
+                    if (!out)
+                        start();
+                    *out++ = c;
+                } else {
+                    // Control characters, surrogates and the like: the
+                    // general rules, then a fresh start for what follows.
+                    if (out)
+                        run.setEnd(out);
+                    out = nullptr;
+                    unit(c);
+                }
+                continue;
+            }
+            if (b == '\t') {
+                if (!out)
+                    start();
+                *out++ = u'\t';
+                ++p;
+                continue;
+            }
+            if (b == '{' || b == '}')
+                break;
+            ++p; // line ends and other control bytes carry nothing
+        }
+        if (out)
+            run.setEnd(out);
+        return p;
+    }
+
     void parseBytes(std::string_view in)
     {
         const char *p = in.data();
         const char *const end = p + in.size();
         while (p < end) {
             const unsigned char c = static_cast<unsigned char>(*p);
+            if ((!kSpecial[c] || (c == '\\' && end - p >= 4 && p[1] == '\'')) && simpleText()) {
+                const char *q = simpleRun(p, end);
+                if (q != p) {
+                    p = q;
+                    continue;
+                }
+            }
             if (!kSpecial[c]) {
                 const char *s = p;
                 while (p < end && !kSpecial[static_cast<unsigned char>(*p)])
@@ -873,11 +1020,10 @@ struct Reader::Impl {
             if (!run.empty() && isHigh(run.back()))
                 run.back() = u'\uFFFD';
             const CodePage &cp = *g.cp;
-            std::size_t at = run.size();
-            run.resize(at + (e - s));
-            char16_t *out = run.data() + at;
+            char16_t *out = run.room(static_cast<std::size_t>(e - s));
             for (; s < e; ++s)
                 *out++ = cp.single(static_cast<unsigned char>(*s));
+            run.setEnd(out);
             return;
         }
         for (; s < e; ++s)
@@ -898,6 +1044,7 @@ void Reader::parse(std::string_view rtf, Sink &sink)
     s.stack.back().dest = Dest::Text;
     s.run.clear();
     s.run.reserve(std::min<std::size_t>(rtf.size(), 1 << 16));
+    s.wantsFormat = sink.wantsFormat();
     s.parseBytes(rtf);
     s.finish();
     s.sink = nullptr;

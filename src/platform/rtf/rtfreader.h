@@ -53,6 +53,9 @@ public:
     // Ends the current paragraph. mark is the format of its paragraph mark;
     // last is true for the document's final paragraph, which is always ended.
     virtual void endParagraph(const ParaFormat &para, const CharFormat &mark, bool last) = 0;
+    // False when the sink ignores the format of runs: the reader then need
+    // not split the text where only the format changes.
+    virtual bool wantsFormat() const { return true; }
 };
 
 class Reader {
