@@ -128,6 +128,7 @@ public:
     void timeScrollTimer();
     // The four moving elements share these handlers; positions are
     // relative to the element pressed.
+    // Screen positions of the pointer.
     void imgHeadMouseDown(QPoint p);
     void imgHeadMouseMove(QPoint p);
     void imgHeadMouseUp(QPoint p);

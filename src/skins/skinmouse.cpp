@@ -33,15 +33,18 @@ private:
 };
 
 QPoint at(QMouseEvent *e) { return e->position().toPoint(); }
+// A move goes by the screen position: the window's own coordinates shift
+// only once the window system has moved it, and a fast drag outruns that.
+QPoint onScreen(QMouseEvent *e) { return e->globalPosition().toPoint(); }
 
 } // namespace
 
 void TForm1::wireSkinComponents()
 {
     for (tl::TicBGimage *img : {imgHead, imgLeft, imgRight, imgFoot}) {
-        connect(img, &tl::GraphicControl::mouseDown, this, [this](QMouseEvent *e) { imgHeadMouseDown(at(e)); });
-        connect(img, &tl::GraphicControl::mouseMove, this, [this](QMouseEvent *e) { imgHeadMouseMove(at(e)); });
-        connect(img, &tl::GraphicControl::mouseUp, this, [this](QMouseEvent *e) { imgHeadMouseUp(at(e)); });
+        connect(img, &tl::GraphicControl::mouseDown, this, [this](QMouseEvent *e) { imgHeadMouseDown(onScreen(e)); });
+        connect(img, &tl::GraphicControl::mouseMove, this, [this](QMouseEvent *e) { imgHeadMouseMove(onScreen(e)); });
+        connect(img, &tl::GraphicControl::mouseUp, this, [this](QMouseEvent *e) { imgHeadMouseUp(onScreen(e)); });
     }
     connect(imgSize, &tl::GraphicControl::mouseDown, this, [this](QMouseEvent *e) { imgSizeMouseDown(at(e)); });
     connect(imgSize, &tl::GraphicControl::mouseMove, this, [this](QMouseEvent *e) { imgSizeMouseMove(at(e)); });
@@ -93,13 +96,13 @@ void TForm1::imgHeadMouseDown(QPoint p)
         windowHandle()->startSystemMove();
         return;
     }
-    m_moving = {true, p};
+    m_moving = {true, p - pos()};
 }
 
 void TForm1::imgHeadMouseMove(QPoint p)
 {
     if (m_moving.on)
-        move(pos() + p - m_moving.grab);
+        move(p - m_moving.grab);
 }
 
 void TForm1::imgHeadMouseUp(QPoint p)
@@ -107,7 +110,7 @@ void TForm1::imgHeadMouseUp(QPoint p)
     if (!m_moving.on)
         return;
     m_moving.on = false;
-    move(pos() + p - m_moving.grab);
+    move(p - m_moving.grab);
 }
 
 namespace {

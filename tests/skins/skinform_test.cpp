@@ -152,6 +152,25 @@ TEST_P(MoveBy, DraggingAnyMovingElementMovesTheWindowExactly)
     EXPECT_EQ(f.pos() - before, QPoint(7, 3));
 }
 
+TEST_F(SkinForm, AFastDragFollowsThePointerOnTheScreen)
+{
+    // Under X the window's own coordinates lag behind a move: events that
+    // arrive before the window system has moved it carry stale positions.
+    TForm1 &f = start();
+    f.move(100, 100);
+    const QPoint before = f.pos(), grab(5, 5), screenGrab = f.imgHead->mapToGlobal(grab);
+    auto send = [&](QEvent::Type type, QPoint screen) {
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent e(type, QPointF(grab), QPointF(screen), button, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(f.imgHead, &e);
+    };
+    send(QEvent::MouseButtonPress, screenGrab);
+    send(QEvent::MouseMove, screenGrab + QPoint(10, 0));
+    send(QEvent::MouseMove, screenGrab + QPoint(20, 4));
+    send(QEvent::MouseButtonRelease, screenGrab + QPoint(20, 4));
+    EXPECT_EQ(f.pos() - before, QPoint(20, 4));
+}
+
 INSTANTIATE_TEST_SUITE_P(Elements, MoveBy, testing::Values("imgHead", "imgLeft", "imgRight", "imgFoot"));
 
 struct GripDrag {
