@@ -132,12 +132,11 @@ long long roundHalfEven(long long num, long long den)
 
 QSize gripStep(QSize size, QPoint grab, QPoint pointer, QSize minimum)
 {
+    // Whole 5-pixel steps of the pointer's way from the grab point. Taking
+    // only offsets that are exact multiples would stall the grip whenever a
+    // fast drag skips over them.
     const int dx = grab.x() - pointer.x(), dy = grab.y() - pointer.y();
-    QSize out = size;
-    if (dx % 5 == 0)
-        out.setWidth(size.width() - dx);
-    if (dy % 5 == 0)
-        out.setHeight(size.height() - dy);
+    const QSize out(size.width() - (dx - dx % 5), size.height() - (dy - dy % 5));
     return out.expandedTo(minimum);
 }
 

@@ -76,8 +76,8 @@ BuiltInFrame builtInFrame(int width, int clientHeight, bool searchShown);
 // Rounds num / den to the nearest integer, halves to even; den > 0.
 long long roundHalfEven(long long num, long long den);
 
-// One move of the size grip: the pointer's offset from the grab point
-// changes a dimension only when it is a whole multiple of 5.
+// One move of the size grip: each dimension changes by the whole 5-pixel
+// steps of the pointer's offset from the grab point.
 QSize gripStep(QSize size, QPoint grab, QPoint pointer, QSize minimum = minimumWindow);
 
 // The scroll thumb. Its top edge travels 30 .. H - 30.

@@ -148,7 +148,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(GripCase{"right3", {300, 300}, {3, 0}, {300, 300}},
                     GripCase{"right5", {300, 300}, {5, 0}, {305, 300}},
                     GripCase{"down10", {300, 300}, {0, 10}, {300, 310}},
-                    GripCase{"left5up7", {300, 300}, {-5, -7}, {295, 300}},
+                    GripCase{"left5up7", {300, 300}, {-5, -7}, {295, 295}},
+                    GripCase{"fastDragSkipsSteps", {300, 300}, {27, 13}, {325, 310}},
                     GripCase{"belowMinimum", {155, 250}, {-20, -30}, {150, 243}}),
     [](const auto &info) { return std::string(info.param.name); });
 
