@@ -1,5 +1,7 @@
 #include "editor/findwalk.h"
 
+#include "notes/recordstore.h"
+
 #include "platform/error.h"
 #include "platform/rtf/rtfdocument.h"
 #include "platform/rtf/rtfreader.h"
@@ -121,48 +123,10 @@ struct NotesFileTexts::Impl {
     std::vector<pugi::xml_node> notes;
 };
 
-namespace {
-
-pugi::xml_node nthElement(pugi::xml_node parent, int index)
-{
-    for (pugi::xml_node n = parent.first_child(); n; n = n.next_sibling())
-        if (n.type() == pugi::node_element && index-- == 0)
-            return n;
-    return {};
-}
-
-} // namespace
-
 NotesFileTexts::NotesFileTexts(const QString &path) : d(std::make_unique<Impl>())
 {
-    const QString shown = QDir::toNativeSeparators(path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("Cannot read \"%1\": %2").arg(shown, file.errorString()));
-    // Read straight into a buffer the document parses in place and keeps.
-    const qint64 size = file.size();
-    void *buffer = pugi::get_memory_allocation_function()(size_t(std::max<qint64>(size, 1)));
-    if (!buffer)
-        throw Error(QStringLiteral("Cannot read \"%1\": out of memory").arg(shown));
-    qint64 got = 0;
-    while (got < size) {
-        const qint64 n = file.read(static_cast<char *>(buffer) + got, size - got);
-        if (n <= 0)
-            break;
-        got += n;
-    }
-    if (got != size) {
-        pugi::get_memory_deallocation_function()(buffer);
-        throw Error(QStringLiteral("Cannot read \"%1\": %2").arg(shown, file.errorString()));
-    }
-    const pugi::xml_parse_result result = d->doc.load_buffer_inplace_own(buffer, size_t(size));
-    if (!result)
-        throw Error(QStringLiteral("\"%1\" is not a well-formed notes file: %2 at byte %3")
-                        .arg(shown, QString::fromUtf8(result.description()))
-                        .arg(result.offset));
+    loadNotesDocument(d->doc, path);
     const pugi::xml_node notes = nthElement(d->doc.document_element(), 1);
-    if (!notes)
-        throw Error(QStringLiteral("\"%1\" is not a notes file: the element \"notes\" is missing").arg(shown));
     for (pugi::xml_node n = notes.first_child(); n; n = n.next_sibling())
         if (n.type() == pugi::node_element)
             d->notes.push_back(n);

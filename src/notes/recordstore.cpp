@@ -20,16 +20,6 @@ const char *const kFieldNames[] = {"lastupdate", "authorname", "companyname",
 
 QString shown(const QString &path) { return QDir::toNativeSeparators(path); }
 
-pugi::xml_node nthElement(pugi::xml_node parent, int index)
-{
-    if (index < 0)
-        return {};
-    for (pugi::xml_node n = parent.first_child(); n; n = n.next_sibling())
-        if (n.type() == pugi::node_element && index-- == 0)
-            return n;
-    return {};
-}
-
 int elementCount(pugi::xml_node parent)
 {
     int count = 0;
@@ -92,8 +82,19 @@ private:
 
 } // namespace
 
-pugi::xml_parse_result RecordStore::parseFile(const QString &path)
+pugi::xml_node nthElement(pugi::xml_node parent, int index)
 {
+    if (index < 0)
+        return {};
+    for (pugi::xml_node n = parent.first_child(); n; n = n.next_sibling())
+        if (n.type() == pugi::node_element && index-- == 0)
+            return n;
+    return {};
+}
+
+void loadNotesDocument(pugi::xml_document &doc, const QString &path)
+{
+    doc.reset();
     // Read straight into a buffer the document takes over, so a large file
     // is held once, not twice, while it is parsed.
     QFile file(path);
@@ -114,7 +115,20 @@ pugi::xml_parse_result RecordStore::parseFile(const QString &path)
         pugi::get_memory_deallocation_function()(buffer);
         throw Error(QStringLiteral("Cannot read \"%1\": %2").arg(shown(path), file.errorString()));
     }
-    return MenuXML.load_buffer_inplace_own(buffer, size_t(size));
+    const pugi::xml_parse_result result = doc.load_buffer_inplace_own(buffer, size_t(size));
+    if (!result) {
+        doc.reset();
+        throw Error(QStringLiteral("\"%1\" is not a well-formed notes file: %2 at byte %3")
+                        .arg(shown(path), QString::fromUtf8(result.description()))
+                        .arg(result.offset));
+    }
+    const pugi::xml_node root = doc.document_element();
+    const char *missing = !root ? "root" : !nthElement(root, 0) ? "info" : !nthElement(root, 1) ? "notes" : nullptr;
+    if (missing) {
+        doc.reset();
+        throw Error(QStringLiteral("\"%1\" is not a notes file: the element \"%2\" is missing")
+                        .arg(shown(path), QString::fromLatin1(missing)));
+    }
 }
 
 QString FastStringReplace(const QString &source, const QString &pattern, const QString &replacement)
@@ -176,20 +190,7 @@ pugi::xml_node RecordStore::loadNotes(const QString &path)
     const bool statted = stampOf(path, &stamp);
     if (!statted || path != m_cachedPath || !(stamp == m_cachedStamp)) {
         close();
-        const pugi::xml_parse_result result = parseFile(path);
-        if (!result) {
-            MenuXML.reset();
-            throw Error(QStringLiteral("\"%1\" is not a well-formed notes file: %2 at byte %3")
-                            .arg(shown(path), QString::fromUtf8(result.description()))
-                            .arg(result.offset));
-        }
-        const pugi::xml_node root = MenuXML.document_element();
-        const char *missing = !root ? "root" : !nthElement(root, 0) ? "info" : !nthElement(root, 1) ? "notes" : nullptr;
-        if (missing) {
-            MenuXML.reset();
-            throw Error(QStringLiteral("\"%1\" is not a notes file: the element \"%2\" is missing")
-                            .arg(shown(path), QString::fromLatin1(missing)));
-        }
+        loadNotesDocument(MenuXML, path);
         if (statted && stampOf(path, &m_cachedStamp) && m_cachedStamp == stamp)
             m_cachedPath = path;
     }

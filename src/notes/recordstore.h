@@ -18,6 +18,14 @@ QString FastStringReplace(const QString &source, const QString &pattern, const Q
 // address position 0.
 int notesParamPosition(const QString &name);
 
+// Parses the notes file at path into doc, reading its bytes straight into a
+// buffer the document keeps, and checks it has its info and notes blocks.
+// Throws tl::Error naming the file and the reason; doc is empty then.
+void loadNotesDocument(pugi::xml_document &doc, const QString &path);
+
+// The index-th element child of parent (text between elements is skipped).
+pugi::xml_node nthElement(pugi::xml_node parent, int index);
+
 class RecordStore {
 public:
     struct NewFileFields {
@@ -62,7 +70,6 @@ private:
     // the last operation) and returns the notes element.
     pugi::xml_node loadNotes(const QString &path);
     pugi::xml_node infoField(int position);
-    pugi::xml_parse_result parseFile(const QString &path);
     void save(const QString &path);
     void close();
     void createNew(const QString &path);
