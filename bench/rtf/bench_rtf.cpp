@@ -3,7 +3,7 @@
 // document round trip, each as MB/s and as a ratio to a plain memory copy
 // of the same bytes measured in the same run.
 
-#include "platform/rtf/rtfdocument.h"
+#include "richtext/rtfdocument.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>

@@ -1,11 +1,11 @@
 #include "app/TForm1.h"
 
 #include "app/application.h"
-#include "app/flatbutton.h"
+#include "controls/flatbutton.h"
 #include "controls/bgimage.h"
 #include "controls/darerlabel.h"
 #include "notes/eventhook.h"
-#include "platform/rtf/richedit.h"
+#include "richtext/richedit.h"
 #include "settings/settingstable.h"
 
 #include <QAction>

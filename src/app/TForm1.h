@@ -4,7 +4,7 @@
 
 #include "editor/findwalk.h"
 #include "notes/recordstore.h"
-#include "platform/rtf/richedit.h"
+#include "richtext/richedit.h"
 #include "platform/services.h"
 #include "settings/settingsstore.h"
 

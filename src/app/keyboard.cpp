@@ -3,7 +3,7 @@
 
 #include "app/TForm1.h"
 
-#include "app/flatbutton.h"
+#include "controls/flatbutton.h"
 #include "platform/paths.h"
 #include "settings/settingstable.h"
 

@@ -2,7 +2,7 @@
 
 #include "app/TForm1.h"
 
-#include "app/flatbutton.h"
+#include "controls/flatbutton.h"
 #include "controls/darerlabel.h"
 #include "platform/error.h"
 #include "platform/paths.h"

@@ -5,7 +5,7 @@
 #include "app/TForm1.h"
 
 #include "app/application.h"
-#include "app/flatbutton.h"
+#include "controls/flatbutton.h"
 #include "controls/builtinart.h"
 #include "editor/TfrmFont.h"
 #include "notes/eventhook.h"

@@ -3,8 +3,8 @@
 #include "notes/recordstore.h"
 
 #include "platform/error.h"
-#include "platform/rtf/rtfdocument.h"
-#include "platform/rtf/rtfreader.h"
+#include "richtext/rtfdocument.h"
+#include "richtext/rtfreader.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,10 +3,10 @@
 
 #include "app/TForm1.h"
 
-#include "app/flatbutton.h"
+#include "controls/flatbutton.h"
 #include "notes/filekind.h"
 #include "platform/atomicfile.h"
-#include "platform/rtf/rtfreader.h"
+#include "richtext/rtfreader.h"
 #include "settings/settingstable.h"
 
 #include <QFileInfo>

@@ -3,7 +3,7 @@
 
 #include "app/TForm1.h"
 
-#include "app/flatbutton.h"
+#include "controls/flatbutton.h"
 #include "notes/filekind.h"
 #include "platform/atomicfile.h"
 #include "platform/error.h"

@@ -2,9 +2,9 @@
 
 #include "app/TForm1.h"
 
-#include "app/flatbutton.h"
+#include "controls/flatbutton.h"
 
-#include "platform/rtf/richedit.h"
+#include "richtext/richedit.h"
 
 QString TForm1::nLoadRecordXML(int index, const QString &path)
 {

@@ -3,7 +3,7 @@
 
 #include "app/TForm1.h"
 
-#include "app/flatbutton.h"
+#include "controls/flatbutton.h"
 #include "controls/bgimage.h"
 #include "controls/builtinart.h"
 #include "platform/error.h"

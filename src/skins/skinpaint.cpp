@@ -3,7 +3,7 @@
 
 #include "app/TForm1.h"
 
-#include "app/flatbutton.h"
+#include "controls/flatbutton.h"
 #include "controls/bgimage.h"
 #include "controls/darerlabel.h"
 #include "platform/colors.h"

@@ -1,4 +1,4 @@
-#include "app/flatbutton.h"
+#include "controls/flatbutton.h"
 #include "formfixture.h"
 #include "platform/error.h"
 #include "platform/settingsfile.h"

@@ -1,5 +1,5 @@
 #include "app/application.h"
-#include "app/flatbutton.h"
+#include "controls/flatbutton.h"
 #include "controls/darerlabel.h"
 #include "formfixture.h"
 #include "notes/recordstore.h"

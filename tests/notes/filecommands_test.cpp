@@ -2,7 +2,7 @@
 
 #include "notesfixture.h"
 
-#include "platform/rtf/richedit.h"
+#include "richtext/richedit.h"
 
 #include <QAction>
 #include <QDir>

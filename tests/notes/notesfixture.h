@@ -4,11 +4,11 @@
 
 #include "app/TForm1.h"
 #include "app/application.h"
-#include "app/flatbutton.h"
+#include "controls/flatbutton.h"
 #include "fakes/fakedialogs.h"
 #include "notes/recordstore.h"
-#include "platform/rtf/rtfdocument.h"
-#include "platform/rtf/rtfreader.h"
+#include "richtext/rtfdocument.h"
+#include "richtext/rtfreader.h"
 #include "support/tempenv.h"
 
 #include <QApplication>

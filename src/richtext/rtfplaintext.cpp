@@ -1,5 +1,5 @@
-#include "platform/rtf/rtfdocument.h"
-#include "platform/rtf/rtfreader.h"
+#include "richtext/rtfdocument.h"
+#include "richtext/rtfreader.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

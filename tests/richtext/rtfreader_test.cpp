@@ -1,7 +1,7 @@
 // The reader's text: every input below is read both into a document and
 // straight to plain text, and both must give the expected text.
 
-#include "platform/rtf/rtfdocument.h"
+#include "richtext/rtfdocument.h"
 
 #include <QTextDocument>
 #include <gtest/gtest.h>

@@ -2,9 +2,9 @@
 // plain-text paste, lines and scrolling, text limit, address marks, saving
 // and printing.
 
-#include "platform/rtf/content.h"
-#include "platform/rtf/richedit.h"
-#include "platform/rtf/rtfdocument.h"
+#include "richtext/content.h"
+#include "richtext/richedit.h"
+#include "richtext/rtfdocument.h"
 #include "support/tempenv.h"
 
 #include <QApplication>

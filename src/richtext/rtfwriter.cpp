@@ -1,5 +1,5 @@
-#include "platform/rtf/codepage.h"
-#include "platform/rtf/rtfdocument.h"
+#include "richtext/codepage.h"
+#include "richtext/rtfdocument.h"
 
 #include <QHash>
 #include <QTextBlock>

@@ -2,9 +2,9 @@
 // rtfcat agree with the expected text, and the editor's load and save keeps
 // text and format.
 
-#include "platform/rtf/content.h"
-#include "platform/rtf/richedit.h"
-#include "platform/rtf/rtfdocument.h"
+#include "richtext/content.h"
+#include "richtext/richedit.h"
+#include "richtext/rtfdocument.h"
 
 #include <QDir>
 #include <QFile>

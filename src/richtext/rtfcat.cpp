@@ -2,7 +2,7 @@
 // each paragraph. rtfcat --rtf FILE: the file read into a document and
 // written out again as RTF.
 
-#include "platform/rtf/rtfdocument.h"
+#include "richtext/rtfdocument.h"
 
 #include <QFile>
 #include <QGuiApplication>

@@ -2,7 +2,7 @@
 // the plain text must agree, and the writer's output must read back to the
 // same text.
 
-#include "platform/rtf/rtfdocument.h"
+#include "richtext/rtfdocument.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>

@@ -1,5 +1,5 @@
-#include "platform/rtf/rtfdocument.h"
-#include "platform/rtf/rtfreader.h"
+#include "richtext/rtfdocument.h"
+#include "richtext/rtfreader.h"
 
 #include <QTextBlock>
 #include <QTextCursor>

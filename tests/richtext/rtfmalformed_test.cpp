@@ -1,7 +1,7 @@
 // Broken input: every row returns, gives the text up to the damage, and
 // the document and the plain text agree.
 
-#include "platform/rtf/rtfdocument.h"
+#include "richtext/rtfdocument.h"
 
 #include <QTextDocument>
 #include <gtest/gtest.h>

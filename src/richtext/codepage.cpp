@@ -1,4 +1,4 @@
-#include "platform/rtf/codepage.h"
+#include "richtext/codepage.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,8 +1,8 @@
-#include "platform/rtf/richedit.h"
+#include "richtext/richedit.h"
 
 #include "platform/atomicfile.h"
-#include "platform/rtf/rtfdocument.h"
-#include "platform/rtf/rtfreader.h"
+#include "richtext/rtfdocument.h"
+#include "richtext/rtfreader.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QKeyEvent>

@@ -2,7 +2,7 @@
 // checks the format of the first character of one probe word and of its
 // paragraph.
 
-#include "platform/rtf/rtfdocument.h"
+#include "richtext/rtfdocument.h"
 
 #include <QTextBlock>
 #include <QTextCursor>

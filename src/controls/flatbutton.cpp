@@ -1,4 +1,4 @@
-#include "app/flatbutton.h"
+#include "controls/flatbutton.h"
 
 #include "platform/colors.h"
 

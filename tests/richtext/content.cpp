@@ -1,4 +1,4 @@
-#include "platform/rtf/content.h"
+#include "richtext/content.h"
 
 #include <QTextBlock>
 #include <QTextDocument>

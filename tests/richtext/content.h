@@ -2,7 +2,7 @@
 // What a document holds as the editor sees it, for comparing documents
 // after a trip through RTF.
 
-#include "platform/rtf/rtfdocument.h"
+#include "richtext/rtfdocument.h"
 
 #include <QTextBlockFormat>
 #include <ostream>

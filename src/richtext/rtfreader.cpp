@@ -1,6 +1,6 @@
-#include "platform/rtf/rtfreader.h"
+#include "richtext/rtfreader.h"
 
-#include "platform/rtf/codepage.h"
+#include "richtext/codepage.h"
 
 #include <algorithm>
 #include <array>
