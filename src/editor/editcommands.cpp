@@ -81,8 +81,8 @@ void TForm1::memo1SelectionChange()
     cmdBold->setChecked(f.bold);
     cmdItalic->setChecked(f.italic);
     cmdUnder->setChecked(f.underline);
-    const Qt::Alignment a = memo1->paragraphAlignment() & Qt::AlignHorizontal_Mask;
-    tl::FlatButton *pressed = (a & Qt::AlignRight) ? cmdARight : (a & Qt::AlignHCenter) ? cmdACenter : cmdALeft;
+    const Qt::Alignment a = memo1->paragraphAlignment();  // justified shows as left
+    tl::FlatButton *pressed = a == Qt::AlignRight ? cmdARight : a == Qt::AlignHCenter ? cmdACenter : cmdALeft;
     for (tl::FlatButton *b : {cmdALeft, cmdACenter, cmdARight})
         b->setChecked(b == pressed);
     cmdBullet->setChecked(memo1->paragraphBullet());
