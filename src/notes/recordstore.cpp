@@ -9,7 +9,6 @@
 #include <QLocale>
 
 #include <string>
-#include <sys/stat.h>
 
 namespace tl {
 
@@ -167,15 +166,6 @@ int notesParamPosition(const QString &name)
 
 RecordStore::RecordStore(NewFileSource newFileFields) : m_newFileFields(std::move(newFileFields)) {}
 
-bool RecordStore::stampOf(const QString &path, Stamp *stamp)
-{
-    struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
-        return false;
-    *stamp = {st.st_dev, st.st_ino, st.st_size, (long long)st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec};
-    return true;
-}
-
 void RecordStore::close()
 {
     MenuXML.reset();
@@ -186,12 +176,12 @@ pugi::xml_node RecordStore::loadNotes(const QString &path)
 {
     // A parsed copy is reused only while the file is provably the same one,
     // byte count and modification time to the nanosecond included.
-    Stamp stamp;
-    const bool statted = stampOf(path, &stamp);
-    if (!statted || path != m_cachedPath || !(stamp == m_cachedStamp)) {
+    FileId id;
+    const bool statted = fileIdOf(path, &id);
+    if (!statted || path != m_cachedPath || id != m_cachedId) {
         close();
         loadNotesDocument(MenuXML, path);
-        if (statted && stampOf(path, &m_cachedStamp) && m_cachedStamp == stamp)
+        if (statted && fileIdOf(path, &m_cachedId) && m_cachedId == id)
             m_cachedPath = path;
     }
     return nthElement(MenuXML.document_element(), 1);
@@ -210,7 +200,7 @@ void RecordStore::save(const QString &path)
     MenuXML.save(writer, "  ", pugi::format_indent | pugi::format_no_declaration, pugi::encoding_utf8);
     writer.flush();
     file.commit();
-    if (stampOf(path, &m_cachedStamp))
+    if (fileIdOf(path, &m_cachedId))
         m_cachedPath = path;
 }
 

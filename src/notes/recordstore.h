@@ -3,10 +3,11 @@
 // block and an ordered list of notes, each note the RTF text of the editor.
 // Every operation sees the file as it is on disk; writes replace it whole.
 
+#include "platform/fileid.h"
+
 #include <QString>
 #include <functional>
 #include <pugixml.hpp>
-#include <sys/types.h>
 
 namespace tl {
 
@@ -57,15 +58,6 @@ public:
     pugi::xml_document MenuXML;
 
 private:
-    struct Stamp {
-        dev_t dev = 0;
-        ino_t ino = 0;
-        off_t size = -1;
-        long long mtimeNs = -1;
-        bool operator==(const Stamp &) const = default;
-    };
-    static bool stampOf(const QString &path, Stamp *stamp);
-
     // Loads path into MenuXML (or keeps it when the file is unchanged since
     // the last operation) and returns the notes element.
     pugi::xml_node loadNotes(const QString &path);
@@ -76,7 +68,7 @@ private:
 
     NewFileSource m_newFileFields;
     QString m_cachedPath;  // the file MenuXML holds; empty when none
-    Stamp m_cachedStamp;
+    FileId m_cachedId;
 };
 
 } // namespace tl
