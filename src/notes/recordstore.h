@@ -3,11 +3,9 @@
 // block and an ordered list of notes, each note the RTF text of the editor.
 // Every operation sees the file as it is on disk; writes replace it whole.
 
-#include "platform/fileid.h"
-
 #include <QString>
 #include <functional>
-#include <pugixml.hpp>
+#include <memory>
 
 namespace tl {
 
@@ -19,14 +17,6 @@ QString FastStringReplace(const QString &source, const QString &pattern, const Q
 // address position 0.
 int notesParamPosition(const QString &name);
 
-// Parses the notes file at path into doc, reading its bytes straight into a
-// buffer the document keeps, and checks it has its info and notes blocks.
-// Throws tl::Error naming the file and the reason; doc is empty then.
-void loadNotesDocument(pugi::xml_document &doc, const QString &path);
-
-// The index-th element child of parent (text between elements is skipped).
-pugi::xml_node nthElement(pugi::xml_node parent, int index);
-
 class RecordStore {
 public:
     struct NewFileFields {
@@ -37,6 +27,9 @@ public:
     using NewFileSource = std::function<NewFileFields()>;
 
     explicit RecordStore(NewFileSource newFileFields = {});
+    ~RecordStore();
+    RecordStore(RecordStore &&) noexcept;
+    RecordStore &operator=(RecordStore &&) noexcept;
 
     // Text of note index; noteCount receives the number of notes. Throws
     // tl::Error for a broken file or an index out of range.
@@ -54,21 +47,11 @@ public:
     // Writes an information field; a missing or read-only file is left alone.
     void setParam(const QString &path, const QString &name, const QString &value);
 
-    // The one document every operation works on.
-    pugi::xml_document MenuXML;
-
 private:
-    // Loads path into MenuXML (or keeps it when the file is unchanged since
-    // the last operation) and returns the notes element.
-    pugi::xml_node loadNotes(const QString &path);
-    pugi::xml_node infoField(int position);
-    void save(const QString &path);
-    void close();
-    void createNew(const QString &path);
-
-    NewFileSource m_newFileFields;
-    QString m_cachedPath;  // the file MenuXML holds; empty when none
-    FileId m_cachedId;
+    // The one document every operation works on (MenuXML), and which file
+    // it holds; kept out of this header so its users need no XML library.
+    struct Impl;
+    std::unique_ptr<Impl> d;
 };
 
 } // namespace tl
