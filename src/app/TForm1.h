@@ -147,12 +147,12 @@ public:
     QString welcomeText() const;
 
     // --- record store
-    QString nLoadRecordXML(int index, const QString &path);
-    void nSaveRecordXML(int index, const QString &path, const QString &text);
-    void nRemoveRecordXML(int index, const QString &path);
-    QString nLoadRecord(int index, const QString &path) { return nLoadRecordXML(index, path); }
-    void nSaveRecord(int index, const QString &path, const QString &text) { nSaveRecordXML(index, path, text); }
-    void nRemoveRecord(int index, const QString &path) { nRemoveRecordXML(index, path); }
+    // The text of note index; index becomes CurrentNote, Back and Next follow it.
+    QString nLoadRecord(int index, const QString &path);
+    // Writes note index, appending at the count; a missing path becomes a new notes file.
+    void nSaveRecord(int index, const QString &path, const QString &text);
+    // Deletes note index; CurrentNote moves one back, not below 0.
+    void nRemoveRecord(int index, const QString &path);
     int myFileSize(const QString &path) { return m_records.fileSize(path); }
     QString GetNotesParam(const QString &name);
     void SetNotesParam(const QString &name, const QString &value);

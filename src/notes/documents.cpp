@@ -52,7 +52,7 @@ void TForm1::OpenNotes(const QString &path)
             m_unfaithfulFile.clear();
             cmdBack->setEnabled(true);
             cmdNext->setEnabled(true);
-            setEditorText(nLoadRecordXML(0, path));
+            setEditorText(nLoadRecord(0, path));
         } else {
             // Compressed notes files open as documents until they can be unpacked.
             cmdBack->setEnabled(false);
@@ -118,7 +118,7 @@ void TForm1::CloseNotes(const QString &path)
         return;
     if (tl::fileKindOf(path) == tl::FileKind::Notes) {
         if (writableTarget(path))
-            nSaveRecordXML(CurrentNote, path, CreateMemoRTF());
+            nSaveRecord(CurrentNote, path, CreateMemoRTF());
         // A working copy (its realpath set) is packed into its compressed
         // file by the compressed-files code; until then it stays as it is.
         return;

@@ -6,7 +6,7 @@
 
 #include "richtext/richedit.h"
 
-QString TForm1::nLoadRecordXML(int index, const QString &path)
+QString TForm1::nLoadRecord(int index, const QString &path)
 {
     memo1->clear();
     int count = 0;
@@ -17,12 +17,12 @@ QString TForm1::nLoadRecordXML(int index, const QString &path)
     return text;
 }
 
-void TForm1::nSaveRecordXML(int index, const QString &path, const QString &text)
+void TForm1::nSaveRecord(int index, const QString &path, const QString &text)
 {
     m_records.saveNote(index, path, text);
 }
 
-void TForm1::nRemoveRecordXML(int index, const QString &path)
+void TForm1::nRemoveRecord(int index, const QString &path)
 {
     if (m_records.removeNote(index, path) && CurrentNote > 0)
         --CurrentNote;
