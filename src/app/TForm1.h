@@ -94,11 +94,18 @@ public:
     // The key preview of the main window; true when the key was used.
     bool FormKeyDown(QKeyEvent *event);
 
-    // --- settings store
+    // --- settings store: a setting by its tl::setting name, or a built name
+    // (an appearance value with its suffix)
+    QString GetFromReg(std::string_view name) const { return m_settings.GetFromReg(name); }
+    qint32 GetFromRegInt(std::string_view name) const { return m_settings.GetFromRegInt(name); }
+    void SetFromReg(std::string_view name, const QString &value) const { m_settings.SetFromReg(name, value); }
+    void SetFromRegInt(std::string_view name, qint32 value) const { m_settings.SetFromRegInt(name, value); }
+    bool isOn(std::string_view name) const { return m_settings.isOn(name); }
     QString GetFromReg(const QString &name) const { return m_settings.GetFromReg(name); }
     qint32 GetFromRegInt(const QString &name) const { return m_settings.GetFromRegInt(name); }
     void SetFromReg(const QString &name, const QString &value) const { m_settings.SetFromReg(name, value); }
     void SetFromRegInt(const QString &name, qint32 value) const { m_settings.SetFromRegInt(name, value); }
+    bool isOn(const QString &name) const { return m_settings.isOn(name); }
     const tl::SettingsStore &settings() const { return m_settings; }
 
     // --- element appearance

@@ -92,8 +92,8 @@ void TForm1::fadeInTo(int target, bool eventsEveryStep)
 void TForm1::TrayIconLeftPressed()
 {
     if (isVisible() && !isMinimized()) {
-        SetFromReg(SettingsStore::q(s::LastAlphaV), QString::number(m_alpha));
-        if (GetFromReg(SettingsStore::q(s::MinEffect)) == QLatin1String("true"))
+        SetFromReg(s::LastAlphaV, QString::number(m_alpha));
+        if (isOn(s::MinEffect))
             fadeOut();
         hideWindow();  // the tray click does not store the note shown
         return;
@@ -110,15 +110,15 @@ void TForm1::showWithFade(bool fromShowCommand)
 {
     // Started hidden, the window gets its skin again each time it is shown.
     if (!StartedVisible) {
-        LoadSkin(GetFromReg(SettingsStore::q(s::CurrentSkin)));
+        LoadSkin(GetFromReg(s::CurrentSkin));
         QCoreApplication::processEvents();
     }
     showNormal();
     raise();
     activateWindow();
-    const int target = tl::strToInt(GetFromReg(SettingsStore::q(s::LastAlphaV)));
+    const int target = tl::strToInt(GetFromReg(s::LastAlphaV));
     // Show lets events run on every step of its fade, the tray only after.
-    if (GetFromReg(SettingsStore::q(s::MinEffect)) == QLatin1String("true"))
+    if (isOn(s::MinEffect))
         fadeInTo(target, fromShowCommand);
     setAlpha(target & 0xFF);
     if (!fromShowCommand)
@@ -133,7 +133,7 @@ void TForm1::cmdHideClick()
 void TForm1::cmdCloseClick()
 {
     ExitRequested = true;
-    SetFromReg(SettingsStore::q(s::LastAlphaV), QString::number(m_alpha));
+    SetFromReg(s::LastAlphaV, QString::number(m_alpha));
     close();
 }
 

@@ -96,7 +96,7 @@ void TForm1::SelectAll1Click() { memo1->selectAll(); }
 
 void TForm1::memo1KeyDown(QKeyEvent *event)
 {
-    if (GetFromReg(tl::SettingsStore::q(tl::setting::EnableSound)) == QLatin1String("true")) {
+    if (isOn(tl::setting::EnableSound)) {
         const QString file = tl::keySoundFile(event->key());
         if (!file.isEmpty())
             m_services.sound->play(tl::paths::programFolder() + QLatin1Char('/') + file);

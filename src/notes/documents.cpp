@@ -125,7 +125,8 @@ void TForm1::CloseNotes(const QString &path)
     }
     if (!Modified || !writableTarget(path))
         return;
-    if (GetFromReg(tl::SettingsStore::q(tl::setting::AskBySave)).toLower() == QLatin1String("true")
+    // The one switch read without regard to case: "TRUE" asks too.
+    if (GetFromReg(tl::setting::AskBySave).toLower() == QLatin1String("true")
         && m_services.dialogs->messageBox(this, QStringLiteral("Подтверждение"),
                                           QStringLiteral("Сохранить изменения перед выходом?"),
                                           tl::MsgButtons::YesNo, tl::MsgIcon::Question)

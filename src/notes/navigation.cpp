@@ -114,9 +114,8 @@ void TForm1::cmdDelClick()
     }
     if (tl::isReadOnlyFile(CurrentFile))
         return;
-    const tl::SettingsStore &s = m_settings;
     auto confirmed = [&](std::string_view setting, const QString &question) {
-        return s.GetFromReg(setting) != QLatin1String("true")
+        return !isOn(setting)
             || m_services.dialogs->messageBox(this, QStringLiteral("Confirmation"), question, tl::MsgButtons::OkCancel,
                                               tl::MsgIcon::Question)
             == tl::MsgResult::Ok;

@@ -69,11 +69,12 @@ void TForm1::LoadSetReg(const QString &suffix)
 {
     if (!m_settings.canOpen())
         return;
-    SetFromReg(tl::SettingsStore::q(tl::setting::CurrentSkin), tl::SettingsStore::q(tl::setting::NoSkin));
+    SetFromReg(tl::setting::CurrentSkin, tl::SettingsStore::q(tl::setting::NoSkin));
 
     auto has = [&](const char *name) { return m_settings.exists(QLatin1String(name) + suffix); };
     auto text = [&](const char *name) { return GetFromReg(QLatin1String(name) + suffix); };
     auto number = [&](const char *name) { return GetFromRegInt(QLatin1String(name) + suffix); };
+    auto on = [&](const char *name) { return isOn(QLatin1String(name) + suffix); };
     auto ifString = [&](const char *name, const std::function<void(const QString &)> &apply) {
         if (has(name))
             apply(text(name));
@@ -88,7 +89,7 @@ void TForm1::LoadSetReg(const QString &suffix)
     ifNumber("EditorFontSize", [&](qint32 v) { setPointSize(memo1, v); });
     ifNumber("EditorForeGrd", [&](qint32 v) { tl::setStoredFore(memo1, quint32(v)); });
     ifNumber("EditorBackGrd", [&](qint32 v) { tl::setStoredBack(memo1, quint32(v)); });
-    if (has("EditorStyle") && text("EditorStyle") == QLatin1String("true"))
+    if (has("EditorStyle") && on("EditorStyle"))
         setBold(memo1, true);
 
     ifNumber("SearchBarNBackGrdButton", [&](qint32 v) { editLook(buttons, false, [&](auto &l) { l.back = quint32(v); }); });
@@ -118,12 +119,12 @@ void TForm1::LoadSetReg(const QString &suffix)
     ifNumber("SearchBarFontSizelblSearch", [&](qint32 v) { setPointSize(lblSearch, v); });
 
     // The styles apply whether stored or not: anything but "true" is regular.
-    const bool nBold = text("SearchBarNStyleButton") == QLatin1String("true");
-    const bool hBold = text("SearchBarHStyleButton") == QLatin1String("true");
+    const bool nBold = on("SearchBarNStyleButton");
+    const bool hBold = on("SearchBarHStyleButton");
     editLook(buttons, false, [&](auto &l) { l.font.setBold(nBold); });
     editLook(buttons, true, [&](auto &l) { l.font.setBold(hBold); });
-    setBold(cbSeek, text("SearchBarStyleComboBox") == QLatin1String("true"));
-    setBold(lblSearch, text("SearchBarStylelblSearch") == QLatin1String("true"));
+    setBold(cbSeek, on("SearchBarStyleComboBox"));
+    setBold(lblSearch, on("SearchBarStylelblSearch"));
 
     ifNumber("ToolBarNBackGrd", [&](qint32 v) { SetToolBarNBackColor(quint32(v)); });
     ifNumber("ToolBarHBackGrd", [&](qint32 v) { SetToolBarHBackColor(quint32(v)); });
@@ -132,7 +133,7 @@ void TForm1::LoadSetReg(const QString &suffix)
     ifNumber("InfoBarFontSize", [&](qint32 v) { setPointSize(Panel1, v); });
     ifNumber("InfoBarForeGrd", [&](qint32 v) { tl::setStoredFore(Panel1, quint32(v)); });
     ifNumber("InfoBarBackGrd", [&](qint32 v) { tl::setStoredBack(Panel1, quint32(v)); });
-    if (has("InfoBarStyle") && text("InfoBarStyle") == QLatin1String("true"))
+    if (has("InfoBarStyle") && on("InfoBarStyle"))
         setBold(Panel1, true);
 }
 
@@ -140,7 +141,7 @@ void TForm1::SaveSetReg(const QString &suffix)
 {
     if (!m_settings.canOpen())
         return;
-    SetFromReg(tl::SettingsStore::q(tl::setting::CurrentSkin), tl::SettingsStore::q(tl::setting::NoSkin));
+    SetFromReg(tl::setting::CurrentSkin, tl::SettingsStore::q(tl::setting::NoSkin));
 
     auto putText = [&](const char *name, const QString &v) { SetFromReg(QLatin1String(name) + suffix, v); };
     auto putNumber = [&](const char *name, quint32 v) { SetFromRegInt(QLatin1String(name) + suffix, qint32(v)); };

@@ -147,7 +147,7 @@ void TForm1::PaintInfo(bool skinned)
 {
     const QString suffix = skinned ? QStringLiteral("Skin") : QString();
     QFont f = Panel1->font();
-    f.setBold(GetFromReg(QStringLiteral("InfoBarStyle") + suffix) == QLatin1String("true"));
+    f.setBold(isOn(QStringLiteral("InfoBarStyle") + suffix));
     f.setFamily(GetFromReg(QStringLiteral("InfoBarFontName") + suffix));
     Panel1->setFont(f);
     tl::setStoredFore(Panel1, quint32(GetFromRegInt(QStringLiteral("InfoBarForeGrd") + suffix)));

@@ -89,6 +89,21 @@ TEST(SettingsStore, ContentsCompareExactly)
     EXPECT_FALSE(store.exists(q(s::AskDelNote)));
 }
 
+TEST(SettingsStore, ASwitchIsOnOnlyWhenItHoldsExactlyTrue)
+{
+    const SettingsStore store = freshStore();
+    EXPECT_FALSE(store.isOn(s::AskDelNote));  // absent
+    for (const char *off : {"True", "TRUE", "true ", "1", ""}) {
+        store.SetFromReg(s::AskDelNote, QString::fromLatin1(off));
+        EXPECT_FALSE(store.isOn(s::AskDelNote)) << off;
+    }
+    store.SetFromReg(s::AskDelNote, QStringLiteral("true"));
+    EXPECT_TRUE(store.isOn(s::AskDelNote));
+    EXPECT_TRUE(store.isOn(QStringLiteral("askdelnote")));  // the name is not case-sensitive
+    store.SetFromRegInt(QStringLiteral("LineColorSkin"), 1);
+    EXPECT_THROW(store.isOn(QStringLiteral("LineColorSkin")), tl::Error);  // not a string
+}
+
 // The child half of the two-process test: runs only when the parent asks.
 TEST(SettingsChild, WritesValues)
 {
