@@ -3,6 +3,7 @@
 // subsystem's methods live in a .cpp file of its own folder.
 
 #include "editor/findwalk.h"
+#include "notes/openfile.h"
 #include "notes/recordstore.h"
 #include "richtext/richedit.h"
 #include "platform/services.h"
@@ -38,6 +39,9 @@ class TicBGimage;
 class TForm1 : public QWidget {
     Q_OBJECT
 
+    // The open file; declared first, as CurrentFile and CurrentNote name its parts.
+    tl::OpenFile m_open;
+
 public:
     // settingsFile empty: the user's settings file.
     explicit TForm1(tl::Services services, const QString &settingsFile = {}, QWidget *parent = nullptr);
@@ -50,8 +54,8 @@ public:
     void FormDestroy();
 
     // --- shared state
-    QString CurrentFile;
-    int CurrentNote = 0;
+    QString &CurrentFile = m_open.path;  // empty when no file is open
+    int &CurrentNote = m_open.note;
     bool Modified = false;
     bool ExitRequested = false;
     bool StartedVisible = false;
@@ -296,10 +300,9 @@ private:
     void showReadOnlyWarning();
     QString askSaveName();
     void replaceWithNewNotesFile(const QString &path);
+    // Back and Next as the note shown and the open file's notes allow.
+    void updateStepButtons();
     tl::FileDialogRequest m_saveRequest;  // keeps the last chosen name
-    QString m_unfaithfulFile;  // a document whose bytes the editor could not hold as they are
-    bool m_documentCrlf = false;  // the open text document ends its lines with CR LF
-    bool m_documentRtf = false;   // the open document was read as RTF
 
     // --- editor (src/editor)
     friend class TfrmFont;  // takes the main window off the top while it is open

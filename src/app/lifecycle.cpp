@@ -40,8 +40,7 @@ void TForm1::FormCreate(const QStringList &args)
         fadePacer = [](int) { QThread::msleep(4); };
     qApp->installEventFilter(this);
     setAcceptDrops(true);
-    cmdBack->setEnabled(false);
-    cmdNext->setEnabled(false);
+    updateStepButtons();
     Panel1->setText(noFileText());
     for (int i = 1; i < args.size(); ++i)
         if (args[i].toLower() == QLatin1String("start"))

@@ -2,8 +2,6 @@
 
 #include "app/TForm1.h"
 
-#include "controls/flatbutton.h"
-
 #include "richtext/richedit.h"
 
 QString TForm1::nLoadRecord(int index, const QString &path)
@@ -12,8 +10,8 @@ QString TForm1::nLoadRecord(int index, const QString &path)
     int count = 0;
     const QString text = m_records.loadNote(index, path, &count);
     CurrentNote = index;
-    cmdNext->setEnabled(count > 0 && index != count - 1);
-    cmdBack->setEnabled(count > 0 && CurrentNote != 0);
+    m_open.noteCount = count;
+    updateStepButtons();
     return text;
 }
 
