@@ -29,8 +29,9 @@ TEST_P(SettingDefaults, AbsentValueGivesItsDefaultAndStoresOnlyMarkedOnes)
     if (def.type == s::Type::String) {
         EXPECT_EQ(store.GetFromReg(q(def.name)), q(def.absent));
         EXPECT_EQ(store.exists(q(def.name)), def.stored);
-        if (def.stored)  // stored as a string, in the name's exact spelling
+        if (def.stored) {  // stored as a string, in the name's exact spelling
             EXPECT_EQ(store.GetFromReg(q(def.name)), q(def.absent));
+        }
     } else {
         EXPECT_EQ(store.GetFromRegInt(q(def.name)), q(def.absent).toInt());
         EXPECT_FALSE(store.exists(q(def.name)));
