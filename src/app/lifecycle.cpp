@@ -25,6 +25,9 @@ using tl::SettingsStore;
 
 void TForm1::FormCreate(const QStringList &args)
 {
+    // A first start writes dozens of defaults: one synced write for all of
+    // them, once the window is up.
+    tl::SettingsFile::Batch settingsBatch(m_settings.file());
     if (GetFromReg(SettingsStore::q(s::EnableLine)) == QLatin1String("False"))
         for (QWidget *l : std::initializer_list<QWidget *>{lblTopLine, lblLeftLine, lblLineSeek, lblRightLine})
             l->hide();
@@ -69,6 +72,7 @@ void TForm1::FormCreate(const QStringList &args)
     if (!startRequest)
         timeScroll->start();
     QCoreApplication::processEvents();
+    settingsBatch.finish();
     reportSettingsNotices();
 
     for (int i = 1; i < args.size(); ++i) {

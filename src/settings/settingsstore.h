@@ -35,6 +35,7 @@ public:
     bool exists(std::string_view name) const { return exists(q(name)); }
 
     const QString &path() const { return m_file.path(); }
+    const SettingsFile &file() const { return m_file; }
 
     static QString q(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
 

@@ -119,3 +119,74 @@ TEST(SettingsFile, WritingTheSameValueLeavesTheFileAlone)
     EXPECT_THROW(file.setString(QStringLiteral("OnTop"), QStringLiteral("false")), tl::Error);
     EXPECT_THROW(file.setInteger(QStringLiteral("OnTop"), 0), tl::Error);  // another type is another value
 }
+
+// The parsed file is kept between calls; whatever another program does to the
+// file must still be seen at the very next call.
+TEST(SettingsFile, SeesEveryOutsideChangeAtTheNextCall)
+{
+    const QString path = tltest::freshFolder() + QStringLiteral("/Tessaleaf/settings.conf");
+    SettingsFile file(path);
+    file.setString(QStringLiteral("Skin"), QStringLiteral("aaaa"));
+    ASSERT_EQ(file.value(QStringLiteral("Skin"))->text, QStringLiteral("aaaa"));
+
+    // Rewritten in place at once, same size: no new inode, maybe no new time.
+    QFile inPlace(path);
+    ASSERT_TRUE(inPlace.open(QIODevice::ReadWrite));
+    QByteArray data = inPlace.readAll();
+    data.replace("aaaa", "bbbb");
+    inPlace.seek(0);
+    inPlace.write(data);
+    inPlace.close();
+    EXPECT_EQ(file.value(QStringLiteral("Skin"))->text, QStringLiteral("bbbb"));
+
+    tltest::writeFile(path, "\"Skin\"=\"cccc\"\n\"Other\"=dword:00000002\n");
+    EXPECT_EQ(file.value(QStringLiteral("Skin"))->text, QStringLiteral("cccc"));
+    EXPECT_EQ(file.value(QStringLiteral("other"))->number, 2);
+
+    QFile::remove(path);
+    EXPECT_FALSE(file.exists(QStringLiteral("Skin")));
+    // A second object on the same path shares nothing stale either.
+    file.setInteger(QStringLiteral("N"), 7);
+    EXPECT_EQ(SettingsFile(path).value(QStringLiteral("n"))->number, 7);
+}
+
+TEST(SettingsFile, ABatchWritesOnceAndReadsSeeItsValues)
+{
+    const QString path = tltest::freshFolder() + QStringLiteral("/Tessaleaf/settings.conf");
+    SettingsFile file(path);
+    file.setString(QStringLiteral("Before"), QStringLiteral("x"));
+    const QByteArray before = tltest::readFile(path);
+    {
+        SettingsFile::Batch batch(file);
+        for (int i = 0; i < 50; ++i)
+            SettingsFile(path).setInteger(QStringLiteral("V%1").arg(i), i);
+        EXPECT_EQ(file.value(QStringLiteral("V49"))->number, 49);
+        EXPECT_EQ(tltest::readFile(path), before);  // nothing on disk yet
+        batch.finish();
+    }
+    const auto entries = SettingsFile::parse(tltest::readFile(path));
+    ASSERT_TRUE(entries.has_value());
+    EXPECT_EQ(entries->size(), 51u);
+    EXPECT_EQ(entries->back().value.number, 49);
+}
+
+TEST(SettingsFile, ABatchThatCannotWriteSaysSoAndKeepsTheOldFile)
+{
+    const QString path = tltest::freshFolder() + QStringLiteral("/Tessaleaf/settings.conf");
+    SettingsFile file(path);
+    file.setString(QStringLiteral("Kept"), QStringLiteral("yes"));
+    const QByteArray before = tltest::readFile(path);
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner));  // refused even for root
+    {
+        SettingsFile::Batch batch(file);
+        file.setString(QStringLiteral("New"), QStringLiteral("value"));
+        try {
+            batch.finish();
+            ADD_FAILURE() << "a failed write was reported as success";
+        } catch (const tl::Error &e) {
+            EXPECT_EQ(e.message(), QStringLiteral("Failed to set data for 'New'"));
+        }
+    }
+    EXPECT_EQ(tltest::readFile(path), before);
+    EXPECT_FALSE(file.exists(QStringLiteral("New")));  // read again from the disk
+}
