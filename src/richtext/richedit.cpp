@@ -70,6 +70,8 @@ RichEdit::RichEdit(QWidget *parent) : QTextEdit(parent)
 {
     setAcceptRichText(false);
     setTabChangesFocus(false);
+    // Bullets made here sit where those of a loaded note do.
+    document()->setIndentWidth(rtf::kIndentWidth);
 }
 
 RichEdit::~RichEdit() = default;
