@@ -158,7 +158,9 @@ std::optional<std::vector<SettingsFile::Entry>> SettingsFile::load() const
     if (!QDir().mkpath(info.absolutePath()))
         return std::nullopt;
     QFile file(m_path);
-    if (!file.exists())
+    // Not QFile::exists, which counts a link to nothing: that is an empty
+    // store whose first write creates the file the link names.
+    if (!QFileInfo::exists(m_path))
         return std::vector<Entry>{};
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
@@ -169,12 +171,15 @@ std::optional<std::vector<SettingsFile::Entry>> SettingsFile::load() const
         return entries;
 
     // Never overwrite what we cannot read: keep it for the user to look at.
-    const QString aside = m_path + QStringLiteral(".broken-")
+    // Through a link, the file itself is moved aside and the link stays for
+    // the settings written next.
+    const QString broken = writeTarget(m_path);
+    const QString aside = broken + QStringLiteral(".broken-")
         + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString kept = aside;
     for (int i = 2; QFile::exists(kept); ++i)
         kept = aside + QStringLiteral("-%1").arg(i);
-    if (!QFile::rename(m_path, kept))
+    if (!QFile::rename(broken, kept))
         return std::nullopt;  // cannot move it aside: treat the key as unopenable
     pendingNotices().append(
         QStringLiteral("The settings file \"%1\" could not be read (line %2) and was kept as \"%3\". "
