@@ -28,10 +28,7 @@ int main(int argc, char **argv)
     tl::Application::setWindowIcon(icon);
 
     TForm1 form(tl::realServices());
-    tl::Application::setErrorReporter([&form](const QString &message) {
-        form.services().dialogs->messageBox(form.isVisible() ? &form : nullptr, QStringLiteral("TessaleafV2"),
-                                            message, tl::MsgButtons::Ok, tl::MsgIcon::Error);
-    });
+    tl::Application::setErrorReporter(tl::errorBoxOver(form));
 
     tl::UnixSignals signals;
     QObject::connect(&signals, &tl::UnixSignals::terminationRequested, &form,
