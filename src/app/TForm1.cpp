@@ -1,9 +1,9 @@
 #include "app/TForm1.h"
 
-#include "app/application.h"
-#include "controls/flatbutton.h"
 #include "controls/bgimage.h"
 #include "controls/darerlabel.h"
+#include "controls/flatbutton.h"
+#include "controls/guarded.h"
 #include "notes/eventhook.h"
 #include "richtext/richedit.h"
 #include "settings/settingstable.h"
@@ -185,7 +185,7 @@ void TForm1::createComponents()
     Sta1 = new QAction(QStringLiteral("Always On Top"), this);
     Sta1->setObjectName(QStringLiteral("Sta1"));
     Sta1->setCheckable(true);
-    connect(Sta1, &QAction::triggered, this, [this] { Sta1Click(); });
+    tl::connectGuarded(Sta1, &QAction::triggered, this, [this] { Sta1Click(); });
 
     timeScroll = new QTimer(this);
     timeScroll->setObjectName(QStringLiteral("timeScroll"));
@@ -202,14 +202,14 @@ void TForm1::createComponents()
 void TForm1::wireNotesComponents()
 {
     auto onClick = [this](tl::FlatButton *b, void (TForm1::*handler)()) {
-        connect(b, &QToolButton::clicked, this, [this, handler] { tl::Application::guarded([&] { (this->*handler)(); }); });
+        tl::connectGuarded(b, &QToolButton::clicked, this, [this, handler] { (this->*handler)(); });
     };
     onClick(cmdBack, &TForm1::cmdBackClick);
     onClick(cmdNext, &TForm1::cmdNextClick);
     onClick(cmdNew, &TForm1::cmdNewClick);
     onClick(cmdDel, &TForm1::cmdDelClick);
 
-    connect(memo1, &QTextEdit::textChanged, this, [this] { memo1Change(); });
+    tl::connectGuarded(memo1, &QTextEdit::textChanged, this, [this] { memo1Change(); });
     new tl::EventHook(memo1, [this](QEvent *e) {
         if (e->type() == QEvent::KeyPress && !static_cast<QKeyEvent *>(e)->text().isEmpty())
             memo1KeyPress();
@@ -225,7 +225,7 @@ void TForm1::wireNotesComponents()
     auto item = [this](QMenu *menu, const char *name, const QString &text, void (TForm1::*handler)()) {
         QAction *a = menu->addAction(text);
         a->setObjectName(QString::fromLatin1(name));
-        connect(a, &QAction::triggered, this, [this, handler] { tl::Application::guarded([&] { (this->*handler)(); }); });
+        tl::connectGuarded(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
         return a;
     };
     mnuFile = new QMenu(this);

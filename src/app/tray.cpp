@@ -3,6 +3,7 @@
 
 #include "app/TForm1.h"
 
+#include "controls/guarded.h"
 #include "platform/error.h"
 #include "settings/settingstable.h"
 
@@ -25,23 +26,25 @@ void TForm1::createTrayMenu()
 {
     TrayPopUp = new QMenu(this);
     TrayPopUp->setObjectName(QStringLiteral("TrayPopUp"));
-    Show1 = TrayPopUp->addAction(QStringLiteral("Show"), this, [this] { Show1Click(); });
+    Show1 = TrayPopUp->addAction(QStringLiteral("Show"));
+    tl::connectGuarded(Show1, &QAction::triggered, this, [this] { Show1Click(); });
     Show1->setObjectName(QStringLiteral("Show1"));
     TrayPopUp->setDefaultAction(Show1);
     if (File1)
         TrayPopUp->addMenu(File1);
     TrayPopUp->addAction(Sta1);
     TrayPopUp->addSeparator();
-    Exit1 = TrayPopUp->addAction(QStringLiteral("Exit"), this, [this] { Exit1Click(); });
+    Exit1 = TrayPopUp->addAction(QStringLiteral("Exit"));
+    tl::connectGuarded(Exit1, &QAction::triggered, this, [this] { Exit1Click(); });
     Exit1->setObjectName(QStringLiteral("Exit1"));
 
     tl::ITray *tray = m_services.tray.get();
     if (!tray)
         return;
     tray->setMenu(TrayPopUp);
-    connect(tray, &tl::ITray::leftPressed, this, [this] { TrayIconLeftPressed(); });
+    tl::connectGuarded(tray, &tl::ITray::leftPressed, this, [this] { TrayIconLeftPressed(); });
     connect(tray, &tl::ITray::menuRequested, this, [this](const QPoint &pos) { TrayPopUp->popup(pos); });
-    connect(tray, &tl::ITray::availabilityChanged, this, [this](bool on) { trayAvailabilityChanged(on); });
+    tl::connectGuarded(tray, &tl::ITray::availabilityChanged, this, [this](bool on) { trayAvailabilityChanged(on); });
 }
 
 bool TForm1::hasTray() const

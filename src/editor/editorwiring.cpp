@@ -4,9 +4,9 @@
 
 #include "app/TForm1.h"
 
-#include "app/application.h"
-#include "controls/flatbutton.h"
 #include "controls/builtinart.h"
+#include "controls/flatbutton.h"
+#include "controls/guarded.h"
 #include "editor/TfrmFont.h"
 #include "notes/eventhook.h"
 
@@ -20,8 +20,9 @@
 
 void TForm1::wireEditorComponents()
 {
+    using tl::connectGuarded;
     auto run = [this](void (TForm1::*handler)()) {
-        return [this, handler] { tl::Application::guarded([&] { (this->*handler)(); }); };
+        return [this, handler] { (this->*handler)(); };
     };
     struct Button {
         tl::FlatButton *button;
@@ -50,13 +51,13 @@ void TForm1::wireEditorComponents()
         // The built-in glyph until a skin brings its own.
         if (b.button->icon().isNull())
             b.button->setIcon(QIcon(tl::builtin::buttonGlyphPng(qPrintable(b.button->objectName()))));
-        connect(b.button, &QToolButton::clicked, this, run(b.click));
+        connectGuarded(b.button, &QToolButton::clicked, this, run(b.click));
     }
     cmdSearchBack->setEnabled(false);
     cmdSearchAgain->setEnabled(false);
 
-    connect(memo1, &QTextEdit::selectionChanged, this, run(&TForm1::memo1SelectionChange));
-    connect(memo1, &QTextEdit::cursorPositionChanged, this, run(&TForm1::memo1SelectionChange));
+    connectGuarded(memo1, &QTextEdit::selectionChanged, this, run(&TForm1::memo1SelectionChange));
+    connectGuarded(memo1, &QTextEdit::cursorPositionChanged, this, run(&TForm1::memo1SelectionChange));
     new tl::EventHook(memo1, [this](QEvent *e) {
         if (e->type() == QEvent::KeyPress)
             memo1KeyDown(static_cast<QKeyEvent *>(e));
@@ -90,7 +91,7 @@ void TForm1::wireEditorComponents()
             a->setIconVisibleInMenu(false);  // the menu style shows icons
         }
         if (handler)
-            connect(a, &QAction::triggered, this, run(handler));
+            connectGuarded(a, &QAction::triggered, this, run(handler));
         else
             a->setEnabled(false);  // its command arrives with its window
         return a;
@@ -134,8 +135,8 @@ void TForm1::wireEditorComponents()
     panSearch->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(panSearch, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &p) { pSearch->popup(panSearch->mapToGlobal(p)); });
-    connect(cbSeek, &QComboBox::editTextChanged, this, run(&TForm1::cbSeekChange));
-    connect(cbSeek, &QComboBox::textActivated, this, run(&TForm1::cbSeekChange));
+    connectGuarded(cbSeek, &QComboBox::editTextChanged, this, run(&TForm1::cbSeekChange));
+    connectGuarded(cbSeek, &QComboBox::textActivated, this, run(&TForm1::cbSeekChange));
     new tl::EventHook(cbSeek->lineEdit(), [this](QEvent *e) {
         if (e->type() != QEvent::KeyPress)
             return false;

@@ -253,12 +253,15 @@ SettingsFile::Content *SettingsFile::load() const
         return fresh(std::move(*entries), !recentlyModified(*id));
 
     // Never overwrite what we cannot read: keep it for the user to look at.
-    const QString aside = m_path + QStringLiteral(".broken-")
+    // Through a link, the file itself is moved aside and the link stays for
+    // the settings written next.
+    const QString broken = writeTarget(m_path);
+    const QString aside = broken + QStringLiteral(".broken-")
         + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString kept = aside;
     for (int i = 2; QFile::exists(kept); ++i)
         kept = aside + QStringLiteral("-%1").arg(i);
-    if (!QFile::rename(m_path, kept))
+    if (!QFile::rename(broken, kept))
         return nullptr;  // cannot move it aside: treat the key as unopenable
     pendingNotices().append(
         QStringLiteral("The settings file \"%1\" could not be read (line %2) and was kept as \"%3\". "

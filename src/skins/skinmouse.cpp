@@ -4,6 +4,7 @@
 #include "app/TForm1.h"
 
 #include "controls/bgimage.h"
+#include "controls/guarded.h"
 #include "skins/skinlayout.h"
 
 #include <QGuiApplication>
@@ -26,7 +27,12 @@ public:
     {
         watched->installEventFilter(this);
     }
-    bool eventFilter(QObject *, QEvent *e) override { return m_f(e); }
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        bool eaten = false;
+        tl::runGuarded([&] { eaten = m_f(e); });
+        return eaten;
+    }
 
 private:
     std::function<bool(QEvent *)> m_f;
@@ -41,17 +47,21 @@ QPoint onScreen(QMouseEvent *e) { return e->globalPosition().toPoint(); }
 
 void TForm1::wireSkinComponents()
 {
+    using tl::connectGuarded;
+    using tl::GraphicControl;
     for (tl::TicBGimage *img : {imgHead, imgLeft, imgRight, imgFoot}) {
-        connect(img, &tl::GraphicControl::mouseDown, this, [this](QMouseEvent *e) { imgHeadMouseDown(onScreen(e)); });
-        connect(img, &tl::GraphicControl::mouseMove, this, [this](QMouseEvent *e) { imgHeadMouseMove(onScreen(e)); });
-        connect(img, &tl::GraphicControl::mouseUp, this, [this](QMouseEvent *e) { imgHeadMouseUp(onScreen(e)); });
+        connectGuarded(img, &GraphicControl::mouseDown, this,
+                       [this](QMouseEvent *e) { imgHeadMouseDown(onScreen(e)); });
+        connectGuarded(img, &GraphicControl::mouseMove, this,
+                       [this](QMouseEvent *e) { imgHeadMouseMove(onScreen(e)); });
+        connectGuarded(img, &GraphicControl::mouseUp, this, [this](QMouseEvent *e) { imgHeadMouseUp(onScreen(e)); });
     }
-    connect(imgSize, &tl::GraphicControl::mouseDown, this, [this](QMouseEvent *e) { imgSizeMouseDown(at(e)); });
-    connect(imgSize, &tl::GraphicControl::mouseMove, this, [this](QMouseEvent *e) { imgSizeMouseMove(at(e)); });
-    connect(imgSize, &tl::GraphicControl::mouseUp, this, [this](QMouseEvent *e) { imgSizeMouseUp(at(e)); });
-    connect(imgScroll, &tl::GraphicControl::mouseDown, this, [this](QMouseEvent *e) { imgScrollMouseDown(at(e)); });
-    connect(imgScroll, &tl::GraphicControl::mouseMove, this, [this](QMouseEvent *e) { imgScrollMouseMove(at(e)); });
-    connect(imgScroll, &tl::GraphicControl::mouseUp, this, [this](QMouseEvent *e) { imgScrollMouseUp(at(e)); });
+    connectGuarded(imgSize, &GraphicControl::mouseDown, this, [this](QMouseEvent *e) { imgSizeMouseDown(at(e)); });
+    connectGuarded(imgSize, &GraphicControl::mouseMove, this, [this](QMouseEvent *e) { imgSizeMouseMove(at(e)); });
+    connectGuarded(imgSize, &GraphicControl::mouseUp, this, [this](QMouseEvent *e) { imgSizeMouseUp(at(e)); });
+    connectGuarded(imgScroll, &GraphicControl::mouseDown, this, [this](QMouseEvent *e) { imgScrollMouseDown(at(e)); });
+    connectGuarded(imgScroll, &GraphicControl::mouseMove, this, [this](QMouseEvent *e) { imgScrollMouseMove(at(e)); });
+    connectGuarded(imgScroll, &GraphicControl::mouseUp, this, [this](QMouseEvent *e) { imgScrollMouseUp(at(e)); });
 
     // The hot areas act on a release inside them, as a click does.
     auto clickArea = [this](QLabel *area, void (TForm1::*click)()) {
@@ -68,7 +78,7 @@ void TForm1::wireSkinComponents()
 
     // The thumb follows the caret once the editor has handled the event.
     auto later = [this](bool reset) {
-        QTimer::singleShot(0, this, [this, reset] { SyncScrollThumb(reset); });
+        QTimer::singleShot(0, this, [this, reset] { tl::runGuarded([&] { SyncScrollThumb(reset); }); });
     };
     new Hook(memo1->viewport(), [this, later](QEvent *e) {
         if (e->type() == QEvent::MouseButtonPress)
@@ -85,8 +95,8 @@ void TForm1::wireSkinComponents()
             later(true);
         return false;
     });
-    connect(memo1, &QTextEdit::textChanged, this, [this] { SyncScrollThumb(false); });
-    connect(timeScroll, &QTimer::timeout, this, [this] { timeScrollTimer(); });
+    connectGuarded(memo1, &QTextEdit::textChanged, this, [this] { SyncScrollThumb(false); });
+    connectGuarded(timeScroll, &QTimer::timeout, this, [this] { timeScrollTimer(); });
 }
 
 void TForm1::imgHeadMouseDown(QPoint p)

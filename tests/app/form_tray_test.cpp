@@ -1,3 +1,4 @@
+#include "app/application.h"
 #include "controls/flatbutton.h"
 #include "formfixture.h"
 #include "notes/recordstore.h"
@@ -195,3 +196,82 @@ TEST_F(TrayTest, DroppingFilesOpensOnlyTheFirst)
     EXPECT_EQ(f.CurrentFile, first);
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Tessaleaf - One.nts"));
 }
+
+namespace {
+
+// A person's click on an item of a popup menu.
+void clickItem(QMenu *menu, QAction *item)
+{
+    menu->popup(QPoint(20, 20));
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
+}
+
+// Commands that store a setting, reached through their real connections
+// while the settings file is read-only.
+struct FailingCommand {
+    const char *name;
+    const char *value;  // the setting whose store fails
+    void (*prepare)(TForm1 &f);
+    void (*run)(TForm1 &f, tltest::FakeTray &tray);
+    // The command's effect, once it could store.
+    bool (*done)(TForm1 &f, const tl::SettingsStore &s);
+};
+
+void PrintTo(const FailingCommand &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class FailingCommandTest : public TrayTest, public testing::WithParamInterface<FailingCommand> {
+protected:
+    void TearDown() override
+    {
+        tl::Application::setErrorReporter({});
+        QFile::setPermissions(settingsPath, QFile::ReadOwner | QFile::WriteOwner);
+    }
+};
+
+} // namespace
+
+TEST_P(FailingCommandTest, ShowsTheErrorBoxAndTheProgramGoesOn)
+{
+    const FailingCommand &c = GetParam();
+    TForm1 &f = startRecording();
+    tl::Application::setErrorReporter(tl::errorBoxOver(f));
+    c.prepare(f);
+    QFile::setPermissions(settingsPath, QFile::ReadOwner);
+    EXPECT_NO_THROW(c.run(f, *tray));
+    ASSERT_EQ(dialogs->boxes.size(), 1u);
+    EXPECT_EQ(dialogs->boxes[0].icon, tl::MsgIcon::Error);
+    EXPECT_EQ(dialogs->boxes[0].text, QStringLiteral("Failed to set data for '%1'").arg(QLatin1String(c.value)));
+
+    QFile::setPermissions(settingsPath, QFile::ReadOwner | QFile::WriteOwner);
+    c.run(f, *tray);
+    EXPECT_EQ(dialogs->boxes.size(), 1u);
+    EXPECT_TRUE(c.done(f, settings()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tray, FailingCommandTest,
+    testing::Values(
+        FailingCommand{"AlwaysOnTopFromTheMenu", "OnTop", [](TForm1 &) {},
+                       [](TForm1 &f, tltest::FakeTray &) { clickItem(f.TrayPopUp, f.Sta1); },
+                       [](TForm1 &f, const tl::SettingsStore &s) {
+                           // Off and on again: what is shown is what is stored.
+                           return f.Sta1->isChecked() && s.GetFromReg(QStringLiteral("OnTop")) == QLatin1String("true");
+                       }},
+        FailingCommand{"LeftPressOnTheIcon", "LastAlphaV", [](TForm1 &f) { f.setAlpha(100); },
+                       [](TForm1 &, tltest::FakeTray &tray) { tray.pressLeft(); },
+                       [](TForm1 &f, const tl::SettingsStore &s) {
+                           return !f.isVisible() && s.GetFromReg(QStringLiteral("LastAlphaV")) == QLatin1String("100");
+                       }},
+        FailingCommand{"ExitFromTheMenuWhileHidden", "x",
+                       [](TForm1 &f) {
+                           f.hide();
+                           f.move(33, 44);
+                       },
+                       [](TForm1 &f, tltest::FakeTray &) { clickItem(f.TrayPopUp, f.Exit1); },
+                       [](TForm1 &f, const tl::SettingsStore &s) {
+                           return f.ExitRequested && s.GetFromRegInt(QStringLiteral("x")) == 33;
+                       }}),
+    [](const auto &info) { return std::string(info.param.name); });

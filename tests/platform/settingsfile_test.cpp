@@ -4,7 +4,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 using tl::SettingsFile;
 using tl::SettingValue;
@@ -82,6 +85,33 @@ TEST(SettingsFile, BrokenFileIsKeptAsideAndReportedOnce)
     ASSERT_EQ(aside.size(), 1);
     EXPECT_EQ(tltest::readFile(dir + QLatin1Char('/') + aside[0]), QByteArray("\"x\"=dword:00000001\ngarbage\n"));
     EXPECT_TRUE(SettingsFile::takeNotices().isEmpty());
+}
+
+TEST(SettingsFile, ALinkedFileIsWrittenAndKeptAsideThroughTheLink)
+{
+    const QString dir = tltest::freshFolder();
+    const QString real = tltest::writeFile(dir + QStringLiteral("/shared/settings.conf"), "\"a\"=\"1\"\n");
+    QDir().mkpath(dir + QStringLiteral("/config"));
+    const QString link = dir + QStringLiteral("/config/settings.conf");
+    ASSERT_EQ(::symlink("../shared/settings.conf", QFile::encodeName(link).constData()), 0);
+    SettingsFile file(link);
+    file.setString(QStringLiteral("OnTop"), QStringLiteral("true"));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_TRUE(tltest::readFile(real).contains("\"OnTop\"=\"true\""));
+    EXPECT_TRUE(tltest::readFile(real).contains("\"a\"=\"1\""));
+
+    // An unreadable file is moved aside beside itself; the link then names
+    // the settings written next.
+    tltest::writeFile(real, "garbage\n");
+    SettingsFile::takeNotices();
+    EXPECT_FALSE(file.exists(QStringLiteral("a")));
+    ASSERT_EQ(SettingsFile::takeNotices().size(), 1);
+    EXPECT_EQ(QDir(dir + QStringLiteral("/shared")).entryList({QStringLiteral("settings.conf.broken-*")}).size(), 1);
+    file.setString(QStringLiteral("x"), QStringLiteral("2"));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_TRUE(tltest::readFile(real).contains("\"x\"=\"2\""));
+    EXPECT_EQ(QDir(dir + QStringLiteral("/config")).entryList(QDir::Files | QDir::Hidden | QDir::System),
+              QStringList{QStringLiteral("settings.conf")});
 }
 
 TEST(SettingsFile, FolderThatCannotBeCreatedReadsEmptyAndDropsWrites)
