@@ -4,7 +4,7 @@
 #include "controls/darerlabel.h"
 #include "controls/flatbutton.h"
 #include "controls/guarded.h"
-#include "notes/eventhook.h"
+#include "controls/eventhook.h"
 #include "richtext/richedit.h"
 #include "settings/settingstable.h"
 

@@ -3,7 +3,7 @@
 #include "app/TForm1.h"
 #include "controls/darerlabel.h"
 #include "controls/guarded.h"
-#include "notes/eventhook.h"
+#include "controls/eventhook.h"
 #include "platform/error.h"
 
 #include <QAction>

@@ -8,7 +8,7 @@
 #include "controls/flatbutton.h"
 #include "controls/guarded.h"
 #include "editor/TfrmFont.h"
-#include "notes/eventhook.h"
+#include "controls/eventhook.h"
 
 #include <QAction>
 #include <QComboBox>

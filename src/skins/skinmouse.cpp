@@ -4,6 +4,7 @@
 #include "app/TForm1.h"
 
 #include "controls/bgimage.h"
+#include "controls/eventhook.h"
 #include "controls/guarded.h"
 #include "skins/skinlayout.h"
 
@@ -15,28 +16,10 @@
 #include <QWheelEvent>
 #include <QWindow>
 
-#include <functional>
 
 namespace sk = tl::skin;
 
 namespace {
-
-class Hook : public QObject {
-public:
-    Hook(QObject *watched, std::function<bool(QEvent *)> f) : QObject(watched), m_f(std::move(f))
-    {
-        watched->installEventFilter(this);
-    }
-    bool eventFilter(QObject *, QEvent *e) override
-    {
-        bool eaten = false;
-        tl::runGuarded([&] { eaten = m_f(e); });
-        return eaten;
-    }
-
-private:
-    std::function<bool(QEvent *)> m_f;
-};
 
 QPoint at(QMouseEvent *e) { return e->position().toPoint(); }
 // A move goes by the screen position: the window's own coordinates shift
@@ -65,7 +48,7 @@ void TForm1::wireSkinComponents()
 
     // The hot areas act on a release inside them, as a click does.
     auto clickArea = [this](QLabel *area, void (TForm1::*click)()) {
-        new Hook(area, [this, area, click](QEvent *e) {
+        new tl::EventHook(area, [this, area, click](QEvent *e) {
             if (e->type() != QEvent::MouseButtonRelease)
                 return false;
             if (area->rect().contains(at(static_cast<QMouseEvent *>(e))))
@@ -80,7 +63,7 @@ void TForm1::wireSkinComponents()
     auto later = [this](bool reset) {
         QTimer::singleShot(0, this, [this, reset] { tl::runGuarded([&] { SyncScrollThumb(reset); }); });
     };
-    new Hook(memo1->viewport(), [this, later](QEvent *e) {
+    new tl::EventHook(memo1->viewport(), [this, later](QEvent *e) {
         if (e->type() == QEvent::MouseButtonPress)
             later(false);
         else if (e->type() == QEvent::Wheel) {
@@ -90,7 +73,7 @@ void TForm1::wireSkinComponents()
         }
         return false;  // the editor scrolls by its own amount as well
     });
-    new Hook(memo1, [later](QEvent *e) {
+    new tl::EventHook(memo1, [later](QEvent *e) {
         if (e->type() == QEvent::KeyPress)
             later(true);
         return false;
