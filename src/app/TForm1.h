@@ -271,6 +271,7 @@ private:
     void reportSettingsNotices();
     void createTrayMenu();
     void fadeOut();
+    void storeOpacity();
     void fadeInTo(int target, bool eventsEveryStep);
     void showWithFade(bool fromShowCommand);
     void trayAvailabilityChanged(bool available);
@@ -304,6 +305,7 @@ private:
     bool m_onTop = false;
     bool m_destroyed = false;
     int m_alpha = 255;
+    bool m_fadedOut = false;  // the opacity is 0 because a fade took the window out
 
     // --- skins
     void wireSkinComponents();

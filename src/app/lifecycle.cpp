@@ -153,7 +153,16 @@ void TForm1::applyOnTop(bool on)
 void TForm1::setAlpha(int alpha)
 {
     m_alpha = std::clamp(alpha, 0, 255);
+    m_fadedOut = false;
     setWindowOpacity(m_alpha / 255.0);
+}
+
+void TForm1::storeOpacity()
+{
+    // A window faded out keeps the opacity it had before the fade, or the
+    // next show would bring it up invisible.
+    if (!m_fadedOut)
+        SetFromReg(SettingsStore::q(s::LastAlphaV), QString::number(m_alpha));
 }
 
 TForm1::FormPos TForm1::LoadFormPos() const
@@ -187,7 +196,11 @@ bool TForm1::FormCloseQuery()
     SetFromReg(SettingsStore::q(s::OnTop), Sta1->isChecked() ? QStringLiteral("true") : QStringLiteral("false"));
     if (ExitRequested)
         return true;
-    SetFromReg(SettingsStore::q(s::LastAlphaV), QString::number(m_alpha));
+    // Asked again once hidden (a key the editor leaves alone reaches the
+    // window after the hide took its focus away): nothing is left to do.
+    if (!isVisible())
+        return false;
+    storeOpacity();
     if (GetFromReg(SettingsStore::q(s::MinEffect)) == QLatin1String("true"))
         fadeOut();
     hideWindow();
@@ -200,7 +213,7 @@ void TForm1::Exit1Click()
 {
     ExitRequested = true;
     if (m_alpha != 0)
-        SetFromReg(SettingsStore::q(s::LastAlphaV), QString::number(m_alpha));
+        storeOpacity();
     // A hidden window gets no close event from close(); ask directly.
     if (isVisible()) {
         close();

@@ -79,6 +79,7 @@ void TForm1::fadeOut()
             fadePacer(a);
     }
     setAlpha(0);
+    m_fadedOut = true;
 }
 
 void TForm1::fadeInTo(int target, bool eventsEveryStep)
@@ -95,7 +96,7 @@ void TForm1::fadeInTo(int target, bool eventsEveryStep)
 void TForm1::TrayIconLeftPressed()
 {
     if (isVisible() && !isMinimized()) {
-        SetFromReg(SettingsStore::q(s::LastAlphaV), QString::number(m_alpha));
+        storeOpacity();
         if (GetFromReg(SettingsStore::q(s::MinEffect)) == QLatin1String("true"))
             fadeOut();
         hideWindow();  // the tray click does not store the note shown
@@ -136,7 +137,7 @@ void TForm1::cmdHideClick()
 void TForm1::cmdCloseClick()
 {
     ExitRequested = true;
-    SetFromReg(SettingsStore::q(s::LastAlphaV), QString::number(m_alpha));
+    storeOpacity();
     close();
 }
 
@@ -158,6 +159,9 @@ void TForm1::hideWindow()
     }
     // Hidden without a tray, the window could not be reached again.
     showMinimized();
+    // The taskbar brings it back, not a show of ours: not faded out.
+    if (m_fadedOut)
+        setAlpha(tl::strToInt(GetFromReg(SettingsStore::q(s::LastAlphaV))) & 0xFF);
     tellNoTrayOnce();
 }
 

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QTest>
@@ -275,3 +276,80 @@ INSTANTIATE_TEST_SUITE_P(
                            return f.ExitRequested && s.GetFromRegInt(QStringLiteral("x")) == 33;
                        }}),
     [](const auto &info) { return std::string(info.param.name); });
+
+namespace {
+
+struct HideWay {
+    const char *name;
+    void (*hide)(TForm1 &f, tltest::FakeTray &tray);
+};
+
+void PrintTo(const HideWay &way, std::ostream *os) { *os << way.name; }
+
+class FadedHide : public TrayTest, public testing::WithParamInterface<HideWay> {};
+
+void pressEscapeInTheEditor(TForm1 &f, tltest::FakeTray &)
+{
+    // The offscreen platform does not activate a window shown again.
+    QApplication::setActiveWindow(&f);
+    f.memo1->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), f.memo1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+}
+
+void clickTheMinimiseArea(TForm1 &f, tltest::FakeTray &)
+{
+    QTest::mouseClick(f.cmdHide, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+}
+
+} // namespace
+
+TEST_P(FadedHide, KeepsTheOpacityItHadBeforeTheFade)
+{
+    settings().SetFromReg(QStringLiteral("MinEffect"), QStringLiteral("true"));
+    settings().SetFromReg(QStringLiteral("LastAlphaV"), QStringLiteral("200"));
+    TForm1 &f = startRecording();
+    for (int round = 0; round < 2; ++round) {
+        steps.clear();
+        GetParam().hide(f, *tray);
+        EXPECT_FALSE(f.isVisible()) << round;
+        EXPECT_EQ(f.alpha(), 0) << round;
+        EXPECT_EQ(steps.size(), 50u) << round;  // one fade, 200 down to 4
+        EXPECT_EQ(settings().GetFromReg(QStringLiteral("LastAlphaV")), QStringLiteral("200")) << round;
+        tray->pressLeft();
+        ASSERT_TRUE(f.isVisible()) << round;
+        EXPECT_EQ(f.alpha(), 200) << round;
+    }
+    GetParam().hide(f, *tray);
+    f.Exit1Click();  // from the tray, while hidden
+    f.FormDestroy();
+    EXPECT_EQ(settings().GetFromReg(QStringLiteral("LastAlphaV")), QStringLiteral("200"));
+    form.reset();
+    EXPECT_EQ(startRecording().alpha(), 200);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, FadedHide,
+    testing::Values(HideWay{"EscapeInTheEditor", pressEscapeInTheEditor},
+                    HideWay{"WindowClose", [](TForm1 &f, tltest::FakeTray &) { f.close(); }},
+                    HideWay{"MinimiseArea", clickTheMinimiseArea},
+                    HideWay{"TrayClick", [](TForm1 &, tltest::FakeTray &tray) { tray.pressLeft(); }}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(TrayTest, WithoutATrayAFadedWindowIsMinimisedAtItsOwnOpacity)
+{
+    settings().SetFromReg(QStringLiteral("MinEffect"), QStringLiteral("true"));
+    settings().SetFromReg(QStringLiteral("LastAlphaV"), QStringLiteral("200"));
+    auto fakes = tltest::makeFakeServices();
+    fakes.tray->available = false;
+    form = std::make_unique<TForm1>(std::move(fakes.services), settingsPath);
+    form->fadePacer = [this](int a) { steps.push_back(a); };
+    TForm1 &f = *form;
+    f.FormCreate({QStringLiteral("tessaleaf")});
+    f.close();
+    ASSERT_TRUE(f.isMinimized());
+    EXPECT_EQ(steps.size(), 50u);
+    EXPECT_EQ(f.alpha(), 200);  // restored from the taskbar, it is seen
+    f.close();
+    EXPECT_EQ(settings().GetFromReg(QStringLiteral("LastAlphaV")), QStringLiteral("200"));
+}
