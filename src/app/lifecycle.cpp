@@ -6,6 +6,7 @@
 #include "controls/darerlabel.h"
 #include "platform/error.h"
 #include "platform/paths.h"
+#include "platform/windowsystem.h"
 #include "settings/appearance.h"
 #include "settings/settingstable.h"
 #include "skins/skinfiles.h"
@@ -39,8 +40,11 @@ void TForm1::FormCreate(const QStringList &args)
 
     StartingUp = true;
     bool startRequest = false;
-    if (!fadePacer)  // about a quarter of a second for a full fade
-        fadePacer = [](int) { QThread::msleep(4); };
+    if (!fadePacer)  // each step reaches the screen; about a quarter of a second for a full fade
+        fadePacer = [](int) {
+            tl::flushWindowSystem();
+            QThread::msleep(4);
+        };
     qApp->installEventFilter(this);
     setAcceptDrops(true);
     cmdBack->setEnabled(false);
