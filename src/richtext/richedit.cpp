@@ -85,6 +85,7 @@ void RichEdit::setContentText(const QString &text)
     setCurrentCharFormat(QTextCharFormat());
     setPlainText(text);
     moveCursor(QTextCursor::Start);
+    Q_EMIT contentReplaced();
 }
 
 void RichEdit::setContentRtf(const QByteArray &rtf)
@@ -96,6 +97,7 @@ void RichEdit::setContentRtf(const QByteArray &rtf)
     QTextCursor c(doc);
     c.movePosition(QTextCursor::Start);
     setTextCursor(c);
+    Q_EMIT contentReplaced();
 }
 
 QByteArray RichEdit::rtfBytes() const { return rtf::writeDocument(*document()); }

@@ -88,6 +88,10 @@ public:
     // Prints the whole content.
     void printContent(QPrinter *printer) const;
 
+Q_SIGNALS:
+    // The whole content was set (setContentText, setContentRtf), caret at the start.
+    void contentReplaced();
+
 protected:
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;

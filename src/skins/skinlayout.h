@@ -98,7 +98,8 @@ struct ThumbMove {
 };
 // One move while the thumb is held; y and grabY relative to the thumb.
 ThumbMove thumbDrag(const ThumbInput &in, int top, int y, int grabY);
-// Clamp used when the window shrinks.
+// The ends of the thumb's travel; the bottom is the clamp used when the window shrinks.
+inline constexpr int thumbTop = 30;
 constexpr int thumbBottom(int windowHeight) { return windowHeight - 30; }
 
 // The welcome banner: columns = panel width / width of "R" (halves to even).

@@ -79,6 +79,12 @@ void TForm1::wireSkinComponents()
         return false;
     });
     connectGuarded(memo1, &QTextEdit::textChanged, this, [this] { SyncScrollThumb(false); });
+    // A note or document just shown starts at its first line, and so does
+    // the thumb, also where the text fits and the thumb has nothing to do.
+    connectGuarded(memo1, &tl::RichEdit::contentReplaced, this, [this] {
+        imgScroll->move(imgScroll->x(), sk::thumbTop);
+        SyncScrollThumb(true);
+    });
     connectGuarded(timeScroll, &QTimer::timeout, this, [this] { timeScrollTimer(); });
 }
 
@@ -186,7 +192,7 @@ void TForm1::SyncScrollThumb(bool resetWhenEmpty)
 {
     if (memo1->document()->isEmpty()) {
         if (resetWhenEmpty)
-            imgScroll->move(imgScroll->x(), 30);
+            imgScroll->move(imgScroll->x(), sk::thumbTop);
         return;
     }
     if (const auto top = sk::thumbTopForCaret(thumbInput(*this), memo1->caretLine()))

@@ -5,6 +5,7 @@
 
 #include "app/formfixture.h"
 #include "controls/bgimage.h"
+#include "controls/flatbutton.h"
 #include "platform/widgetcolors.h"
 #include "settings/settingstable.h"
 #include "skins/skinlayout.h"
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QTimer>
@@ -34,7 +36,7 @@ void mouse(QWidget *w, QEvent::Type type, QPoint local)
 class SkinForm : public FormTest {
 protected:
     // A synthetic skin named Synth in the skin folder, made current.
-    TForm1 &startSkinned(QSize size)
+    TForm1 &startSkinned(QSize size, QStringList args = {})
     {
         const QString skins = dir + QStringLiteral("/skins");
         tltest::writeFile(skins + QStringLiteral("/Synth/pledit.bmp"),
@@ -45,7 +47,7 @@ protected:
         st.SetFromReg(SettingsStore::q(s::CurrentSkin), QStringLiteral("Synth"));
         st.SetFromRegInt(SettingsStore::q(s::W), size.width());
         st.SetFromRegInt(SettingsStore::q(s::H), size.height());
-        return start();
+        return start(args);
     }
 
     void expectChrome(TForm1 &f)
@@ -238,6 +240,68 @@ TEST_F(SkinForm, ThumbFollowsTheCaretAndScrollsTheEditor)
     EXPECT_EQ(f.imgScroll->y(), 330);
     f.SyncScrollThumb(true);
     EXPECT_EQ(f.imgScroll->y(), 30);
+}
+
+QStringList numberedLines(const QString &word, int count)
+{
+    QStringList lines;
+    for (int i = 0; i < count; ++i)
+        lines << word + QString::number(i);
+    return lines;
+}
+
+// Rich text as the editor stores it.
+QString rtfOf(const QStringList &lines)
+{
+    return QStringLiteral("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 ") + lines.join(QStringLiteral("\\par ")) + QLatin1Char('}');
+}
+
+TEST_F(SkinForm, EveryNoteAndDocumentShownPutsTheThumbAtItsFirstLine)
+{
+    const QString notes = tltest::writeFile(
+        dir + QStringLiteral("/Long.nts"),
+        (QStringLiteral("<root><info><lastupdate/><authorname/><companyname/><comments/><realpath/><compresslevel/>"
+                        "</info><notes><note>")
+         + rtfOf(numberedLines(QStringLiteral("a"), 200)) + QStringLiteral("</note><note>")
+         + rtfOf(numberedLines(QStringLiteral("b"), 200)) + QStringLiteral("</note></notes></root>"))
+            .toUtf8());
+    TForm1 &f = startSkinned({320, 360}, {notes});
+    ASSERT_EQ(f.memo1->lineCount(), 200);
+    ASSERT_EQ(f.memo1->caretLine(), 0);
+    EXPECT_EQ(f.imgScroll->y(), 30) << "opened";
+    // Held at the top, a drag down scrolls the editor at once.
+    mouse(f.imgScroll, QEvent::MouseButtonPress, {4, 4});
+    for (int i = 0; i < 10; ++i)
+        mouse(f.imgScroll, QEvent::MouseMove, {4, 5});
+    mouse(f.imgScroll, QEvent::MouseButtonRelease, {4, 5});
+    EXPECT_GT(f.memo1->firstVisibleLine(), 0);
+    EXPECT_GT(f.imgScroll->y(), 30);
+
+    QTest::mouseClick(f.cmdNext, Qt::LeftButton);
+    ASSERT_EQ(f.CurrentNote, 1);
+    EXPECT_EQ(f.imgScroll->y(), 30) << "next";
+    auto caretToTheEnd = [&f] {
+        f.memo1->moveCursor(QTextCursor::End);
+        f.SyncScrollThumb(false);
+        ASSERT_GT(f.imgScroll->y(), 300);
+    };
+    caretToTheEnd();
+    QTest::mouseClick(f.cmdBack, Qt::LeftButton);
+    ASSERT_EQ(f.CurrentNote, 0);
+    EXPECT_EQ(f.imgScroll->y(), 30) << "back";
+
+    // A document that fits takes the thumb back to the top as well.
+    for (const auto &[name, count] : {std::pair{"Long.rtf", 200}, {"Long.txt", 200}, {"Short.txt", 2}}) {
+        caretToTheEnd();
+        const QStringList lines = numberedLines(QStringLiteral("c"), count);
+        const bool plain = QLatin1String(name).endsWith(QLatin1String(".txt"));
+        const QString document = tltest::writeFile(dir + QLatin1Char('/') + QLatin1String(name),
+                                                   (plain ? lines.join(QLatin1Char('\n')) : rtfOf(lines)).toUtf8());
+        f.File1Click(document);
+        ASSERT_EQ(f.CurrentFile, document);
+        ASSERT_EQ(f.memo1->lineCount(), count) << name;
+        EXPECT_EQ(f.imgScroll->y(), 30) << name;
+    }
 }
 
 TEST_F(SkinForm, ShortNoteLeavesTheThumbAlone)
