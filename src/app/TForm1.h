@@ -316,5 +316,6 @@ private:
     };
     Drag m_moving, m_sizing, m_thumb;
     bool m_searchRoom = false;  // Panel2 already leaves room for the find bar
+    std::optional<QFont> m_barFontBeforeBanner;  // the information bar's font when the banner took it
     bool m_toldNoTray = false;
 };

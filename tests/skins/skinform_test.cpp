@@ -342,6 +342,54 @@ TEST_F(SkinForm, WelcomeBannerShowsItsWindowsThenTheRecordInformation)
     EXPECT_EQ(f.Panel1->text(), f.noFileText());
 }
 
+struct BarLook {
+    const char *name;
+    bool framed;  // the built-in look takes the set without suffix
+    const char *suffix;
+    const char *family;
+};
+void PrintTo(const BarLook &look, std::ostream *os) { *os << look.name; }
+
+class BannerEnd : public SkinForm, public testing::WithParamInterface<BarLook> {};
+
+TEST_P(BannerEnd, GivesTheBarItsStoredFontBack)
+{
+    const BarLook &c = GetParam();
+    TForm1 &f = start();
+    f.timeScroll->stop();
+    if (c.framed)
+        f.LoadSkinStd();
+    // As the Preferences store them while the banner runs.
+    const SettingsStore st = settings();
+    const QString sfx = QLatin1String(c.suffix);
+    const QString family = QLatin1String(c.family);
+    st.SetFromReg(QStringLiteral("InfoBarFontName") + sfx, family);
+    st.SetFromRegInt(QStringLiteral("InfoBarFontSize") + sfx, 13);
+    st.SetFromRegInt(QStringLiteral("InfoBarForeGrd") + sfx, 0x0000FF);
+    st.SetFromRegInt(QStringLiteral("InfoBarBackGrd") + sfx, 0x00FFFF);
+    st.SetFromReg(QStringLiteral("InfoBarStyle") + sfx, QStringLiteral("true"));
+    ASSERT_EQ(f.bannerStep, 1);
+    f.timeScrollTimer();
+    ASSERT_TRUE(QFontInfo(f.Panel1->font()).fixedPitch());  // the banner's face
+    for (int tick = 0; tick < 1000 && f.bannerStep != 0; ++tick)
+        f.timeScrollTimer();
+    ASSERT_EQ(f.bannerStep, 0);
+    const QFont font = f.Panel1->font();
+    EXPECT_EQ(font.family(), family);
+    EXPECT_EQ(font.pointSize(), 13);
+    EXPECT_TRUE(font.bold());
+    // Where the face is missing, the stand-in must not be fixed-pitch either.
+    EXPECT_FALSE(QFontInfo(font).fixedPitch());
+    EXPECT_EQ(tl::storedFore(f.Panel1), 0x0000FFu);
+    EXPECT_EQ(tl::storedBack(f.Panel1), 0x00FFFFu);
+}
+
+INSTANTIATE_TEST_SUITE_P(Looks, BannerEnd,
+                         testing::Values(BarLook{"skinned", false, "Skin", "DejaVu Serif"},
+                                         BarLook{"framed", true, "", "DejaVu Serif"},
+                                         BarLook{"missingFace", false, "Skin", "Tahoma"}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
 TEST_F(SkinForm, StartedHiddenRunsNoBanner)
 {
     TForm1 &f = start({QStringLiteral("START")});
