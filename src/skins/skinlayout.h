@@ -13,7 +13,8 @@
 
 namespace tl::skin {
 
-// Every skin picture offers these regions; smaller pictures are refused.
+// Every skin picture offers these regions; a smaller one is laid over the
+// built-in picture when it is read.
 inline constexpr QSize pictureSize{280, 186};
 inline constexpr QSize minimumWindow{150, 243};
 

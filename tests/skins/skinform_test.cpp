@@ -5,9 +5,11 @@
 
 #include "app/formfixture.h"
 #include "controls/bgimage.h"
+#include "controls/builtinart.h"
 #include "controls/flatbutton.h"
 #include "platform/widgetcolors.h"
 #include "settings/settingstable.h"
+#include "skins/skinfiles.h"
 #include "skins/skinlayout.h"
 
 #include <QCoreApplication>
@@ -125,6 +127,23 @@ TEST_F(SkinForm, SyntheticSkinIsDrawnPixelExactAtTwoSizes)
     EXPECT_EQ(f.imgRight->geometry(), QRect(346, 20, 19, 274));
     EXPECT_EQ(f.Panel2->geometry(), QRect(36, 42, 310, 252));
     expectChrome(f);
+}
+
+TEST_F(SkinForm, ASmallSkinPictureIsUsedAndStaysTheChosenSkin)
+{
+    const QString skins = dir + QStringLiteral("/skins");
+    tltest::writeFile(skins + QStringLiteral("/Small/pledit.bmp"),
+                      skintest::bmpBytes(skintest::syntheticPicture({200, 100}), 24));
+    settings().SetFromReg(SettingsStore::q(s::SkinDir), skins);
+    settings().SetFromReg(SettingsStore::q(s::CurrentSkin), QStringLiteral("Small"));
+    TForm1 &f = start();
+    EXPECT_EQ(settings().GetFromReg(SettingsStore::q(s::CurrentSkin)), QStringLiteral("Small"));
+    EXPECT_EQ(tl::storedBack(f.memo1), 0x0F0000u);  // the skin's colours (no pledit.txt), not the built-in ones
+    const QImage g = f.grab().toImage();
+    EXPECT_EQ(g.pixel(12, 15) | 0xff000000u, skintest::titleLeft);
+    // The grip region lies beyond the small picture: the built-in grip shows.
+    const QImage builtIn = tl::skin::readBitmap(tl::builtin::skinPicture);
+    EXPECT_EQ(f.imgSize->image().pixel(5, 5), builtIn.pixel(270, 104));
 }
 
 TEST_F(SkinForm, PressedThumbShowsItsOwnPiece)
