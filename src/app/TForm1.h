@@ -126,10 +126,11 @@ public:
     void Panel2Resize();
     void SyncScrollThumb(bool resetWhenEmpty);
     void timeScrollTimer();
-    // The four moving elements share these handlers; positions are
-    // relative to the element pressed.
-    // Screen positions of the pointer.
-    void imgHeadMouseDown(QPoint p);
+    // The four moving elements share the imgHead handlers: p is the
+    // pointer's screen position, windowAt the window's top left on the
+    // screen as the press finds it. The grip and the thumb take positions
+    // relative to themselves.
+    void imgHeadMouseDown(QPoint p, QPoint windowAt);
     void imgHeadMouseMove(QPoint p);
     void imgHeadMouseUp(QPoint p);
     void imgSizeMouseDown(QPoint p);

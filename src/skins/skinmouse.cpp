@@ -33,8 +33,9 @@ void TForm1::wireSkinComponents()
     using tl::connectGuarded;
     using tl::GraphicControl;
     for (tl::TicBGimage *img : {imgHead, imgLeft, imgRight, imgFoot}) {
-        connectGuarded(img, &GraphicControl::mouseDown, this,
-                       [this](QMouseEvent *e) { imgHeadMouseDown(onScreen(e)); });
+        connectGuarded(img, &GraphicControl::mouseDown, this, [this, img](QMouseEvent *e) {
+            imgHeadMouseDown(onScreen(e), onScreen(e) - img->mapTo(this, at(e)));
+        });
         connectGuarded(img, &GraphicControl::mouseMove, this,
                        [this](QMouseEvent *e) { imgHeadMouseMove(onScreen(e)); });
         connectGuarded(img, &GraphicControl::mouseUp, this, [this](QMouseEvent *e) { imgHeadMouseUp(onScreen(e)); });
@@ -88,14 +89,20 @@ void TForm1::wireSkinComponents()
     connectGuarded(timeScroll, &QTimer::timeout, this, [this] { timeScrollTimer(); });
 }
 
-void TForm1::imgHeadMouseDown(QPoint p)
+void TForm1::imgHeadMouseDown(QPoint p, QPoint windowAt)
 {
     // Wayland lets no client place its own window: hand the drag to the compositor.
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) && windowHandle()) {
         windowHandle()->startSystemMove();
         return;
     }
-    m_moving = {true, p - pos()};
+    // The press tells where the window really is. Where the window manager
+    // stopped an earlier drag (at a screen edge), pos() still holds the
+    // place that was asked for, and a drag from there would lag behind the
+    // pointer by the difference.
+    if (windowAt != pos())
+        move(windowAt);
+    m_moving = {true, p - windowAt};
 }
 
 void TForm1::imgHeadMouseMove(QPoint p)

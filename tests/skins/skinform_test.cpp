@@ -192,6 +192,28 @@ TEST_F(SkinForm, AFastDragFollowsThePointerOnTheScreen)
     EXPECT_EQ(f.pos() - before, QPoint(20, 4));
 }
 
+TEST_P(MoveBy, ADragStartsFromWhereTheWindowReallyIs)
+{
+    // The window manager stopped an earlier drag short of where it was asked
+    // to go: the press, not the window's own idea of its place, tells where
+    // the window is.
+    TForm1 &f = start();
+    auto *element = f.findChild<QWidget *>(QString::fromLatin1(GetParam()));
+    ASSERT_NE(element, nullptr);
+    f.move(300, 200);
+    const QPoint really(300, 188), grab(5, 5);
+    const QPoint screenGrab = really + element->mapTo(&f, grab);
+    auto send = [&](QEvent::Type type, QPoint screen) {
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent e(type, QPointF(grab), QPointF(screen), button, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(element, &e);
+    };
+    send(QEvent::MouseButtonPress, screenGrab);
+    send(QEvent::MouseMove, screenGrab + QPoint(40, 30));
+    send(QEvent::MouseButtonRelease, screenGrab + QPoint(40, 30));
+    EXPECT_EQ(f.pos(), really + QPoint(40, 30));
+}
+
 INSTANTIATE_TEST_SUITE_P(Elements, MoveBy, testing::Values("imgHead", "imgLeft", "imgRight", "imgFoot"));
 
 struct GripDrag {
