@@ -61,8 +61,8 @@ struct SkinnedFrame {
     int thumbLeft = 0;
 };
 // After a size change (FormResize): the right border 25 wide and H - 25
-// high until the grip rebuilds it, the editor panel H - 53 high (22 less
-// with the find bar).
+// high until the chrome is rebuilt (FormResize does so next), the editor
+// panel H - 53 high (22 less with the find bar).
 SkinnedFrame resizedFrame(int width, int height, bool searchShown);
 // Right after a skin was loaded: right border 19 x (H - 25), editor panel H - 57.
 SkinnedFrame loadedFrame(int width, int height, bool searchShown);

@@ -179,6 +179,14 @@ void TForm1::FormResize()
         panFormat->setGeometry(f.panFormat);
         lblLineSeek->setGeometry(f.lblLineSeek);
         lblRightLine->setGeometry(f.lblRightLine);
+        // Not every size change comes from the grip: the window manager
+        // resizes too (maximise, tiling, a resize request). The chrome
+        // follows each one.
+        PaintHead();
+        PaintLeft();
+        PaintRight();
+        PaintFoot();
+        PaintSize();
     } else {
         const sk::BuiltInFrame f = sk::builtInFrame(W, H, search);
         panToolBar->move(f.panToolBar.topLeft());

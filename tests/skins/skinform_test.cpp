@@ -21,6 +21,7 @@
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QTimer>
+#include <QWindow>
 
 namespace s = tl::setting;
 using tl::SettingsStore;
@@ -145,6 +146,31 @@ TEST_F(SkinForm, ASmallSkinPictureIsUsedAndStaysTheChosenSkin)
     const QImage builtIn = tl::skin::readBitmap(tl::builtin::skinPicture);
     EXPECT_EQ(f.imgSize->image().pixel(5, 5), builtIn.pixel(270, 104));
 }
+
+class ResizedBy : public SkinForm, public testing::WithParamInterface<const char *> {};
+
+TEST_P(ResizedBy, TheChromeFollowsASizeChangeNotMadeByTheGrip)
+{
+    TForm1 &f = startSkinned({320, 280});
+    const QSize to(437, 333);
+    if (QLatin1String(GetParam()) == QLatin1String("windowManager")) {
+        // The window system's resize, as a maximise or a tiling manager does it.
+        ASSERT_NE(f.windowHandle(), nullptr);
+        f.windowHandle()->resize(to);
+        QCoreApplication::processEvents();
+    } else {
+        f.resize(to);
+    }
+    ASSERT_EQ(f.size(), to);
+    EXPECT_EQ(f.imgHead->image().width(), 437);
+    EXPECT_EQ(f.imgFoot->image().width(), 426);
+    EXPECT_EQ(f.imgRight->geometry(), QRect(418, 20, 19, 302));
+    EXPECT_EQ(f.imgLeft->geometry(), QRect(0, 20, 11, 302));
+    EXPECT_EQ(f.imgSize->geometry(), QRect(426, 322, 11, 11));
+    expectChrome(f);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, ResizedBy, testing::Values("resize", "windowManager"));
 
 TEST_F(SkinForm, PressedThumbShowsItsOwnPiece)
 {
