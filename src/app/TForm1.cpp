@@ -179,6 +179,10 @@ void TForm1::createComponents()
     memo1->setObjectName(QStringLiteral("memo1"));
     memo1->setFrameShape(QFrame::NoFrame);
     memo1->setAcceptRichText(true);
+    // The typing starts in the editor. Without a focus widget the window's
+    // activation would hand the focus to the first button that takes Tab
+    // (cmdFont), and the next space would press it.
+    memo1->setFocus();
 
     imgScroll->raise();
 
@@ -201,8 +205,11 @@ void TForm1::createComponents()
 // "File..." copy for the tray menu.
 void TForm1::wireNotesComponents()
 {
+    // The buttons never keep the focus: after a step the typing goes on in
+    // the editor.
     auto onClick = [this](tl::FlatButton *b, void (TForm1::*handler)()) {
         tl::connectGuarded(b, &QToolButton::clicked, this, [this, handler] { (this->*handler)(); });
+        QObject::connect(b, &QToolButton::clicked, memo1, [this] { memo1->setFocus(); });
     };
     onClick(cmdBack, &TForm1::cmdBackClick);
     onClick(cmdNext, &TForm1::cmdNextClick);

@@ -28,21 +28,24 @@ void TForm1::wireEditorComponents()
         tl::FlatButton *button;
         const char *hint;
         bool sticky;  // stays down until clicked again or its group changes
+        bool format;  // acts on the editor, which then has the focus back
         void (TForm1::*click)();
     };
+    // The find buttons leave the focus where it is; a hit gives it to the
+    // editor.
     const Button buttons[] = {
-        {cmdFont, "Change Current Font", false, &TForm1::cmdFontClick},
-        {cmdBold, "Bold", true, &TForm1::cmdBoldClick},
-        {cmdItalic, "Italic", true, &TForm1::cmdItalicClick},
-        {cmdUnder, "Underline", true, &TForm1::cmdUnderClick},
-        {cmdSelectColor, "Select Color", false, &TForm1::cmdSelectColorClick},
-        {cmdALeft, "Align Left", true, &TForm1::cmdALeftClick},
-        {cmdACenter, "Align Center", true, &TForm1::cmdACenterClick},
-        {cmdARight, "Align Right", true, &TForm1::cmdARightClick},
-        {cmdBullet, "Bullet", true, &TForm1::cmdBulletClick},
-        {cmdSearch, "Find", false, &TForm1::cmdSearchClick},
-        {cmdSearchBack, "Find Back (F2)", false, &TForm1::cmdSearchBackClick},
-        {cmdSearchAgain, "Find Next (F3)", false, &TForm1::cmdSearchAgainClick},
+        {cmdFont, "Change Current Font", false, true, &TForm1::cmdFontClick},
+        {cmdBold, "Bold", true, true, &TForm1::cmdBoldClick},
+        {cmdItalic, "Italic", true, true, &TForm1::cmdItalicClick},
+        {cmdUnder, "Underline", true, true, &TForm1::cmdUnderClick},
+        {cmdSelectColor, "Select Color", false, true, &TForm1::cmdSelectColorClick},
+        {cmdALeft, "Align Left", true, true, &TForm1::cmdALeftClick},
+        {cmdACenter, "Align Center", true, true, &TForm1::cmdACenterClick},
+        {cmdARight, "Align Right", true, true, &TForm1::cmdARightClick},
+        {cmdBullet, "Bullet", true, true, &TForm1::cmdBulletClick},
+        {cmdSearch, "Find", false, false, &TForm1::cmdSearchClick},
+        {cmdSearchBack, "Find Back (F2)", false, false, &TForm1::cmdSearchBackClick},
+        {cmdSearchAgain, "Find Next (F3)", false, false, &TForm1::cmdSearchAgainClick},
     };
     for (const Button &b : buttons) {
         b.button->setToolTip(QString::fromLatin1(b.hint));
@@ -52,6 +55,8 @@ void TForm1::wireEditorComponents()
         if (b.button->icon().isNull())
             b.button->setIcon(QIcon(tl::builtin::buttonGlyphPng(qPrintable(b.button->objectName()))));
         connectGuarded(b.button, &QToolButton::clicked, this, run(b.click));
+        if (b.format)
+            connect(b.button, &QToolButton::clicked, memo1, [this] { memo1->setFocus(); });
     }
     cmdSearchBack->setEnabled(false);
     cmdSearchAgain->setEnabled(false);

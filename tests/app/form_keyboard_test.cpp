@@ -1,0 +1,118 @@
+// The main window's keys and clicks as a person gives them: keys go to the
+// widget that has the keyboard focus, clicks land on a button's face, and
+// the key preview is the one the program installs at start.
+
+#include "notes/notesfixture.h"
+#include "settings/settingstable.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+#include <QTextCursor>
+
+namespace {
+
+class KeyboardTest : public NotesFormTest {
+protected:
+    // Starts the program on file, as its command line would, and activates it.
+    void startOn(const QString &file)
+    {
+        form->FormCreate({QStringLiteral("tessaleaf"), file});
+        activate();
+    }
+    void activate()
+    {
+        QApplication::setActiveWindow(form.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+    QWidget *focused() const { return QApplication::focusWidget(); }
+    void click(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center()); }
+    void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(focused(), k, mods); }
+    void keys(const QString &text) { QTest::keyClicks(focused(), text); }
+    void showFindBar()
+    {
+        form->FindBar1Click();
+        ASSERT_EQ(focused(), form->cbSeek);
+    }
+};
+
+TEST_F(KeyboardTest, AtStartTheEditorHasTheFocus)
+{
+    startOn(notesFile(QStringLiteral("a.nts"), {QStringLiteral("first")}));
+    EXPECT_EQ(focused(), form->memo1);
+}
+
+// A click on a tool or format button runs its command and leaves the typing
+// in the editor: no button holds the focus for a later space to press it.
+struct ButtonCase {
+    const char *name;
+    tl::FlatButton *TForm1::*button;
+};
+
+void PrintTo(const ButtonCase &c, std::ostream *os) { *os << c.name; }
+
+class ToolButtonClickTest : public KeyboardTest, public testing::WithParamInterface<ButtonCase> {};
+
+TEST_P(ToolButtonClickTest, LeavesTheKeyboardFocusInTheEditor)
+{
+    startOn(notesFile(QStringLiteral("a.nts"), {QStringLiteral("one"), QStringLiteral("two")}));
+    tl::FlatButton *b = form.get()->*GetParam().button;
+    click(b);
+    ASSERT_EQ(focused(), form->memo1);  // else the space below would press the button
+    form->memo1->moveCursor(QTextCursor::End);
+    const QString before = editorText();
+    keys(QStringLiteral(" x"));
+    EXPECT_EQ(editorText(), before + QStringLiteral(" x"));
+    EXPECT_TRUE(dialogs->boxes.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, ToolButtonClickTest,
+                         testing::Values(ButtonCase{"Add", &TForm1::cmdNew}, ButtonCase{"Next", &TForm1::cmdNext},
+                                         ButtonCase{"Bold", &TForm1::cmdBold},
+                                         ButtonCase{"Italic", &TForm1::cmdItalic},
+                                         ButtonCase{"Underline", &TForm1::cmdUnder},
+                                         ButtonCase{"AlignCenter", &TForm1::cmdACenter},
+                                         ButtonCase{"AlignRight", &TForm1::cmdARight},
+                                         ButtonCase{"Bullet", &TForm1::cmdBullet}),
+                         [](const testing::TestParamInfo<ButtonCase> &i) { return std::string(i.param.name); });
+
+TEST_F(KeyboardTest, TextTypedAfterAddGoesIntoTheNewNoteAndIsStoredByTheNextStep)
+{
+    const QString file = notesFile(QStringLiteral("a.nts"), {QStringLiteral("first")});
+    startOn(file);
+    click(form->cmdNew);
+    ASSERT_EQ(focused(), form->memo1);  // else the space would press the focused button
+    keys(QStringLiteral("fresh text"));
+    click(form->cmdBack);
+    EXPECT_EQ(notesOf(file), (QStringList{QStringLiteral("first"), QStringLiteral("fresh text")}));
+    EXPECT_EQ(editorText(), QStringLiteral("first"));
+}
+
+TEST_F(KeyboardTest, TypingAfterSelectAllAndBoldReplacesTheTextInBold)
+{
+    startOn(notesFile(QStringLiteral("a.nts"), {QStringLiteral("plain")}));
+    key(Qt::Key_A, Qt::ControlModifier);
+    click(form->cmdBold);
+    keys(QStringLiteral("Big"));
+    EXPECT_EQ(editorText(), QStringLiteral("Big"));
+    QTextCursor c(form->memo1->document());
+    c.setPosition(2);
+    EXPECT_GE(c.charFormat().fontWeight(), QFont::Bold);
+    EXPECT_TRUE(form->cmdBold->isChecked());
+}
+
+TEST_F(KeyboardTest, AButtonReachedWithTabRunsOnSpaceAndHandsTheTypingBack)
+{
+    startOn(notesFile(QStringLiteral("a.nts"), {QStringLiteral("one")}));
+    key(Qt::Key_A, Qt::ControlModifier);
+    form->cmdBold->setFocus(Qt::TabFocusReason);
+    ASSERT_EQ(focused(), form->cmdBold);
+    key(Qt::Key_Space);
+    EXPECT_TRUE(form->cmdBold->isChecked());
+    EXPECT_EQ(focused(), form->memo1);
+    keys(QStringLiteral("B"));
+    EXPECT_EQ(editorText(), QStringLiteral("B"));
+}
+
+} // namespace
