@@ -142,13 +142,20 @@ void TForm1::wireEditorComponents()
             [this](const QPoint &p) { pSearch->popup(panSearch->mapToGlobal(p)); });
     connectGuarded(cbSeek, &QComboBox::editTextChanged, this, run(&TForm1::cbSeekChange));
     connectGuarded(cbSeek, &QComboBox::textActivated, this, run(&TForm1::cbSeekChange));
-    new tl::EventHook(cbSeek->lineEdit(), [this](QEvent *e) {
+    // A real key press reaches the combo box, which hands it to its line
+    // edit directly (past the line edit's filters); keys sent to the line
+    // edit itself arrive there. Either way a press meets one of the hooks
+    // once: a key the hook keeps is not passed on to the combo box.
+    auto searchKey = [this](QEvent *e) {
         if (e->type() != QEvent::KeyPress)
             return false;
         auto *k = static_cast<QKeyEvent *>(e);
         cbSeekKeyDown(k);
+        // Find, not the combo box's own insert.
         return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter;
-    });
+    };
+    new tl::EventHook(cbSeek, searchKey);
+    new tl::EventHook(cbSeek->lineEdit(), searchKey);
     new tl::EventHook(lblSearch, [this](QEvent *e) {
         if (e->type() == QEvent::MouseButtonRelease)
             lblSearchClick();
