@@ -218,7 +218,9 @@ void TForm1::wireNotesComponents()
 
     tl::connectGuarded(memo1, &QTextEdit::textChanged, this, [this] { memo1Change(); });
     new tl::EventHook(memo1, [this](QEvent *e) {
-        if (e->type() == QEvent::KeyPress && !static_cast<QKeyEvent *>(e)->text().isEmpty())
+        // Alt with a key types no character (the editor leaves it alone).
+        if (e->type() == QEvent::KeyPress && !static_cast<QKeyEvent *>(e)->text().isEmpty()
+            && !(static_cast<QKeyEvent *>(e)->modifiers() & Qt::AltModifier))
             memo1KeyPress();
         return false;
     });

@@ -151,8 +151,10 @@ void TForm1::wireEditorComponents()
             return false;
         auto *k = static_cast<QKeyEvent *>(e);
         cbSeekKeyDown(k);
-        // Find, not the combo box's own insert.
-        return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter;
+        if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter)
+            return true;  // Find, not the combo box's own insert
+        // Alt with a key is a command, never text.
+        return (k->modifiers() & Qt::AltModifier) && !k->text().isEmpty();
     };
     new tl::EventHook(cbSeek, searchKey);
     new tl::EventHook(cbSeek->lineEdit(), searchKey);

@@ -390,10 +390,15 @@ void RichEdit::insertFromMimeData(const QMimeData *source)
 void RichEdit::keyPressEvent(QKeyEvent *event)
 {
     const QString t = event->text();
-    const bool adds = !t.isEmpty() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
-                      && (t.at(0).isPrint() || t.at(0) == u'\t' || event->key() == Qt::Key_Return
-                          || event->key() == Qt::Key_Enter);
-    if (adds) {
+    const bool textKey = !t.isEmpty()
+        && (t.at(0).isPrint() || t.at(0) == u'\t' || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter);
+    // Alt with a key is a command of the window or a menu, never text (Qt
+    // would insert it: only Ctrl is kept from typing).
+    if (textKey && (event->modifiers() & Qt::AltModifier)) {
+        event->ignore();
+        return;
+    }
+    if (textKey && !(event->modifiers() & Qt::ControlModifier)) {
         const QTextCursor c = textCursor();
         if (characters() - (c.selectionEnd() - c.selectionStart()) + 1 > m_limit) {
             event->accept();

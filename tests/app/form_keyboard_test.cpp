@@ -115,4 +115,51 @@ TEST_F(KeyboardTest, AButtonReachedWithTabRunsOnSpaceAndHandsTheTypingBack)
     EXPECT_EQ(editorText(), QStringLiteral("B"));
 }
 
+// Alt with a digit jumps (when the note exists) and Alt with anything types
+// nothing, wherever the focus is.
+struct AltCase {
+    const char *name;
+    Qt::Key key;
+    bool fromFindBox;
+    int note;  // shown afterwards
+};
+
+void PrintTo(const AltCase &c, std::ostream *os) { *os << c.name; }
+
+class AltKeyTest : public KeyboardTest, public testing::WithParamInterface<AltCase> {};
+
+TEST_P(AltKeyTest, JumpsOnlyAndTypesNothing)
+{
+    const AltCase &c = GetParam();
+    const QStringList notes{QStringLiteral("alpha"), QStringLiteral("beta"), QStringLiteral("gamma")};
+    const QString file = notesFile(QStringLiteral("a.nts"), notes);
+    startOn(file);
+    if (c.fromFindBox)
+        showFindBar();
+    key(c.key, Qt::AltModifier);
+    EXPECT_EQ(form->CurrentNote, c.note);
+    EXPECT_EQ(editorText(), notes[c.note]);
+    EXPECT_EQ(form->cbSeek->currentText(), QString());
+    form->StoreShownNote();
+    EXPECT_EQ(notesOf(file), notes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, AltKeyTest,
+                         testing::Values(AltCase{"Alt2", Qt::Key_2, false, 1}, AltCase{"Alt3", Qt::Key_3, false, 2},
+                                         AltCase{"Alt4BeyondTheLastNote", Qt::Key_4, false, 0},
+                                         AltCase{"Alt9", Qt::Key_9, false, 0},
+                                         AltCase{"AltLetter", Qt::Key_Q, false, 0},
+                                         AltCase{"Alt2FromTheFindBox", Qt::Key_2, true, 1},
+                                         AltCase{"AltLetterFromTheFindBox", Qt::Key_Q, true, 0}),
+                         [](const testing::TestParamInfo<AltCase> &i) { return std::string(i.param.name); });
+
+TEST_F(KeyboardTest, AltKeysTypeNothingIntoADocument)
+{
+    const QString doc = tltest::writeFile(path(QStringLiteral("doc.txt")), "some text");
+    startOn(doc);
+    for (Qt::Key k : {Qt::Key_2, Qt::Key_1, Qt::Key_W})
+        key(k, Qt::AltModifier);
+    EXPECT_EQ(editorText(), QStringLiteral("some text"));
+}
+
 } // namespace

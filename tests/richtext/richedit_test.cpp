@@ -448,6 +448,22 @@ TEST_F(Limit, SetContentIsNotLimited)
     EXPECT_EQ(e.plainText(), QStringLiteral("much longer than five"));
 }
 
+// ---- keys with Alt are commands, not text
+
+TEST(AltKeys, TypeNothing)
+{
+    RichEdit e;
+    e.show();
+    e.setFocus();
+    e.setContentText(QStringLiteral("ab"));
+    caretAt(e, 2);
+    for (Qt::Key k : {Qt::Key_2, Qt::Key_Q, Qt::Key_Return, Qt::Key_Space})
+        QTest::keyClick(&e, k, Qt::AltModifier);
+    EXPECT_EQ(e.plainText(), QStringLiteral("ab"));
+    QTest::keyClick(&e, Qt::Key_C);
+    EXPECT_EQ(e.plainText(), QStringLiteral("abc"));
+}
+
 // ---- web addresses
 
 class Urls : public ::testing::Test {
