@@ -10,6 +10,7 @@
 
 #include <QCursor>
 #include <QImage>
+#include <QPointer>
 #include <QStringList>
 #include <functional>
 #include <QWidget>
@@ -91,7 +92,9 @@ public:
     std::function<void(int alpha)> fadePacer;
 
     // --- keyboard and drop (src/app/keyboard.cpp)
-    // The key preview of the main window; true when the key was used.
+    // The key preview of the main window; true when the key ran a command
+    // and goes no further (Alt+digit, Ctrl+F, Ctrl+O, Ctrl+S). Esc, F1, F2
+    // and F3 act and still reach the focused control.
     bool FormKeyDown(QKeyEvent *event);
 
     // --- settings store
@@ -319,4 +322,15 @@ private:
     bool m_searchRoom = false;  // Panel2 already leaves room for the find bar
     std::optional<QFont> m_barFontBeforeBanner;  // the information bar's font when the banner took it
     bool m_toldNoTray = false;
+
+    // The key press the preview saw last and where, to tell a key passed
+    // on to a parent from a new press (Qt reuses the event's address).
+    struct KeySeen {
+        const QEvent *event = nullptr;
+        int key = 0;
+        Qt::KeyboardModifiers modifiers;
+        quint64 timestamp = 0;
+        QPointer<QWidget> at;
+    };
+    KeySeen m_lastKey;
 };

@@ -3,7 +3,6 @@
 // the key preview is the one the program installs at start.
 
 #include "notes/notesfixture.h"
-#include "settings/settingstable.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -30,6 +29,12 @@ protected:
     void click(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center()); }
     void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(focused(), k, mods); }
     void keys(const QString &text) { QTest::keyClicks(focused(), text); }
+    // A real dialog takes the focus while it is up; when it closes, the
+    // window waits for the window manager to give it back.
+    void dialogsTakeTheFocus()
+    {
+        dialogs->whileShown = [] { QApplication::setActiveWindow(nullptr); };
+    }
     void showFindBar()
     {
         form->FindBar1Click();
@@ -160,6 +165,52 @@ TEST_F(KeyboardTest, AltKeysTypeNothingIntoADocument)
     for (Qt::Key k : {Qt::Key_2, Qt::Key_1, Qt::Key_W})
         key(k, Qt::AltModifier);
     EXPECT_EQ(editorText(), QStringLiteral("some text"));
+}
+
+// Ctrl+O and Ctrl+S: one key press, one dialog, even when the dialog takes
+// the focus away while it is up.
+struct DialogKeyCase {
+    const char *name;
+    Qt::Key key;
+    bool fromFindBox;
+    size_t opens, saves;
+};
+
+void PrintTo(const DialogKeyCase &c, std::ostream *os) { *os << c.name; }
+
+class DialogKeyTest : public KeyboardTest, public testing::WithParamInterface<DialogKeyCase> {};
+
+TEST_P(DialogKeyTest, OpensOneDialogPerPress)
+{
+    const DialogKeyCase &c = GetParam();
+    startOn(notesFile(QStringLiteral("a.nts"), {QStringLiteral("one")}));
+    if (c.fromFindBox)
+        showFindBar();
+    dialogsTakeTheFocus();
+    key(c.key, Qt::ControlModifier);
+    EXPECT_EQ(dialogs->openRequests.size(), c.opens);
+    EXPECT_EQ(dialogs->saveRequests.size(), c.saves);
+    EXPECT_EQ(editorText(), QStringLiteral("one"));
+    EXPECT_EQ(form->cbSeek->currentText(), QString());
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, DialogKeyTest,
+                         testing::Values(DialogKeyCase{"CtrlOInTheEditor", Qt::Key_O, false, 1, 0},
+                                         DialogKeyCase{"CtrlOInTheFindBox", Qt::Key_O, true, 1, 0},
+                                         DialogKeyCase{"CtrlSInTheFindBox", Qt::Key_S, true, 0, 1},
+                                         DialogKeyCase{"CtrlSInTheEditorDoesNothing", Qt::Key_S, false, 0, 0}),
+                         [](const testing::TestParamInfo<DialogKeyCase> &i) { return std::string(i.param.name); });
+
+TEST_F(KeyboardTest, CtrlFTogglesTheFindBarOnceWithTheKeyPreviewInPlace)
+{
+    startOn(notesFile(QStringLiteral("a.nts"), {QStringLiteral("one")}));
+    key(Qt::Key_F, Qt::ControlModifier);
+    ASSERT_FALSE(form->panSearch->isHidden());
+    EXPECT_EQ(focused(), form->cbSeek);
+    key(Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(form->panSearch->isHidden());
+    EXPECT_EQ(focused(), form->memo1);
+    EXPECT_EQ(editorText(), QStringLiteral("one"));
 }
 
 } // namespace
