@@ -333,4 +333,5 @@ private:
         QPointer<QWidget> at;
     };
     KeySeen m_lastKey;
+    bool m_toldTextLimit = false;
 };

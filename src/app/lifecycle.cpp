@@ -105,6 +105,9 @@ void TForm1::showEvent(QShowEvent *event)
 
 void TForm1::FormShow()
 {
+    // The control's own limit (32,767 characters) would stop typing in a
+    // long note.
+    memo1->setTextLimit(0x7FFFFFFF);
     ExitRequested = false;
     // The editor's default font follows the set in use.
     const QString suffix = GetFromReg(SettingsStore::q(s::CurrentSkin)) != SettingsStore::q(s::NoSkin)

@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QMouseEvent>
 
@@ -61,6 +62,17 @@ void TForm1::wireEditorComponents()
     cmdSearchBack->setEnabled(false);
     cmdSearchAgain->setEnabled(false);
 
+    // Keys dropped at the limit are told about, once.
+    connectGuarded(memo1, &tl::RichEdit::textLimitReached, this, [this] {
+        if (m_toldTextLimit)
+            return;
+        m_toldTextLimit = true;
+        m_services.dialogs->messageBox(
+            this, QStringLiteral("Tessaleaf"),
+            QStringLiteral("The editor holds at most %1 characters. Typing or pasting beyond that is not taken.")
+                .arg(QLocale().toString(memo1->textLimit())),
+            tl::MsgButtons::Ok, tl::MsgIcon::Information);
+    });
     connectGuarded(memo1, &QTextEdit::selectionChanged, this, run(&TForm1::memo1SelectionChange));
     connectGuarded(memo1, &QTextEdit::cursorPositionChanged, this, run(&TForm1::memo1SelectionChange));
     new tl::EventHook(memo1, [this](QEvent *e) {

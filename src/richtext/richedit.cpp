@@ -379,10 +379,12 @@ void RichEdit::insertFromMimeData(const QMimeData *source)
     text.replace(u'\r', u'\n');
     QTextCursor c = textCursor();
     const int room = m_limit - (characters() - (c.selectionEnd() - c.selectionStart()));
-    if (room <= 0)
-        return;
-    if (text.size() > room)
+    if (text.size() > room) {
+        Q_EMIT textLimitReached();
+        if (room <= 0)
+            return;
         text.truncate(room);
+    }
     c.insertText(text); // in the format at the caret
     setTextCursor(c);
 }
@@ -402,6 +404,7 @@ void RichEdit::keyPressEvent(QKeyEvent *event)
         const QTextCursor c = textCursor();
         if (characters() - (c.selectionEnd() - c.selectionStart()) + 1 > m_limit) {
             event->accept();
+            Q_EMIT textLimitReached();
             return;
         }
     }
@@ -413,6 +416,7 @@ void RichEdit::inputMethodEvent(QInputMethodEvent *event)
     const QTextCursor c = textCursor();
     const int room = m_limit - (characters() - (c.selectionEnd() - c.selectionStart()));
     if (event->commitString().size() > std::max(0, room)) {
+        Q_EMIT textLimitReached();
         QInputMethodEvent trimmed(event->preeditString(), event->attributes());
         trimmed.setCommitString(event->commitString().left(std::max(0, room)),
                                 event->replacementStart(), event->replacementLength());

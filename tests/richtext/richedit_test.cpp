@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QPrinter>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -439,6 +440,24 @@ TEST_F(Limit, PasteIsCut)
     caretAt(e, 2);
     QApplication::clipboard()->setText(QStringLiteral("123456"));
     e.paste();
+    EXPECT_EQ(e.plainText(), QStringLiteral("ab123"));
+}
+
+TEST_F(Limit, ReachingItIsSignalledForTypingAndPaste)
+{
+    QSignalSpy reached(&e, &RichEdit::textLimitReached);
+    QTest::keyClicks(&e, QStringLiteral("abcde"));
+    EXPECT_EQ(reached.count(), 0);
+    QTest::keyClick(&e, Qt::Key_F);
+    EXPECT_EQ(reached.count(), 1);
+    e.setContentText(QStringLiteral("ab"));
+    caretAt(e, 2);
+    QApplication::clipboard()->setText(QStringLiteral("123"));
+    e.paste();
+    EXPECT_EQ(reached.count(), 1);
+    QApplication::clipboard()->setText(QStringLiteral("4567"));
+    e.paste();
+    EXPECT_EQ(reached.count(), 2);
     EXPECT_EQ(e.plainText(), QStringLiteral("ab123"));
 }
 
