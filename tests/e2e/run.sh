@@ -20,6 +20,8 @@ for tool in Xvfb openbox trayer xdotool xprop xwininfo python3; do
   fi
 done
 
+[ -x "$exe" ] || { echo "e2e: FAIL $exe is not built"; exit 1; }
+
 groups=(start resize edit add bold find jump open msgbox tray)
 only=${E2E_ONLY:-${groups[*]}}
 for g in ${only//,/ }; do
@@ -282,7 +284,10 @@ start_with_notes() { # group, notes file
 }
 
 # --- a display of its own, a window manager on it
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+# -noreset: by default the server resets when its last client leaves, and
+# a client that connects during the reset fails (openbox right after the
+# first poll of the root window, for one).
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 pids+=($!)
 wait_for "$START_TIMEOUT" grep -qx '[0-9]\+' "$work/display" || { echo "e2e: FAIL Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
 export DISPLAY=":$(cat "$work/display")"
@@ -294,8 +299,7 @@ wm_ready() {
   id=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | awk '/window id/ {print $NF}')
   [ -n "$id" ] && xprop -id "$id" _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "$id\$"
 }
-wait_for "$START_TIMEOUT" wm_ready || { echo "e2e: FAIL openbox did not start"; exit 1; }
-[ -x "$exe" ] || { echo "e2e: FAIL $exe is not built"; exit 1; }
+wait_for "$START_TIMEOUT" wm_ready || { echo "e2e: FAIL openbox did not start"; cat "$work/openbox.log"; exit 1; }
 
 # --- first start: window shown, settings written; SIGTERM takes the normal way out
 group_start() {
