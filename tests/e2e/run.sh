@@ -71,6 +71,7 @@ check() { # name, command...
     passed=$((passed + 1)); echo "e2e: ok   $name"
   else
     failed=$((failed + 1)); echo "e2e: FAIL $name"
+    [ -n "$app" ] && describe_windows
     [ -n "${E2E_SHOTS:-}" ] && mkdir -p "$E2E_SHOTS" && "$x11" shot "$E2E_SHOTS/$(printf '%02d' $((passed + failed)))-${name//[^A-Za-z0-9]/_}.png"
   fi
   return 0
@@ -221,6 +222,15 @@ other_windows() {
   for w in $(xdotool search --all --onlyvisible --pid "$app" 2>/dev/null); do
     [ "$w" = "$win" ] || [ "$w" = "${icon:-}" ] && continue
     xprop -id "$w" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q TOOLTIP || echo "$w"
+  done
+}
+# For a failed check: what the program has on the screen.
+describe_windows() {
+  local w
+  echo "e2e:      pid $app $(running "$app" && echo running || echo ended), focus $(xdotool getwindowfocus 2>/dev/null), pointer $(xdotool getmouselocation 2>/dev/null)"
+  for w in $(xdotool search --pid "$app" 2>/dev/null); do
+    echo "e2e:      window $w '$(xdotool getwindowname "$w" 2>/dev/null)'" \
+      "$(xwininfo -id "$w" 2>/dev/null | awk '/Absolute upper-left [XY]|Width|Height|Map State/ {printf "%s ", $NF}')"
   done
 }
 others_are() { [ "$(other_windows | wc -l)" -eq "$1" ]; }
@@ -438,7 +448,9 @@ find_icon() {
   return 1
 }
 click_icon() { # button
-  eval "$(xdotool getwindowgeometry --shell "$icon" | sed 's/^/ICON_/')"
+  local geometry
+  find_icon && geometry=$(xdotool getwindowgeometry --shell "$icon") || return 1
+  eval "$(sed 's/^/ICON_/' <<<"$geometry")"
   xdotool mousemove --window "$icon" $((ICON_WIDTH / 2)) $((ICON_HEIGHT / 2)) click "$1"
   # Off the icon, so its tip stays out of the way.
   xdotool mousemove 500 400
@@ -464,6 +476,10 @@ group_tray() {
   focus_editor
   press Escape
   check "Esc hides the window" wait_for "$STEP_TIMEOUT" hidden
+  # Shown again somewhere else: the state Exit writes is its own.
+  click_icon 1
+  wait_for "$STEP_TIMEOUT" shown && xdotool windowmove "$win" 260 180
+  check "shown again and moved" wait_for "$STEP_TIMEOUT" position_is 260 180
 
   click_icon 3
   check "a right click opens the tray menu" wait_for "$STEP_TIMEOUT" others_are 1
@@ -474,7 +490,7 @@ group_tray() {
     xdotool mousemove --window "$menu" 20 $((MENU_HEIGHT - 12)) click 1
   fi
   check "Exit from the tray menu ends the program, status 0" ended_ok "$STEP_TIMEOUT"
-  check "Exit writes the window state" values_are x "$(dword 200)" y "$(dword 150)" OnTop '"true"'
+  check "Exit writes the window state" values_are x "$(dword 260)" y "$(dword 180)" OnTop '"true"'
   end_app
   stop "$tray"
 }
