@@ -234,6 +234,9 @@ describe_windows() {
   done
 }
 others_are() { [ "$(other_windows | wc -l)" -eq "$1" ]; }
+# Sets other to the one other window, when there is exactly one. (A search
+# can come back short while windows come and go: it is polled, not trusted once.)
+one_other() { other=$(other_windows) && [ -n "$other" ] && [ "$(wc -l <<<"$other")" -eq 1 ]; }
 ended() { ! running "$app"; }
 # Ends the program with SIGTERM and waits for it; returns its exit status.
 end_app() { stop "$app"; }
@@ -411,14 +414,14 @@ group_jump() {
 
 # --- Ctrl+O in the editor opens one dialog, and only one
 group_open() {
-  local f="$work/open.nts" dialog
+  local f="$work/open.nts"
   start_with_notes open "$f"
   focus_editor
   press ctrl+o
-  check "Ctrl+O in the editor opens a dialog" wait_for "$STEP_TIMEOUT" others_are 1
-  dialog=$(other_windows | head -n1)
-  [ -n "$dialog" ] && wait_for "$STEP_TIMEOUT" has_focus "$dialog" && press Escape
-  check "Esc closes it" wait_for "$STEP_TIMEOUT" unmapped "$dialog"
+  other=
+  check "Ctrl+O in the editor opens a dialog" wait_for "$STEP_TIMEOUT" one_other
+  [ -n "$other" ] && wait_for "$STEP_TIMEOUT" has_focus "$other" && press Escape
+  check "Esc closes it" wait_for "$STEP_TIMEOUT" unmapped "$other"
   check "no second dialog follows" stays 3 others_are 0
   end_app
 }
@@ -429,7 +432,7 @@ group_msgbox() {
   printf '<root><notes><note>unclosed' >"$work/broken.nts"
   start_app msgbox "$work/broken.nts"
   wait_window '^Tessaleaf$'
-  check "a notes file that is not XML brings up a message box" wait_for "$START_TIMEOUT" others_are 1
+  check "a notes file that is not XML brings up a message box" wait_for "$START_TIMEOUT" one_other
   kill -TERM "$app"
   check "SIGTERM ends the program under the message box, status 0" ended_ok "$STEP_TIMEOUT"
   end_app
@@ -447,16 +450,17 @@ find_icon() {
   done
   return 1
 }
+icon_geometry() { find_icon && geometry=$(xdotool getwindowgeometry --shell "$icon") && [ -n "$geometry" ]; }
 click_icon() { # button
   local geometry
-  find_icon && geometry=$(xdotool getwindowgeometry --shell "$icon") || return 1
+  wait_for "$STEP_TIMEOUT" icon_geometry || { echo "e2e:      no tray icon to click"; return 1; }
   eval "$(sed 's/^/ICON_/' <<<"$geometry")"
   xdotool mousemove --window "$icon" $((ICON_WIDTH / 2)) $((ICON_HEIGHT / 2)) click "$1"
   # Off the icon, so its tip stays out of the way.
   xdotool mousemove 500 400
 }
 group_tray() {
-  local f="$work/Tray.nts" menu tray
+  local f="$work/Tray.nts" tray
   icon=
   trayer --edge top --align right --widthtype request --height 24 --transparent false >"$work/trayer.log" 2>&1 &
   tray=$!; pids+=("$tray")
@@ -481,13 +485,13 @@ group_tray() {
   wait_for "$STEP_TIMEOUT" shown && xdotool windowmove "$win" 260 180
   check "shown again and moved" wait_for "$STEP_TIMEOUT" position_is 260 180
 
+  other=
   click_icon 3
-  check "a right click opens the tray menu" wait_for "$STEP_TIMEOUT" others_are 1
-  menu=$(other_windows | head -n1)
-  if [ -n "$menu" ]; then
+  check "a right click opens the tray menu" wait_for "$STEP_TIMEOUT" one_other
+  if [ -n "$other" ]; then
     # Exit is the last item.
-    eval "$(xdotool getwindowgeometry --shell "$menu" | sed 's/^/MENU_/')"
-    xdotool mousemove --window "$menu" 20 $((MENU_HEIGHT - 12)) click 1
+    eval "$(xdotool getwindowgeometry --shell "$other" | sed 's/^/MENU_/')"
+    xdotool mousemove --window "$other" 20 $((MENU_HEIGHT - 12)) click 1
   fi
   check "Exit from the tray menu ends the program, status 0" ended_ok "$STEP_TIMEOUT"
   check "Exit writes the window state" values_are x "$(dword 260)" y "$(dword 180)" OnTop '"true"'
