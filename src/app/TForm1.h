@@ -11,6 +11,7 @@
 
 #include <QCursor>
 #include <QImage>
+#include <QPointer>
 #include <QStringList>
 #include <functional>
 #include <QWidget>
@@ -95,7 +96,9 @@ public:
     std::function<void(int alpha)> fadePacer;
 
     // --- keyboard and drop (src/app/keyboard.cpp)
-    // The key preview of the main window; true when the key was used.
+    // The key preview of the main window; true when the key ran a command
+    // and goes no further (Alt+digit, Ctrl+F, Ctrl+O, Ctrl+S). Esc, F1, F2
+    // and F3 act and still reach the focused control.
     bool FormKeyDown(QKeyEvent *event);
 
     // --- settings store: a setting by its tl::setting name, or a built name
@@ -137,10 +140,11 @@ public:
     void Panel2Resize();
     void SyncScrollThumb(bool resetWhenEmpty);
     void timeScrollTimer();
-    // The four moving elements share these handlers; positions are
-    // relative to the element pressed.
-    // Screen positions of the pointer.
-    void imgHeadMouseDown(QPoint p);
+    // The four moving elements share the imgHead handlers: p is the
+    // pointer's screen position, windowAt the window's top left on the
+    // screen as the press finds it. The grip and the thumb take positions
+    // relative to themselves.
+    void imgHeadMouseDown(QPoint p, QPoint windowAt);
     void imgHeadMouseMove(QPoint p);
     void imgHeadMouseUp(QPoint p);
     void imgSizeMouseDown(QPoint p);
@@ -282,6 +286,7 @@ private:
     void reportSettingsNotices();
     void createTrayMenu();
     void fadeOut();
+    void storeOpacity();
     void fadeInTo(int target, bool eventsEveryStep);
     void showWithFade(bool fromShowCommand);
     void trayAvailabilityChanged(bool available);
@@ -314,6 +319,7 @@ private:
     bool m_onTop = false;
     bool m_destroyed = false;
     int m_alpha = 255;
+    bool m_fadedOut = false;  // the opacity is 0 because a fade took the window out
 
     // --- skins
     void wireSkinComponents();
@@ -324,5 +330,18 @@ private:
     };
     Drag m_moving, m_sizing, m_thumb;
     bool m_searchRoom = false;  // Panel2 already leaves room for the find bar
+    std::optional<QFont> m_barFontBeforeBanner;  // the information bar's font when the banner took it
     bool m_toldNoTray = false;
+
+    // The key press the preview saw last and where, to tell a key passed
+    // on to a parent from a new press (Qt reuses the event's address).
+    struct KeySeen {
+        const QEvent *event = nullptr;
+        int key = 0;
+        Qt::KeyboardModifiers modifiers;
+        quint64 timestamp = 0;
+        QPointer<QWidget> at;
+    };
+    KeySeen m_lastKey;
+    bool m_toldTextLimit = false;
 };

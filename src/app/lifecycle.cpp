@@ -6,6 +6,7 @@
 #include "controls/darerlabel.h"
 #include "platform/error.h"
 #include "platform/paths.h"
+#include "platform/windowsystem.h"
 #include "settings/appearance.h"
 #include "settings/settingstable.h"
 #include "skins/skinfiles.h"
@@ -25,6 +26,9 @@ using tl::SettingsStore;
 
 void TForm1::FormCreate(const QStringList &args)
 {
+    // A first start writes dozens of defaults: one synced write for all of
+    // them, once the window is up.
+    tl::SettingsFile::Batch settingsBatch(m_settings.file());
     if (GetFromReg(s::EnableLine) == QLatin1String("False"))
         for (QWidget *l : std::initializer_list<QWidget *>{lblTopLine, lblLeftLine, lblLineSeek, lblRightLine})
             l->hide();
@@ -36,8 +40,11 @@ void TForm1::FormCreate(const QStringList &args)
 
     StartingUp = true;
     bool startRequest = false;
-    if (!fadePacer)  // about a quarter of a second for a full fade
-        fadePacer = [](int) { QThread::msleep(4); };
+    if (!fadePacer)  // each step reaches the screen; about a quarter of a second for a full fade
+        fadePacer = [](int) {
+            tl::flushWindowSystem();
+            QThread::msleep(4);
+        };
     qApp->installEventFilter(this);
     setAcceptDrops(true);
     updateStepButtons();
@@ -68,6 +75,7 @@ void TForm1::FormCreate(const QStringList &args)
     if (!startRequest)
         timeScroll->start();
     QCoreApplication::processEvents();
+    settingsBatch.finish();
     reportSettingsNotices();
 
     for (int i = 1; i < args.size(); ++i) {
@@ -96,6 +104,9 @@ void TForm1::showEvent(QShowEvent *event)
 
 void TForm1::FormShow()
 {
+    // The control's own limit (32,767 characters) would stop typing in a
+    // long note.
+    memo1->setTextLimit(0x7FFFFFFF);
     ExitRequested = false;
     // The editor's default font follows the set in use.
     const QString suffix = GetFromReg(s::CurrentSkin) != SettingsStore::q(s::NoSkin)
@@ -148,7 +159,16 @@ void TForm1::applyOnTop(bool on)
 void TForm1::setAlpha(int alpha)
 {
     m_alpha = std::clamp(alpha, 0, 255);
+    m_fadedOut = false;
     setWindowOpacity(m_alpha / 255.0);
+}
+
+void TForm1::storeOpacity()
+{
+    // A window faded out keeps the opacity it had before the fade, or the
+    // next show would bring it up invisible.
+    if (!m_fadedOut)
+        SetFromReg(s::LastAlphaV, QString::number(m_alpha));
 }
 
 TForm1::FormPos TForm1::LoadFormPos() const
@@ -182,7 +202,11 @@ bool TForm1::FormCloseQuery()
     SetFromReg(s::OnTop, Sta1->isChecked() ? QStringLiteral("true") : QStringLiteral("false"));
     if (ExitRequested)
         return true;
-    SetFromReg(s::LastAlphaV, QString::number(m_alpha));
+    // Asked again once hidden (a key the editor leaves alone reaches the
+    // window after the hide took its focus away): nothing is left to do.
+    if (!isVisible())
+        return false;
+    storeOpacity();
     if (isOn(s::MinEffect))
         fadeOut();
     hideWindow();
@@ -195,7 +219,7 @@ void TForm1::Exit1Click()
 {
     ExitRequested = true;
     if (m_alpha != 0)
-        SetFromReg(s::LastAlphaV, QString::number(m_alpha));
+        storeOpacity();
     // A hidden window gets no close event from close(); ask directly.
     if (isVisible()) {
         close();

@@ -71,6 +71,8 @@ RichEdit::RichEdit(QWidget *parent) : QTextEdit(parent)
 {
     setAcceptRichText(false);
     setTabChangesFocus(false);
+    // Bullets made here sit where those of a loaded note do.
+    document()->setIndentWidth(rtf::kIndentWidth);
 }
 
 RichEdit::~RichEdit() = default;
@@ -84,6 +86,7 @@ void RichEdit::setContentText(const QString &text)
     setCurrentCharFormat(QTextCharFormat());
     setPlainText(text);
     moveCursor(QTextCursor::Start);
+    Q_EMIT contentReplaced();
 }
 
 void RichEdit::setContentRtf(const QByteArray &rtf)
@@ -95,6 +98,7 @@ void RichEdit::setContentRtf(const QByteArray &rtf)
     QTextCursor c(doc);
     c.movePosition(QTextCursor::Start);
     setTextCursor(c);
+    Q_EMIT contentReplaced();
 }
 
 QByteArray RichEdit::rtfBytes() const { return rtf::writeDocument(*document()); }
@@ -369,10 +373,12 @@ void RichEdit::insertFromMimeData(const QMimeData *source)
     text.replace(u'\r', u'\n');
     QTextCursor c = textCursor();
     const int room = m_limit - (characters() - (c.selectionEnd() - c.selectionStart()));
-    if (room <= 0)
-        return;
-    if (text.size() > room)
+    if (text.size() > room) {
+        Q_EMIT textLimitReached();
+        if (room <= 0)
+            return;
         text.truncate(room);
+    }
     c.insertText(text); // in the format at the caret
     setTextCursor(c);
 }
@@ -380,13 +386,19 @@ void RichEdit::insertFromMimeData(const QMimeData *source)
 void RichEdit::keyPressEvent(QKeyEvent *event)
 {
     const QString t = event->text();
-    const bool adds = !t.isEmpty() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
-                      && (t.at(0).isPrint() || t.at(0) == u'\t' || event->key() == Qt::Key_Return
-                          || event->key() == Qt::Key_Enter);
-    if (adds) {
+    const bool textKey = !t.isEmpty()
+        && (t.at(0).isPrint() || t.at(0) == u'\t' || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter);
+    // Alt with a key is a command of the window or a menu, never text (Qt
+    // would insert it: only Ctrl is kept from typing).
+    if (textKey && (event->modifiers() & Qt::AltModifier)) {
+        event->ignore();
+        return;
+    }
+    if (textKey && !(event->modifiers() & Qt::ControlModifier)) {
         const QTextCursor c = textCursor();
         if (characters() - (c.selectionEnd() - c.selectionStart()) + 1 > m_limit) {
             event->accept();
+            Q_EMIT textLimitReached();
             return;
         }
     }
@@ -398,6 +410,7 @@ void RichEdit::inputMethodEvent(QInputMethodEvent *event)
     const QTextCursor c = textCursor();
     const int room = m_limit - (characters() - (c.selectionEnd() - c.selectionStart()));
     if (event->commitString().size() > std::max(0, room)) {
+        Q_EMIT textLimitReached();
         QInputMethodEvent trimmed(event->preeditString(), event->attributes());
         trimmed.setCommitString(event->commitString().left(std::max(0, room)),
                                 event->replacementStart(), event->replacementLength());

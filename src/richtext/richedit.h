@@ -60,7 +60,8 @@ public:
     // Scrolls by n lines (negative: up), as far as there are lines.
     void scrollLines(int n);
 
-    // How many characters the user may bring in by typing or pasting.
+    // How many characters the user may bring in by typing or pasting. Text
+    // set by the program is not limited.
     void setTextLimit(int characters);
     int textLimit() const { return m_limit; }
 
@@ -87,6 +88,12 @@ public:
 
     // Prints the whole content.
     void printContent(QPrinter *printer) const;
+
+Q_SIGNALS:
+    // The whole content was set (setContentText, setContentRtf), caret at the start.
+    void contentReplaced();
+    // Typing or pasting met the text limit: some of it was not taken.
+    void textLimitReached();
 
 protected:
     bool canInsertFromMimeData(const QMimeData *source) const override;

@@ -13,6 +13,14 @@
 
 namespace {
 
+// Qt's warnings (a missing runtime folder, fonts) are not the tool's
+// output; its errors are, as one line each.
+void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "rtfcat: %s\n", qPrintable(message.simplified()));
+}
+
 int usage()
 {
     std::fputs("usage: rtfcat [--rtf] FILE\n", stderr);
@@ -23,6 +31,7 @@ int usage()
 
 int main(int argc, char **argv)
 {
+    qInstallMessageHandler(quietMessages);
     bool rtfOut = false;
     const char *path = nullptr;
     for (int i = 1; i < argc; ++i) {

@@ -1,4 +1,5 @@
 #include "richtext/rtfdocument.h"
+#include "richtext/rtfproperties.h"
 #include "richtext/rtfreader.h"
 
 #include <QTextBlock>
@@ -11,9 +12,6 @@
 namespace tl::rtf {
 
 namespace {
-
-// Twips per document unit (pixels at 96 dpi).
-constexpr double kTwipsPerUnit = 15.0;
 
 class DocumentSink final : public Sink {
 public:
@@ -38,14 +36,25 @@ public:
         case Align::Right: block.setAlignment(Qt::AlignRight); break;
         case Align::Justify: block.setAlignment(Qt::AlignJustify); break;
         }
-        if (!para.bullet) {
+        if (para.bullet) {
+            // The list's level shows the first 360 twips; the bullet hangs
+            // before the text, whatever \fi says.
+            block.setProperty(prop::BulletLeft, para.leftIndent);
+            block.setProperty(prop::BulletFirst, para.firstIndent);
+            if (para.leftIndent > kTwipsPerLevel)
+                block.setLeftMargin((para.leftIndent - kTwipsPerLevel) / kTwipsPerUnit);
+        } else {
             if (para.leftIndent)
                 block.setLeftMargin(para.leftIndent / kTwipsPerUnit);
-            if (para.rightIndent)
-                block.setRightMargin(para.rightIndent / kTwipsPerUnit);
             if (para.firstIndent)
                 block.setTextIndent(para.firstIndent / kTwipsPerUnit);
         }
+        if (para.rightIndent)
+            block.setRightMargin(para.rightIndent / kTwipsPerUnit);
+        if (para.spaceBefore)
+            block.setTopMargin(para.spaceBefore / kTwipsPerUnit);
+        if (para.spaceAfter)
+            block.setBottomMargin(para.spaceAfter / kTwipsPerUnit);
         // A list's later items go in with the list's object index already in
         // their format, which saves a format change per item.
         const bool joinList = para.bullet && m_list && !m_first;
@@ -138,6 +147,7 @@ void readDocument(std::string_view rtf, QTextDocument &doc)
     const bool undo = doc.isUndoRedoEnabled();
     doc.setUndoRedoEnabled(false);
     doc.clear();
+    doc.setIndentWidth(kIndentWidth);
     {
         Reader reader;
         DocumentSink sink(doc, reader);

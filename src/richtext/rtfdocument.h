@@ -12,11 +12,16 @@ class QTextDocument;
 
 namespace tl::rtf {
 
+// The indent of one list level in document units, as readDocument() sets
+// it: the 360 twips of a bullet written by the Windows rich-edit control.
+constexpr double kIndentWidth = 24;
+
 // The document's text exactly as QTextDocument::toPlainText() gives it after
 // readDocument() of the same input, without building a document.
 QString toPlainText(std::string_view rtf);
 
-// Replaces the document's content with the RTF's text and format.
+// Replaces the document's content with the RTF's text and format, and sets
+// the document's indent width to kIndentWidth.
 void readDocument(std::string_view rtf, QTextDocument &doc);
 
 // The whole document as one RTF document, shaped like the output of the

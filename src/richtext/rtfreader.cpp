@@ -22,7 +22,7 @@ enum class Kw : std::uint8_t {
     // character
     F, Fs, Cf, B, I, Ul, UlNone, Strike, Plain, Hidden,
     // paragraph
-    Par, Pard, Ql, Qc, Qr, Qj, Li, Ri, Fi, Ls,
+    Par, Pard, Ql, Qc, Qr, Qj, Li, Ri, Fi, Sb, Sa, Ls,
     Line, Tab, Cell, Row, NestRow,
     // characters by name
     Char,
@@ -95,7 +95,7 @@ constexpr Word kWords[] = {
     {"par", Kw::Par}, {"page", Kw::Par}, {"sect", Kw::Par}, {"column", Kw::Par},
     {"pard", Kw::Pard}, {"ql", Kw::Ql}, {"qc", Kw::Qc}, {"qr", Kw::Qr}, {"qj", Kw::Qj},
     {"qd", Kw::Qj}, {"li", Kw::Li}, {"lin", Kw::Li}, {"ri", Kw::Ri}, {"rin", Kw::Ri},
-    {"fi", Kw::Fi}, {"ls", Kw::Ls}, {"line", Kw::Line}, {"tab", Kw::Tab},
+    {"fi", Kw::Fi}, {"sb", Kw::Sb}, {"sa", Kw::Sa}, {"ls", Kw::Ls}, {"line", Kw::Line}, {"tab", Kw::Tab},
     {"cell", Kw::Cell}, {"nestcell", Kw::Cell}, {"row", Kw::Row}, {"nestrow", Kw::NestRow},
     // characters by name
     {"emdash", Kw::Char, u'\u2014'}, {"endash", Kw::Char, u'\u2013'},
@@ -734,6 +734,12 @@ struct Reader::Impl {
             break;
         case Kw::Fi:
             g.para.firstIndent = std::clamp(n, -31680, 31680);
+            break;
+        case Kw::Sb:
+            g.para.spaceBefore = std::clamp(n, 0, 31680);
+            break;
+        case Kw::Sa:
+            g.para.spaceAfter = std::clamp(n, 0, 31680);
             break;
         case Kw::Ls:
             if (n > 0)

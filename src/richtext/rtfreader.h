@@ -35,6 +35,8 @@ struct ParaFormat {
     int leftIndent = 0;  // twips
     int rightIndent = 0; // twips
     int firstIndent = 0; // twips
+    int spaceBefore = 0; // twips
+    int spaceAfter = 0;  // twips
     bool operator==(const ParaFormat &) const = default;
 };
 

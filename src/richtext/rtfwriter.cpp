@@ -1,6 +1,7 @@
 #include "richtext/alignment.h"
 #include "richtext/codepage.h"
 #include "richtext/rtfdocument.h"
+#include "richtext/rtfproperties.h"
 
 #include <QHash>
 #include <QTextBlock>
@@ -16,7 +17,6 @@ namespace tl::rtf {
 
 namespace {
 
-constexpr double kTwipsPerUnit = 15.0;
 constexpr const char *kBulletFont = "Symbol";
 
 struct RunState {
@@ -32,7 +32,8 @@ struct RunState {
 struct ParaState {
     int align = 0; // 0 left, 1 centre, 2 right, 3 justify
     bool bullet = false;
-    int left = 0, right = 0, first = 0;
+    int left = 0, right = 0, first = 0; // twips
+    int before = 0, after = 0;          // twips
     bool operator==(const ParaState &) const = default;
 };
 
@@ -89,8 +90,13 @@ public:
                     bulletText();
                     m_out.append("{\\*\\pn\\pnlvlblt\\pnf");
                     number(m_bulletFont);
-                    m_out.append("\\pnindent0{\\pntxtb\\'B7}}\\fi-360\\li360");
-                    m_delim = true;
+                    m_out.append("\\pnindent0{\\pntxtb\\'B7}}");
+                    if (para.first)
+                        word("\\fi", para.first);
+                    if (para.left)
+                        word("\\li", para.left);
+                    if (para.right)
+                        word("\\ri", para.right);
                 } else {
                     if (para.left)
                         word("\\li", para.left);
@@ -99,6 +105,10 @@ public:
                     if (para.first)
                         word("\\fi", para.first);
                 }
+                if (para.before)
+                    word("\\sb", para.before);
+                if (para.after)
+                    word("\\sa", para.after);
                 static const char *const kAlign[] = {nullptr, "\\qc", "\\qr", "\\qj"};
                 if (para.align)
                     word(kAlign[para.align]);
@@ -239,11 +249,24 @@ private:
         const QTextBlockFormat f = b.blockFormat();
         const Qt::Alignment a = horizontalAlignment(f.alignment());
         p.align = a == Qt::AlignHCenter ? 1 : a == Qt::AlignRight ? 2 : a == Qt::AlignJustify ? 3 : 0;
-        p.bullet = b.textList() != nullptr;
+        const QTextList *list = b.textList();
+        p.bullet = list != nullptr;
+        auto twips = [](double units) { return int(std::lround(units * kTwipsPerUnit)); };
+        const int margin = twips(f.leftMargin());
+        const int levels = f.indent() + (list ? list->format().indent() : 0);
+        p.left = margin + levels * kTwipsPerLevel;
+        p.right = twips(f.rightMargin());
+        p.before = twips(f.topMargin());
+        p.after = twips(f.bottomMargin());
         if (!p.bullet) {
-            p.left = int(std::lround(f.leftMargin() * kTwipsPerUnit));
-            p.right = int(std::lround(f.rightMargin() * kTwipsPerUnit));
-            p.first = int(std::lround(f.textIndent() * kTwipsPerUnit));
+            p.first = twips(f.textIndent());
+        } else if (f.hasProperty(prop::BulletLeft)
+                   && margin == std::max(0, f.intProperty(prop::BulletLeft) - levels * kTwipsPerLevel)) {
+            // Still where the RTF put it: its own indents, hanging one too.
+            p.left = f.intProperty(prop::BulletLeft);
+            p.first = f.intProperty(prop::BulletFirst);
+        } else {
+            p.first = -kTwipsPerLevel;
         }
         return p;
     }

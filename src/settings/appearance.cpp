@@ -24,7 +24,10 @@ bool firstRunCheck(const SettingsStore &store)
 {
     if (!store.canOpen() || store.exists(setting::ToolBarHStyle))
         return false;
+    // A hundred values: one write, not a synced write each.
+    SettingsFile::Batch batch(store.file());
     WriteDefault(store);
+    batch.finish();
     return true;
 }
 

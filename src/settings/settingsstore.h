@@ -40,6 +40,7 @@ public:
     bool isOn(std::string_view name) const { return isOn(q(name)); }
 
     const QString &path() const { return m_file.path(); }
+    const SettingsFile &file() const { return m_file; }
 
     static QString q(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
 

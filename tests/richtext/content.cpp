@@ -10,7 +10,8 @@ bool Paragraph::operator==(const Paragraph &o) const
 {
     return align == o.align && bullet == o.bullet && runs == o.runs
            && (!runs.empty() || mark == o.mark) && leftMargin == o.leftMargin
-           && textIndent == o.textIndent;
+           && rightMargin == o.rightMargin && textIndent == o.textIndent
+           && spaceBefore == o.spaceBefore && spaceAfter == o.spaceAfter;
 }
 
 std::vector<Paragraph> contentOf(const QTextDocument &doc)
@@ -30,10 +31,12 @@ std::vector<Paragraph> contentOf(const QTextDocument &doc)
         if (!p.align || p.align == Qt::AlignLeading)
             p.align = Qt::AlignLeft;
         p.bullet = b.textList() != nullptr;
-        if (!p.bullet) {
-            p.leftMargin = b.blockFormat().leftMargin();
-            p.textIndent = b.blockFormat().textIndent();
-        }
+        const QTextBlockFormat f = b.blockFormat();
+        p.leftMargin = f.leftMargin();
+        p.rightMargin = f.rightMargin();
+        p.textIndent = f.textIndent();
+        p.spaceBefore = f.topMargin();
+        p.spaceAfter = f.bottomMargin();
         p.mark = resolved(b.charFormat());
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const tl::rtf::TextAttributes a = resolved(it.fragment().charFormat());
@@ -49,7 +52,9 @@ std::vector<Paragraph> contentOf(const QTextDocument &doc)
 
 void PrintTo(const Paragraph &p, std::ostream *os)
 {
-    *os << "{align " << int(p.align) << (p.bullet ? " bullet" : "");
+    *os << "{align " << int(p.align) << (p.bullet ? " bullet" : "") << " margins " << p.leftMargin
+        << "/" << p.textIndent << "/" << p.rightMargin << " space " << p.spaceBefore << "/"
+        << p.spaceAfter;
     for (const auto &[text, a] : p.runs) {
         *os << " [" << text.toStdString() << "|" << a.fontName.toStdString() << " " << a.pointSize
             << " " << (a.color.isValid() ? a.color.name().toStdString() : "auto")

@@ -17,7 +17,10 @@ struct Paragraph {
     Qt::Alignment align;
     bool bullet = false;
     double leftMargin = 0;
+    double rightMargin = 0;
     double textIndent = 0;
+    double spaceBefore = 0;
+    double spaceAfter = 0;
     // Adjacent fragments of equal attributes joined.
     std::vector<std::pair<QString, tl::rtf::TextAttributes>> runs;
     tl::rtf::TextAttributes mark; // compared for empty paragraphs only

@@ -98,6 +98,22 @@ TEST(Rtfcat, MissingFileIsOneLineAndExitOne)
     EXPECT_TRUE(p.readAllStandardOutput().isEmpty());
 }
 
+// Without a runtime folder Qt warns; a command-line tool prints only its
+// output.
+TEST(Rtfcat, PrintsNoQtWarnings)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(RTFCAT), {QStringLiteral("--rtf"), fixture("wordpad.rtf")});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 0);
+    EXPECT_EQ(p.readAllStandardError().toStdString(), "");
+    EXPECT_TRUE(p.readAllStandardOutput().startsWith("{\\rtf1"));
+}
+
 TEST(Rtfcat, FolderIsUnreadable)
 {
     QProcess p;
