@@ -27,7 +27,8 @@ bool TForm1::notesFileOpen() const
 
 bool TForm1::writableTarget(const QString &path) const
 {
-    return !tl::isReadOnlyFile(path) && !(path == CurrentFile && !m_open.faithful);
+    // The open file is written back only if it was read as it is.
+    return !tl::isReadOnlyFile(path) && (m_open.faithful || path != CurrentFile);
 }
 
 void TForm1::updateStepButtons()
