@@ -75,8 +75,8 @@ TForm1::TForm1(tl::Services services, const QString &settingsFile, QWidget *pare
       m_services(std::move(services)),
       m_settings(settingsFile.isEmpty() ? tl::SettingsStore() : tl::SettingsStore(settingsFile)),
       m_records([this] {
-          return tl::RecordStore::NewFileFields{GetFromReg(tl::SettingsStore::q(tl::setting::AuthorName)),
-                                                GetFromReg(tl::SettingsStore::q(tl::setting::CompanyName))};
+          return tl::RecordStore::NewFileFields{GetFromReg(tl::setting::AuthorName),
+                                                GetFromReg(tl::setting::CompanyName)};
       })
 {
     setObjectName(QStringLiteral("Form1"));

@@ -3,6 +3,7 @@
 // subsystem's methods live in a .cpp file of its own folder.
 
 #include "editor/findwalk.h"
+#include "notes/openfile.h"
 #include "notes/recordstore.h"
 #include "richtext/richedit.h"
 #include "platform/services.h"
@@ -39,6 +40,9 @@ class TicBGimage;
 class TForm1 : public QWidget {
     Q_OBJECT
 
+    // The open file; declared first, as CurrentFile and CurrentNote name its parts.
+    tl::OpenFile m_open;
+
 public:
     // settingsFile empty: the user's settings file.
     explicit TForm1(tl::Services services, const QString &settingsFile = {}, QWidget *parent = nullptr);
@@ -51,8 +55,8 @@ public:
     void FormDestroy();
 
     // --- shared state
-    QString CurrentFile;
-    int CurrentNote = 0;
+    QString &CurrentFile = m_open.path;  // empty when no file is open
+    int &CurrentNote = m_open.note;
     bool Modified = false;
     bool ExitRequested = false;
     bool StartedVisible = false;
@@ -97,11 +101,18 @@ public:
     // and F3 act and still reach the focused control.
     bool FormKeyDown(QKeyEvent *event);
 
-    // --- settings store
+    // --- settings store: a setting by its tl::setting name, or a built name
+    // (an appearance value with its suffix)
+    QString GetFromReg(std::string_view name) const { return m_settings.GetFromReg(name); }
+    qint32 GetFromRegInt(std::string_view name) const { return m_settings.GetFromRegInt(name); }
+    void SetFromReg(std::string_view name, const QString &value) const { m_settings.SetFromReg(name, value); }
+    void SetFromRegInt(std::string_view name, qint32 value) const { m_settings.SetFromRegInt(name, value); }
+    bool isOn(std::string_view name) const { return m_settings.isOn(name); }
     QString GetFromReg(const QString &name) const { return m_settings.GetFromReg(name); }
     qint32 GetFromRegInt(const QString &name) const { return m_settings.GetFromRegInt(name); }
     void SetFromReg(const QString &name, const QString &value) const { m_settings.SetFromReg(name, value); }
     void SetFromRegInt(const QString &name, qint32 value) const { m_settings.SetFromRegInt(name, value); }
+    bool isOn(const QString &name) const { return m_settings.isOn(name); }
     const tl::SettingsStore &settings() const { return m_settings; }
 
     // --- element appearance
@@ -151,12 +162,12 @@ public:
     QString welcomeText() const;
 
     // --- record store
-    QString nLoadRecordXML(int index, const QString &path);
-    void nSaveRecordXML(int index, const QString &path, const QString &text);
-    void nRemoveRecordXML(int index, const QString &path);
-    QString nLoadRecord(int index, const QString &path) { return nLoadRecordXML(index, path); }
-    void nSaveRecord(int index, const QString &path, const QString &text) { nSaveRecordXML(index, path, text); }
-    void nRemoveRecord(int index, const QString &path) { nRemoveRecordXML(index, path); }
+    // The text of note index; index becomes CurrentNote, Back and Next follow it.
+    QString nLoadRecord(int index, const QString &path);
+    // Writes note index, appending at the count; a missing path becomes a new notes file.
+    void nSaveRecord(int index, const QString &path, const QString &text);
+    // Deletes note index; CurrentNote moves one back, not below 0.
+    void nRemoveRecord(int index, const QString &path);
     int myFileSize(const QString &path) { return m_records.fileSize(path); }
     QString GetNotesParam(const QString &name);
     void SetNotesParam(const QString &name, const QString &value);
@@ -294,10 +305,9 @@ private:
     void showReadOnlyWarning();
     QString askSaveName();
     void replaceWithNewNotesFile(const QString &path);
+    // Back and Next as the note shown and the open file's notes allow.
+    void updateStepButtons();
     tl::FileDialogRequest m_saveRequest;  // keeps the last chosen name
-    QString m_unfaithfulFile;  // a document whose bytes the editor could not hold as they are
-    bool m_documentCrlf = false;  // the open text document ends its lines with CR LF
-    bool m_documentRtf = false;   // the open document was read as RTF
 
     // --- editor (src/editor)
     friend class TfrmFont;  // takes the main window off the top while it is open

@@ -66,7 +66,7 @@ bool TForm1::FormKeyDown(QKeyEvent *event)
         return false;
     case Qt::Key_F1: {
         const QString folder = tl::paths::programFolder();
-        const QString language = GetFromReg(tl::SettingsStore::q(tl::setting::CurLanguage));
+        const QString language = GetFromReg(tl::setting::CurLanguage);
         QString help = folder + QStringLiteral("/languages/") + language + QStringLiteral("/help.html");
         if (!QFileInfo(help).isFile())
             help = folder + QStringLiteral("/help.html");

@@ -97,7 +97,7 @@ void TForm1::TrayIconLeftPressed()
 {
     if (isVisible() && !isMinimized()) {
         storeOpacity();
-        if (GetFromReg(SettingsStore::q(s::MinEffect)) == QLatin1String("true"))
+        if (isOn(s::MinEffect))
             fadeOut();
         hideWindow();  // the tray click does not store the note shown
         return;
@@ -114,15 +114,15 @@ void TForm1::showWithFade(bool fromShowCommand)
 {
     // Started hidden, the window gets its skin again each time it is shown.
     if (!StartedVisible) {
-        LoadSkin(GetFromReg(SettingsStore::q(s::CurrentSkin)));
+        LoadSkin(GetFromReg(s::CurrentSkin));
         QCoreApplication::processEvents();
     }
     showNormal();
     raise();
     activateWindow();
-    const int target = tl::strToInt(GetFromReg(SettingsStore::q(s::LastAlphaV)));
+    const int target = tl::strToInt(GetFromReg(s::LastAlphaV));
     // Show lets events run on every step of its fade, the tray only after.
-    if (GetFromReg(SettingsStore::q(s::MinEffect)) == QLatin1String("true"))
+    if (isOn(s::MinEffect))
         fadeInTo(target, fromShowCommand);
     setAlpha(target & 0xFF);
     if (!fromShowCommand)
@@ -161,7 +161,7 @@ void TForm1::hideWindow()
     showMinimized();
     // The taskbar brings it back, not a show of ours: not faded out.
     if (m_fadedOut)
-        setAlpha(tl::strToInt(GetFromReg(SettingsStore::q(s::LastAlphaV))) & 0xFF);
+        setAlpha(tl::strToInt(GetFromReg(s::LastAlphaV)) & 0xFF);
     tellNoTrayOnce();
 }
 

@@ -1,6 +1,7 @@
 #include "richtext/richedit.h"
 
 #include "platform/atomicfile.h"
+#include "richtext/alignment.h"
 #include "richtext/rtfdocument.h"
 #include "richtext/rtfreader.h"
 
@@ -315,14 +316,7 @@ void RichEdit::setSelectionUnderline(bool on)
 
 Qt::Alignment RichEdit::paragraphAlignment() const
 {
-    const Qt::Alignment a = textCursor().blockFormat().alignment() & Qt::AlignHorizontal_Mask;
-    if ((a & Qt::AlignJustify) == Qt::AlignJustify)
-        return Qt::AlignJustify;
-    if (a & Qt::AlignHCenter)
-        return Qt::AlignHCenter;
-    if (a & Qt::AlignRight)
-        return Qt::AlignRight;
-    return Qt::AlignLeft;
+    return horizontalAlignment(textCursor().blockFormat().alignment());
 }
 
 void RichEdit::setParagraphAlignment(Qt::Alignment alignment)

@@ -152,7 +152,7 @@ void TForm1::PaintInfo(bool skinned)
     const QString name = GetFromReg(QStringLiteral("InfoBarFontName") + suffix);
     const int size = GetFromRegInt(QStringLiteral("InfoBarFontSize") + suffix);
     QFont f(name.isEmpty() ? before.family() : name, size > 0 ? size : before.pointSize());
-    f.setBold(GetFromReg(QStringLiteral("InfoBarStyle") + suffix) == QLatin1String("true"));
+    f.setBold(isOn(QStringLiteral("InfoBarStyle") + suffix));
     Panel1->setFont(f);
     tl::setStoredFore(Panel1, quint32(GetFromRegInt(QStringLiteral("InfoBarForeGrd") + suffix)));
     tl::setStoredBack(Panel1, quint32(GetFromRegInt(QStringLiteral("InfoBarBackGrd") + suffix)));
