@@ -9,12 +9,12 @@
 #include <xcb/xcb.h>
 
 #include <chrono>
-#include <string>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <poll.h>
+#include <string>
 #include <sys/wait.h>
 #include <unistd.h>
 

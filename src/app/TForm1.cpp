@@ -4,7 +4,6 @@
 #include "controls/darerlabel.h"
 #include "controls/flatbutton.h"
 #include "controls/guarded.h"
-#include "controls/eventhook.h"
 #include "richtext/richedit.h"
 #include "settings/settingstable.h"
 
@@ -12,10 +11,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QMenu>
-#include <QMouseEvent>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -203,53 +199,6 @@ void TForm1::createComponents()
 
 // --- notes: tool buttons, editor hooks, the file menu on lblFile and its
 // "File..." copy for the tray menu.
-void TForm1::wireNotesComponents()
-{
-    // The buttons never keep the focus: after a step the typing goes on in
-    // the editor.
-    auto onClick = [this](tl::FlatButton *b, void (TForm1::*handler)()) {
-        tl::connectGuarded(b, &QToolButton::clicked, this, [this, handler] { (this->*handler)(); });
-        QObject::connect(b, &QToolButton::clicked, memo1, [this] { memo1->setFocus(); });
-    };
-    onClick(cmdBack, &TForm1::cmdBackClick);
-    onClick(cmdNext, &TForm1::cmdNextClick);
-    onClick(cmdNew, &TForm1::cmdNewClick);
-    onClick(cmdDel, &TForm1::cmdDelClick);
-
-    tl::connectGuarded(memo1, &QTextEdit::textChanged, this, [this] { memo1Change(); });
-    new tl::EventHook(memo1, [this](QEvent *e) {
-        // Alt with a key types no character (the editor leaves it alone).
-        if (e->type() == QEvent::KeyPress && !static_cast<QKeyEvent *>(e)->text().isEmpty()
-            && !(static_cast<QKeyEvent *>(e)->modifiers() & Qt::AltModifier))
-            memo1KeyPress();
-        return false;
-    });
-    new tl::EventHook(lblFile, [this](QEvent *e) {
-        if (e->type() != QEvent::MouseButtonPress)
-            return false;
-        lblFileMouseDown(static_cast<QMouseEvent *>(e)->position().toPoint());
-        return true;
-    });
-
-    auto item = [this](QMenu *menu, const char *name, const QString &text, void (TForm1::*handler)()) {
-        QAction *a = menu->addAction(text);
-        a->setObjectName(QString::fromLatin1(name));
-        tl::connectGuarded(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
-        return a;
-    };
-    mnuFile = new QMenu(this);
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    NewFile2 = item(mnuFile, "NewFile2", QStringLiteral("&New File..."), &TForm1::NewFile2Click);
-    OpenFile2 = item(mnuFile, "OpenFile2", QStringLiteral("&Open File..."), &TForm1::OpenFile2Click);
-    SaveFile2 = item(mnuFile, "SaveFile2", QStringLiteral("&Save"), &TForm1::SaveFile2Click);
-    SaveFileAs2 = item(mnuFile, "SaveFileAs2", QStringLiteral("Save &File As..."), &TForm1::SaveFileAs2Click);
-    File1 = new QMenu(QStringLiteral("File..."), this);
-    File1->setObjectName(QStringLiteral("File1"));
-    NewFile1 = item(File1, "NewFile1", QStringLiteral("New File..."), &TForm1::NewFile2Click);
-    OpenFile1 = item(File1, "OpenFile1", QStringLiteral("Open File..."), &TForm1::OpenFile2Click);
-    SaveFile1 = item(File1, "SaveFile1", QStringLiteral("Save"), &TForm1::SaveFile2Click);
-    SaveFileAs3 = item(File1, "SaveFileAs3", QStringLiteral("Save File As..."), &TForm1::SaveFileAs2Click);
-}
 
 void TForm1::resizeEvent(QResizeEvent *event)
 {

@@ -1,30 +1,52 @@
 #pragma once
-// The main window. One class with the handlers of every subsystem; each
-// subsystem's methods live in a .cpp file of its own folder.
+// The main window: one class, its methods spread over the folders of the
+// subsystems. Where to look:
+//
+//   app/TForm1.cpp             construction, the components and their layout
+//   app/lifecycle.cpp          start-up, showing, closing, stay on top, opacity
+//   app/tray.cpp               tray icon and menu, hiding, fading
+//   app/keyboard.cpp           key preview (Alt+digit, Ctrl+F/O/S, Esc, F1-F3), drops
+//   settings/appearance_form   colours and fonts of the elements, by skin suffix
+//   skins/skinload.cpp         reading a skin or the built-in one
+//   skins/skinpaint.cpp        the chrome pictures, the layout, the welcome banner
+//   skins/skinmouse.cpp        moving, sizing and scrolling through the chrome
+//   notes/recordstore_form     notes of the open file: load, save, remove
+//   notes/documents.cpp        opening and closing files, the information bar
+//   notes/navigation.cpp       Back, Next, Add, Delete, typing into a note
+//   notes/filecommands.cpp     the file menu: New, Open, Save, Save As
+//   notes/noteswiring.cpp      the notes buttons and the file menus
+//   editor/editcommands.cpp    format and edit commands, editor keys and clicks
+//   editor/findbar.cpp         the find bar
+//   editor/editorwiring.cpp    wiring of the format buttons, editor menu and find bar
+//
+// State: the open file is m_open (notes/openfile.h); settings go through
+// m_settings, notes files through m_records. Names the rest of the program
+// knows (handlers, components, shared state) are public and spelled as they
+// are known; the window's own helpers and state are private, fields m_-named.
 
 #include "editor/findwalk.h"
 #include "notes/openfile.h"
 #include "notes/recordstore.h"
-#include "richtext/richedit.h"
 #include "platform/services.h"
+#include "richtext/richedit.h"
 #include "settings/settingsstore.h"
 
 #include <QCursor>
 #include <QImage>
 #include <QPointer>
 #include <QStringList>
-#include <functional>
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 class QAction;
 class QComboBox;
 class QDragEnterEvent;
 class QDropEvent;
-class QKeyEvent;
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QTextEdit;
@@ -44,17 +66,32 @@ class TForm1 : public QWidget {
     tl::OpenFile m_open;
 
 public:
+    // --- app/TForm1.cpp
     // settingsFile empty: the user's settings file.
     explicit TForm1(tl::Services services, const QString &settingsFile = {}, QWidget *parent = nullptr);
     ~TForm1() override;
 
-    // Start-up: reads the settings, prepares and (without "start") shows the
-    // window, then opens the files named in args (args[0] is the program).
-    void FormCreate(const QStringList &args);
-    // Program end: closes the open file. Runs once; later calls do nothing.
-    void FormDestroy();
+    tl::Services &services() { return m_services; }
+    // The text shown in the information bar while no file is open.
+    QString noFileText() const;
 
-    // --- shared state
+    // The components, named as the rest of the program knows them.
+    tl::TicBGimage *imgHead, *imgLeft, *imgRight, *imgFoot, *imgSize, *imgScroll;
+    QLabel *cmdHide, *cmdClose, *lblFile;
+    QFrame *panToolBar, *panFormat, *Panel2, *panSearch;
+    QLabel *Panel1;
+    tl::FlatButton *cmdBack, *cmdNext, *cmdNew, *cmdDel;
+    tl::FlatButton *cmdFont, *cmdBold, *cmdItalic, *cmdUnder, *cmdSelectColor;
+    tl::FlatButton *cmdALeft, *cmdACenter, *cmdARight, *cmdBullet;
+    tl::FlatButton *cmdOpen, *cmdSave, *cmdZoomOut;
+    QLabel *lblSearch;
+    QComboBox *cbSeek;
+    tl::FlatButton *cmdSearch, *cmdSearchBack, *cmdSearchAgain;
+    tl::TDarerLabel *lblTopLine, *lblLeftLine, *lblRightLine, *lblLineSeek;
+    tl::RichEdit *memo1;
+    QTimer *timeScroll;
+
+    // Shared state.
     QString &CurrentFile = m_open.path;  // empty when no file is open
     int &CurrentNote = m_open.note;
     bool Modified = false;
@@ -63,13 +100,21 @@ public:
     bool StartingUp = false;
     bool SkinLoaded = false;
 
-    // --- application shell
+    // --- app/lifecycle.cpp
+    // Start-up: reads the settings, prepares and (without "start") shows the
+    // window, then opens the files named in args (args[0] is the program).
+    void FormCreate(const QStringList &args);
+    // Program end: closes the open file. Runs once; later calls do nothing.
+    void FormDestroy();
     void FormShow();
     void FormActivate();
     // True when the window may close (only after Exit).
     bool FormCloseQuery();
     void Exit1Click();
     void Sta1Click();
+    // A popup of the window's own takes the top while it is open: true takes
+    // the window off the top, false puts it back as "Stay on top" says.
+    void yieldTop(bool yield);
     struct FormPos {
         int x, y, w, h;
     };
@@ -78,8 +123,9 @@ public:
     bool isOnTop() const { return m_onTop; }
     int alpha() const { return m_alpha; }
     void setAlpha(int alpha);
+    QAction *Sta1;
 
-    // --- tray and window states (src/app/tray.cpp)
+    // --- app/tray.cpp
     void PaintTray();
     void ModifyTray(const QString &text);
     // A left press on the tray icon: hides the shown window, shows the hidden one.
@@ -87,22 +133,20 @@ public:
     void Show1Click();
     void cmdHideClick();
     void cmdCloseClick();
-    // Without a tray the window minimises instead of hiding.
-    bool hasTray() const;
     QMenu *TrayPopUp = nullptr;
     QAction *Show1 = nullptr, *Exit1 = nullptr;
     // Called after every step of a fade with the opacity just set; the
     // program waits a few milliseconds there, tests record the steps.
     std::function<void(int alpha)> fadePacer;
 
-    // --- keyboard and drop (src/app/keyboard.cpp)
+    // --- app/keyboard.cpp
     // The key preview of the main window; true when the key ran a command
     // and goes no further (Alt+digit, Ctrl+F, Ctrl+O, Ctrl+S). Esc, F1, F2
     // and F3 act and still reach the focused control.
     bool FormKeyDown(QKeyEvent *event);
 
-    // --- settings store: a setting by its tl::setting name, or a built name
-    // (an appearance value with its suffix)
+    // --- settings: a setting by its tl::setting name, or a built name (an
+    // appearance value with its suffix)
     QString GetFromReg(std::string_view name) const { return m_settings.GetFromReg(name); }
     qint32 GetFromRegInt(std::string_view name) const { return m_settings.GetFromRegInt(name); }
     void SetFromReg(std::string_view name, const QString &value) const { m_settings.SetFromReg(name, value); }
@@ -115,16 +159,21 @@ public:
     bool isOn(const QString &name) const { return m_settings.isOn(name); }
     const tl::SettingsStore &settings() const { return m_settings; }
 
-    // --- element appearance
+    // --- settings/appearance_form.cpp
     void LoadSetReg(const QString &suffix);
     void SaveSetReg(const QString &suffix);
     void SetToolBarNBackColor(quint32 color);
     void SetToolBarHBackColor(quint32 color);
 
-    // --- skins (src/skins)
+    // --- skins/skinload.cpp
     void LoadSkin(const QString &name);
     void LoadSkinStd();
     void LoadPicButton(const QString &folder, tl::FlatButton *button);
+    QImage SkinBitmap;
+    // Cursor slots 1 .. 9 (0 unused); an empty slot shows the standard arrow.
+    std::array<std::optional<QCursor>, 10> cursorSlots;
+
+    // --- skins/skinpaint.cpp
     // The chrome pictures, cut from SkinBitmap for the current size.
     void PaintHead();
     void PaintLeft();
@@ -138,8 +187,11 @@ public:
     void VisibleLines(const QString &flag);
     void FormResize();
     void Panel2Resize();
-    void SyncScrollThumb(bool resetWhenEmpty);
     void timeScrollTimer();
+    QString welcomeText() const;
+    int bannerStep = 0;  // the welcome banner: 1 at start, 0 when over
+
+    // --- skins/skinmouse.cpp
     // The four moving elements share the imgHead handlers: p is the
     // pointer's screen position, windowAt the window's top left on the
     // screen as the press finds it. The grip and the thumb take positions
@@ -155,13 +207,9 @@ public:
     void imgScrollMouseUp(QPoint p);
     // One extra line per notch (negative: up); the editor scrolls as well.
     void memo1MouseWheel(int notches);
-    QImage SkinBitmap;
-    int bannerStep = 0;  // the welcome banner: 1 at start, 0 when over
-    // Cursor slots 1 .. 9 (0 unused); an empty slot shows the standard arrow.
-    std::array<std::optional<QCursor>, 10> cursorSlots;
-    QString welcomeText() const;
+    void SyncScrollThumb(bool resetWhenEmpty);
 
-    // --- record store
+    // --- notes/recordstore_form.cpp
     // The text of note index; index becomes CurrentNote, Back and Next follow it.
     QString nLoadRecord(int index, const QString &path);
     // Writes note index, appending at the count; a missing path becomes a new notes file.
@@ -173,21 +221,16 @@ public:
     void SetNotesParam(const QString &name, const QString &value);
     QString CreateMemoRTF() const;
 
-    // --- documents (src/notes/documents.cpp)
+    // --- notes/documents.cpp
     // Callers set CurrentFile to path first. A file that fails to open leaves
     // no file open and the error raised.
     void OpenNotes(const QString &path);
     void CloseNotes(const QString &path);
     void pShowPanelInfo(const QString &path);
-    // CurrentFile is an existing notes file (extension exactly ".nts").
-    bool notesFileOpen() const;
-    // The editor's content may be written back to CurrentFile: it exists, is
-    // writable and was loaded faithfully. Otherwise it is browsed read-only.
-    bool canWriteBack() const;
     // Stores the editor as note CurrentNote unless the file is browsed read-only.
     void StoreShownNote();
 
-    // --- navigation and editing (src/notes/navigation.cpp)
+    // --- notes/navigation.cpp
     void cmdNextClick();
     void cmdBackClick();
     void cmdNewClick();
@@ -197,7 +240,7 @@ public:
     void memo1Change();
     void memo1KeyPress();
 
-    // --- file commands (src/notes/filecommands.cpp)
+    // --- notes/filecommands.cpp
     // Open; a dropped file's path replaces the dialog.
     void File1Click(const QString &droppedFile = {});
     void OpenFile2Click() { File1Click(); }
@@ -212,7 +255,7 @@ public:
     QAction *NewFile2, *OpenFile2, *SaveFile2, *SaveFileAs2;
     QAction *NewFile1, *OpenFile1, *SaveFile1, *SaveFileAs3;
 
-    // --- editor commands, key sounds and the find bar (src/editor)
+    // --- editor/editcommands.cpp
     void cmdBoldClick();
     void cmdItalicClick();
     void cmdUnderClick();
@@ -238,6 +281,7 @@ public:
     QAction *Selection2, *Record4, *FileofNotes1, *Jumptonote1, *Fileinformation1, *Hide1;
     TfrmFont *frmFont = nullptr;
 
+    // --- editor/findbar.cpp
     // The 1-based position of the hit in its note's plain text, 0 for none.
     int SearchString(const QString &text, int startNote);
     void cmdSearchClick();
@@ -249,90 +293,46 @@ public:
     void lblSearchClick();
     tl::find::SearchCounters SearchCounters;
 
-    tl::Services &services() { return m_services; }
-
-    // --- components (named as the rest of the program knows them)
-    tl::TicBGimage *imgHead, *imgLeft, *imgRight, *imgFoot, *imgSize, *imgScroll;
-    QLabel *cmdHide, *cmdClose, *lblFile;
-    QFrame *panToolBar, *panFormat, *Panel2, *panSearch;
-    QLabel *Panel1;
-    tl::FlatButton *cmdBack, *cmdNext, *cmdNew, *cmdDel;
-    tl::FlatButton *cmdFont, *cmdBold, *cmdItalic, *cmdUnder, *cmdSelectColor;
-    tl::FlatButton *cmdALeft, *cmdACenter, *cmdARight, *cmdBullet;
-    tl::FlatButton *cmdOpen, *cmdSave, *cmdZoomOut;
-    QLabel *lblSearch;
-    QComboBox *cbSeek;
-    tl::FlatButton *cmdSearch, *cmdSearchBack, *cmdSearchAgain;
-    tl::TDarerLabel *lblTopLine, *lblLeftLine, *lblRightLine, *lblLineSeek;
-    tl::RichEdit *memo1;
-    QAction *Sta1;
-    QTimer *timeScroll;
-
-    // The text shown in the information bar while no file is open.
-    QString noFileText() const;
-
 protected:
-    void closeEvent(QCloseEvent *event) override;
-    void showEvent(QShowEvent *event) override;
-    bool event(QEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void dragEnterEvent(QDragEnterEvent *event) override;
-    void dropEvent(QDropEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;         // app/lifecycle.cpp
+    void showEvent(QShowEvent *event) override;           // app/lifecycle.cpp
+    bool event(QEvent *event) override;                   // app/lifecycle.cpp
+    void resizeEvent(QResizeEvent *event) override;       // app/TForm1.cpp
+    bool eventFilter(QObject *watched, QEvent *event) override;  // app/keyboard.cpp
+    void dragEnterEvent(QDragEnterEvent *event) override;        // app/keyboard.cpp
+    void dropEvent(QDropEvent *event) override;                  // app/keyboard.cpp
 
 private:
+    // --- app/TForm1.cpp
     void createComponents();
+    void setEditorText(const QString &text);
+    tl::Services m_services;
+    tl::SettingsStore m_settings;
+    tl::RecordStore m_records;
+
+    // --- app/lifecycle.cpp
     void applyOnTop(bool on);
     void reportSettingsNotices();
+    void storeOpacity();
+    bool m_onTop = false;
+    bool m_destroyed = false;
+    int m_alpha = 255;
+
+    // --- app/tray.cpp
+    // Without a tray the window minimises instead of hiding.
+    bool hasTray() const;
     void createTrayMenu();
     void fadeOut();
-    void storeOpacity();
     void fadeInTo(int target, bool eventsEveryStep);
     void showWithFade(bool fromShowCommand);
     void trayAvailabilityChanged(bool available);
     void setTaskbarEntry(bool shown);
     void hideWindow();
     void tellNoTrayOnce();
-    void setEditorText(const QString &text);
-
-    // --- notes (src/notes)
-    void wireNotesComponents();
-    void showNote(int index);
-    void resetToNoFile();
-    void loadDocument(const QString &path);
-    void writeDocument(const QString &path);
-    bool writableTarget(const QString &path) const;
-    void showReadOnlyWarning();
-    QString askSaveName();
-    void replaceWithNewNotesFile(const QString &path);
-    // Back and Next as the note shown and the open file's notes allow.
-    void updateStepButtons();
-    tl::FileDialogRequest m_saveRequest;  // keeps the last chosen name
-
-    // --- editor (src/editor)
-    friend class TfrmFont;  // takes the main window off the top while it is open
-    void wireEditorComponents();
-
-    tl::Services m_services;
-    tl::SettingsStore m_settings;
-    tl::RecordStore m_records;
-    bool m_onTop = false;
-    bool m_destroyed = false;
-    int m_alpha = 255;
     bool m_fadedOut = false;  // the opacity is 0 because a fade took the window out
-
-    // --- skins
-    void wireSkinComponents();
-    void applyFrame(bool skinned);
-    struct Drag {
-        bool on = false;
-        QPoint grab;
-    };
-    Drag m_moving, m_sizing, m_thumb;
-    bool m_searchRoom = false;  // Panel2 already leaves room for the find bar
-    std::optional<QFont> m_barFontBeforeBanner;  // the information bar's font when the banner took it
     bool m_toldNoTray = false;
 
+    // --- app/keyboard.cpp
     // The key press the preview saw last and where, to tell a key passed
     // on to a parent from a new press (Qt reuses the event's address).
     struct KeySeen {
@@ -343,5 +343,48 @@ private:
         QPointer<QWidget> at;
     };
     KeySeen m_lastKey;
+
+    // --- skins/skinload.cpp
+    void applyFrame(bool skinned);
+
+    // --- skins/skinpaint.cpp
+    bool m_searchRoom = false;  // Panel2 already leaves room for the find bar
+    std::optional<QFont> m_barFontBeforeBanner;  // the information bar's font when the banner took it
+
+    // --- skins/skinmouse.cpp
+    void wireSkinComponents();
+    struct Drag {
+        bool on = false;
+        QPoint grab;
+    };
+    Drag m_moving, m_sizing, m_thumb;
+
+    // --- notes/documents.cpp
+    // CurrentFile is an existing notes file.
+    bool notesFileOpen() const;
+    // The editor's content may be written back to CurrentFile: it exists, is
+    // writable and was loaded faithfully. Otherwise it is browsed read-only.
+    bool canWriteBack() const;
+    void resetToNoFile();
+    void loadDocument(const QString &path);
+    void writeDocument(const QString &path);
+    bool writableTarget(const QString &path) const;
+    // Back and Next as the note shown and the open file's notes allow.
+    void updateStepButtons();
+
+    // --- notes/navigation.cpp
+    void showNote(int index);
+
+    // --- notes/filecommands.cpp
+    void showReadOnlyWarning();
+    QString askSaveName();
+    void replaceWithNewNotesFile(const QString &path);
+    tl::FileDialogRequest m_saveRequest;  // keeps the last chosen name
+
+    // --- notes/noteswiring.cpp
+    void wireNotesComponents();
+
+    // --- editor/editorwiring.cpp
+    void wireEditorComponents();
     bool m_toldTextLimit = false;
 };

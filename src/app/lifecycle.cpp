@@ -2,8 +2,8 @@
 
 #include "app/TForm1.h"
 
-#include "controls/flatbutton.h"
 #include "controls/darerlabel.h"
+#include "controls/flatbutton.h"
 #include "platform/error.h"
 #include "platform/paths.h"
 #include "platform/windowsystem.h"
@@ -141,6 +141,11 @@ void TForm1::Sta1Click()
 {
     applyOnTop(Sta1->isChecked());
     SetFromReg(s::OnTop, Sta1->isChecked() ? QStringLiteral("true") : QStringLiteral("false"));
+}
+
+void TForm1::yieldTop(bool yield)
+{
+    applyOnTop(!yield && Sta1->isChecked());
 }
 
 void TForm1::applyOnTop(bool on)

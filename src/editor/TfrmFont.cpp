@@ -2,8 +2,8 @@
 
 #include "app/TForm1.h"
 #include "controls/darerlabel.h"
-#include "controls/guarded.h"
 #include "controls/eventhook.h"
+#include "controls/guarded.h"
 #include "platform/error.h"
 
 #include <QAction>
@@ -123,7 +123,7 @@ void TfrmFont::FormShow()
     const QRect main = m_form->frameGeometry();
     move(main.center() - QPoint(width() / 2, height() / 2));
     // The popup above everything, the main window no longer.
-    m_form->applyOnTop(false);
+    m_form->yieldTop(true);
 }
 
 void TfrmFont::FormActivate()
@@ -148,8 +148,7 @@ void TfrmFont::cbSizeChange()
 void TfrmFont::LbSpeedButton1Click()
 {
     close();
-    if (m_form->Sta1->isChecked())
-        m_form->applyOnTop(true);
+    m_form->yieldTop(false);
 }
 
 void TfrmFont::imgHeadMouseDown(QPoint global)

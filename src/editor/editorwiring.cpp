@@ -5,10 +5,10 @@
 #include "app/TForm1.h"
 
 #include "controls/builtinart.h"
+#include "controls/eventhook.h"
 #include "controls/flatbutton.h"
 #include "controls/guarded.h"
 #include "editor/TfrmFont.h"
-#include "controls/eventhook.h"
 
 #include <QAction>
 #include <QComboBox>

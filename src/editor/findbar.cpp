@@ -3,8 +3,8 @@
 
 #include "app/TForm1.h"
 
-#include "controls/flatbutton.h"
 #include "controls/darerlabel.h"
+#include "controls/flatbutton.h"
 
 #include <QAction>
 #include <QComboBox>

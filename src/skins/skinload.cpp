@@ -3,22 +3,22 @@
 
 #include "app/TForm1.h"
 
-#include "controls/flatbutton.h"
 #include "controls/bgimage.h"
 #include "controls/builtinart.h"
+#include "controls/flatbutton.h"
+#include "platform/colors.h"
 #include "platform/error.h"
 #include "platform/paths.h"
-#include "platform/colors.h"
 #include "platform/widgetcolors.h"
 #include "settings/appearance.h"
 #include "settings/settingstable.h"
 #include "skins/skinfiles.h"
 #include "skins/skinlayout.h"
 
+#include <QBitmap>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
-#include <QBitmap>
 #include <QPixmap>
 #include <QTextEdit>
 #include <QWindow>

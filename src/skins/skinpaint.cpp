@@ -3,9 +3,9 @@
 
 #include "app/TForm1.h"
 
-#include "controls/flatbutton.h"
 #include "controls/bgimage.h"
 #include "controls/darerlabel.h"
+#include "controls/flatbutton.h"
 #include "platform/colors.h"
 #include "platform/widgetcolors.h"
 #include "settings/settingstable.h"

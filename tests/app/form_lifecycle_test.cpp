@@ -1,6 +1,6 @@
 #include "app/application.h"
-#include "controls/flatbutton.h"
 #include "controls/darerlabel.h"
+#include "controls/flatbutton.h"
 #include "formfixture.h"
 #include "notes/recordstore.h"
 #include "platform/error.h"

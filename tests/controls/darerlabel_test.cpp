@@ -1,5 +1,5 @@
-#include "controls/darerlabel.h"
 #include "controls/controlstest.h"
+#include "controls/darerlabel.h"
 
 
 using namespace ctltest;

@@ -1,8 +1,8 @@
 // The writer: its output's shape, and that it reads back to the document it
 // came from.
 
-#include "richtext/rtfdocument.h"
 #include "richtext/content.h"
+#include "richtext/rtfdocument.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
