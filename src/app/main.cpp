@@ -5,11 +5,11 @@
 
 #include "app/TForm1.h"
 #include "app/application.h"
+#include "app/fontwarmup.h"
 #include "app/shutdown.h"
 #include "controls/builtinart.h"
 #include "platform/qtservices.h"
 
-#include <QIcon>
 
 int main(int argc, char **argv)
 {
@@ -19,15 +19,15 @@ int main(int argc, char **argv)
         && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
 
+    tl::FontWarmUp fonts;
     tl::Application app(argc, argv);
+    fonts.applicationReady();
     tl::Application::setApplicationName(QStringLiteral("TessaleafV2"));
     tl::Application::setQuitOnLastWindowClosed(false);
     tl::builtin::initArt();
-    QIcon icon;
-    for (int size : tl::builtin::programIconSizes)
-        icon.addFile(tl::builtin::programIcon(size), QSize(size, size));
-    tl::Application::setWindowIcon(icon);
+    tl::Application::setWindowIcon(tl::builtin::programWindowIcon());
 
     TForm1 form(tl::realServices());
+    fonts.finish();
     return tl::runMainWindow(form, tl::Application::arguments());
 }

@@ -2,6 +2,8 @@
 // Where the built-in skin, glyphs, cursors, menu icons and program icon
 // live in the resources (drawn by resources/draw/drawart).
 
+#include <QIcon>
+#include <QImage>
 #include <QPoint>
 #include <QSize>
 #include <QString>
@@ -79,5 +81,14 @@ inline QString menuIcon(int index)
 inline constexpr std::array<int, 8> programIconSizes{16, 22, 24, 32, 48, 64, 128, 256};
 
 inline QString programIcon(int size) { return QStringLiteral(":/icons/tessaleaf-%1.png").arg(size); }
+
+// A built-in PNG read as PNG. A QIcon made from a file name decodes every
+// size at once and first asks each image plugin whether it reads the file,
+// loading them all: this is for the start-up path.
+QImage readPng(const QString &path);
+QIcon pngIcon(const QString &path);
+// The program's icon for its windows and the tray: the sizes up to 128
+// (the window system gets every size at each start; 256 is for launchers).
+QIcon programWindowIcon();
 
 } // namespace tl::builtin

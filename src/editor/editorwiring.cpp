@@ -54,7 +54,7 @@ void TForm1::wireEditorComponents()
         b.button->setCheckable(b.sticky);
         // The built-in glyph until a skin brings its own.
         if (b.button->icon().isNull())
-            b.button->setIcon(QIcon(tl::builtin::buttonGlyphPng(qPrintable(b.button->objectName()))));
+            b.button->setIcon(tl::builtin::pngIcon(tl::builtin::buttonGlyphPng(qPrintable(b.button->objectName()))));
         connectGuarded(b.button, &QToolButton::clicked, this, run(b.click));
         if (b.format)
             connect(b.button, &QToolButton::clicked, memo1, [this] { memo1->setFocus(); });
@@ -104,7 +104,7 @@ void TForm1::wireEditorComponents()
             scope->addAction(a);
         }
         if (icon >= 0) {
-            a->setIcon(QIcon(tl::builtin::menuIcon(icon)));
+            a->setIcon(tl::builtin::pngIcon(tl::builtin::menuIcon(icon)));
             a->setIconVisibleInMenu(false);  // the menu style shows icons
         }
         if (handler)

@@ -322,6 +322,24 @@ QImage overBuiltInPicture(const QImage &own)
     return out;
 }
 
+// The built-in skin never changes; start-up loads the skin twice.
+const SkinData &builtInSkin()
+{
+    static const SkinData data = [] {
+        SkinData d;
+        d.name = QLatin1String(setting::NoSkin.data(), qsizetype(setting::NoSkin.size()));
+        d.picture = readBitmap(builtin::skinPicture);
+        d.back = 0x000000;
+        d.text = 0xC0C0C0;
+        for (size_t i = 0; i < builtin::buttonGlyphs.size(); ++i)
+            d.glyphs[i] = readGlyph(QString(), builtin::buttonGlyphs[i].button);
+        for (const builtin::CursorArt &c : builtin::cursors)
+            d.cursors[size_t(c.slot - 1)] = readCursor(builtin::cursorPath(c));
+        return d;
+    }();
+    return data;
+}
+
 } // namespace
 
 SkinData readSkin(const QString &name, const QString &skinDir, const QString &tempRoot)
@@ -348,20 +366,11 @@ SkinData readSkin(const QString &name, const QString &skinDir, const QString &te
             data.picture = overBuiltInPicture(data.picture);
     }
     const QString none = QLatin1String(setting::NoSkin.data(), qsizetype(setting::NoSkin.size()));
-    if (data.picture.isNull()) {
-        data.picture = readBitmap(builtin::skinPicture);
-        data.name = none;
-    }
-    const bool builtIn = data.name == none;
-    if (builtIn) {
-        data.folder.clear();
-        data.back = 0x000000;
-        data.text = 0xC0C0C0;
-    } else {
-        const QString colours = findNoCase(data.folder, QStringLiteral("pledit.txt"));
-        data.back = pleditColour(readIniValue(colours, QStringLiteral("Text"), QStringLiteral("NormalBG"), QStringLiteral("ff0000")));
-        data.text = pleditColour(readIniValue(colours, QStringLiteral("Text"), QStringLiteral("Normal"), QStringLiteral("00ff00")));
-    }
+    if (data.picture.isNull() || data.name == none)
+        return builtInSkin();
+    const QString colours = findNoCase(data.folder, QStringLiteral("pledit.txt"));
+    data.back = pleditColour(readIniValue(colours, QStringLiteral("Text"), QStringLiteral("NormalBG"), QStringLiteral("ff0000")));
+    data.text = pleditColour(readIniValue(colours, QStringLiteral("Text"), QStringLiteral("Normal"), QStringLiteral("00ff00")));
 
     for (size_t i = 0; i < builtin::buttonGlyphs.size(); ++i)
         data.glyphs[i] = readGlyph(data.folder, builtin::buttonGlyphs[i].button);
@@ -369,8 +378,8 @@ SkinData readSkin(const QString &name, const QString &skinDir, const QString &te
     for (const builtin::CursorArt &c : builtin::cursors) {
         const size_t slot = size_t(c.slot - 1);
         // The editor's I-beam is always the built-in one.
-        if (builtIn || c.slot == 6)
-            data.cursors[slot] = readCursor(builtin::cursorPath(c));
+        if (c.slot == 6)
+            data.cursors[slot] = builtInSkin().cursors[slot];
         else
             data.cursors[slot] = readCursor(findNoCase(data.folder, QLatin1String(c.file)));
     }
