@@ -384,6 +384,9 @@ private:
     // --- notes/noteswiring.cpp
     void wireNotesComponents();
 
+    // --- editor/findbar.cpp
+    tl::find::NotesTextCache m_findCache;
+
     // --- editor/editorwiring.cpp
     void wireEditorComponents();
     bool m_toldTextLimit = false;

@@ -26,7 +26,7 @@ int TForm1::SearchString(const QString &text, int startNote)
         return 0;
     std::unique_ptr<tl::find::NoteTexts> texts;
     if (notesMode)
-        texts = std::make_unique<tl::find::NotesFileTexts>(CurrentFile);
+        texts = m_findCache.texts(CurrentFile);
     else
         texts = std::make_unique<tl::find::DocumentText>(memo1->toPlainText());
 

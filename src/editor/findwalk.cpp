@@ -3,6 +3,7 @@
 #include "notes/notesxml.h"
 
 #include "platform/error.h"
+#include "platform/fileid.h"
 #include "richtext/rtfdocument.h"
 #include "richtext/rtfreader.h"
 
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -152,6 +154,94 @@ QString NotesFileTexts::plainText(int note) const
     return notePlainText(text.data(), text.size());
 }
 
+QString NoteTexts::foldedText(int note) const
+{
+    QString text = plainText(note);
+    asciiLowerInPlace(text);
+    return text;
+}
+
+struct NotesTextCache::Impl {
+    QString path;  // empty: nothing kept
+    FileId id;
+    std::vector<std::optional<QString>> folded;
+};
+
+// One step's view: kept texts from memory, the rest from one reading of the
+// file, which stays open only for the step.
+class NotesTextCache::Step : public NoteTexts {
+public:
+    Step(Impl &cache, const QString &path, bool kept) : m_cache(cache), m_path(path), m_kept(kept)
+    {
+        if (!m_kept)
+            read();
+    }
+    int count() const override { return m_file ? m_file->count() : int(m_cache.folded.size()); }
+    QString plainText(int note) const override
+    {
+        ensureRead();
+        return m_file->plainText(note);
+    }
+    QString foldedText(int note) const override
+    {
+        if (m_kept && size_t(note) < m_cache.folded.size() && m_cache.folded[size_t(note)])
+            return *m_cache.folded[size_t(note)];
+        ensureRead();
+        if (note < 0 || note >= m_file->count())
+            return QString();
+        QString text = m_file->plainText(note);
+        asciiLowerInPlace(text);
+        if (m_kept)
+            m_cache.folded[size_t(note)] = text;
+        return text;
+    }
+
+private:
+    void ensureRead() const
+    {
+        if (!m_file)
+            const_cast<Step *>(this)->read();
+    }
+    // Reads the file; what is kept from now on belongs to this version of
+    // it, or nothing is kept when the file moved under the reading.
+    void read()
+    {
+        FileId before, after;
+        const bool statted = fileIdOf(m_path, &before);
+        m_file = std::make_unique<NotesFileTexts>(m_path);
+        const bool same = statted && fileIdOf(m_path, &after) && after == before;
+        if (m_kept && same && before == m_cache.id && size_t(m_file->count()) == m_cache.folded.size())
+            return;
+        m_cache.folded.assign(size_t(m_file->count()), std::nullopt);
+        m_cache.id = before;
+        m_cache.path = same ? m_path : QString();
+        m_kept = same;
+    }
+
+    Impl &m_cache;
+    QString m_path;
+    bool m_kept;
+    std::unique_ptr<NotesFileTexts> m_file;
+};
+
+NotesTextCache::NotesTextCache() : d(std::make_unique<Impl>()) {}
+NotesTextCache::~NotesTextCache() = default;
+
+void NotesTextCache::clear()
+{
+    d->path.clear();
+    d->folded.clear();
+}
+
+std::unique_ptr<NoteTexts> NotesTextCache::texts(const QString &path)
+{
+    FileId id;
+    const bool kept = !d->path.isEmpty() && d->path == path && fileIdOf(path, &id) && id == d->id;
+    if (!kept)
+        clear();
+    return std::make_unique<Step>(*d, path, kept);
+}
+
 Hit searchWalk(const QString &text, int startNote, SearchCounters &counters, const NoteTexts &notes)
 {
     Hit hit;
@@ -166,8 +256,7 @@ Hit searchWalk(const QString &text, int startNote, SearchCounters &counters, con
     }
     const int n = notes.count();
     for (int i = s; i <= n; ++i) {
-        QString plain = notes.plainText(i - 1);
-        asciiLowerInPlace(plain);
+        const QString plain = notes.foldedText(i - 1);
         const int p = FindNthOccurrence(needle, plain, counters[i - 1]);
         if (p > 0) {
             hit.position = p;

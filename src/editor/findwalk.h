@@ -39,6 +39,8 @@ public:
     virtual ~NoteTexts() = default;
     virtual int count() const = 0;
     virtual QString plainText(int note) const = 0;
+    // The plain text as the search compares it (asciiLower).
+    virtual QString foldedText(int note) const;
 };
 
 // One single document: the editor's current text.
@@ -63,6 +65,27 @@ public:
     QString plainText(int note) const override;
 
 private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+// The folded plain text of every note of one notes file, kept from one
+// Find step to the next while the file is provably the one read (same file,
+// size and modification time to the nanosecond) and dropped on any doubt.
+// Only notes a walk reached are kept, so memory stays at most the size of
+// the plain text and a changed file costs what reading it always did.
+class NotesTextCache {
+public:
+    NotesTextCache();
+    ~NotesTextCache();
+    // The notes of the file at path for one step. Throws tl::Error as
+    // NotesFileTexts does. The result reads the file only for notes this
+    // cache lacks, and at most once.
+    std::unique_ptr<NoteTexts> texts(const QString &path);
+    void clear();
+
+private:
+    class Step;
     struct Impl;
     std::unique_ptr<Impl> d;
 };

@@ -39,16 +39,28 @@ QString textOf(pugi::xml_node node)
     return QString::fromStdString(text);
 }
 
-void setTextOf(pugi::xml_node node, const QString &text)
+// Line ends as a reload would give them, so what we hold equals the file.
+QByteArray storedForm(const QString &text)
 {
-    while (node.first_child())
-        node.remove_child(node.first_child());
-    if (text.isEmpty())
-        return;
-    // Line ends as a reload would give them, so what we hold equals the file.
     QString normalized = text;
     normalized.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    node.append_child(pugi::node_pcdata).set_value(normalized.toUtf8().constData());
+    return normalized.toUtf8();
+}
+
+// False: setting text would change nothing in node.
+bool setTextOf(pugi::xml_node node, const QString &text)
+{
+    const QByteArray stored = storedForm(text);
+    const pugi::xml_node only = node.first_child();
+    if (stored.isEmpty() ? !only
+                         : only && !only.next_sibling() && only.type() == pugi::node_pcdata
+                               && stored == only.value())
+        return false;
+    while (node.first_child())
+        node.remove_child(node.first_child());
+    if (!stored.isEmpty())
+        node.append_child(pugi::node_pcdata).set_value(stored.constData());
+    return true;
 }
 
 [[noreturn]] void indexError(int index)
@@ -268,14 +280,18 @@ void RecordStore::saveNote(int index, const QString &path, const QString &text)
         return;
     }
     pugi::xml_node notes = d->loadNotes(path);
-    if (elementCount(notes) == index)
+    const bool appended = elementCount(notes) == index;
+    if (appended)
         notes.append_child("note");
     const pugi::xml_node note = nthElement(notes, index);
     if (!note) {
         d->close();
         indexError(index);
     }
-    setTextOf(note, text);
+    // An unchanged note leaves the file as it is: stepping through notes
+    // rewrites nothing, and other readers of the file see no change.
+    if (!setTextOf(note, text) && !appended)
+        return;
     try {
         d->save(path);
     } catch (...) {

@@ -5,8 +5,12 @@
 #include "platform/error.h"
 #include "support/tempenv.h"
 
+#include <QFile>
 #include <QStringList>
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -191,6 +195,115 @@ TEST(NotesFileTexts, ABrokenOrMissingFileIsAnError)
     EXPECT_THROW(tl::find::NotesFileTexts(tltest::writeFile(dir + QStringLiteral("/b.nts"), "<root><info>")), tl::Error);
     EXPECT_THROW(tl::find::NotesFileTexts(tltest::writeFile(dir + QStringLiteral("/c.nts"), "<root><info/></root>")),
                  tl::Error);
+}
+
+// Between two Find steps the file is changed in one way; the second step
+// must see the change (or, for the same bytes' id kept, must not have read).
+enum class Change { None, SameIdOtherBytes, SameSizeNewTime, ReplacedByRename, NoteAppended };
+
+struct CacheCase {
+    const char *name;
+    Change change;
+    bool secondFindsNew;
+};
+
+class NotesTextCacheTest : public testing::TestWithParam<CacheCase> {};
+
+void setMtime(const QString &path, const struct timespec &t)
+{
+    const struct timespec times[2] = {t, t};
+    ASSERT_EQ(utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
+}
+
+TEST_P(NotesTextCacheTest, AStepSeesTheFileAsItIsNow)
+{
+    const QString dir = tltest::freshFolder();
+    const QString file = dir + QStringLiteral("/a.nts");
+    tltest::writeFile(file, notesXml({QStringLiteral("alpha"), QStringLiteral("delta"), QStringLiteral("gamma")}).toUtf8());
+    struct stat before {};
+    ASSERT_EQ(::stat(QFile::encodeName(file).constData(), &before), 0);
+
+    tl::find::NotesTextCache cache;
+    tl::find::SearchCounters counters;
+    counters.reset(3);
+    // A full walk without a hit: every note is kept.
+    EXPECT_EQ(tl::find::searchWalk(QStringLiteral("omega"), 1, counters, *cache.texts(file)).position, 0);
+
+    const QByteArray other = notesXml({QStringLiteral("alpha"), QStringLiteral("omega"), QStringLiteral("gamma")}).toUtf8();
+    switch (GetParam().change) {
+    case Change::None:
+        break;
+    case Change::SameIdOtherBytes: {
+        QFile f(file);  // in place: same inode and size, the old time put back
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.write(other);
+        f.close();
+        setMtime(file, before.st_mtim);
+        break;
+    }
+    case Change::SameSizeNewTime: {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.write(other);
+        f.close();
+        struct timespec later = before.st_mtim;
+        later.tv_nsec = (later.tv_nsec + 1) % 1000000000;
+        setMtime(file, later);
+        break;
+    }
+    case Change::ReplacedByRename:
+        tltest::writeFile(dir + QStringLiteral("/new.nts"), other);
+        ASSERT_TRUE(QFile::remove(file));
+        ASSERT_TRUE(QFile::rename(dir + QStringLiteral("/new.nts"), file));
+        setMtime(file, before.st_mtim);
+        break;
+    case Change::NoteAppended:
+        tltest::writeFile(file, notesXml({QStringLiteral("alpha"), QStringLiteral("delta"), QStringLiteral("gamma"),
+                                          QStringLiteral("omega")})
+                                    .toUtf8());
+        break;
+    }
+
+    counters.reset(4);
+    const auto texts = cache.texts(file);
+    const tl::find::Hit hit = tl::find::searchWalk(QStringLiteral("OMEGA"), 1, counters, *texts);
+    EXPECT_EQ(hit.position != 0, GetParam().secondFindsNew);
+    // Whatever was kept, the notes asked for now match the file read afresh
+    // whenever its id says it changed.
+    if (GetParam().change != Change::SameIdOtherBytes && GetParam().change != Change::None) {
+        const tl::find::NotesFileTexts fresh(file);
+        ASSERT_EQ(texts->count(), fresh.count());
+        for (int i = 0; i < fresh.count(); ++i)
+            EXPECT_EQ(texts->foldedText(i), tl::find::asciiLower(fresh.plainText(i))) << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, NotesTextCacheTest,
+    testing::Values(CacheCase{"Unchanged", Change::None, false},
+                    // Proof that an unchanged id is served from memory.
+                    CacheCase{"SameIdOtherBytes", Change::SameIdOtherBytes, false},
+                    CacheCase{"SameSizeNewTime", Change::SameSizeNewTime, true},
+                    CacheCase{"ReplacedByRename", Change::ReplacedByRename, true},
+                    CacheCase{"NoteAppended", Change::NoteAppended, true}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(NotesTextCache, NotesAWalkDidNotReachAreReadWhenALaterStepNeedsThem)
+{
+    const QString file = tltest::writeFile(
+        tltest::freshFolder() + QStringLiteral("/a.nts"),
+        notesXml({QStringLiteral("word one"), QStringLiteral("nothing"), QStringLiteral("word two")}).toUtf8());
+    tl::find::NotesTextCache cache;
+    tl::find::SearchCounters counters;
+    counters.reset(3);
+    // The first hit stops the walk in note 1; Find Next goes on to note 3.
+    tl::find::Hit hit = tl::find::searchWalk(QStringLiteral("word"), 1, counters, *cache.texts(file));
+    ASSERT_EQ(hit.note, 0);
+    ++counters[0];
+    hit = tl::find::searchWalk(QStringLiteral("word"), 1, counters, *cache.texts(file));
+    EXPECT_EQ(hit.note, 2);
+    EXPECT_EQ(hit.position, 1);
+    EXPECT_THROW(cache.texts(file + QStringLiteral(".missing")), tl::Error);
 }
 
 struct KeyCase {

@@ -82,6 +82,21 @@ TEST(RecordStore, AppendReplaceAndRemoveKeepTheOtherNotes)
     EXPECT_EQ(other.param(path, QStringLiteral("comments")), QStringLiteral("one crlf two"));
 }
 
+TEST(RecordStore, StoringANoteAsItStandsLeavesTheFileUntouched)
+{
+    RecordStore rs = store();
+    const QString path = threeNotes();
+    // Line ends count as a reload gives them back.
+    rs.saveNote(1, path, QStringLiteral("{\\rtf1 second\r\n}"));
+    rs.saveNote(2, path, QStringLiteral("{\\rtf1 third}"));
+    EXPECT_EQ(tltest::readFile(path), QByteArray(kThreeNotes));
+    rs.saveNote(2, path, QStringLiteral("{\\rtf1 third!}"));
+    EXPECT_NE(tltest::readFile(path), QByteArray(kThreeNotes));
+    EXPECT_EQ(store().loadNote(2, path), QStringLiteral("{\\rtf1 third!}"));
+    rs.saveNote(3, path, QString());  // an empty note appended is a change
+    EXPECT_EQ(store().fileSize(path), 4);
+}
+
 TEST(RecordStore, SeesChangesMadeBehindItsBack)
 {
     RecordStore rs = store();
