@@ -204,10 +204,11 @@ values_are() { # name, value, ...
 }
 dword() { printf 'dword:%08x' "$1"; }
 
-app= win=
+app= win= applog=
 start_app() { # log name, arguments...
   local log=$1; shift
-  "$exe" "$@" >"$work/$log.log" 2>&1 &
+  applog="$work/$log.log"
+  "$exe" "$@" >"$applog" 2>&1 &
   app=$!; pids+=("$app"); win=
 }
 # Sets win to the program's main window once it is shown with that title.
@@ -228,6 +229,9 @@ other_windows() {
 describe_windows() {
   local w
   echo "e2e:      pid $app $(running "$app" && echo running || echo ended), focus $(xdotool getwindowfocus 2>/dev/null), pointer $(xdotool getmouselocation 2>/dev/null)"
+  if ! running "$app" && [ -s "$applog" ]; then
+    echo "e2e:      its output:"; tail -n 20 "$applog" | sed 's/^/e2e:        /'
+  fi
   for w in $(xdotool search --pid "$app" 2>/dev/null); do
     echo "e2e:      window $w '$(xdotool getwindowname "$w" 2>/dev/null)'" \
       "$(xwininfo -id "$w" 2>/dev/null | awk '/Absolute upper-left [XY]|Width|Height|Map State/ {printf "%s ", $NF}')"
