@@ -5,9 +5,12 @@
 #include "richtext/content.h"
 #include "richtext/richedit.h"
 #include "richtext/rtfdocument.h"
+#include "support/tempenv.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -112,6 +115,42 @@ TEST(Rtfcat, PrintsNoQtWarnings)
     EXPECT_EQ(p.exitCode(), 0);
     EXPECT_EQ(p.readAllStandardError().toStdString(), "");
     EXPECT_TRUE(p.readAllStandardOutput().startsWith("{\\rtf1"));
+}
+
+// Numbers that claim gigabytes, and big pictures, under a limit of address
+// space a few times what the tool needs: nothing allocates what the input
+// only claims.
+TEST(Rtfcat, HostilePicturesStayWithinMemory)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer reserves more address space than the limit";
+#endif
+    QByteArray big;
+    {
+        QImage image(4000, 3000, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QBuffer buffer(&big);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+    }
+    QByteArray rtf = "{\\rtf1\\ansi ";
+    for (int i = 0; i < 10; ++i)
+        rtf += "{\\pict\\pngblip\\picw4000\\pich3000 " + big.toHex() + "}";
+    rtf += "{\\pict\\pngblip\\picw2147483647\\pich2147483647\\picwgoal2147483647\\pichgoal2147483647 "
+           "89504e470d0a1a0a}";
+    rtf += "{\\object\\objw2147483647\\objh2147483647{\\*\\objdata\\bin2147483647 01}}";
+    rtf += "{\\pict\\pngblip\\bin2147483647 89504e47}}";
+    const QString file = tltest::writeFile(tltest::freshFolder() + "/hostile.rtf", rtf);
+
+    QProcess p;
+    p.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("ulimit -v 524288 && exec \"$0\" --rtf \"$1\""),
+                                        QStringLiteral(RTFCAT), file});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    const QByteArray out = p.readAllStandardOutput();
+    EXPECT_EQ(out.count("{\\pict\\pngblip\\picw4000\\pich3000"), 10);
+    EXPECT_TRUE(out.endsWith("}\n"));
 }
 
 TEST(Rtfcat, FolderIsUnreadable)
