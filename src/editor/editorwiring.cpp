@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QUrl>
 
 void TForm1::wireEditorComponents()
 {
@@ -61,6 +62,10 @@ void TForm1::wireEditorComponents()
         if (e->type() == QEvent::KeyPress)
             memo1KeyDown(static_cast<QKeyEvent *>(e));
         return false;
+    });
+    // The links a note holds open as the shell opens web addresses.
+    connect(memo1, &tl::RichEdit::linkActivated, this, [this](const QUrl &url) {
+        tl::Application::guarded([&] { m_services.shell->openUrl(url); });
     });
     // The editor's own menu would open beside ours.
     memo1->setContextMenuPolicy(Qt::PreventContextMenu);
