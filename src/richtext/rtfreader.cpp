@@ -329,7 +329,6 @@ struct Reader::Impl {
         int uc = 1;
         Dest dest = Dest::Text;
         bool hidden = false;
-        std::size_t start = 0; // where the group's brace is in the input
     };
 
     // The picture being read; a picture inside an object is its result.
@@ -602,13 +601,14 @@ struct Reader::Impl {
 
     // ---- pictures and objects
 
-    void startPicture(bool forObject)
+    // start: where the \pict word is in the input.
+    void startPicture(bool forObject, std::size_t start)
     {
         pict = PictureRead{};
         pict.active = true;
         pict.forObject = forObject;
         pict.depth = stack.size();
-        pict.start = top().start;
+        pict.start = start;
         setDest(Dest::Picture);
     }
 
@@ -642,14 +642,17 @@ struct Reader::Impl {
         data.truncate(out - data.data());
     }
 
-    // The input from start to end, safe to write back into RTF that must be
-    // pure ASCII: \bin data as hex, bytes above 127 as \'hh escapes, and
-    // control bytes other than tabs and line ends left out.
+    // A group from its first word (start) to its closing brace (end), safe
+    // to write back into RTF that must be pure ASCII: \bin data as hex, bytes above 127 as \'hh escapes, and
+    // control bytes other than tabs and line ends as an empty group, which
+    // like them ends a control word and adds nothing.
     QByteArray copyOf(std::size_t start, std::size_t end) const
     {
         static const char hex[] = "0123456789abcdef";
         QByteArray out;
         out.reserve(qsizetype(end - start) + 16);
+        // Whatever came before the word in its group is not the picture's.
+        out += '{';
         auto bin = std::lower_bound(bins.begin(), bins.end(), start,
                                     [](const BinSpan &b, std::size_t at) { return b.word < at; });
         auto escaped = [&](unsigned char c) {
@@ -679,12 +682,16 @@ struct Reader::Impl {
                 } else if (d >= 0x20 || d == '\r' || d == '\n' || d == '\t') {
                     out += '\\';
                     out += char(d);
+                } else {
+                    out += "{}";
                 }
                 ++i;
             } else if (c >= 0x80) {
                 escaped(c);
             } else if (c >= 0x20 || c == '\r' || c == '\n' || c == '\t') {
                 out += char(c);
+            } else {
+                out += "{}";
             }
         }
         return out;
@@ -869,7 +876,7 @@ struct Reader::Impl {
 
     // ---- groups
 
-    void open(std::size_t at)
+    void open()
     {
         ucSkip = 0;
         pendingLead = -1;
@@ -878,7 +885,6 @@ struct Reader::Impl {
             return;
         }
         stack.push_back(stack.back());
-        stack.back().start = at;
     }
 
     // False when the document's outermost group has closed. end is where
@@ -970,12 +976,18 @@ struct Reader::Impl {
         case Kw::SkipDest:
             setDest(Dest::Skip);
             break;
+        // Tables inside pictures, objects and skipped text are not the
+        // document's: a kept group written back would redefine its fonts.
         case Kw::FontTable:
-            setDest(Dest::FontTable);
-            fontPending = false;
+            if (g.dest == Dest::Text) {
+                setDest(Dest::FontTable);
+                fontPending = false;
+            } else {
+                setDest(Dest::Skip);
+            }
             break;
         case Kw::ColorTable:
-            setDest(Dest::ColorTable);
+            setDest(g.dest == Dest::Text ? Dest::ColorTable : Dest::Skip);
             break;
         case Kw::PnText:
             if (g.dest == Dest::Text)
@@ -1006,9 +1018,9 @@ struct Reader::Impl {
             break;
         case Kw::Pict:
             if (g.dest == Dest::Text && showing() && !pict.active)
-                startPicture(false);
+                startPicture(false, std::size_t(backslash - base));
             else if (g.dest == Dest::ObjResult && !pict.active)
-                startPicture(true);
+                startPicture(true, std::size_t(backslash - base));
             else
                 setDest(Dest::Skip);
             break;
@@ -1047,7 +1059,7 @@ struct Reader::Impl {
                 object = ObjectRead{};
                 object.active = true;
                 object.depth = stack.size();
-                object.start = g.start;
+                object.start = std::size_t(backslash - base);
                 setDest(Dest::Object);
             } else {
                 setDest(Dest::Skip);
@@ -1472,7 +1484,7 @@ struct Reader::Impl {
             ++p;
             switch (c) {
             case '{':
-                open(std::size_t(p - 1 - in.data()));
+                open();
                 break;
             case '}':
                 if (!close(std::size_t(p - in.data())))
