@@ -1,10 +1,10 @@
 #include "app/TForm1.h"
 
-#include "app/application.h"
-#include "controls/flatbutton.h"
 #include "controls/bgimage.h"
 #include "controls/darerlabel.h"
-#include "notes/eventhook.h"
+#include "controls/flatbutton.h"
+#include "controls/guarded.h"
+#include "controls/eventhook.h"
 #include "richtext/richedit.h"
 #include "settings/settingstable.h"
 
@@ -75,8 +75,8 @@ TForm1::TForm1(tl::Services services, const QString &settingsFile, QWidget *pare
       m_services(std::move(services)),
       m_settings(settingsFile.isEmpty() ? tl::SettingsStore() : tl::SettingsStore(settingsFile)),
       m_records([this] {
-          return tl::RecordStore::NewFileFields{GetFromReg(tl::SettingsStore::q(tl::setting::AuthorName)),
-                                                GetFromReg(tl::SettingsStore::q(tl::setting::CompanyName))};
+          return tl::RecordStore::NewFileFields{GetFromReg(tl::setting::AuthorName),
+                                                GetFromReg(tl::setting::CompanyName)};
       })
 {
     setObjectName(QStringLiteral("Form1"));
@@ -179,13 +179,17 @@ void TForm1::createComponents()
     memo1->setObjectName(QStringLiteral("memo1"));
     memo1->setFrameShape(QFrame::NoFrame);
     memo1->setAcceptRichText(true);
+    // The typing starts in the editor. Without a focus widget the window's
+    // activation would hand the focus to the first button that takes Tab
+    // (cmdFont), and the next space would press it.
+    memo1->setFocus();
 
     imgScroll->raise();
 
     Sta1 = new QAction(QStringLiteral("Always On Top"), this);
     Sta1->setObjectName(QStringLiteral("Sta1"));
     Sta1->setCheckable(true);
-    connect(Sta1, &QAction::triggered, this, [this] { Sta1Click(); });
+    tl::connectGuarded(Sta1, &QAction::triggered, this, [this] { Sta1Click(); });
 
     timeScroll = new QTimer(this);
     timeScroll->setObjectName(QStringLiteral("timeScroll"));
@@ -201,17 +205,22 @@ void TForm1::createComponents()
 // "File..." copy for the tray menu.
 void TForm1::wireNotesComponents()
 {
+    // The buttons never keep the focus: after a step the typing goes on in
+    // the editor.
     auto onClick = [this](tl::FlatButton *b, void (TForm1::*handler)()) {
-        connect(b, &QToolButton::clicked, this, [this, handler] { tl::Application::guarded([&] { (this->*handler)(); }); });
+        tl::connectGuarded(b, &QToolButton::clicked, this, [this, handler] { (this->*handler)(); });
+        QObject::connect(b, &QToolButton::clicked, memo1, [this] { memo1->setFocus(); });
     };
     onClick(cmdBack, &TForm1::cmdBackClick);
     onClick(cmdNext, &TForm1::cmdNextClick);
     onClick(cmdNew, &TForm1::cmdNewClick);
     onClick(cmdDel, &TForm1::cmdDelClick);
 
-    connect(memo1, &QTextEdit::textChanged, this, [this] { memo1Change(); });
+    tl::connectGuarded(memo1, &QTextEdit::textChanged, this, [this] { memo1Change(); });
     new tl::EventHook(memo1, [this](QEvent *e) {
-        if (e->type() == QEvent::KeyPress && !static_cast<QKeyEvent *>(e)->text().isEmpty())
+        // Alt with a key types no character (the editor leaves it alone).
+        if (e->type() == QEvent::KeyPress && !static_cast<QKeyEvent *>(e)->text().isEmpty()
+            && !(static_cast<QKeyEvent *>(e)->modifiers() & Qt::AltModifier))
             memo1KeyPress();
         return false;
     });
@@ -225,7 +234,7 @@ void TForm1::wireNotesComponents()
     auto item = [this](QMenu *menu, const char *name, const QString &text, void (TForm1::*handler)()) {
         QAction *a = menu->addAction(text);
         a->setObjectName(QString::fromLatin1(name));
-        connect(a, &QAction::triggered, this, [this, handler] { tl::Application::guarded([&] { (this->*handler)(); }); });
+        tl::connectGuarded(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
         return a;
     };
     mnuFile = new QMenu(this);

@@ -3,6 +3,7 @@
 // subsystem's methods live in a .cpp file of its own folder.
 
 #include "editor/findwalk.h"
+#include "notes/openfile.h"
 #include "notes/recordstore.h"
 #include "richtext/richedit.h"
 #include "platform/services.h"
@@ -10,6 +11,7 @@
 
 #include <QCursor>
 #include <QImage>
+#include <QPointer>
 #include <QStringList>
 #include <functional>
 #include <QWidget>
@@ -38,6 +40,9 @@ class TicBGimage;
 class TForm1 : public QWidget {
     Q_OBJECT
 
+    // The open file; declared first, as CurrentFile and CurrentNote name its parts.
+    tl::OpenFile m_open;
+
 public:
     // settingsFile empty: the user's settings file.
     explicit TForm1(tl::Services services, const QString &settingsFile = {}, QWidget *parent = nullptr);
@@ -50,8 +55,8 @@ public:
     void FormDestroy();
 
     // --- shared state
-    QString CurrentFile;
-    int CurrentNote = 0;
+    QString &CurrentFile = m_open.path;  // empty when no file is open
+    int &CurrentNote = m_open.note;
     bool Modified = false;
     bool ExitRequested = false;
     bool StartedVisible = false;
@@ -91,14 +96,23 @@ public:
     std::function<void(int alpha)> fadePacer;
 
     // --- keyboard and drop (src/app/keyboard.cpp)
-    // The key preview of the main window; true when the key was used.
+    // The key preview of the main window; true when the key ran a command
+    // and goes no further (Alt+digit, Ctrl+F, Ctrl+O, Ctrl+S). Esc, F1, F2
+    // and F3 act and still reach the focused control.
     bool FormKeyDown(QKeyEvent *event);
 
-    // --- settings store
+    // --- settings store: a setting by its tl::setting name, or a built name
+    // (an appearance value with its suffix)
+    QString GetFromReg(std::string_view name) const { return m_settings.GetFromReg(name); }
+    qint32 GetFromRegInt(std::string_view name) const { return m_settings.GetFromRegInt(name); }
+    void SetFromReg(std::string_view name, const QString &value) const { m_settings.SetFromReg(name, value); }
+    void SetFromRegInt(std::string_view name, qint32 value) const { m_settings.SetFromRegInt(name, value); }
+    bool isOn(std::string_view name) const { return m_settings.isOn(name); }
     QString GetFromReg(const QString &name) const { return m_settings.GetFromReg(name); }
     qint32 GetFromRegInt(const QString &name) const { return m_settings.GetFromRegInt(name); }
     void SetFromReg(const QString &name, const QString &value) const { m_settings.SetFromReg(name, value); }
     void SetFromRegInt(const QString &name, qint32 value) const { m_settings.SetFromRegInt(name, value); }
+    bool isOn(const QString &name) const { return m_settings.isOn(name); }
     const tl::SettingsStore &settings() const { return m_settings; }
 
     // --- element appearance
@@ -126,10 +140,11 @@ public:
     void Panel2Resize();
     void SyncScrollThumb(bool resetWhenEmpty);
     void timeScrollTimer();
-    // The four moving elements share these handlers; positions are
-    // relative to the element pressed.
-    // Screen positions of the pointer.
-    void imgHeadMouseDown(QPoint p);
+    // The four moving elements share the imgHead handlers: p is the
+    // pointer's screen position, windowAt the window's top left on the
+    // screen as the press finds it. The grip and the thumb take positions
+    // relative to themselves.
+    void imgHeadMouseDown(QPoint p, QPoint windowAt);
     void imgHeadMouseMove(QPoint p);
     void imgHeadMouseUp(QPoint p);
     void imgSizeMouseDown(QPoint p);
@@ -147,12 +162,12 @@ public:
     QString welcomeText() const;
 
     // --- record store
-    QString nLoadRecordXML(int index, const QString &path);
-    void nSaveRecordXML(int index, const QString &path, const QString &text);
-    void nRemoveRecordXML(int index, const QString &path);
-    QString nLoadRecord(int index, const QString &path) { return nLoadRecordXML(index, path); }
-    void nSaveRecord(int index, const QString &path, const QString &text) { nSaveRecordXML(index, path, text); }
-    void nRemoveRecord(int index, const QString &path) { nRemoveRecordXML(index, path); }
+    // The text of note index; index becomes CurrentNote, Back and Next follow it.
+    QString nLoadRecord(int index, const QString &path);
+    // Writes note index, appending at the count; a missing path becomes a new notes file.
+    void nSaveRecord(int index, const QString &path, const QString &text);
+    // Deletes note index; CurrentNote moves one back, not below 0.
+    void nRemoveRecord(int index, const QString &path);
     int myFileSize(const QString &path) { return m_records.fileSize(path); }
     QString GetNotesParam(const QString &name);
     void SetNotesParam(const QString &name, const QString &value);
@@ -271,6 +286,7 @@ private:
     void reportSettingsNotices();
     void createTrayMenu();
     void fadeOut();
+    void storeOpacity();
     void fadeInTo(int target, bool eventsEveryStep);
     void showWithFade(bool fromShowCommand);
     void trayAvailabilityChanged(bool available);
@@ -289,10 +305,9 @@ private:
     void showReadOnlyWarning();
     QString askSaveName();
     void replaceWithNewNotesFile(const QString &path);
+    // Back and Next as the note shown and the open file's notes allow.
+    void updateStepButtons();
     tl::FileDialogRequest m_saveRequest;  // keeps the last chosen name
-    QString m_unfaithfulFile;  // a document whose bytes the editor could not hold as they are
-    bool m_documentCrlf = false;  // the open text document ends its lines with CR LF
-    bool m_documentRtf = false;   // the open document was read as RTF
 
     // --- editor (src/editor)
     friend class TfrmFont;  // takes the main window off the top while it is open
@@ -304,6 +319,7 @@ private:
     bool m_onTop = false;
     bool m_destroyed = false;
     int m_alpha = 255;
+    bool m_fadedOut = false;  // the opacity is 0 because a fade took the window out
 
     // --- skins
     void wireSkinComponents();
@@ -314,5 +330,18 @@ private:
     };
     Drag m_moving, m_sizing, m_thumb;
     bool m_searchRoom = false;  // Panel2 already leaves room for the find bar
+    std::optional<QFont> m_barFontBeforeBanner;  // the information bar's font when the banner took it
     bool m_toldNoTray = false;
+
+    // The key press the preview saw last and where, to tell a key passed
+    // on to a parent from a new press (Qt reuses the event's address).
+    struct KeySeen {
+        const QEvent *event = nullptr;
+        int key = 0;
+        Qt::KeyboardModifiers modifiers;
+        quint64 timestamp = 0;
+        QPointer<QWidget> at;
+    };
+    KeySeen m_lastKey;
+    bool m_toldTextLimit = false;
 };

@@ -1,5 +1,5 @@
 // The main window's own keys (seen before the focused control, which gets
-// them too) and files dropped on it.
+// them too unless they ran a command of their own) and files dropped on it.
 
 #include "app/TForm1.h"
 
@@ -31,14 +31,24 @@ QString firstLocalFile(const QMimeData *mime)
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
-    // Preview each key once, on its way to the focused control of this window.
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
-        auto *w = static_cast<QWidget *>(watched);
-        const bool first = w == QApplication::focusWidget() || (w == this && !QApplication::focusWidget());
-        if (first && w->window() == this)
-            FormKeyDown(static_cast<QKeyEvent *>(event));
-    }
-    return QWidget::eventFilter(watched, event);
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+        return QWidget::eventFilter(watched, event);
+    auto *w = static_cast<QWidget *>(watched);
+    if (w->window() != this)
+        return QWidget::eventFilter(watched, event);
+    // A key the focused control leaves alone goes on to its parents as the
+    // same event. Preview it once, where it first arrives: a command that
+    // opened a dialog has left the window without a focus widget by then,
+    // so the focus cannot tell the first arrival from the later ones.
+    auto *key = static_cast<QKeyEvent *>(event);
+    const bool passedOn = m_lastKey.event == event && m_lastKey.key == key->key()
+        && m_lastKey.modifiers == key->modifiers() && m_lastKey.timestamp == key->timestamp() && m_lastKey.at
+        && m_lastKey.at->parentWidget() == w;
+    bool used = false;
+    if (!passedOn)
+        used = FormKeyDown(key);
+    m_lastKey = {event, key->key(), key->modifiers(), key->timestamp(), w};
+    return used || QWidget::eventFilter(watched, event);
 }
 
 bool TForm1::FormKeyDown(QKeyEvent *event)
@@ -46,30 +56,31 @@ bool TForm1::FormKeyDown(QKeyEvent *event)
     const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
     const int key = event->key();
     if (mods == Qt::AltModifier && key >= Qt::Key_1 && key <= Qt::Key_9) {
+        // A jump key only jumps: the focused control never types its digit.
         JumpToNote(key - Qt::Key_0);
         return true;
     }
     switch (key) {
     case Qt::Key_Escape:
         close();  // the close query hides the window
-        return true;
+        return false;
     case Qt::Key_F1: {
         const QString folder = tl::paths::programFolder();
-        const QString language = GetFromReg(tl::SettingsStore::q(tl::setting::CurLanguage));
+        const QString language = GetFromReg(tl::setting::CurLanguage);
         QString help = folder + QStringLiteral("/languages/") + language + QStringLiteral("/help.html");
         if (!QFileInfo(help).isFile())
             help = folder + QStringLiteral("/help.html");
         m_services.shell->openUrl(QUrl::fromLocalFile(help));
-        return true;
+        return false;
     }
     case Qt::Key_F2:
         if (cmdSearchBack->isEnabled())
             cmdSearchBackClick();
-        return true;
+        return false;
     case Qt::Key_F3:
         if (cmdSearchAgain->isEnabled())
             cmdSearchAgainClick();
-        return true;
+        return false;
     default:
         break;
     }

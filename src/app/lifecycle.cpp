@@ -6,6 +6,7 @@
 #include "controls/darerlabel.h"
 #include "platform/error.h"
 #include "platform/paths.h"
+#include "platform/windowsystem.h"
 #include "settings/appearance.h"
 #include "settings/settingstable.h"
 #include "skins/skinfiles.h"
@@ -25,23 +26,28 @@ using tl::SettingsStore;
 
 void TForm1::FormCreate(const QStringList &args)
 {
-    if (GetFromReg(SettingsStore::q(s::EnableLine)) == QLatin1String("False"))
+    // A first start writes dozens of defaults: one synced write for all of
+    // them, once the window is up.
+    tl::SettingsFile::Batch settingsBatch(m_settings.file());
+    if (GetFromReg(s::EnableLine) == QLatin1String("False"))
         for (QWidget *l : std::initializer_list<QWidget *>{lblTopLine, lblLeftLine, lblLineSeek, lblRightLine})
             l->hide();
 
     const FormPos pos = LoadFormPos();
     move(pos.x, pos.y);
     resize(std::max(pos.w, minimumWidth()), std::max(pos.h, minimumHeight()));
-    Sta1->setChecked(GetFromReg(SettingsStore::q(s::OnTop)) == QLatin1String("true"));
+    Sta1->setChecked(isOn(s::OnTop));
 
     StartingUp = true;
     bool startRequest = false;
-    if (!fadePacer)  // about a quarter of a second for a full fade
-        fadePacer = [](int) { QThread::msleep(4); };
+    if (!fadePacer)  // each step reaches the screen; about a quarter of a second for a full fade
+        fadePacer = [](int) {
+            tl::flushWindowSystem();
+            QThread::msleep(4);
+        };
     qApp->installEventFilter(this);
     setAcceptDrops(true);
-    cmdBack->setEnabled(false);
-    cmdNext->setEnabled(false);
+    updateStepButtons();
     Panel1->setText(noFileText());
     for (int i = 1; i < args.size(); ++i)
         if (args[i].toLower() == QLatin1String("start"))
@@ -49,18 +55,18 @@ void TForm1::FormCreate(const QStringList &args)
     memo1->clear();
     tl::appearance::firstRunCheck(m_settings);
     StartedVisible = false;
-    LoadSkin(GetFromReg(SettingsStore::q(s::CurrentSkin)));
+    LoadSkin(GetFromReg(s::CurrentSkin));
     if (!hasTray()) {
         setTaskbarEntry(true);
         startRequest = false;  // hidden with no tray would be out of reach
     }
     PaintTray();
     applyOnTop(Sta1->isChecked());
-    m_alpha = std::clamp(tl::strToInt(GetFromReg(SettingsStore::q(s::LastAlphaV))), 0, 255);
+    m_alpha = std::clamp(tl::strToInt(GetFromReg(s::LastAlphaV)), 0, 255);
     setWindowOpacity(m_alpha / 255.0);
 
     if (!startRequest) {
-        LoadSkin(GetFromReg(SettingsStore::q(s::CurrentSkin)));
+        LoadSkin(GetFromReg(s::CurrentSkin));
         StartedVisible = true;
         show();
     }
@@ -69,6 +75,7 @@ void TForm1::FormCreate(const QStringList &args)
     if (!startRequest)
         timeScroll->start();
     QCoreApplication::processEvents();
+    settingsBatch.finish();
     reportSettingsNotices();
 
     for (int i = 1; i < args.size(); ++i) {
@@ -97,9 +104,12 @@ void TForm1::showEvent(QShowEvent *event)
 
 void TForm1::FormShow()
 {
+    // The control's own limit (32,767 characters) would stop typing in a
+    // long note.
+    memo1->setTextLimit(0x7FFFFFFF);
     ExitRequested = false;
     // The editor's default font follows the set in use.
-    const QString suffix = GetFromReg(SettingsStore::q(s::CurrentSkin)) != SettingsStore::q(s::NoSkin)
+    const QString suffix = GetFromReg(s::CurrentSkin) != SettingsStore::q(s::NoSkin)
         ? SettingsStore::q(tl::appearance::SkinSuffix)
         : QString();
     QFont font = memo1->document()->defaultFont();
@@ -130,7 +140,7 @@ void TForm1::FormActivate()
 void TForm1::Sta1Click()
 {
     applyOnTop(Sta1->isChecked());
-    SetFromReg(SettingsStore::q(s::OnTop), Sta1->isChecked() ? QStringLiteral("true") : QStringLiteral("false"));
+    SetFromReg(s::OnTop, Sta1->isChecked() ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
 void TForm1::applyOnTop(bool on)
@@ -149,21 +159,30 @@ void TForm1::applyOnTop(bool on)
 void TForm1::setAlpha(int alpha)
 {
     m_alpha = std::clamp(alpha, 0, 255);
+    m_fadedOut = false;
     setWindowOpacity(m_alpha / 255.0);
+}
+
+void TForm1::storeOpacity()
+{
+    // A window faded out keeps the opacity it had before the fade, or the
+    // next show would bring it up invisible.
+    if (!m_fadedOut)
+        SetFromReg(s::LastAlphaV, QString::number(m_alpha));
 }
 
 TForm1::FormPos TForm1::LoadFormPos() const
 {
-    return {GetFromRegInt(SettingsStore::q(s::X)), GetFromRegInt(SettingsStore::q(s::Y)),
-            GetFromRegInt(SettingsStore::q(s::W)), GetFromRegInt(SettingsStore::q(s::H))};
+    return {GetFromRegInt(s::X), GetFromRegInt(s::Y),
+            GetFromRegInt(s::W), GetFromRegInt(s::H)};
 }
 
 void TForm1::SaveFormPos()
 {
-    SetFromRegInt(SettingsStore::q(s::X), x());
-    SetFromRegInt(SettingsStore::q(s::Y), y());
-    SetFromRegInt(SettingsStore::q(s::H), height());
-    SetFromRegInt(SettingsStore::q(s::W), width());
+    SetFromRegInt(s::X, x());
+    SetFromRegInt(s::Y, y());
+    SetFromRegInt(s::H, height());
+    SetFromRegInt(s::W, width());
 }
 
 void TForm1::closeEvent(QCloseEvent *event)
@@ -180,11 +199,15 @@ void TForm1::closeEvent(QCloseEvent *event)
 bool TForm1::FormCloseQuery()
 {
     SaveFormPos();
-    SetFromReg(SettingsStore::q(s::OnTop), Sta1->isChecked() ? QStringLiteral("true") : QStringLiteral("false"));
+    SetFromReg(s::OnTop, Sta1->isChecked() ? QStringLiteral("true") : QStringLiteral("false"));
     if (ExitRequested)
         return true;
-    SetFromReg(SettingsStore::q(s::LastAlphaV), QString::number(m_alpha));
-    if (GetFromReg(SettingsStore::q(s::MinEffect)) == QLatin1String("true"))
+    // Asked again once hidden (a key the editor leaves alone reaches the
+    // window after the hide took its focus away): nothing is left to do.
+    if (!isVisible())
+        return false;
+    storeOpacity();
+    if (isOn(s::MinEffect))
         fadeOut();
     hideWindow();
     if (notesFileOpen())
@@ -196,7 +219,7 @@ void TForm1::Exit1Click()
 {
     ExitRequested = true;
     if (m_alpha != 0)
-        SetFromReg(SettingsStore::q(s::LastAlphaV), QString::number(m_alpha));
+        storeOpacity();
     // A hidden window gets no close event from close(); ask directly.
     if (isVisible()) {
         close();
@@ -210,7 +233,7 @@ void TForm1::FormDestroy()
     if (m_destroyed)
         return;
     m_destroyed = true;
-    tl::skin::KillSkin(GetFromReg(SettingsStore::q(s::CurrentSkin)));
+    tl::skin::KillSkin(GetFromReg(s::CurrentSkin));
     if (m_services.tray)
         m_services.tray->remove();
     if (QFileInfo(CurrentFile).isFile())

@@ -1,12 +1,13 @@
 // Program entry: the main window is created and prepared from the settings,
-// the command line's files are opened, and the event loop runs until Exit or
-// a termination signal, both of which take the normal shutdown path.
+// the command line's files are opened, and the event loop runs until Exit, a
+// termination signal or the session's end, which all take the normal way
+// out (app/shutdown.h, also for the exit status).
 
 #include "app/TForm1.h"
 #include "app/application.h"
+#include "app/shutdown.h"
 #include "controls/builtinart.h"
 #include "platform/qtservices.h"
-#include "platform/unixsignals.h"
 
 #include <QIcon>
 
@@ -28,20 +29,5 @@ int main(int argc, char **argv)
     tl::Application::setWindowIcon(icon);
 
     TForm1 form(tl::realServices());
-    tl::Application::setErrorReporter([&form](const QString &message) {
-        form.services().dialogs->messageBox(form.isVisible() ? &form : nullptr, QStringLiteral("TessaleafV2"),
-                                            message, tl::MsgButtons::Ok, tl::MsgIcon::Error);
-    });
-
-    tl::UnixSignals signals;
-    QObject::connect(&signals, &tl::UnixSignals::terminationRequested, &form,
-                     [&form](int) { tl::Application::guarded([&] { form.Exit1Click(); }); });
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form,
-                     [&form](QSessionManager &) { tl::Application::guarded([&] { form.Exit1Click(); }); });
-
-    const QStringList args = tl::Application::arguments();
-    tl::Application::guarded([&] { form.FormCreate(args); });
-    const int code = tl::Application::exec();
-    tl::Application::guarded([&] { form.FormDestroy(); });
-    return code;
+    return tl::runMainWindow(form, tl::Application::arguments());
 }

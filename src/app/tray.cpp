@@ -3,6 +3,7 @@
 
 #include "app/TForm1.h"
 
+#include "controls/guarded.h"
 #include "platform/error.h"
 #include "settings/settingstable.h"
 
@@ -25,23 +26,25 @@ void TForm1::createTrayMenu()
 {
     TrayPopUp = new QMenu(this);
     TrayPopUp->setObjectName(QStringLiteral("TrayPopUp"));
-    Show1 = TrayPopUp->addAction(QStringLiteral("Show"), this, [this] { Show1Click(); });
+    Show1 = TrayPopUp->addAction(QStringLiteral("Show"));
+    tl::connectGuarded(Show1, &QAction::triggered, this, [this] { Show1Click(); });
     Show1->setObjectName(QStringLiteral("Show1"));
     TrayPopUp->setDefaultAction(Show1);
     if (File1)
         TrayPopUp->addMenu(File1);
     TrayPopUp->addAction(Sta1);
     TrayPopUp->addSeparator();
-    Exit1 = TrayPopUp->addAction(QStringLiteral("Exit"), this, [this] { Exit1Click(); });
+    Exit1 = TrayPopUp->addAction(QStringLiteral("Exit"));
+    tl::connectGuarded(Exit1, &QAction::triggered, this, [this] { Exit1Click(); });
     Exit1->setObjectName(QStringLiteral("Exit1"));
 
     tl::ITray *tray = m_services.tray.get();
     if (!tray)
         return;
     tray->setMenu(TrayPopUp);
-    connect(tray, &tl::ITray::leftPressed, this, [this] { TrayIconLeftPressed(); });
+    tl::connectGuarded(tray, &tl::ITray::leftPressed, this, [this] { TrayIconLeftPressed(); });
     connect(tray, &tl::ITray::menuRequested, this, [this](const QPoint &pos) { TrayPopUp->popup(pos); });
-    connect(tray, &tl::ITray::availabilityChanged, this, [this](bool on) { trayAvailabilityChanged(on); });
+    tl::connectGuarded(tray, &tl::ITray::availabilityChanged, this, [this](bool on) { trayAvailabilityChanged(on); });
 }
 
 bool TForm1::hasTray() const
@@ -76,6 +79,7 @@ void TForm1::fadeOut()
             fadePacer(a);
     }
     setAlpha(0);
+    m_fadedOut = true;
 }
 
 void TForm1::fadeInTo(int target, bool eventsEveryStep)
@@ -92,8 +96,8 @@ void TForm1::fadeInTo(int target, bool eventsEveryStep)
 void TForm1::TrayIconLeftPressed()
 {
     if (isVisible() && !isMinimized()) {
-        SetFromReg(SettingsStore::q(s::LastAlphaV), QString::number(m_alpha));
-        if (GetFromReg(SettingsStore::q(s::MinEffect)) == QLatin1String("true"))
+        storeOpacity();
+        if (isOn(s::MinEffect))
             fadeOut();
         hideWindow();  // the tray click does not store the note shown
         return;
@@ -110,15 +114,15 @@ void TForm1::showWithFade(bool fromShowCommand)
 {
     // Started hidden, the window gets its skin again each time it is shown.
     if (!StartedVisible) {
-        LoadSkin(GetFromReg(SettingsStore::q(s::CurrentSkin)));
+        LoadSkin(GetFromReg(s::CurrentSkin));
         QCoreApplication::processEvents();
     }
     showNormal();
     raise();
     activateWindow();
-    const int target = tl::strToInt(GetFromReg(SettingsStore::q(s::LastAlphaV)));
+    const int target = tl::strToInt(GetFromReg(s::LastAlphaV));
     // Show lets events run on every step of its fade, the tray only after.
-    if (GetFromReg(SettingsStore::q(s::MinEffect)) == QLatin1String("true"))
+    if (isOn(s::MinEffect))
         fadeInTo(target, fromShowCommand);
     setAlpha(target & 0xFF);
     if (!fromShowCommand)
@@ -133,7 +137,7 @@ void TForm1::cmdHideClick()
 void TForm1::cmdCloseClick()
 {
     ExitRequested = true;
-    SetFromReg(SettingsStore::q(s::LastAlphaV), QString::number(m_alpha));
+    storeOpacity();
     close();
 }
 
@@ -155,6 +159,9 @@ void TForm1::hideWindow()
     }
     // Hidden without a tray, the window could not be reached again.
     showMinimized();
+    // The taskbar brings it back, not a show of ours: not faded out.
+    if (m_fadedOut)
+        setAlpha(tl::strToInt(GetFromReg(s::LastAlphaV)) & 0xFF);
     tellNoTrayOnce();
 }
 

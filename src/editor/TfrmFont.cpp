@@ -1,9 +1,9 @@
 #include "editor/TfrmFont.h"
 
 #include "app/TForm1.h"
-#include "app/application.h"
 #include "controls/darerlabel.h"
-#include "notes/eventhook.h"
+#include "controls/guarded.h"
+#include "controls/eventhook.h"
 #include "platform/error.h"
 
 #include <QAction>
@@ -76,7 +76,7 @@ TfrmFont::TfrmFont(TForm1 *form)
     for (const char *s : kSizes)
         cbSize->addItem(QString::fromLatin1(s));
 
-    connect(LbSpeedButton1, &QToolButton::clicked, this, [this] { LbSpeedButton1Click(); });
+    tl::connectGuarded(LbSpeedButton1, &QToolButton::clicked, this, [this] { LbSpeedButton1Click(); });
     new tl::EventHook(lblFont, [this](QEvent *e) {
         if (e->type() == QEvent::MouseButtonRelease)
             LbSpeedButton1Click();
@@ -92,10 +92,8 @@ TfrmFont::TfrmFont(TForm1 *form)
         }
     });
     // Only what the user does applies; filling the lists from the selection blocks these.
-    connect(cbFont, &QComboBox::currentTextChanged, this,
-            [this] { tl::Application::guarded([this] { cbFontChange(); }); });
-    connect(cbSize, &QComboBox::editTextChanged, this,
-            [this] { tl::Application::guarded([this] { cbSizeChange(); }); });
+    tl::connectGuarded(cbFont, &QComboBox::currentTextChanged, this, [this] { cbFontChange(); });
+    tl::connectGuarded(cbSize, &QComboBox::editTextChanged, this, [this] { cbSizeChange(); });
 
     FormCreate();
 }
@@ -177,13 +175,13 @@ void TfrmFont::imgHeadMouseUp(QPoint global)
 void TfrmFont::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    tl::Application::guarded([this] { FormShow(); });
+    tl::runGuarded([this] { FormShow(); });
 }
 
 bool TfrmFont::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate)
-        tl::Application::guarded([this] { FormActivate(); });
+        tl::runGuarded([this] { FormActivate(); });
     return QDialog::event(event);
 }
 

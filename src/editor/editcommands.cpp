@@ -81,8 +81,8 @@ void TForm1::memo1SelectionChange()
     cmdBold->setChecked(f.bold);
     cmdItalic->setChecked(f.italic);
     cmdUnder->setChecked(f.underline);
-    const Qt::Alignment a = memo1->paragraphAlignment() & Qt::AlignHorizontal_Mask;
-    tl::FlatButton *pressed = (a & Qt::AlignRight) ? cmdARight : (a & Qt::AlignHCenter) ? cmdACenter : cmdALeft;
+    const Qt::Alignment a = memo1->paragraphAlignment();  // justified shows as left
+    tl::FlatButton *pressed = a == Qt::AlignRight ? cmdARight : a == Qt::AlignHCenter ? cmdACenter : cmdALeft;
     for (tl::FlatButton *b : {cmdALeft, cmdACenter, cmdARight})
         b->setChecked(b == pressed);
     cmdBullet->setChecked(memo1->paragraphBullet());
@@ -96,7 +96,7 @@ void TForm1::SelectAll1Click() { memo1->selectAll(); }
 
 void TForm1::memo1KeyDown(QKeyEvent *event)
 {
-    if (GetFromReg(tl::SettingsStore::q(tl::setting::EnableSound)) == QLatin1String("true")) {
+    if (isOn(tl::setting::EnableSound)) {
         const QString file = tl::keySoundFile(event->key());
         if (!file.isEmpty())
             m_services.sound->play(tl::paths::programFolder() + QLatin1Char('/') + file);

@@ -4,45 +4,50 @@
 
 #include "app/TForm1.h"
 
-#include "app/application.h"
-#include "controls/flatbutton.h"
 #include "controls/builtinart.h"
+#include "controls/flatbutton.h"
+#include "controls/guarded.h"
 #include "editor/TfrmFont.h"
-#include "notes/eventhook.h"
+#include "controls/eventhook.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QUrl>
 
 void TForm1::wireEditorComponents()
 {
+    using tl::connectGuarded;
     auto run = [this](void (TForm1::*handler)()) {
-        return [this, handler] { tl::Application::guarded([&] { (this->*handler)(); }); };
+        return [this, handler] { (this->*handler)(); };
     };
     struct Button {
         tl::FlatButton *button;
         const char *hint;
         bool sticky;  // stays down until clicked again or its group changes
+        bool format;  // acts on the editor, which then has the focus back
         void (TForm1::*click)();
     };
+    // The find buttons leave the focus where it is; a hit gives it to the
+    // editor.
     const Button buttons[] = {
-        {cmdFont, "Change Current Font", false, &TForm1::cmdFontClick},
-        {cmdBold, "Bold", true, &TForm1::cmdBoldClick},
-        {cmdItalic, "Italic", true, &TForm1::cmdItalicClick},
-        {cmdUnder, "Underline", true, &TForm1::cmdUnderClick},
-        {cmdSelectColor, "Select Color", false, &TForm1::cmdSelectColorClick},
-        {cmdALeft, "Align Left", true, &TForm1::cmdALeftClick},
-        {cmdACenter, "Align Center", true, &TForm1::cmdACenterClick},
-        {cmdARight, "Align Right", true, &TForm1::cmdARightClick},
-        {cmdBullet, "Bullet", true, &TForm1::cmdBulletClick},
-        {cmdSearch, "Find", false, &TForm1::cmdSearchClick},
-        {cmdSearchBack, "Find Back (F2)", false, &TForm1::cmdSearchBackClick},
-        {cmdSearchAgain, "Find Next (F3)", false, &TForm1::cmdSearchAgainClick},
+        {cmdFont, "Change Current Font", false, true, &TForm1::cmdFontClick},
+        {cmdBold, "Bold", true, true, &TForm1::cmdBoldClick},
+        {cmdItalic, "Italic", true, true, &TForm1::cmdItalicClick},
+        {cmdUnder, "Underline", true, true, &TForm1::cmdUnderClick},
+        {cmdSelectColor, "Select Color", false, true, &TForm1::cmdSelectColorClick},
+        {cmdALeft, "Align Left", true, true, &TForm1::cmdALeftClick},
+        {cmdACenter, "Align Center", true, true, &TForm1::cmdACenterClick},
+        {cmdARight, "Align Right", true, true, &TForm1::cmdARightClick},
+        {cmdBullet, "Bullet", true, true, &TForm1::cmdBulletClick},
+        {cmdSearch, "Find", false, false, &TForm1::cmdSearchClick},
+        {cmdSearchBack, "Find Back (F2)", false, false, &TForm1::cmdSearchBackClick},
+        {cmdSearchAgain, "Find Next (F3)", false, false, &TForm1::cmdSearchAgainClick},
     };
     for (const Button &b : buttons) {
         b.button->setToolTip(QString::fromLatin1(b.hint));
@@ -51,22 +56,34 @@ void TForm1::wireEditorComponents()
         // The built-in glyph until a skin brings its own.
         if (b.button->icon().isNull())
             b.button->setIcon(QIcon(tl::builtin::buttonGlyphPng(qPrintable(b.button->objectName()))));
-        connect(b.button, &QToolButton::clicked, this, run(b.click));
+        connectGuarded(b.button, &QToolButton::clicked, this, run(b.click));
+        if (b.format)
+            connect(b.button, &QToolButton::clicked, memo1, [this] { memo1->setFocus(); });
     }
     cmdSearchBack->setEnabled(false);
     cmdSearchAgain->setEnabled(false);
 
-    connect(memo1, &QTextEdit::selectionChanged, this, run(&TForm1::memo1SelectionChange));
-    connect(memo1, &QTextEdit::cursorPositionChanged, this, run(&TForm1::memo1SelectionChange));
+    // Keys dropped at the limit are told about, once.
+    connectGuarded(memo1, &tl::RichEdit::textLimitReached, this, [this] {
+        if (m_toldTextLimit)
+            return;
+        m_toldTextLimit = true;
+        m_services.dialogs->messageBox(
+            this, QStringLiteral("Tessaleaf"),
+            QStringLiteral("The editor holds at most %1 characters. Typing or pasting beyond that is not taken.")
+                .arg(QLocale().toString(memo1->textLimit())),
+            tl::MsgButtons::Ok, tl::MsgIcon::Information);
+    });
+    connectGuarded(memo1, &QTextEdit::selectionChanged, this, run(&TForm1::memo1SelectionChange));
+    connectGuarded(memo1, &QTextEdit::cursorPositionChanged, this, run(&TForm1::memo1SelectionChange));
     new tl::EventHook(memo1, [this](QEvent *e) {
         if (e->type() == QEvent::KeyPress)
             memo1KeyDown(static_cast<QKeyEvent *>(e));
         return false;
     });
     // The links a note holds open as the shell opens web addresses.
-    connect(memo1, &tl::RichEdit::linkActivated, this, [this](const QUrl &url) {
-        tl::Application::guarded([&] { m_services.shell->openUrl(url); });
-    });
+    connectGuarded(memo1, &tl::RichEdit::linkActivated, this,
+                   [this](const QUrl &url) { m_services.shell->openUrl(url); });
     // The editor's own menu would open beside ours.
     memo1->setContextMenuPolicy(Qt::PreventContextMenu);
     memo1->viewport()->setContextMenuPolicy(Qt::PreventContextMenu);
@@ -95,7 +112,7 @@ void TForm1::wireEditorComponents()
             a->setIconVisibleInMenu(false);  // the menu style shows icons
         }
         if (handler)
-            connect(a, &QAction::triggered, this, run(handler));
+            connectGuarded(a, &QAction::triggered, this, run(handler));
         else
             a->setEnabled(false);  // its command arrives with its window
         return a;
@@ -139,15 +156,24 @@ void TForm1::wireEditorComponents()
     panSearch->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(panSearch, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &p) { pSearch->popup(panSearch->mapToGlobal(p)); });
-    connect(cbSeek, &QComboBox::editTextChanged, this, run(&TForm1::cbSeekChange));
-    connect(cbSeek, &QComboBox::textActivated, this, run(&TForm1::cbSeekChange));
-    new tl::EventHook(cbSeek->lineEdit(), [this](QEvent *e) {
+    connectGuarded(cbSeek, &QComboBox::editTextChanged, this, run(&TForm1::cbSeekChange));
+    connectGuarded(cbSeek, &QComboBox::textActivated, this, run(&TForm1::cbSeekChange));
+    // A real key press reaches the combo box, which hands it to its line
+    // edit directly (past the line edit's filters); keys sent to the line
+    // edit itself arrive there. Either way a press meets one of the hooks
+    // once: a key the hook keeps is not passed on to the combo box.
+    auto searchKey = [this](QEvent *e) {
         if (e->type() != QEvent::KeyPress)
             return false;
         auto *k = static_cast<QKeyEvent *>(e);
         cbSeekKeyDown(k);
-        return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter;
-    });
+        if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter)
+            return true;  // Find, not the combo box's own insert
+        // Alt with a key is a command, never text.
+        return (k->modifiers() & Qt::AltModifier) && !k->text().isEmpty();
+    };
+    new tl::EventHook(cbSeek, searchKey);
+    new tl::EventHook(cbSeek->lineEdit(), searchKey);
     new tl::EventHook(lblSearch, [this](QEvent *e) {
         if (e->type() == QEvent::MouseButtonRelease)
             lblSearchClick();

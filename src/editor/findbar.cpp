@@ -5,7 +5,6 @@
 
 #include "controls/flatbutton.h"
 #include "controls/darerlabel.h"
-#include "notes/filekind.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -22,7 +21,7 @@ const QString kHideFindBar = QStringLiteral("Hide Find Bar      ");
 int TForm1::SearchString(const QString &text, int startNote)
 {
     // Notes are searched as stored; any other file as the editor holds it now.
-    const bool notesMode = tl::extensionOf(CurrentFile).toLower() == QLatin1String(".nts");
+    const bool notesMode = m_open.isNotes();
     if (!QFileInfo(CurrentFile).isFile())
         return 0;
     std::unique_ptr<tl::find::NoteTexts> texts;

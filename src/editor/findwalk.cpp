@@ -1,6 +1,6 @@
 #include "editor/findwalk.h"
 
-#include "notes/recordstore.h"
+#include "notes/notesxml.h"
 
 #include "platform/error.h"
 #include "richtext/rtfdocument.h"

@@ -22,12 +22,19 @@ bool isFile(const QString &path)
 
 bool TForm1::notesFileOpen() const
 {
-    return isFile(CurrentFile) && tl::fileKindOf(CurrentFile) == tl::FileKind::Notes;
+    return isFile(CurrentFile) && m_open.isNotes();
 }
 
 bool TForm1::writableTarget(const QString &path) const
 {
-    return !tl::isReadOnlyFile(path) && path != m_unfaithfulFile;
+    // The open file is written back only if it was read as it is.
+    return !tl::isReadOnlyFile(path) && (m_open.faithful || path != CurrentFile);
+}
+
+void TForm1::updateStepButtons()
+{
+    cmdBack->setEnabled(m_open.hasPreviousNote());
+    cmdNext->setEnabled(m_open.hasNextNote());
 }
 
 bool TForm1::canWriteBack() const
@@ -47,16 +54,13 @@ void TForm1::OpenNotes(const QString &path)
     if (!isFile(path))
         return;
     try {
-        CurrentFile = path;
-        if (tl::fileKindOf(path) == tl::FileKind::Notes) {
-            m_unfaithfulFile.clear();
-            cmdBack->setEnabled(true);
-            cmdNext->setEnabled(true);
-            setEditorText(nLoadRecordXML(0, path));
+        m_open.adopt(path);
+        if (m_open.isNotes()) {
+            // Loading the first note sets the step buttons.
+            setEditorText(nLoadRecord(0, path));
         } else {
             // Compressed notes files open as documents until they can be unpacked.
-            cmdBack->setEnabled(false);
-            cmdNext->setEnabled(false);
+            updateStepButtons();
             loadDocument(path);
         }
         pShowPanelInfo(CurrentFile);
@@ -72,10 +76,10 @@ void TForm1::OpenNotes(const QString &path)
 void TForm1::loadDocument(const QString &path)
 {
     const QByteArray bytes = tl::readWholeFile(path);
-    m_documentCrlf = false;
-    m_unfaithfulFile.clear();
-    m_documentRtf = tl::rtf::looksLikeRtf(std::string_view(bytes.constData(), size_t(bytes.size())));
-    if (m_documentRtf) {
+    m_open.crlf = false;
+    m_open.faithful = true;
+    m_open.rtf = tl::rtf::looksLikeRtf(std::string_view(bytes.constData(), size_t(bytes.size())));
+    if (m_open.rtf) {
         // The reader decodes by the document's own code page.
         memo1->setContentRtf(bytes);
         return;
@@ -83,9 +87,8 @@ void TForm1::loadDocument(const QString &path)
     QString text = QString::fromUtf8(bytes);
     // Bytes that are no UTF-8 text (another code page, a binary file, an
     // archive) would come back changed: such a document is only browsed.
-    if (text.toUtf8() != bytes)
-        m_unfaithfulFile = path;
-    m_documentCrlf = text.contains(QLatin1String("\r\n"));
+    m_open.faithful = text.toUtf8() == bytes;
+    m_open.crlf = text.contains(QLatin1String("\r\n"));
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     memo1->setContentText(text);
 }
@@ -94,18 +97,14 @@ void TForm1::writeDocument(const QString &path)
 {
     // An RTF document gets rich text back, and so does the open document
     // that was read as RTF; any other text file stays plain text.
-    const bool rich = tl::writesRtf(path) || (path == CurrentFile && m_documentRtf);
-    tl::writeFileAtomically(path, rich ? memo1->rtfBytes() : tl::plainTextBytes(memo1->toPlainText(), m_documentCrlf));
+    const bool rich = tl::writesRtf(path) || (path == CurrentFile && m_open.rtf);
+    tl::writeFileAtomically(path, rich ? memo1->rtfBytes() : tl::plainTextBytes(memo1->toPlainText(), m_open.crlf));
 }
 
 void TForm1::resetToNoFile()
 {
-    CurrentFile.clear();
-    CurrentNote = 0;
-    m_unfaithfulFile.clear();
-    m_documentRtf = false;
-    cmdBack->setEnabled(false);
-    cmdNext->setEnabled(false);
+    m_open.clear();
+    updateStepButtons();
     memo1->clear();
     memo1->setReadOnly(false);
     Panel1->setText(noFileText());
@@ -118,14 +117,15 @@ void TForm1::CloseNotes(const QString &path)
         return;
     if (tl::fileKindOf(path) == tl::FileKind::Notes) {
         if (writableTarget(path))
-            nSaveRecordXML(CurrentNote, path, CreateMemoRTF());
+            nSaveRecord(CurrentNote, path, CreateMemoRTF());
         // A working copy (its realpath set) is packed into its compressed
         // file by the compressed-files code; until then it stays as it is.
         return;
     }
     if (!Modified || !writableTarget(path))
         return;
-    if (GetFromReg(tl::SettingsStore::q(tl::setting::AskBySave)).toLower() == QLatin1String("true")
+    // The one switch read without regard to case: "TRUE" asks too.
+    if (GetFromReg(tl::setting::AskBySave).toLower() == QLatin1String("true")
         && m_services.dialogs->messageBox(this, QStringLiteral("Подтверждение"),
                                           QStringLiteral("Сохранить изменения перед выходом?"),
                                           tl::MsgButtons::YesNo, tl::MsgIcon::Question)
@@ -148,7 +148,7 @@ void TForm1::pShowPanelInfo(const QString &path)
     const bool readOnly = isFile(CurrentFile) && !canWriteBack();
     memo1->setReadOnly(readOnly);
     const QString mark = readOnly ? QStringLiteral(" (read-only)") : QString();
-    if (tl::fileKindOf(CurrentFile) == tl::FileKind::Notes) {
+    if (m_open.isNotes()) {
         const QString realPath = GetNotesParam(QStringLiteral("RealPath"));
         const QString name = QFileInfo(realPath.isEmpty() ? path : realPath).fileName();
         setWindowTitle(QStringLiteral("Tessaleaf - ") + name);

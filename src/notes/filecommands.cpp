@@ -3,7 +3,6 @@
 
 #include "app/TForm1.h"
 
-#include "controls/flatbutton.h"
 #include "notes/filekind.h"
 #include "platform/atomicfile.h"
 #include "platform/error.h"
@@ -100,25 +99,22 @@ void TForm1::NewFile2Click()
     // The file open before is closed first, so its note shown is kept.
     if (isFile(CurrentFile))
         CloseNotes(CurrentFile);
-    CurrentFile = name;
-    CurrentNote = 0;
-    m_unfaithfulFile.clear();
-    m_documentRtf = false;
-    m_documentCrlf = false;
-    cmdBack->setEnabled(false);
-    cmdNext->setEnabled(false);
+    m_open.adopt(name);
+    m_open.crlf = false;  // a new text
+    updateStepButtons();
     setEditorText(kLineBreak);
     if (isFile(CurrentFile) && tl::isReadOnlyFile(CurrentFile)) {
         showReadOnlyWarning();
-        CurrentFile.clear();
+        m_open.clear();
         pShowPanelInfo(CurrentFile);
         return;
     }
     try {
-        if (tl::fileKindOf(CurrentFile) == tl::FileKind::Notes) {
+        if (m_open.isNotes()) {
             // An existing notes file keeps its other notes; only note 1 is replaced.
             nSaveRecord(0, CurrentFile, CreateMemoRTF());
-            cmdNext->setEnabled(myFileSize(CurrentFile) > 1);
+            m_open.noteCount = myFileSize(CurrentFile);
+            updateStepButtons();
             pShowPanelInfo(CurrentFile);
         } else {
             writeDocument(CurrentFile);
@@ -169,11 +165,8 @@ void TForm1::SaveFileAs(const QString &name)
     }
     if (tl::fileKindOf(name) != tl::FileKind::Notes) {
         writeDocument(name);
-        CurrentFile = name;
-        m_unfaithfulFile.clear();
-        m_documentRtf = false;
-        cmdBack->setEnabled(false);
-        cmdNext->setEnabled(false);
+        m_open.renameTo(name);
+        updateStepButtons();
         pShowPanelInfo(name);
         Modified = false;
         return;
@@ -186,7 +179,7 @@ void TForm1::SaveFileAs(const QString &name)
             return;
         }
         tl::writeFileAtomically(name, tl::readWholeFile(CurrentFile));
-        CurrentFile = name;
+        CurrentFile = name;  // a notes file still, holding the same notes
         // The copy of a compressed file's working copy belongs to no archive:
         // it must not be packed away (and deleted) when it is closed.
         if (!GetNotesParam(QStringLiteral("RealPath")).isEmpty())
@@ -195,12 +188,8 @@ void TForm1::SaveFileAs(const QString &name)
         return;
     }
     replaceWithNewNotesFile(name);
-    CurrentFile = name;
-    CurrentNote = 0;  // the new file's only note; the editor's text is stored there next
-    m_unfaithfulFile.clear();
-    m_documentRtf = false;
-    cmdBack->setEnabled(false);
-    cmdNext->setEnabled(false);
+    m_open.adopt(name);  // at the new file's only note; the editor's text is stored there next
+    updateStepButtons();
     pShowPanelInfo(name);
 }
 
@@ -215,10 +204,7 @@ bool TForm1::CreateNewFile()
                                        tl::MsgButtons::Ok, tl::MsgIcon::Warning);
         return false;
     }
-    CurrentFile = name;
-    CurrentNote = 0;
-    m_unfaithfulFile.clear();
-    m_documentRtf = false;
+    m_open.adopt(name);
     nSaveRecord(0, CurrentFile, QString());
     return true;
 }

@@ -3,8 +3,6 @@
 
 #include "app/TForm1.h"
 
-#include "controls/flatbutton.h"
-#include "notes/filekind.h"
 #include "platform/atomicfile.h"
 #include "platform/error.h"
 #include "settings/settingstable.h"
@@ -76,8 +74,8 @@ void TForm1::cmdNewClick()
         nSaveRecord(count, CurrentFile, QString());
         memo1->clear();
         CurrentNote = count;
-        cmdNext->setEnabled(false);
-        cmdBack->setEnabled(CurrentNote != 0);
+        m_open.noteCount = count + 1;
+        updateStepButtons();
         pShowPanelInfo(CurrentFile);
         return;
     }
@@ -92,15 +90,14 @@ void TForm1::cmdNewClick()
     }
     writeDocument(CurrentFile);
     setEditorText(kLineBreak);
-    CurrentFile = name;
-    m_unfaithfulFile.clear();
-    m_documentRtf = false;
-    if (tl::fileKindOf(CurrentFile) != tl::FileKind::Notes) {
+    m_open.renameTo(name);
+    if (!m_open.isNotes()) {
         writeDocument(CurrentFile);
     } else {
         CurrentNote = 0;
         nSaveRecord(0, CurrentFile, CreateMemoRTF());
-        cmdNext->setEnabled(myFileSize(CurrentFile) > 1);
+        m_open.noteCount = myFileSize(CurrentFile);
+        updateStepButtons();
     }
     pShowPanelInfo(CurrentFile);
     Modified = false;
@@ -114,9 +111,8 @@ void TForm1::cmdDelClick()
     }
     if (tl::isReadOnlyFile(CurrentFile))
         return;
-    const tl::SettingsStore &s = m_settings;
     auto confirmed = [&](std::string_view setting, const QString &question) {
-        return s.GetFromReg(setting) != QLatin1String("true")
+        return !isOn(setting)
             || m_services.dialogs->messageBox(this, QStringLiteral("Confirmation"), question, tl::MsgButtons::OkCancel,
                                               tl::MsgIcon::Question)
             == tl::MsgResult::Ok;

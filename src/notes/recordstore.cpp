@@ -1,7 +1,9 @@
 #include "notes/recordstore.h"
 
+#include "notes/notesxml.h"
 #include "platform/atomicfile.h"
 #include "platform/error.h"
+#include "platform/fileid.h"
 
 #include <QDate>
 #include <QDir>
@@ -9,7 +11,6 @@
 #include <QLocale>
 
 #include <string>
-#include <sys/stat.h>
 
 namespace tl {
 
@@ -165,59 +166,70 @@ int notesParamPosition(const QString &name)
     return 0;
 }
 
-RecordStore::RecordStore(NewFileSource newFileFields) : m_newFileFields(std::move(newFileFields)) {}
+struct RecordStore::Impl {
+    explicit Impl(NewFileSource fields) : newFileFields(std::move(fields)) {}
 
-bool RecordStore::stampOf(const QString &path, Stamp *stamp)
-{
-    struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
-        return false;
-    *stamp = {st.st_dev, st.st_ino, st.st_size, (long long)st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec};
-    return true;
-}
+    // Loads path into MenuXML (or keeps it when the file is unchanged since
+    // the last operation) and returns the notes element.
+    pugi::xml_node loadNotes(const QString &path);
+    pugi::xml_node infoField(int position);
+    void save(const QString &path);
+    void close();
+    void createNew(const QString &path);
 
-void RecordStore::close()
+    NewFileSource newFileFields;
+    pugi::xml_document MenuXML;
+    QString cachedPath;  // the file MenuXML holds; empty when none
+    FileId cachedId;
+};
+
+RecordStore::RecordStore(NewFileSource newFileFields) : d(std::make_unique<Impl>(std::move(newFileFields))) {}
+RecordStore::~RecordStore() = default;
+RecordStore::RecordStore(RecordStore &&) noexcept = default;
+RecordStore &RecordStore::operator=(RecordStore &&) noexcept = default;
+
+void RecordStore::Impl::close()
 {
     MenuXML.reset();
-    m_cachedPath.clear();
+    cachedPath.clear();
 }
 
-pugi::xml_node RecordStore::loadNotes(const QString &path)
+pugi::xml_node RecordStore::Impl::loadNotes(const QString &path)
 {
     // A parsed copy is reused only while the file is provably the same one,
     // byte count and modification time to the nanosecond included.
-    Stamp stamp;
-    const bool statted = stampOf(path, &stamp);
-    if (!statted || path != m_cachedPath || !(stamp == m_cachedStamp)) {
+    FileId id;
+    const bool statted = fileIdOf(path, &id);
+    if (!statted || path != cachedPath || id != cachedId) {
         close();
         loadNotesDocument(MenuXML, path);
-        if (statted && stampOf(path, &m_cachedStamp) && m_cachedStamp == stamp)
-            m_cachedPath = path;
+        if (statted && fileIdOf(path, &cachedId) && cachedId == id)
+            cachedPath = path;
     }
     return nthElement(MenuXML.document_element(), 1);
 }
 
-pugi::xml_node RecordStore::infoField(int position)
+pugi::xml_node RecordStore::Impl::infoField(int position)
 {
     return nthElement(nthElement(MenuXML.document_element(), 0), position);
 }
 
-void RecordStore::save(const QString &path)
+void RecordStore::Impl::save(const QString &path)
 {
-    m_cachedPath.clear();
+    cachedPath.clear();
     AtomicFile file(path);
     FileWriter writer(file);
     MenuXML.save(writer, "  ", pugi::format_indent | pugi::format_no_declaration, pugi::encoding_utf8);
     writer.flush();
     file.commit();
-    if (stampOf(path, &m_cachedStamp))
-        m_cachedPath = path;
+    if (fileIdOf(path, &cachedId))
+        cachedPath = path;
 }
 
-void RecordStore::createNew(const QString &path)
+void RecordStore::Impl::createNew(const QString &path)
 {
     close();
-    const NewFileFields fields = m_newFileFields ? m_newFileFields() : NewFileFields{};
+    const NewFileFields fields = newFileFields ? newFileFields() : NewFileFields{};
     pugi::xml_node root = MenuXML.append_child("root");
     pugi::xml_node info = root.append_child("info");
     const QString values[] = {QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat),
@@ -239,7 +251,7 @@ QString RecordStore::loadNote(int index, const QString &path, int *noteCount)
         *noteCount = 0;
     if (!QFileInfo::exists(path))
         return {};
-    pugi::xml_node notes = loadNotes(path);
+    pugi::xml_node notes = d->loadNotes(path);
     const int count = elementCount(notes);
     if (noteCount)
         *noteCount = count;
@@ -252,22 +264,22 @@ QString RecordStore::loadNote(int index, const QString &path, int *noteCount)
 void RecordStore::saveNote(int index, const QString &path, const QString &text)
 {
     if (!QFileInfo::exists(path)) {
-        createNew(path);
+        d->createNew(path);
         return;
     }
-    pugi::xml_node notes = loadNotes(path);
+    pugi::xml_node notes = d->loadNotes(path);
     if (elementCount(notes) == index)
         notes.append_child("note");
     const pugi::xml_node note = nthElement(notes, index);
     if (!note) {
-        close();
+        d->close();
         indexError(index);
     }
     setTextOf(note, text);
     try {
-        save(path);
+        d->save(path);
     } catch (...) {
-        close();  // what we hold no longer matches the file
+        d->close();  // what we hold no longer matches the file
         throw;
     }
 }
@@ -276,15 +288,15 @@ bool RecordStore::removeNote(int index, const QString &path)
 {
     if (!QFileInfo::exists(path))
         return false;
-    pugi::xml_node notes = loadNotes(path);
+    pugi::xml_node notes = d->loadNotes(path);
     const pugi::xml_node note = nthElement(notes, index);
     if (!note)
         return false;
     notes.remove_child(note);
     try {
-        save(path);
+        d->save(path);
     } catch (...) {
-        close();
+        d->close();
         throw;
     }
     return true;
@@ -296,15 +308,15 @@ int RecordStore::fileSize(const QString &path)
         return 0;
     if (QFileInfo(path).suffix().toLower() != QLatin1String("nts"))
         return 1;
-    return elementCount(loadNotes(path));
+    return elementCount(d->loadNotes(path));
 }
 
 QString RecordStore::param(const QString &path, const QString &name)
 {
     if (!QFileInfo::exists(path))
         return {};
-    loadNotes(path);
-    QString value = textOf(infoField(notesParamPosition(name)));
+    d->loadNotes(path);
+    QString value = textOf(d->infoField(notesParamPosition(name)));
     if (name == QLatin1String("CompressLevel") && value.isEmpty())
         value = QStringLiteral("0");
     return value;
@@ -314,18 +326,18 @@ void RecordStore::setParam(const QString &path, const QString &name, const QStri
 {
     if (!QFileInfo::exists(path) || isReadOnlyFile(path))
         return;
-    loadNotes(path);
-    pugi::xml_node field = infoField(notesParamPosition(name));
+    d->loadNotes(path);
+    pugi::xml_node field = d->infoField(notesParamPosition(name));
     if (!field) {
-        close();
+        d->close();
         throw Error(QStringLiteral("\"%1\" is not a notes file: its information block has no field %2")
                         .arg(shown(path)).arg(notesParamPosition(name)));
     }
     setTextOf(field, value);
     try {
-        save(path);
+        d->save(path);
     } catch (...) {
-        close();
+        d->close();
         throw;
     }
 }

@@ -5,8 +5,7 @@
 
 #include <QString>
 #include <functional>
-#include <pugixml.hpp>
-#include <sys/types.h>
+#include <memory>
 
 namespace tl {
 
@@ -18,14 +17,6 @@ QString FastStringReplace(const QString &source, const QString &pattern, const Q
 // address position 0.
 int notesParamPosition(const QString &name);
 
-// Parses the notes file at path into doc, reading its bytes straight into a
-// buffer the document keeps, and checks it has its info and notes blocks.
-// Throws tl::Error naming the file and the reason; doc is empty then.
-void loadNotesDocument(pugi::xml_document &doc, const QString &path);
-
-// The index-th element child of parent (text between elements is skipped).
-pugi::xml_node nthElement(pugi::xml_node parent, int index);
-
 class RecordStore {
 public:
     struct NewFileFields {
@@ -36,6 +27,9 @@ public:
     using NewFileSource = std::function<NewFileFields()>;
 
     explicit RecordStore(NewFileSource newFileFields = {});
+    ~RecordStore();
+    RecordStore(RecordStore &&) noexcept;
+    RecordStore &operator=(RecordStore &&) noexcept;
 
     // Text of note index; noteCount receives the number of notes. Throws
     // tl::Error for a broken file or an index out of range.
@@ -53,30 +47,11 @@ public:
     // Writes an information field; a missing or read-only file is left alone.
     void setParam(const QString &path, const QString &name, const QString &value);
 
-    // The one document every operation works on.
-    pugi::xml_document MenuXML;
-
 private:
-    struct Stamp {
-        dev_t dev = 0;
-        ino_t ino = 0;
-        off_t size = -1;
-        long long mtimeNs = -1;
-        bool operator==(const Stamp &) const = default;
-    };
-    static bool stampOf(const QString &path, Stamp *stamp);
-
-    // Loads path into MenuXML (or keeps it when the file is unchanged since
-    // the last operation) and returns the notes element.
-    pugi::xml_node loadNotes(const QString &path);
-    pugi::xml_node infoField(int position);
-    void save(const QString &path);
-    void close();
-    void createNew(const QString &path);
-
-    NewFileSource m_newFileFields;
-    QString m_cachedPath;  // the file MenuXML holds; empty when none
-    Stamp m_cachedStamp;
+    // The one document every operation works on (MenuXML), and which file
+    // it holds; kept out of this header so its users need no XML library.
+    struct Impl;
+    std::unique_ptr<Impl> d;
 };
 
 } // namespace tl

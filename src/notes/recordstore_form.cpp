@@ -2,27 +2,25 @@
 
 #include "app/TForm1.h"
 
-#include "controls/flatbutton.h"
-
 #include "richtext/richedit.h"
 
-QString TForm1::nLoadRecordXML(int index, const QString &path)
+QString TForm1::nLoadRecord(int index, const QString &path)
 {
     memo1->clear();
     int count = 0;
     const QString text = m_records.loadNote(index, path, &count);
     CurrentNote = index;
-    cmdNext->setEnabled(count > 0 && index != count - 1);
-    cmdBack->setEnabled(count > 0 && CurrentNote != 0);
+    m_open.noteCount = count;
+    updateStepButtons();
     return text;
 }
 
-void TForm1::nSaveRecordXML(int index, const QString &path, const QString &text)
+void TForm1::nSaveRecord(int index, const QString &path, const QString &text)
 {
     m_records.saveNote(index, path, text);
 }
 
-void TForm1::nRemoveRecordXML(int index, const QString &path)
+void TForm1::nRemoveRecord(int index, const QString &path)
 {
     if (m_records.removeNote(index, path) && CurrentNote > 0)
         --CurrentNote;

@@ -4,9 +4,9 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -27,7 +27,64 @@ bool readOnly(const QByteArray &native, const struct stat &st)
     return (st.st_mode & 0222) == 0 || ::access(native.constData(), W_OK) != 0;
 }
 
+// The folder part of a native path, as written: cleaning "x/../y" by its
+// letters would go wrong where x is itself a link to a folder.
+QByteArray folderOf(const QByteArray &native)
+{
+    const qsizetype slash = native.lastIndexOf('/');
+    if (slash < 0)
+        return QByteArrayLiteral(".");
+    return slash == 0 ? QByteArrayLiteral("/") : native.left(slash);
+}
+
+QByteArray nameOf(const QByteArray &native)
+{
+    return native.mid(native.lastIndexOf('/') + 1);
+}
+
+// Follows the links of the last name; false with errno set when it cannot.
+bool resolveLinks(QByteArray &native)
+{
+    for (int hops = 0; hops < 40; ++hops) {  // the kernel's own limit
+        struct stat st {};
+        if (::lstat(native.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return true;  // the file itself, or nothing yet: write here
+        QByteArray to(qsizetype(st.st_size > 0 ? st.st_size : PATH_MAX) + 1, '\0');
+        const ssize_t n = ::readlink(native.constData(), to.data(), size_t(to.size()));
+        if (n < 0)
+            return false;
+        if (n >= to.size()) {  // the link changed while it was read
+            errno = EAGAIN;
+            return false;
+        }
+        to.truncate(n);
+        // A relative link is read from the link's own folder.
+        const qsizetype slash = native.lastIndexOf('/');
+        native = to.startsWith('/') || slash < 0 ? to : native.left(slash + 1) + to;
+    }
+    errno = ELOOP;
+    return false;
+}
+
+// Best effort: only root may give a file away; a member of the old group may
+// at least keep that.
+void keepOwner(int fd, unsigned uid, unsigned gid)
+{
+    if (::fchown(fd, uid_t(uid), gid_t(gid)) == 0)
+        return;
+    if (::fchown(fd, uid_t(-1), gid_t(gid)) != 0)
+        return;  // the new file stays this user's own
+}
+
 } // namespace
+
+QString writeTarget(const QString &path)
+{
+    QByteArray native = QFile::encodeName(path);
+    if (!resolveLinks(native))
+        failWrite(path, QString::fromLocal8Bit(std::strerror(errno)));
+    return QFile::decodeName(native);
+}
 
 bool isReadOnlyFile(const QString &path)
 {
@@ -40,19 +97,25 @@ bool isReadOnlyFile(const QString &path)
 
 AtomicFile::AtomicFile(const QString &path) : m_path(path), m_target(QFile::encodeName(path))
 {
+    // Renamed over a link, the new file would take the link's place and the
+    // file it names would never change.
+    if (!resolveLinks(m_target))
+        fail(errno);
     struct stat old {};
     if (::stat(m_target.constData(), &old) == 0) {
         if (readOnly(m_target, old))
             failWrite(path, QStringLiteral("the file is read-only"));
         m_mode = old.st_mode & 07777;  // keep the permissions the file had
+        m_replaces = true;
+        m_uid = old.st_uid;
+        m_gid = old.st_gid;
     } else {
         const mode_t mask = ::umask(0);
         ::umask(mask);
         m_mode = 0666 & ~mask;
     }
-    const QFileInfo info(path);
-    m_temp = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()
-                               + QStringLiteral(".XXXXXX"));
+    // Beside the target: a rename only replaces within one file system.
+    m_temp = folderOf(m_target) + "/." + nameOf(m_target) + ".XXXXXX";
     m_fd = ::mkstemp(m_temp.data());
     if (m_fd < 0) {
         m_temp.clear();
@@ -89,6 +152,9 @@ void AtomicFile::write(const char *data, qsizetype size)
 
 void AtomicFile::commit()
 {
+    // The mode after the owner: a change of owner clears the set-id bits.
+    if (m_replaces)
+        keepOwner(m_fd, m_uid, m_gid);
     ::fchmod(m_fd, mode_t(m_mode));
     const int syncRc = ::fsync(m_fd);
     const int syncErr = errno;
@@ -102,7 +168,7 @@ void AtomicFile::commit()
     if (::rename(m_temp.constData(), m_target.constData()) != 0)
         fail(errno);
     m_temp.clear();
-    const int dirFd = ::open(QFile::encodeName(QFileInfo(m_path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+    const int dirFd = ::open(folderOf(m_target).constData(), O_RDONLY | O_DIRECTORY);
     if (dirFd >= 0) {
         ::fsync(dirFd);
         ::close(dirFd);

@@ -1,6 +1,6 @@
 #include "platform/qtservices.h"
 
-#include "platform/qtsound.h"
+#include "platform/lazysound.h"
 #include "platform/tray.h"
 
 #include <QColorDialog>
@@ -99,7 +99,7 @@ Services realServices()
     Services s;
     s.dialogs = std::make_unique<QtDialogs>();
     s.shell = std::make_unique<QtShell>();
-    s.sound = std::make_unique<QtSound>();
+    s.sound = std::make_unique<LazySound>();
     s.tray = std::make_unique<QtTray>();
     return s;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The real services: Qt dialogs, the desktop's URL handler, key sounds
-// (platform/qtsound.h).
+// (platform/lazysound.h).
 
 #include "platform/services.h"
 

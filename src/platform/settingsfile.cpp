@@ -7,6 +7,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+
+#include <ctime>
+#include <sys/stat.h>
 
 namespace tl {
 namespace {
@@ -19,14 +23,75 @@ QStringList &pendingNotices()
 
 const char kHeader[] = "; Tessaleaf settings: \"name\"=\"text\" or \"name\"=dword:hex\n";
 
-std::vector<SettingsFile::Entry>::iterator findEntry(std::vector<SettingsFile::Entry> &entries,
-                                                      const QString &name)
+// What tells one version of the file from another: a write through rename
+// gives a new inode, an edit in place new times.
+struct FileId {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{}, changed{};
+
+    bool operator==(const FileId &o) const
+    {
+        return exists == o.exists && device == o.device && inode == o.inode && size == o.size
+            && modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec
+            && changed.tv_sec == o.changed.tv_sec && changed.tv_nsec == o.changed.tv_nsec;
+    }
+};
+
+// nullopt when the path cannot be looked at (other than by being absent).
+std::optional<FileId> fileId(const QString &path)
 {
-    const QString folded = name.toCaseFolded();
-    for (auto it = entries.begin(); it != entries.end(); ++it)
-        if (it->name.toCaseFolded() == folded)
-            return it;
-    return entries.end();
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return errno == ENOENT ? std::optional<FileId>(FileId{}) : std::nullopt;
+    return FileId{true, st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
+}
+
+// File times advance in clock ticks of a few milliseconds: a second edit in
+// place within the same tick and of the same size looks like no edit. A file
+// written that recently by someone else is read again at the next call.
+bool recentlyModified(const FileId &id)
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    const qint64 ageNs = (qint64(now.tv_sec) - id.modified.tv_sec) * 1000000000 + (now.tv_nsec - id.modified.tv_nsec);
+    return ageNs < 100 * 1000000;
+}
+
+} // namespace
+
+struct SettingsFile::Content {
+    std::vector<Entry> entries;
+    QHash<QString, size_t> index;  // case-folded name -> position in entries
+    FileId id;                     // the file these entries were read from
+    int batches = 0;               // open batches on this path
+    QString pending;               // the last value set and not yet written
+
+    Entry *find(const QString &name)
+    {
+        const auto it = index.constFind(name.toCaseFolded());
+        return it == index.cend() ? nullptr : &entries[*it];
+    }
+    // False when the name is there already.
+    bool add(Entry entry)
+    {
+        const QString folded = entry.name.toCaseFolded();
+        if (index.contains(folded))
+            return false;
+        index.insert(folded, entries.size());
+        entries.push_back(std::move(entry));
+        return true;
+    }
+};
+
+namespace {
+
+QHash<QString, SettingsFile::Content> &contents()
+{
+    static QHash<QString, SettingsFile::Content> byPath;
+    return byPath;
 }
 
 // Reads a quoted string starting at line[pos] == '"'; advances pos past the
@@ -85,12 +150,12 @@ SettingsFile::SettingsFile(QString path) : m_path(std::move(path)) {}
 
 bool SettingsFile::canOpen() const
 {
-    return load().has_value();
+    return load() != nullptr;
 }
 
 std::optional<std::vector<SettingsFile::Entry>> SettingsFile::parse(const QByteArray &data, int *badLine)
 {
-    std::vector<Entry> entries;
+    Content content;
     const QString text = QString::fromUtf8(data);
     const QStringList lines = text.split(QLatin1Char('\n'));
     for (int n = 0; n < lines.size(); ++n) {
@@ -126,15 +191,17 @@ std::optional<std::vector<SettingsFile::Entry>> SettingsFile::parse(const QByteA
             }
             ok = ok && line.mid(pos).trimmed().isEmpty();
         }
-        if (!ok || findEntry(entries, *name) != entries.end()) {
+        if (ok) {
+            entry.name = *name;
+            ok = content.add(std::move(entry));
+        }
+        if (!ok) {
             if (badLine)
                 *badLine = n + 1;
             return std::nullopt;
         }
-        entry.name = *name;
-        entries.push_back(std::move(entry));
     }
-    return entries;
+    return std::move(content.entries);
 }
 
 QByteArray SettingsFile::serialize(const std::vector<Entry> &entries)
@@ -152,67 +219,128 @@ QByteArray SettingsFile::serialize(const std::vector<Entry> &entries)
     return out.toUtf8();
 }
 
-std::optional<std::vector<SettingsFile::Entry>> SettingsFile::load() const
+SettingsFile::Content *SettingsFile::load() const
 {
     const QFileInfo info(m_path);
     if (!QDir().mkpath(info.absolutePath()))
-        return std::nullopt;
+        return nullptr;
+    Content &cached = contents()[m_path];
+    const std::optional<FileId> id = fileId(m_path);
+    if (!id)
+        return nullptr;
+    // Inside a batch the content is ahead of the file on purpose.
+    if (*id == cached.id || cached.batches > 0)
+        return &cached;
+    auto fresh = [&](std::vector<Entry> entries, bool trusted) {
+        Content c;
+        for (Entry &e : entries)
+            c.add(std::move(e));
+        c.id = *id;
+        if (!trusted)
+            c.id.size = -1;
+        cached = std::move(c);
+        return &cached;
+    };
+    if (!id->exists)
+        return fresh({}, true);
     QFile file(m_path);
-    if (!file.exists())
-        return std::vector<Entry>{};
     if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
+        return nullptr;
     const QByteArray data = file.readAll();
     file.close();
     int badLine = 0;
     if (auto entries = parse(data, &badLine))
-        return entries;
+        return fresh(std::move(*entries), !recentlyModified(*id));
 
     // Never overwrite what we cannot read: keep it for the user to look at.
-    const QString aside = m_path + QStringLiteral(".broken-")
+    // Through a link, the file itself is moved aside and the link stays for
+    // the settings written next.
+    const QString broken = writeTarget(m_path);
+    const QString aside = broken + QStringLiteral(".broken-")
         + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString kept = aside;
     for (int i = 2; QFile::exists(kept); ++i)
         kept = aside + QStringLiteral("-%1").arg(i);
-    if (!QFile::rename(m_path, kept))
-        return std::nullopt;  // cannot move it aside: treat the key as unopenable
+    if (!QFile::rename(broken, kept))
+        return nullptr;  // cannot move it aside: treat the key as unopenable
     pendingNotices().append(
         QStringLiteral("The settings file \"%1\" could not be read (line %2) and was kept as \"%3\". "
                        "Tessaleaf starts with its default settings.")
             .arg(QDir::toNativeSeparators(m_path)).arg(badLine).arg(QDir::toNativeSeparators(kept)));
-    return std::vector<Entry>{};
+    return fresh({}, true);
 }
 
 std::optional<SettingValue> SettingsFile::value(const QString &name) const
 {
-    auto entries = load();
-    if (!entries)
+    Content *content = load();
+    if (!content)
         return std::nullopt;
-    auto it = findEntry(*entries, name);
-    if (it == entries->end())
-        return std::nullopt;
-    return it->value;
+    if (const Entry *e = content->find(name))
+        return e->value;
+    return std::nullopt;
+}
+
+// Writes the content; afterwards it stands for the new file.
+static void writeContent(const QString &path, SettingsFile::Content &content, const QString &name)
+{
+    try {
+        writeFileAtomically(path, SettingsFile::serialize(content.entries));
+    } catch (const Error &) {
+        // The disk keeps the old version: read it again next time.
+        content.id = {};
+        content.id.size = -1;
+        throw Error(QStringLiteral("Failed to set data for '%1'").arg(name));
+    }
+    content.pending.clear();
+    if (const std::optional<FileId> id = fileId(path))
+        content.id = *id;
+    else
+        content.id.size = -1;  // unknown: read it again
 }
 
 void SettingsFile::store(const QString &name, const SettingValue &value) const
 {
-    auto entries = load();
-    if (!entries)
+    Content *content = load();
+    if (!content)
         return;
-    auto it = findEntry(*entries, name);
-    if (it != entries->end()) {
+    if (Entry *e = content->find(name)) {
         // Rewriting the same value would only cost a sync to disk (the
         // window writes its on-top state at every activation).
-        if (it->value.type == value.type && it->value.text == value.text && it->value.number == value.number)
+        if (e->value.type == value.type && e->value.text == value.text && e->value.number == value.number)
             return;
-        it->value = value;
-    } else
-        entries->push_back({name, value});
-    try {
-        writeFileAtomically(m_path, serialize(*entries));
-    } catch (const Error &) {
-        throw Error(QStringLiteral("Failed to set data for '%1'").arg(name));
+        e->value = value;
+    } else {
+        content->add({name, value});
     }
+    if (content->batches > 0) {
+        content->pending = name;
+        return;
+    }
+    writeContent(m_path, *content, name);
+}
+
+SettingsFile::Batch::Batch(const SettingsFile &file) : m_path(file.path())
+{
+    file.load();  // the batch starts from the file as it is now
+    ++contents()[m_path].batches;
+}
+
+SettingsFile::Batch::~Batch()
+{
+    try {
+        finish();
+    } catch (const Error &) {
+    }
+}
+
+void SettingsFile::Batch::finish()
+{
+    if (!m_open)
+        return;
+    m_open = false;
+    Content &content = contents()[m_path];
+    if (--content.batches == 0 && !content.pending.isEmpty())
+        writeContent(m_path, content, content.pending);
 }
 
 void SettingsFile::setString(const QString &name, const QString &text) const

@@ -1,8 +1,10 @@
 #pragma once
 // A small typed settings file standing in for one registry key: named string
 // and 32-bit integer values, names compared without regard to case and kept
-// in the case they were first written in. Every call reads the file, and
-// every write replaces it atomically, so nothing is cached between calls.
+// in the case they were first written in. Every call looks at the file, and
+// every write replaces it atomically. The parsed content is kept only while
+// the file on disk is the one it was read from (same inode, size and times),
+// so another program's change is seen at the next call.
 
 #include <QString>
 #include <QStringList>
@@ -43,6 +45,25 @@ public:
     // shown to the user once.
     static QStringList takeNotices();
 
+    // Writes made through any SettingsFile of the same path while a batch is
+    // open reach the disk once, when the batch finishes, instead of one
+    // synced write each. Reads in between see them.
+    class Batch {
+    public:
+        explicit Batch(const SettingsFile &file);
+        // Writes what is still pending; a failure here is dropped, so call
+        // finish() where it must be reported.
+        ~Batch();
+        Batch(const Batch &) = delete;
+        Batch &operator=(const Batch &) = delete;
+        // Throws "Failed to set data for '%s'" naming the last value set.
+        void finish();
+
+    private:
+        QString m_path;
+        bool m_open = true;
+    };
+
     struct Entry {
         QString name;
         SettingValue value;
@@ -51,9 +72,11 @@ public:
     static std::optional<std::vector<Entry>> parse(const QByteArray &data, int *badLine = nullptr);
     static QByteArray serialize(const std::vector<Entry> &entries);
 
+    struct Content;
+
 private:
-    // Reads the entries; nullopt when the key cannot be opened.
-    std::optional<std::vector<Entry>> load() const;
+    // The entries as they are on disk; nullptr when the key cannot be opened.
+    Content *load() const;
     void store(const QString &name, const SettingValue &value) const;
 
     QString m_path;

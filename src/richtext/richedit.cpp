@@ -1,6 +1,7 @@
 #include "richtext/richedit.h"
 
 #include "platform/atomicfile.h"
+#include "richtext/alignment.h"
 #include "richtext/rtfdocument.h"
 #include "richtext/rtfproperties.h"
 #include "richtext/rtfreader.h"
@@ -135,6 +136,7 @@ void RichEdit::setContentText(const QString &text)
     setCurrentCharFormat(QTextCharFormat());
     setPlainText(text);
     moveCursor(QTextCursor::Start);
+    Q_EMIT contentReplaced();
 }
 
 void RichEdit::setContentRtf(const QByteArray &rtf)
@@ -146,6 +148,7 @@ void RichEdit::setContentRtf(const QByteArray &rtf)
     QTextCursor c(doc);
     c.movePosition(QTextCursor::Start);
     setTextCursor(c);
+    Q_EMIT contentReplaced();
 }
 
 QByteArray RichEdit::rtfBytes() const { return rtf::writeDocument(*document()); }
@@ -363,14 +366,7 @@ void RichEdit::setSelectionUnderline(bool on)
 
 Qt::Alignment RichEdit::paragraphAlignment() const
 {
-    const Qt::Alignment a = textCursor().blockFormat().alignment() & Qt::AlignHorizontal_Mask;
-    if ((a & Qt::AlignJustify) == Qt::AlignJustify)
-        return Qt::AlignJustify;
-    if (a & Qt::AlignHCenter)
-        return Qt::AlignHCenter;
-    if (a & Qt::AlignRight)
-        return Qt::AlignRight;
-    return Qt::AlignLeft;
+    return horizontalAlignment(textCursor().blockFormat().alignment());
 }
 
 void RichEdit::setParagraphAlignment(Qt::Alignment alignment)
@@ -446,8 +442,12 @@ void RichEdit::insertFromMimeData(const QMimeData *source)
     if (!source->hasText()) {
         const QImage image = qvariant_cast<QImage>(source->imageData());
         QTextCursor c = textCursor();
-        if (m_plainMode || image.isNull() || characters() - (c.selectionEnd() - c.selectionStart()) + 1 > m_limit)
+        if (m_plainMode || image.isNull())
             return;
+        if (characters() - (c.selectionEnd() - c.selectionStart()) + 1 > m_limit) {
+            Q_EMIT textLimitReached();
+            return;
+        }
         c.insertImage(rtf::addPngPicture(*document(), image, c.charFormat()));
         setTextCursor(c);
         return;
@@ -468,10 +468,12 @@ void RichEdit::insertFromMimeData(const QMimeData *source)
     }
     QTextCursor c = textCursor();
     const int room = m_limit - (characters() - (c.selectionEnd() - c.selectionStart()));
-    if (room <= 0)
-        return;
-    if (text.size() > room)
+    if (text.size() > room) {
+        Q_EMIT textLimitReached();
+        if (room <= 0)
+            return;
         text.truncate(room);
+    }
     // In the format at the caret, pictures too.
     c.beginEditBlock();
     std::size_t next = 0;
@@ -528,13 +530,19 @@ void RichEdit::mouseMoveEvent(QMouseEvent *event)
 void RichEdit::keyPressEvent(QKeyEvent *event)
 {
     const QString t = event->text();
-    const bool adds = !t.isEmpty() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
-                      && (t.at(0).isPrint() || t.at(0) == u'\t' || event->key() == Qt::Key_Return
-                          || event->key() == Qt::Key_Enter);
-    if (adds) {
+    const bool textKey = !t.isEmpty()
+        && (t.at(0).isPrint() || t.at(0) == u'\t' || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter);
+    // Alt with a key is a command of the window or a menu, never text (Qt
+    // would insert it: only Ctrl is kept from typing).
+    if (textKey && (event->modifiers() & Qt::AltModifier)) {
+        event->ignore();
+        return;
+    }
+    if (textKey && !(event->modifiers() & Qt::ControlModifier)) {
         const QTextCursor c = textCursor();
         if (characters() - (c.selectionEnd() - c.selectionStart()) + 1 > m_limit) {
             event->accept();
+            Q_EMIT textLimitReached();
             return;
         }
     }
@@ -546,6 +554,7 @@ void RichEdit::inputMethodEvent(QInputMethodEvent *event)
     const QTextCursor c = textCursor();
     const int room = m_limit - (characters() - (c.selectionEnd() - c.selectionStart()));
     if (event->commitString().size() > std::max(0, room)) {
+        Q_EMIT textLimitReached();
         QInputMethodEvent trimmed(event->preeditString(), event->attributes());
         trimmed.setCommitString(event->commitString().left(std::max(0, room)),
                                 event->replacementStart(), event->replacementLength());

@@ -63,7 +63,8 @@ public:
     // Scrolls by n lines (negative: up), as far as there are lines.
     void scrollLines(int n);
 
-    // How many characters the user may bring in by typing or pasting.
+    // How many characters the user may bring in by typing or pasting. Text
+    // set by the program is not limited.
     void setTextLimit(int characters);
     int textLimit() const { return m_limit; }
 
@@ -95,6 +96,10 @@ Q_SIGNALS:
     // A click on a link the note holds (a hyperlink field of its RTF), as
     // opposed to a marked address, which a click only puts the caret in.
     void linkActivated(const QUrl &url);
+    // The whole content was set (setContentText, setContentRtf), caret at the start.
+    void contentReplaced();
+    // Typing or pasting met the text limit: some of it was not taken.
+    void textLimitReached();
 
 protected:
     QMimeData *createMimeDataFromSelection() const override;

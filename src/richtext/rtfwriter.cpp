@@ -1,3 +1,4 @@
+#include "richtext/alignment.h"
 #include "richtext/codepage.h"
 #include "richtext/rtfdocument.h"
 #include "richtext/rtfproperties.h"
@@ -501,13 +502,8 @@ private:
     {
         ParaState p;
         const QTextBlockFormat f = b.blockFormat();
-        const Qt::Alignment a = f.alignment() & Qt::AlignHorizontal_Mask;
-        if (a & Qt::AlignJustify && (a & Qt::AlignJustify) == Qt::AlignJustify)
-            p.align = 3;
-        else if (a & Qt::AlignHCenter)
-            p.align = 1;
-        else if (a & (Qt::AlignRight))
-            p.align = 2;
+        const Qt::Alignment a = horizontalAlignment(f.alignment());
+        p.align = a == Qt::AlignHCenter ? 1 : a == Qt::AlignRight ? 2 : a == Qt::AlignJustify ? 3 : 0;
         const QTextList *list = b.textList();
         p.bullet = list != nullptr;
         auto twips = [](double units) { return int(std::lround(units * kTwipsPerUnit)); };

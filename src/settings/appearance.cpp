@@ -2,22 +2,21 @@
 
 namespace tl::appearance {
 
-static void write(const SettingsStore &store, const Default &d)
-{
-    const QString name = SettingsStore::q(d.name);
-    if (d.type == setting::Type::String)
-        store.SetFromReg(name, SettingsStore::q(d.text));
-    else
-        store.SetFromRegInt(name, qint32(quint32(d.number)));
-}
-
 void WriteDefault(const SettingsStore &store)
 {
     if (!store.canOpen())
         return;
-    for (const Default &d : firstRun)
-        write(store, d);
-    write(store, toolBarHover);
+    for (int e = 0; e < kElements; ++e) {
+        for (int p = 0; p < kProperties; ++p) {
+            const Value *v = find(Element(e), Property(p));
+            if (!v || !v->hasDefault)
+                continue;
+            if (typeOf(v->property) == setting::Type::String)
+                store.SetFromReg(v->name, SettingsStore::q(v->text));
+            else
+                store.SetFromRegInt(v->name, qint32(quint32(v->number)));
+        }
+    }
     store.SetFromReg(setting::ToolBarHStyle, QStringLiteral("false"));
 }
 
@@ -25,7 +24,10 @@ bool firstRunCheck(const SettingsStore &store)
 {
     if (!store.canOpen() || store.exists(setting::ToolBarHStyle))
         return false;
+    // A hundred values: one write, not a synced write each.
+    SettingsFile::Batch batch(store.file());
     WriteDefault(store);
+    batch.finish();
     return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include "controls/flatbutton.h"
 #include "platform/widgetcolors.h"
+#include "settings/appearance.h"
 #include "settings/settingstable.h"
 
 #include <QComboBox>
@@ -67,112 +68,112 @@ void editLook(Buttons buttons, bool hover, const std::function<void(tl::FlatButt
 
 void TForm1::LoadSetReg(const QString &suffix)
 {
+    using tl::appearance::Element;
+    using tl::appearance::Property;
     if (!m_settings.canOpen())
         return;
-    SetFromReg(tl::SettingsStore::q(tl::setting::CurrentSkin), tl::SettingsStore::q(tl::setting::NoSkin));
+    SetFromReg(tl::setting::CurrentSkin, tl::SettingsStore::q(tl::setting::NoSkin));
 
-    auto has = [&](const char *name) { return m_settings.exists(QLatin1String(name) + suffix); };
-    auto text = [&](const char *name) { return GetFromReg(QLatin1String(name) + suffix); };
-    auto number = [&](const char *name) { return GetFromRegInt(QLatin1String(name) + suffix); };
-    auto ifString = [&](const char *name, const std::function<void(const QString &)> &apply) {
-        if (has(name))
-            apply(text(name));
-    };
-    auto ifNumber = [&](const char *name, const std::function<void(qint32)> &apply) {
-        if (has(name))
-            apply(number(name));
-    };
     const Buttons buttons{cmdSearch, cmdSearchBack, cmdSearchAgain};
+    // One value to one element; bold only comes as a style.
+    auto apply = [&](Element element, Property property, const QString &text, qint32 number, bool bold) {
+        QWidget *w = nullptr;
+        switch (element) {
+        case Element::ToolBar: SetToolBarNBackColor(quint32(number)); return;
+        case Element::ToolBarHover: SetToolBarHBackColor(quint32(number)); return;
+        case Element::SearchButtons:
+        case Element::SearchButtonsHover:
+            if (property == Property::FontSize && number <= 0)
+                return;
+            editLook(buttons, element == Element::SearchButtonsHover, [&](tl::FlatButton::Look &l) {
+                switch (property) {
+                case Property::FontName: l.font.setFamily(text); break;
+                case Property::FontSize: l.font.setPointSize(number); break;
+                case Property::ForeGrd: l.fore = quint32(number); break;
+                case Property::BackGrd: l.back = quint32(number); break;
+                case Property::Style: l.font.setBold(bold); break;
+                }
+            });
+            return;
+        case Element::Editor: w = memo1; break;
+        case Element::SearchCombo: w = cbSeek; break;
+        case Element::SearchLabel: w = lblSearch; break;
+        case Element::InfoBar: w = Panel1; break;
+        }
+        switch (property) {
+        case Property::FontName: setFamily(w, text); break;
+        case Property::FontSize: setPointSize(w, number); break;
+        case Property::ForeGrd: tl::setStoredFore(w, quint32(number)); break;
+        case Property::BackGrd:
+            if (element == Element::SearchLabel)
+                tl::setStoredBack(panSearch, quint32(number));
+            tl::setStoredBack(w, quint32(number));
+            break;
+        case Property::Style: setBold(w, bold); break;
+        }
+    };
 
-    ifString("EditorFontName", [&](const QString &v) { setFamily(memo1, v); });
-    ifNumber("EditorFontSize", [&](qint32 v) { setPointSize(memo1, v); });
-    ifNumber("EditorForeGrd", [&](qint32 v) { tl::setStoredFore(memo1, quint32(v)); });
-    ifNumber("EditorBackGrd", [&](qint32 v) { tl::setStoredBack(memo1, quint32(v)); });
-    if (has("EditorStyle") && text("EditorStyle") == QLatin1String("true"))
-        setBold(memo1, true);
-
-    ifNumber("SearchBarNBackGrdButton", [&](qint32 v) { editLook(buttons, false, [&](auto &l) { l.back = quint32(v); }); });
-    ifNumber("SearchBarHBackGrdButton", [&](qint32 v) { editLook(buttons, true, [&](auto &l) { l.back = quint32(v); }); });
-    ifNumber("SearchBarBackGrdlblSearch", [&](qint32 v) {
-        tl::setStoredBack(panSearch, quint32(v));
-        tl::setStoredBack(lblSearch, quint32(v));
-    });
-    ifNumber("SearchBarForeGrdlblSearch", [&](qint32 v) { tl::setStoredFore(lblSearch, quint32(v)); });
-    ifNumber("SearchBarBackGrdComboBox", [&](qint32 v) { tl::setStoredBack(cbSeek, quint32(v)); });
-    ifNumber("SearchBarNForeGrdButton", [&](qint32 v) { editLook(buttons, false, [&](auto &l) { l.fore = quint32(v); }); });
-    ifNumber("SearchBarHForeGrdButton", [&](qint32 v) { editLook(buttons, true, [&](auto &l) { l.fore = quint32(v); }); });
-    ifNumber("SearchBarForeGrdComboBox", [&](qint32 v) { tl::setStoredFore(cbSeek, quint32(v)); });
-    ifString("SearchBarNFontNameButton", [&](const QString &v) { editLook(buttons, false, [&](auto &l) { l.font.setFamily(v); }); });
-    ifString("SearchBarHFontNameButton", [&](const QString &v) { editLook(buttons, true, [&](auto &l) { l.font.setFamily(v); }); });
-    ifString("SearchBarFontNameComboBox", [&](const QString &v) { setFamily(cbSeek, v); });
-    ifString("SearchBarFontNamelblSearch", [&](const QString &v) { setFamily(lblSearch, v); });
-    ifNumber("SearchBarNFontSizeButton", [&](qint32 v) {
-        if (v > 0)
-            editLook(buttons, false, [&](auto &l) { l.font.setPointSize(v); });
-    });
-    ifNumber("SearchBarHFontSizeButton", [&](qint32 v) {
-        if (v > 0)
-            editLook(buttons, true, [&](auto &l) { l.font.setPointSize(v); });
-    });
-    ifNumber("SearchBarFontSizeComboBox", [&](qint32 v) { setPointSize(cbSeek, v); });
-    ifNumber("SearchBarFontSizelblSearch", [&](qint32 v) { setPointSize(lblSearch, v); });
-
-    // The styles apply whether stored or not: anything but "true" is regular.
-    const bool nBold = text("SearchBarNStyleButton") == QLatin1String("true");
-    const bool hBold = text("SearchBarHStyleButton") == QLatin1String("true");
-    editLook(buttons, false, [&](auto &l) { l.font.setBold(nBold); });
-    editLook(buttons, true, [&](auto &l) { l.font.setBold(hBold); });
-    setBold(cbSeek, text("SearchBarStyleComboBox") == QLatin1String("true"));
-    setBold(lblSearch, text("SearchBarStylelblSearch") == QLatin1String("true"));
-
-    ifNumber("ToolBarNBackGrd", [&](qint32 v) { SetToolBarNBackColor(quint32(v)); });
-    ifNumber("ToolBarHBackGrd", [&](qint32 v) { SetToolBarHBackColor(quint32(v)); });
-
-    ifString("InfoBarFontName", [&](const QString &v) { setFamily(Panel1, v); });
-    ifNumber("InfoBarFontSize", [&](qint32 v) { setPointSize(Panel1, v); });
-    ifNumber("InfoBarForeGrd", [&](qint32 v) { tl::setStoredFore(Panel1, quint32(v)); });
-    ifNumber("InfoBarBackGrd", [&](qint32 v) { tl::setStoredBack(Panel1, quint32(v)); });
-    if (has("InfoBarStyle") && text("InfoBarStyle") == QLatin1String("true"))
-        setBold(Panel1, true);
+    for (const tl::appearance::Value &v : tl::appearance::values) {
+        const QString name = tl::SettingsStore::q(v.name) + suffix;
+        if (v.property == Property::Style) {
+            if (!tl::appearance::styleOnlyAddsBold(v.element))
+                apply(v.element, v.property, {}, 0, isOn(name));
+            else if (m_settings.exists(name) && isOn(name))
+                apply(v.element, v.property, {}, 0, true);
+        } else if (m_settings.exists(name)) {
+            if (tl::appearance::typeOf(v.property) == tl::setting::Type::String)
+                apply(v.element, v.property, GetFromReg(name), 0, false);
+            else
+                apply(v.element, v.property, {}, GetFromRegInt(name), false);
+        }
+    }
 }
 
 void TForm1::SaveSetReg(const QString &suffix)
 {
+    using tl::appearance::Element;
+    using tl::appearance::Property;
     if (!m_settings.canOpen())
         return;
-    SetFromReg(tl::SettingsStore::q(tl::setting::CurrentSkin), tl::SettingsStore::q(tl::setting::NoSkin));
+    SetFromReg(tl::setting::CurrentSkin, tl::SettingsStore::q(tl::setting::NoSkin));
 
-    auto putText = [&](const char *name, const QString &v) { SetFromReg(QLatin1String(name) + suffix, v); };
-    auto putNumber = [&](const char *name, quint32 v) { SetFromRegInt(QLatin1String(name) + suffix, qint32(v)); };
-    // Name, size, text colour, background and style of one element, with
-    // the element's own spelling of each value name.
-    auto putFive = [&](const char *name, const char *size, const char *fore, const char *back, const char *style,
-                       const QFont &font, quint32 foreColor, quint32 backColor) {
-        putText(name, font.family());
-        putNumber(size, quint32(pointSizeOf(font)));
-        putNumber(fore, foreColor);
-        putNumber(back, backColor);
-        putText(style, boolText(exactlyBold(font)));
+    struct Shown {
+        QFont font;
+        quint32 fore = 0, back = 0;
+    };
+    auto shownBy = [](const QWidget *w) { return Shown{w->font(), tl::storedFore(w), tl::storedBack(w)}; };
+    auto shownAs = [](const tl::FlatButton::Look &l) { return Shown{l.font, l.fore, l.back}; };
+    // The find bar's buttons look alike: cmdSearch speaks for the three.
+    auto shownOf = [&](Element element) -> Shown {
+        switch (element) {
+        case Element::Editor: return shownBy(memo1);
+        case Element::SearchButtons: return shownAs(cmdSearch->normalLook());
+        case Element::SearchButtonsHover: return shownAs(cmdSearch->hoverLook());
+        case Element::SearchCombo: return shownBy(cbSeek);
+        case Element::SearchLabel: return shownBy(lblSearch);
+        case Element::InfoBar: return shownBy(Panel1);
+        case Element::ToolBar: return {{}, 0, tl::storedBack(panToolBar)};
+        case Element::ToolBarHover: return {{}, 0, cmdOpen->hoverLook().back};
+        }
+        return {};
     };
 
-    putFive("EditorFontName", "EditorFontSize", "EditorForeGrd", "EditorBackGrd", "EditorStyle",
-            memo1->font(), tl::storedFore(memo1), tl::storedBack(memo1));
-    putFive("SearchBarFontNameComboBox", "SearchBarFontSizeComboBox", "SearchBarForeGrdComboBox",
-            "SearchBarBackGrdComboBox", "SearchBarStyleComboBox", cbSeek->font(), tl::storedFore(cbSeek),
-            tl::storedBack(cbSeek));
-    putFive("SearchBarFontNamelblSearch", "SearchBarFontSizelblSearch", "SearchBarForeGrdlblSearch",
-            "SearchBarBackGrdlblSearch", "SearchBarStylelblSearch", lblSearch->font(), tl::storedFore(lblSearch),
-            tl::storedBack(lblSearch));
-    const tl::FlatButton::Look &n = cmdSearch->normalLook();
-    putFive("SearchBarNFontNameButton", "SearchBarNFontSizeButton", "SearchBarNForeGrdButton",
-            "SearchBarNBackGrdButton", "SearchBarNStyleButton", n.font, n.fore, n.back);
-    const tl::FlatButton::Look &h = cmdSearch->hoverLook();
-    putFive("SearchBarHFontNameButton", "SearchBarHFontSizeButton", "SearchBarHForeGrdButton",
-            "SearchBarHBackGrdButton", "SearchBarHStyleButton", h.font, h.fore, h.back);
-    putNumber("ToolBarNBackGrd", tl::storedBack(panToolBar));
-    putNumber("ToolBarHBackGrd", cmdOpen->hoverLook().back);
-    putFive("InfoBarFontName", "InfoBarFontSize", "InfoBarForeGrd", "InfoBarBackGrd", "InfoBarStyle",
-            Panel1->font(), tl::storedFore(Panel1), tl::storedBack(Panel1));
+    for (Element element : tl::appearance::saveOrder) {
+        const Shown shown = shownOf(element);
+        for (int p = 0; p < tl::appearance::kProperties; ++p) {
+            const tl::appearance::Value *v = tl::appearance::find(element, Property(p));
+            if (!v)
+                continue;
+            const QString name = tl::SettingsStore::q(v->name) + suffix;
+            switch (v->property) {
+            case Property::FontName: SetFromReg(name, shown.font.family()); break;
+            case Property::FontSize: SetFromRegInt(name, pointSizeOf(shown.font)); break;
+            case Property::ForeGrd: SetFromRegInt(name, qint32(shown.fore)); break;
+            case Property::BackGrd: SetFromRegInt(name, qint32(shown.back)); break;
+            case Property::Style: SetFromReg(name, boolText(exactlyBold(shown.font))); break;
+            }
+        }
+    }
 }
 
 void TForm1::SetToolBarNBackColor(quint32 color)

@@ -28,13 +28,19 @@ public:
     bool exists(const QString &name) const;
     bool canOpen() const;
 
+    // A switch is on when its string is exactly "true": "True", "TRUE" and
+    // an absent value are off.
+    bool isOn(const QString &name) const { return GetFromReg(name) == QLatin1String("true"); }
+
     QString GetFromReg(std::string_view name) const { return GetFromReg(q(name)); }
     qint32 GetFromRegInt(std::string_view name) const { return GetFromRegInt(q(name)); }
     void SetFromReg(std::string_view name, const QString &value) const { SetFromReg(q(name), value); }
     void SetFromRegInt(std::string_view name, qint32 value) const { SetFromRegInt(q(name), value); }
     bool exists(std::string_view name) const { return exists(q(name)); }
+    bool isOn(std::string_view name) const { return isOn(q(name)); }
 
     const QString &path() const { return m_file.path(); }
+    const SettingsFile &file() const { return m_file; }
 
     static QString q(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
 

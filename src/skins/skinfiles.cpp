@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QImageReader>
+#include <QPainter>
 #include <QtEndian>
 
 #include <zip.h>
@@ -309,6 +310,20 @@ QImage readGlyph(const QString &folder, const char *button)
     return readBitmap(builtin::buttonGlyphBmp(button));
 }
 
+namespace {
+
+// A picture too small for every region lies over the built-in one: the
+// part of a region past its edge shows the built-in pixels there.
+QImage overBuiltInPicture(const QImage &own)
+{
+    QImage out = readBitmap(builtin::skinPicture).copy(QRect(QPoint(0, 0), own.size().expandedTo(pictureSize)));
+    QPainter p(&out);
+    p.drawImage(0, 0, own);
+    return out;
+}
+
+} // namespace
+
 SkinData readSkin(const QString &name, const QString &skinDir, const QString &tempRoot)
 {
     SkinData data;
@@ -329,8 +344,8 @@ SkinData readSkin(const QString &name, const QString &skinDir, const QString &te
     const QString pictureFile = findNoCase(data.folder, QStringLiteral("pledit.bmp"));
     if (!pictureFile.isEmpty()) {
         data.picture = readBitmap(pictureFile);
-        if (data.picture.width() < pictureSize.width() || data.picture.height() < pictureSize.height())
-            data.picture = QImage();
+        if (!data.picture.isNull() && data.picture.size() != data.picture.size().expandedTo(pictureSize))
+            data.picture = overBuiltInPicture(data.picture);
     }
     const QString none = QLatin1String(setting::NoSkin.data(), qsizetype(setting::NoSkin.size()));
     if (data.picture.isNull()) {

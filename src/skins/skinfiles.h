@@ -65,7 +65,7 @@ inline constexpr int cursorCount = 6;  // slots 1 .. 6
 struct SkinData {
     QString name;    // the skin in use: the name asked for, or "<none>"
     QString folder;  // with a trailing "/", empty for the built-in skin
-    QImage picture;  // at least pictureSize, Format_RGB32
+    QImage picture;  // at least pictureSize (a smaller one lies over the built-in picture), Format_RGB32
     quint32 back = 0, text = 0;  // editor colours, 0x00BBGGRR
     std::array<QImage, buttonCount> glyphs;  // in the order of builtin::buttonGlyphs
     std::array<std::optional<CursorImage>, cursorCount> cursors;  // slot 1 at index 0
@@ -73,8 +73,9 @@ struct SkinData {
 
 // Reads the skin of that name: a folder under skinDir, an archive there
 // unpacked into tempRoot, or the built-in one. A picture that is missing,
-// unreadable, smaller than pictureSize or absurdly large gives the built-in
-// skin, as "<none>". Needs the built-in art registered (builtin::initArt()).
+// unreadable or absurdly large gives the built-in skin, as "<none>"; one
+// smaller than pictureSize is used over the built-in picture. Needs the
+// built-in art registered (builtin::initArt()).
 SkinData readSkin(const QString &name, const QString &skinDir, const QString &tempRoot);
 
 // A skin's own glyph, or the built-in one of that button.

@@ -154,8 +154,8 @@ std::optional<int> thumbTopForCaret(const ThumbInput &in, int caretLine)
         return std::nullopt;
     // caret * lh / (N * lh / travel) = caret * travel / N, kept exact.
     const long long travel = in.windowHeight - 60;
-    const long long top = roundHalfEven((long long)caretLine * travel, in.lines) + 30;
-    return int(std::clamp<long long>(top, 30, thumbBottom(in.windowHeight)));
+    const long long top = roundHalfEven((long long)caretLine * travel, in.lines) + thumbTop;
+    return int(std::clamp<long long>(top, thumbTop, thumbBottom(in.windowHeight)));
 }
 
 ThumbMove thumbDrag(const ThumbInput &in, int top, int y, int grabY)
@@ -165,8 +165,8 @@ ThumbMove thumbDrag(const ThumbInput &in, int top, int y, int grabY)
     top += y - grabY;
     if (top > thumbBottom(in.windowHeight))
         return {thumbBottom(in.windowHeight), 0};
-    if (top < 30)
-        return {30, 0};
+    if (top < thumbTop)
+        return {thumbTop, 0};
     const long long visible = roundHalfEven(in.editorHeight, in.lineHeight);
     const long long hidden = in.lines - visible;
     // Nothing hidden, or more hidden lines than pixels to step them by:
@@ -176,7 +176,7 @@ ThumbMove thumbDrag(const ThumbInput &in, int top, int y, int grabY)
     const long long step = roundHalfEven(in.editorHeight, hidden);
     if (step <= 0)
         return {top, 0};
-    if ((top - 30) % step != 0)
+    if ((top - thumbTop) % step != 0)
         return {top, 0};
     return {top, y < grabY ? -1 : (y > grabY ? 1 : 0)};
 }

@@ -13,7 +13,8 @@
 
 namespace tl::skin {
 
-// Every skin picture offers these regions; smaller pictures are refused.
+// Every skin picture offers these regions; a smaller one is laid over the
+// built-in picture when it is read.
 inline constexpr QSize pictureSize{280, 186};
 inline constexpr QSize minimumWindow{150, 243};
 
@@ -60,8 +61,8 @@ struct SkinnedFrame {
     int thumbLeft = 0;
 };
 // After a size change (FormResize): the right border 25 wide and H - 25
-// high until the grip rebuilds it, the editor panel H - 53 high (22 less
-// with the find bar).
+// high until the chrome is rebuilt (FormResize does so next), the editor
+// panel H - 53 high (22 less with the find bar).
 SkinnedFrame resizedFrame(int width, int height, bool searchShown);
 // Right after a skin was loaded: right border 19 x (H - 25), editor panel H - 57.
 SkinnedFrame loadedFrame(int width, int height, bool searchShown);
@@ -98,7 +99,8 @@ struct ThumbMove {
 };
 // One move while the thumb is held; y and grabY relative to the thumb.
 ThumbMove thumbDrag(const ThumbInput &in, int top, int y, int grabY);
-// Clamp used when the window shrinks.
+// The ends of the thumb's travel; the bottom is the clamp used when the window shrinks.
+inline constexpr int thumbTop = 30;
 constexpr int thumbBottom(int windowHeight) { return windowHeight - 30; }
 
 // The welcome banner: columns = panel width / width of "R" (halves to even).

@@ -98,7 +98,7 @@ void TForm1::LoadSkin(const QString &name)
     // Everything is read first, so a broken skin never leaves the window
     // half restyled.
     const tl::skin::SkinData skin = tl::skin::readSkin(
-        name, GetFromReg(SettingsStore::q(s::SkinDir)),
+        name, GetFromReg(s::SkinDir),
         tl::skin::kindOf(name) == tl::skin::SkinKind::Archive ? privateTempOrEmpty() : QString());
     const int W = width(), H = height();
 
@@ -172,7 +172,7 @@ void TForm1::LoadSkin(const QString &name)
     update();
 
     SaveSetReg(SettingsStore::q(tl::appearance::SkinSuffix));
-    SetFromReg(SettingsStore::q(s::CurrentSkin), skin.name);
+    SetFromReg(s::CurrentSkin, skin.name);
 
     imgRight->resize(imgRight->width(), H - 25);
     PaintScroll(0);

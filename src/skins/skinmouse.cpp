@@ -4,6 +4,8 @@
 #include "app/TForm1.h"
 
 #include "controls/bgimage.h"
+#include "controls/eventhook.h"
+#include "controls/guarded.h"
 #include "skins/skinlayout.h"
 
 #include <QGuiApplication>
@@ -14,23 +16,10 @@
 #include <QWheelEvent>
 #include <QWindow>
 
-#include <functional>
 
 namespace sk = tl::skin;
 
 namespace {
-
-class Hook : public QObject {
-public:
-    Hook(QObject *watched, std::function<bool(QEvent *)> f) : QObject(watched), m_f(std::move(f))
-    {
-        watched->installEventFilter(this);
-    }
-    bool eventFilter(QObject *, QEvent *e) override { return m_f(e); }
-
-private:
-    std::function<bool(QEvent *)> m_f;
-};
 
 QPoint at(QMouseEvent *e) { return e->position().toPoint(); }
 // A move goes by the screen position: the window's own coordinates shift
@@ -41,21 +30,26 @@ QPoint onScreen(QMouseEvent *e) { return e->globalPosition().toPoint(); }
 
 void TForm1::wireSkinComponents()
 {
+    using tl::connectGuarded;
+    using tl::GraphicControl;
     for (tl::TicBGimage *img : {imgHead, imgLeft, imgRight, imgFoot}) {
-        connect(img, &tl::GraphicControl::mouseDown, this, [this](QMouseEvent *e) { imgHeadMouseDown(onScreen(e)); });
-        connect(img, &tl::GraphicControl::mouseMove, this, [this](QMouseEvent *e) { imgHeadMouseMove(onScreen(e)); });
-        connect(img, &tl::GraphicControl::mouseUp, this, [this](QMouseEvent *e) { imgHeadMouseUp(onScreen(e)); });
+        connectGuarded(img, &GraphicControl::mouseDown, this, [this, img](QMouseEvent *e) {
+            imgHeadMouseDown(onScreen(e), onScreen(e) - img->mapTo(this, at(e)));
+        });
+        connectGuarded(img, &GraphicControl::mouseMove, this,
+                       [this](QMouseEvent *e) { imgHeadMouseMove(onScreen(e)); });
+        connectGuarded(img, &GraphicControl::mouseUp, this, [this](QMouseEvent *e) { imgHeadMouseUp(onScreen(e)); });
     }
-    connect(imgSize, &tl::GraphicControl::mouseDown, this, [this](QMouseEvent *e) { imgSizeMouseDown(at(e)); });
-    connect(imgSize, &tl::GraphicControl::mouseMove, this, [this](QMouseEvent *e) { imgSizeMouseMove(at(e)); });
-    connect(imgSize, &tl::GraphicControl::mouseUp, this, [this](QMouseEvent *e) { imgSizeMouseUp(at(e)); });
-    connect(imgScroll, &tl::GraphicControl::mouseDown, this, [this](QMouseEvent *e) { imgScrollMouseDown(at(e)); });
-    connect(imgScroll, &tl::GraphicControl::mouseMove, this, [this](QMouseEvent *e) { imgScrollMouseMove(at(e)); });
-    connect(imgScroll, &tl::GraphicControl::mouseUp, this, [this](QMouseEvent *e) { imgScrollMouseUp(at(e)); });
+    connectGuarded(imgSize, &GraphicControl::mouseDown, this, [this](QMouseEvent *e) { imgSizeMouseDown(at(e)); });
+    connectGuarded(imgSize, &GraphicControl::mouseMove, this, [this](QMouseEvent *e) { imgSizeMouseMove(at(e)); });
+    connectGuarded(imgSize, &GraphicControl::mouseUp, this, [this](QMouseEvent *e) { imgSizeMouseUp(at(e)); });
+    connectGuarded(imgScroll, &GraphicControl::mouseDown, this, [this](QMouseEvent *e) { imgScrollMouseDown(at(e)); });
+    connectGuarded(imgScroll, &GraphicControl::mouseMove, this, [this](QMouseEvent *e) { imgScrollMouseMove(at(e)); });
+    connectGuarded(imgScroll, &GraphicControl::mouseUp, this, [this](QMouseEvent *e) { imgScrollMouseUp(at(e)); });
 
     // The hot areas act on a release inside them, as a click does.
     auto clickArea = [this](QLabel *area, void (TForm1::*click)()) {
-        new Hook(area, [this, area, click](QEvent *e) {
+        new tl::EventHook(area, [this, area, click](QEvent *e) {
             if (e->type() != QEvent::MouseButtonRelease)
                 return false;
             if (area->rect().contains(at(static_cast<QMouseEvent *>(e))))
@@ -68,9 +62,9 @@ void TForm1::wireSkinComponents()
 
     // The thumb follows the caret once the editor has handled the event.
     auto later = [this](bool reset) {
-        QTimer::singleShot(0, this, [this, reset] { SyncScrollThumb(reset); });
+        QTimer::singleShot(0, this, [this, reset] { tl::runGuarded([&] { SyncScrollThumb(reset); }); });
     };
-    new Hook(memo1->viewport(), [this, later](QEvent *e) {
+    new tl::EventHook(memo1->viewport(), [this, later](QEvent *e) {
         if (e->type() == QEvent::MouseButtonPress)
             later(false);
         else if (e->type() == QEvent::Wheel) {
@@ -80,23 +74,35 @@ void TForm1::wireSkinComponents()
         }
         return false;  // the editor scrolls by its own amount as well
     });
-    new Hook(memo1, [later](QEvent *e) {
+    new tl::EventHook(memo1, [later](QEvent *e) {
         if (e->type() == QEvent::KeyPress)
             later(true);
         return false;
     });
-    connect(memo1, &QTextEdit::textChanged, this, [this] { SyncScrollThumb(false); });
-    connect(timeScroll, &QTimer::timeout, this, [this] { timeScrollTimer(); });
+    connectGuarded(memo1, &QTextEdit::textChanged, this, [this] { SyncScrollThumb(false); });
+    // A note or document just shown starts at its first line, and so does
+    // the thumb, also where the text fits and the thumb has nothing to do.
+    connectGuarded(memo1, &tl::RichEdit::contentReplaced, this, [this] {
+        imgScroll->move(imgScroll->x(), sk::thumbTop);
+        SyncScrollThumb(true);
+    });
+    connectGuarded(timeScroll, &QTimer::timeout, this, [this] { timeScrollTimer(); });
 }
 
-void TForm1::imgHeadMouseDown(QPoint p)
+void TForm1::imgHeadMouseDown(QPoint p, QPoint windowAt)
 {
     // Wayland lets no client place its own window: hand the drag to the compositor.
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) && windowHandle()) {
         windowHandle()->startSystemMove();
         return;
     }
-    m_moving = {true, p - pos()};
+    // The press tells where the window really is. Where the window manager
+    // stopped an earlier drag (at a screen edge), pos() still holds the
+    // place that was asked for, and a drag from there would lag behind the
+    // pointer by the difference.
+    if (windowAt != pos())
+        move(windowAt);
+    m_moving = {true, p - windowAt};
 }
 
 void TForm1::imgHeadMouseMove(QPoint p)
@@ -193,7 +199,7 @@ void TForm1::SyncScrollThumb(bool resetWhenEmpty)
 {
     if (memo1->document()->isEmpty()) {
         if (resetWhenEmpty)
-            imgScroll->move(imgScroll->x(), 30);
+            imgScroll->move(imgScroll->x(), sk::thumbTop);
         return;
     }
     if (const auto top = sk::thumbTopForCaret(thumbInput(*this), memo1->caretLine()))

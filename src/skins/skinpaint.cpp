@@ -146,9 +146,13 @@ void TForm1::VisibleLines(const QString &flag)
 void TForm1::PaintInfo(bool skinned)
 {
     const QString suffix = skinned ? QStringLiteral("Skin") : QString();
-    QFont f = Panel1->font();
-    f.setBold(GetFromReg(QStringLiteral("InfoBarStyle") + suffix) == QLatin1String("true"));
-    f.setFamily(GetFromReg(QStringLiteral("InfoBarFontName") + suffix));
+    // Built afresh: the banner's fixed-pitch hints must not stay behind, or
+    // a face that is not installed is stood in for by a fixed-pitch one.
+    const QFont before = m_barFontBeforeBanner.value_or(Panel1->font());
+    const QString name = GetFromReg(QStringLiteral("InfoBarFontName") + suffix);
+    const int size = GetFromRegInt(QStringLiteral("InfoBarFontSize") + suffix);
+    QFont f(name.isEmpty() ? before.family() : name, size > 0 ? size : before.pointSize());
+    f.setBold(isOn(QStringLiteral("InfoBarStyle") + suffix));
     Panel1->setFont(f);
     tl::setStoredFore(Panel1, quint32(GetFromRegInt(QStringLiteral("InfoBarForeGrd") + suffix)));
     tl::setStoredBack(Panel1, quint32(GetFromRegInt(QStringLiteral("InfoBarBackGrd") + suffix)));
@@ -175,6 +179,14 @@ void TForm1::FormResize()
         panFormat->setGeometry(f.panFormat);
         lblLineSeek->setGeometry(f.lblLineSeek);
         lblRightLine->setGeometry(f.lblRightLine);
+        // Not every size change comes from the grip: the window manager
+        // resizes too (maximise, tiling, a resize request). The chrome
+        // follows each one.
+        PaintHead();
+        PaintLeft();
+        PaintRight();
+        PaintFoot();
+        PaintSize();
     } else {
         const sk::BuiltInFrame f = sk::builtInFrame(W, H, search);
         panToolBar->move(f.panToolBar.topLeft());
@@ -203,6 +215,7 @@ void TForm1::timeScrollTimer()
     const int w = QFontMetrics(Panel1->font()).horizontalAdvance(QLatin1Char('R'));
     const int n = sk::bannerColumns(Panel1->width(), w);
     if (bannerStep == 1) {
+        m_barFontBeforeBanner = Panel1->font();
         QFont f = Panel1->font();
         f.setFamily(QStringLiteral("Courier New"));
         f.setStyleHint(QFont::TypeWriter);  // any fixed-pitch face where it is missing

@@ -1,3 +1,4 @@
+#include "app/application.h"
 #include "controls/flatbutton.h"
 #include "formfixture.h"
 #include "notes/recordstore.h"
@@ -5,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QTest>
@@ -194,4 +196,160 @@ TEST_F(TrayTest, DroppingFilesOpensOnlyTheFirst)
     QApplication::sendEvent(&f, &drop);
     EXPECT_EQ(f.CurrentFile, first);
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Tessaleaf - One.nts"));
+}
+
+namespace {
+
+// A person's click on an item of a popup menu.
+void clickItem(QMenu *menu, QAction *item)
+{
+    menu->popup(QPoint(20, 20));
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
+}
+
+// Commands that store a setting, reached through their real connections
+// while the settings file is read-only.
+struct FailingCommand {
+    const char *name;
+    const char *value;  // the setting whose store fails
+    void (*prepare)(TForm1 &f);
+    void (*run)(TForm1 &f, tltest::FakeTray &tray);
+    // The command's effect, once it could store.
+    bool (*done)(TForm1 &f, const tl::SettingsStore &s);
+};
+
+void PrintTo(const FailingCommand &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class FailingCommandTest : public TrayTest, public testing::WithParamInterface<FailingCommand> {
+protected:
+    void TearDown() override
+    {
+        tl::Application::setErrorReporter({});
+        QFile::setPermissions(settingsPath, QFile::ReadOwner | QFile::WriteOwner);
+    }
+};
+
+} // namespace
+
+TEST_P(FailingCommandTest, ShowsTheErrorBoxAndTheProgramGoesOn)
+{
+    const FailingCommand &c = GetParam();
+    TForm1 &f = startRecording();
+    tl::Application::setErrorReporter(tl::errorBoxOver(f));
+    c.prepare(f);
+    QFile::setPermissions(settingsPath, QFile::ReadOwner);
+    EXPECT_NO_THROW(c.run(f, *tray));
+    ASSERT_EQ(dialogs->boxes.size(), 1u);
+    EXPECT_EQ(dialogs->boxes[0].icon, tl::MsgIcon::Error);
+    EXPECT_EQ(dialogs->boxes[0].text, QStringLiteral("Failed to set data for '%1'").arg(QLatin1String(c.value)));
+
+    QFile::setPermissions(settingsPath, QFile::ReadOwner | QFile::WriteOwner);
+    c.run(f, *tray);
+    EXPECT_EQ(dialogs->boxes.size(), 1u);
+    EXPECT_TRUE(c.done(f, settings()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tray, FailingCommandTest,
+    testing::Values(
+        FailingCommand{"AlwaysOnTopFromTheMenu", "OnTop", [](TForm1 &) {},
+                       [](TForm1 &f, tltest::FakeTray &) { clickItem(f.TrayPopUp, f.Sta1); },
+                       [](TForm1 &f, const tl::SettingsStore &s) {
+                           // Off and on again: what is shown is what is stored.
+                           return f.Sta1->isChecked() && s.GetFromReg(QStringLiteral("OnTop")) == QLatin1String("true");
+                       }},
+        FailingCommand{"LeftPressOnTheIcon", "LastAlphaV", [](TForm1 &f) { f.setAlpha(100); },
+                       [](TForm1 &, tltest::FakeTray &tray) { tray.pressLeft(); },
+                       [](TForm1 &f, const tl::SettingsStore &s) {
+                           return !f.isVisible() && s.GetFromReg(QStringLiteral("LastAlphaV")) == QLatin1String("100");
+                       }},
+        FailingCommand{"ExitFromTheMenuWhileHidden", "x",
+                       [](TForm1 &f) {
+                           f.hide();
+                           f.move(33, 44);
+                       },
+                       [](TForm1 &f, tltest::FakeTray &) { clickItem(f.TrayPopUp, f.Exit1); },
+                       [](TForm1 &f, const tl::SettingsStore &s) {
+                           return f.ExitRequested && s.GetFromRegInt(QStringLiteral("x")) == 33;
+                       }}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+namespace {
+
+struct HideWay {
+    const char *name;
+    void (*hide)(TForm1 &f, tltest::FakeTray &tray);
+};
+
+void PrintTo(const HideWay &way, std::ostream *os) { *os << way.name; }
+
+class FadedHide : public TrayTest, public testing::WithParamInterface<HideWay> {};
+
+void pressEscapeInTheEditor(TForm1 &f, tltest::FakeTray &)
+{
+    // The offscreen platform does not activate a window shown again.
+    QApplication::setActiveWindow(&f);
+    f.memo1->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), f.memo1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+}
+
+void clickTheMinimiseArea(TForm1 &f, tltest::FakeTray &)
+{
+    QTest::mouseClick(f.cmdHide, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+}
+
+} // namespace
+
+TEST_P(FadedHide, KeepsTheOpacityItHadBeforeTheFade)
+{
+    settings().SetFromReg(QStringLiteral("MinEffect"), QStringLiteral("true"));
+    settings().SetFromReg(QStringLiteral("LastAlphaV"), QStringLiteral("200"));
+    TForm1 &f = startRecording();
+    for (int round = 0; round < 2; ++round) {
+        steps.clear();
+        GetParam().hide(f, *tray);
+        EXPECT_FALSE(f.isVisible()) << round;
+        EXPECT_EQ(f.alpha(), 0) << round;
+        EXPECT_EQ(steps.size(), 50u) << round;  // one fade, 200 down to 4
+        EXPECT_EQ(settings().GetFromReg(QStringLiteral("LastAlphaV")), QStringLiteral("200")) << round;
+        tray->pressLeft();
+        ASSERT_TRUE(f.isVisible()) << round;
+        EXPECT_EQ(f.alpha(), 200) << round;
+    }
+    GetParam().hide(f, *tray);
+    f.Exit1Click();  // from the tray, while hidden
+    f.FormDestroy();
+    EXPECT_EQ(settings().GetFromReg(QStringLiteral("LastAlphaV")), QStringLiteral("200"));
+    form.reset();
+    EXPECT_EQ(startRecording().alpha(), 200);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, FadedHide,
+    testing::Values(HideWay{"EscapeInTheEditor", pressEscapeInTheEditor},
+                    HideWay{"WindowClose", [](TForm1 &f, tltest::FakeTray &) { f.close(); }},
+                    HideWay{"MinimiseArea", clickTheMinimiseArea},
+                    HideWay{"TrayClick", [](TForm1 &, tltest::FakeTray &tray) { tray.pressLeft(); }}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(TrayTest, WithoutATrayAFadedWindowIsMinimisedAtItsOwnOpacity)
+{
+    settings().SetFromReg(QStringLiteral("MinEffect"), QStringLiteral("true"));
+    settings().SetFromReg(QStringLiteral("LastAlphaV"), QStringLiteral("200"));
+    auto fakes = tltest::makeFakeServices();
+    fakes.tray->available = false;
+    form = std::make_unique<TForm1>(std::move(fakes.services), settingsPath);
+    form->fadePacer = [this](int a) { steps.push_back(a); };
+    TForm1 &f = *form;
+    f.FormCreate({QStringLiteral("tessaleaf")});
+    f.close();
+    ASSERT_TRUE(f.isMinimized());
+    EXPECT_EQ(steps.size(), 50u);
+    EXPECT_EQ(f.alpha(), 200);  // restored from the taskbar, it is seen
+    f.close();
+    EXPECT_EQ(settings().GetFromReg(QStringLiteral("LastAlphaV")), QStringLiteral("200"));
 }

@@ -1,129 +1,514 @@
 #!/usr/bin/env bash
-# End-to-end stage: the real program under Xvfb with a window manager,
-# checked from outside with the X tools. Skips itself, in one line, where
-# those tools are missing.
+# End-to-end stage: the real program under Xvfb with a window manager (and,
+# for the tray steps, an XEmbed tray), driven the way a person drives it:
+# clicks at positions in the window and real key presses through XTEST.
+# What a step writes is checked on disk afterwards.
+#
+# Every wait polls with a timeout; every process started here is ended by
+# its pid. E2E_ONLY=tray,find runs some groups only (see `groups` below).
+# E2E_SHOTS=DIR keeps a screenshot of the screen at each failed check.
+# Skips itself, in one line, where the X tools are missing.
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
-exe="$root/${BUILD_DIR:-build}/tessaleaf"
-for tool in Xvfb openbox trayer xdotool xprop xwininfo xdpyinfo; do
+build="$root/${BUILD_DIR:-build}"
+exe="$build/tessaleaf"
+for tool in Xvfb openbox trayer xdotool xprop xwininfo python3; do
   if ! command -v "$tool" >/dev/null; then
     echo "e2e: skipped ($tool is not installed)"
     exit 0
   fi
 done
 
+[ -x "$exe" ] || { echo "e2e: FAIL $exe is not built"; exit 1; }
+
+groups=(start resize edit add bold find jump open msgbox tray)
+only=${E2E_ONLY:-${groups[*]}}
+for g in ${only//,/ }; do
+  [[ " ${groups[*]} " == *" $g "* ]] || { echo "e2e: unknown group '$g' (groups: ${groups[*]})"; exit 2; }
+done
+wanted() { [[ " ${only//,/ } " == *" $1 "* ]]; }
+
+# Generous on purpose: a loaded 2-core machine, a first start that builds
+# the font cache.
+START_TIMEOUT=30 STEP_TIMEOUT=20
+
 work=$(mktemp -d "${TMPDIR:-/tmp}/tessaleaf-e2e-XXXXXX")
-export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" TMPDIR="$work/tmp" HOME="$work/home"
-mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR" "$TMPDIR" "$HOME"
+export XDG_RUNTIME_DIR="$work/runtime" TMPDIR="$work/tmp" HOME="$work/home"
+mkdir -p "$XDG_RUNTIME_DIR" "$TMPDIR" "$HOME"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
-settings="$XDG_CONFIG_HOME/Tessaleaf/settings.conf"
 
+# --- processes: each one started here is ended here, by its pid
 pids=()
+running() { # pid: a child of this script, alive and not yet a zombie
+  local stat
+  stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 1
+  read -r -a stat <<<"${stat##*) }"  # state, parent, ...
+  [ "${stat[0]}" != Z ] && [ "${stat[1]}" = $$ ]
+}
+# Ends a process: TERM, then KILL when it outlives the grace (seconds).
+# Returns its exit status.
+stop() { # pid [grace]
+  local end=$((SECONDS + ${2:-10}))
+  kill -TERM "$1" 2>/dev/null
+  while running "$1" && [ $SECONDS -lt $end ]; do sleep 0.1; done
+  running "$1" && kill -KILL "$1" 2>/dev/null
+  wait "$1" 2>/dev/null
+}
 cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  wait 2>/dev/null
+  local i
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do stop "${pids[i]}" 5; done
   rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'exit 130' INT TERM HUP
 
 passed=0 failed=0
 check() { # name, command...
   local name=$1; shift
-  if "$@"; then passed=$((passed + 1)); echo "e2e: ok   $name"
-  else failed=$((failed + 1)); echo "e2e: FAIL $name"; fi
+  if "$@"; then
+    passed=$((passed + 1)); echo "e2e: ok   $name"
+  else
+    failed=$((failed + 1)); echo "e2e: FAIL $name"
+    [ -n "$app" ] && describe_windows
+    [ -n "${E2E_SHOTS:-}" ] && mkdir -p "$E2E_SHOTS" && "$x11" shot "$E2E_SHOTS/$(printf '%02d' $((passed + failed)))-${name//[^A-Za-z0-9]/_}.png"
+  fi
+  return 0
 }
 # Polls a command until it succeeds or the timeout (seconds) runs out.
-wait_for() {
-  local timeout=$1; shift
-  local end=$((SECONDS + timeout))
+wait_for() { # timeout, command...
+  local end=$((SECONDS + $1)); shift
   until "$@" >/dev/null 2>&1; do
     [ $SECONDS -ge $end ] && return 1
     sleep 0.1
   done
 }
-
-# A free display number.
-display=99
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-export DISPLAY=":$display"
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 & pids+=($!)
-wait_for 10 xdpyinfo || { echo "e2e: FAIL Xvfb did not start"; exit 1; }
-openbox >/dev/null 2>&1 & pids+=($!)
-wait_for 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window' || { echo "e2e: FAIL openbox did not start"; exit 1; }
-
-window_named() { xdotool search --onlyvisible --name "$1" | head -n1 | grep -q .; }
-value_of() { grep -i "^\"$1\"=" "$settings" 2>/dev/null; }
-
-# --- first start: window shown, settings written
-"$exe" >"$work/app1.log" 2>&1 & app=$!; pids+=($app)
-check "window appears on first start" wait_for 20 window_named '^Tessaleaf'
-check "first start writes the appearance defaults" wait_for 10 grep -q '"ToolBarHStyle"="false"' "$settings"
-win=$(xdotool search --onlyvisible --name '^Tessaleaf' | head -n1)
-check "window has the minimum size" sh -c "xwininfo -id $win | grep -q 'Width: 150' && xwininfo -id $win | grep -q 'Height: 243'"
-# No tray yet: the window must stay reachable, so it keeps a taskbar entry.
-check "without a tray the window keeps a taskbar entry" sh -c "! xprop -id $win _NET_WM_STATE | grep -q SKIP_TASKBAR && ! xprop -id $win _NET_WM_WINDOW_TYPE | grep -q UTILITY"
-xdotool windowmove "$win" 120 90
-check "window moved" wait_for 5 sh -c "xwininfo -id $win | grep -Eq 'Absolute upper-left X: +1[12][0-9]'"
-
-# --- SIGTERM takes the normal way out and writes the window state
-kill -TERM "$app"
-check "SIGTERM ends the program" wait_for 10 sh -c "! kill -0 $app"
-check "window position written at SIGTERM" sh -c "value_x=\$(grep -i '^\"x\"=' '$settings'); [ \"\$value_x\" != '\"x\"=dword:00000000' ] && [ -n \"\$value_x\" ]"
-check "OnTop written at SIGTERM" sh -c "grep -q '^\"OnTop\"=\"true\"' '$settings'"
-
-# --- a notes file named on the command line shows in the title
-notes="$work/Diary.nts"
-printf '<root><info><lastupdate/><authorname/><companyname/><comments/><realpath/><compresslevel/></info><notes><note>hello</note><note>two</note></notes></root>' >"$notes"
-"$exe" "$notes" >"$work/app2.log" 2>&1 & app=$!; pids+=($app)
-check "command-line notes file shows in the title" wait_for 20 window_named '^Tessaleaf - Diary\.nts$'
-kill -TERM "$app"
-wait_for 10 sh -c "! kill -0 $app"
-
-# --- the tray: an XEmbed tray (trayer), its icon, clicks, Esc and Exit
-trayer --edge top --align right --widthtype request --height 24 --transparent false >/dev/null 2>&1 & pids+=($!)
-check "a tray is running" wait_for 10 sh -c 'xprop -root | grep -q . && xdotool search --class trayer | grep -q .'
-"$exe" "$notes" >"$work/app3.log" 2>&1 & app=$!; pids+=($app)
-check "window appears with a tray" wait_for 20 window_named '^Tessaleaf - Diary\.nts$'
-win=$(xdotool search --onlyvisible --name '^Tessaleaf - Diary' | head -n1)
-check "with a tray the window stays off the taskbar" sh -c "xprop -id $win _NET_WM_STATE _NET_WM_WINDOW_TYPE | grep -Eq 'SKIP_TASKBAR|UTILITY'"
-
-# The icon is the window trayer embeds for us.
-tray_icon() {
-  local t
-  for t in $(xdotool search --class trayer); do
-    xwininfo -children -id "$t" 2>/dev/null | awk '/^ +0x/ {print $1}'
-  done | while read -r c; do
-    xwininfo -id "$c" 2>/dev/null | grep -q 'Map State: IsViewable' && { echo "$c"; break; }
+# True when a command holds for every poll of the given seconds.
+stays() { # seconds, command...
+  local end=$((SECONDS + $1)); shift
+  while [ $SECONDS -lt $end ]; do
+    "$@" >/dev/null 2>&1 || return 1
+    sleep 0.1
   done
 }
-check "the tray icon is there" wait_for 10 sh -c "[ -n \"\$($(declare -f tray_icon); tray_icon)\" ]"
-icon=$(tray_icon)
-visible() { xwininfo -id "$win" 2>/dev/null | grep -q 'Map State: IsViewable'; }
-if [ -n "$icon" ]; then
-  xdotool mousemove --window "$icon" 4 4 click 1
-  check "a click on the tray icon hides the window" wait_for 5 sh -c "! xwininfo -id $win | grep -q IsViewable"
-  xdotool mousemove --window "$icon" 4 4 click 1
-  win_shown() { xdotool search --onlyvisible --name '^Tessaleaf - Diary' | grep -q .; }
-  check "a second click shows it again" wait_for 5 win_shown
-  win=$(xdotool search --onlyvisible --name '^Tessaleaf - Diary' | head -n1)
-  xdotool windowactivate --sync "$win" 2>/dev/null
-  xdotool key --window "$win" Escape
-  check "Esc hides the window" wait_for 5 sh -c "! xdotool search --onlyvisible --name '^Tessaleaf - Diary' | grep -q ."
-  shown_windows() { xdotool search --onlyvisible --pid "$app" 2>/dev/null | wc -l; }
-  before=$(shown_windows)
-  xdotool mousemove --window "$icon" 4 4 click 3
-  menu_open() { [ "$(shown_windows)" -gt "$before" ]; }
-  check "a right click opens the tray menu" wait_for 5 menu_open
-  sed -i '/^"[xywh]"=/d' "$settings"  # Exit must write them again
-  # Exit is the last item: Up from the top wraps to it.
-  xdotool key Up Return
-  check "Exit from the tray menu ends the program" wait_for 10 sh -c "! kill -0 $app"
-  check "Exit writes the window state" sh -c "grep -q '^\"x\"=' '$settings' && grep -q '^\"h\"=' '$settings' && grep -q '^\"OnTop\"=' '$settings'"
-else
-  failed=$((failed + 1)); echo "e2e: FAIL no tray icon to click"
-fi
+
+# --- helpers in python3's standard library: X calls through libX11, notes files
+x11="$work/x11.py" notes_py="$work/notes.py"
+cat >"$x11" <<'EOF'
+#!/usr/bin/env python3
+# owner SELECTION: true when the selection has an owner.
+# shot FILE: the whole screen as a PNG (for E2E_SHOTS).
+import ctypes, struct, sys, zlib
+X = ctypes.CDLL('libX11.so.6')
+X.XOpenDisplay.restype = ctypes.c_void_p
+X.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+X.XDefaultRootWindow.restype = ctypes.c_ulong
+X.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+X.XInternAtom.restype = ctypes.c_ulong
+X.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+X.XGetSelectionOwner.restype = ctypes.c_ulong
+X.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + [ctypes.c_int] * 2 + [ctypes.c_uint] * 2 + [ctypes.c_ulong, ctypes.c_int]
+X.XGetImage.restype = ctypes.c_void_p
+class Image(ctypes.Structure):
+    _fields_ = [(n, ctypes.c_int) for n in ('width', 'height', 'xoffset', 'format')] + \
+        [('data', ctypes.c_void_p)] + [(n, ctypes.c_int) for n in
+        ('byte_order', 'bitmap_unit', 'bitmap_bit_order', 'bitmap_pad', 'depth', 'bytes_per_line', 'bits_per_pixel')]
+d = X.XOpenDisplay(None)
+if not d:
+    sys.exit(1)
+if sys.argv[1] == 'owner':
+    sys.exit(0 if X.XGetSelectionOwner(d, X.XInternAtom(d, sys.argv[2].encode(), 0)) else 1)
+if sys.argv[1] == 'shot':  # 24-bit TrueColor, as Xvfb runs here
+    root = X.XDefaultRootWindow(d)
+    im = Image.from_address(X.XGetImage(d, root, 0, 0, 1024, 768, 0xffffffff, 2))
+    raw = ctypes.string_at(im.data, im.bytes_per_line * im.height)
+    rows = bytearray()
+    for y in range(im.height):
+        line = raw[y * im.bytes_per_line:][:4 * im.width]
+        px = bytearray(3 * im.width)
+        px[0::3], px[1::3], px[2::3] = line[2::4], line[1::4], line[0::4]
+        rows += b'\0' + px
+    chunk = lambda t, b: struct.pack('>I', len(b)) + t + b + struct.pack('>I', zlib.crc32(t + b))
+    with open(sys.argv[2], 'wb') as f:
+        f.write(b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', im.width, im.height, 8, 2, 0, 0, 0))
+                + chunk(b'IDAT', zlib.compress(bytes(rows))) + chunk(b'IEND', b''))
+EOF
+cat >"$notes_py" <<'EOF'
+#!/usr/bin/env python3
+# count FILE: how many notes. note FILE N: note N (from 1) as stored.
+# bold FILE N WORD: true when WORD is in note N and its RTF sets it bold.
+import re, sys
+import xml.etree.ElementTree as ET
+notes = ET.parse(sys.argv[2]).getroot().find('notes').findall('note')
+if sys.argv[1] == 'count':
+    print(len(notes))
+    sys.exit(0)
+text = notes[int(sys.argv[3]) - 1].text or ''
+if sys.argv[1] == 'note':
+    sys.stdout.write(text)
+elif sys.argv[1] == 'bold':
+    at = re.search(r'(?<![\\a-z])' + re.escape(sys.argv[4]), text)
+    if not at:
+        sys.exit(1)
+    bold = [False]  # the character state of each open group
+    for t in re.findall(r'\\[a-z]+-?\d*|\\.|[{}]', text[:at.start()]):
+        if t == '{':
+            bold.append(bold[-1])
+        elif t == '}' and len(bold) > 1:
+            bold.pop()
+        elif t == '\\plain':
+            bold[-1] = False
+        elif re.fullmatch(r'\\b-?\d*', t):
+            bold[-1] = t != '\\b0'
+    sys.exit(0 if bold[-1] else 1)
+EOF
+chmod +x "$x11" "$notes_py"
+
+# --- the notes file on disk
+notes_file() { # path, note texts...: writes a notes file of plain-text notes
+  local path=$1 n; shift
+  {
+    printf '<root><info><lastupdate/><authorname/><companyname/><comments/><realpath/><compresslevel/></info><notes>'
+    for n in "$@"; do printf '<note>%s</note>' "$n"; done
+    printf '</notes></root>'
+  } >"$path"
+}
+count_is() { [ "$("$notes_py" count "$1" 2>/dev/null)" = "$2" ]; }  # file, notes
+# The plain text of note N as the editor shows it: the program stores RTF,
+# rtfcat (built beside it) reads it back; a note still in plain text as
+# written by notes_file comes out as it is.
+note_text() { # file, N
+  local rtf="$work/note.rtf"
+  "$notes_py" note "$1" "$2" >"$rtf" 2>/dev/null || return 1
+  if grep -q '^{\\rtf' "$rtf" && [ -x "$build/rtfcat" ]; then "$build/rtfcat" "$rtf"; else cat "$rtf"; fi
+}
+note_has() { note_text "$1" "$2" | grep -qw -- "$3"; }        # file, N, word
+note_is() { [ "$(note_text "$1" "$2")" = "$3" ]; }             # file, N, whole text
+note_stored() { "$notes_py" note "$1" "$2" | grep -q '^{\\rtf'; }  # the program wrote note N
+note_bold() { "$notes_py" bold "$1" "$2" "$3"; }               # file, N, word
+
+# --- the program and its windows
+# Each group starts from settings of its own.
+fresh_settings() { # group
+  export XDG_CONFIG_HOME="$work/config-$1"
+  settings="$XDG_CONFIG_HOME/Tessaleaf/settings.conf"
+  mkdir -p "$XDG_CONFIG_HOME"
+}
+# True when each named setting holds its value as stored.
+values_are() { # name, value, ...
+  while [ $# -ge 2 ]; do
+    grep -qix "\"$1\"=$2" "$settings" 2>/dev/null || return 1
+    shift 2
+  done
+}
+dword() { printf 'dword:%08x' "$1"; }
+
+app= win=
+start_app() { # log name, arguments...
+  local log=$1; shift
+  "$exe" "$@" >"$work/$log.log" 2>&1 &
+  app=$!; pids+=("$app"); win=
+}
+# Sets win to the program's main window once it is shown with that title.
+main_window() { # title pattern (extended regular expression)
+  win=$(xdotool search --all --onlyvisible --pid "$app" --name "$1" 2>/dev/null | head -n1)
+  [ -n "$win" ]
+}
+wait_window() { wait_for "$START_TIMEOUT" main_window "$1"; }
+# The program's other shown windows (dialogs, menus), tooltips left out.
+other_windows() {
+  local w
+  for w in $(xdotool search --all --onlyvisible --pid "$app" 2>/dev/null); do
+    [ "$w" = "$win" ] || [ "$w" = "${icon:-}" ] && continue
+    xprop -id "$w" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q TOOLTIP || echo "$w"
+  done
+}
+# For a failed check: what the program has on the screen.
+describe_windows() {
+  local w
+  echo "e2e:      pid $app $(running "$app" && echo running || echo ended), focus $(xdotool getwindowfocus 2>/dev/null), pointer $(xdotool getmouselocation 2>/dev/null)"
+  for w in $(xdotool search --pid "$app" 2>/dev/null); do
+    echo "e2e:      window $w '$(xdotool getwindowname "$w" 2>/dev/null)'" \
+      "$(xwininfo -id "$w" 2>/dev/null | awk '/Absolute upper-left [XY]|Width|Height|Map State/ {printf "%s ", $NF}')"
+  done
+}
+others_are() { [ "$(other_windows | wc -l)" -eq "$1" ]; }
+# Sets other to the one other window, when there is exactly one. (A search
+# can come back short while windows come and go: it is polled, not trusted once.)
+one_other() { other=$(other_windows) && [ -n "$other" ] && [ "$(wc -l <<<"$other")" -eq 1 ]; }
+ended() { ! running "$app"; }
+# Ends the program with SIGTERM and waits for it; returns its exit status.
+end_app() { stop "$app"; }
+# Waits for the program to end by itself; true only when it ended with 0.
+ended_ok() { # timeout
+  wait_for "$1" ended || return 1
+  wait "$app"
+}
+# SIGTERM takes the normal way out; the status tells it ended by request (128 + 15).
+terminated() {
+  kill -TERM "$app"
+  wait_for "$STEP_TIMEOUT" ended || return 1
+  local rc=0
+  wait "$app" || rc=$?
+  [ "$rc" -eq 143 ]
+}
+
+geometry() { # sets X Y WIDTH HEIGHT of the main window
+  eval "$(xdotool getwindowgeometry --shell "$win" 2>/dev/null)"
+  [ -n "${WIDTH:-}" ]
+}
+size_is() { geometry && [ "$WIDTH" = "$1" ] && [ "$HEIGHT" = "$2" ]; }
+position_is() { geometry && [ "$X" = "$1" ] && [ "$Y" = "$2" ]; }
+viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+unmapped() { [ -n "$1" ] && ! viewable "$1"; }
+shown() { viewable "$win"; }
+hidden() { ! shown; }
+off_taskbar() { xprop -id "$win" _NET_WM_STATE _NET_WM_WINDOW_TYPE 2>/dev/null | grep -Eq 'SKIP_TASKBAR|UTILITY'; }
+on_taskbar() { xprop -id "$win" _NET_WM_STATE >/dev/null 2>&1 && ! off_taskbar; }
+has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
+
+# The window as the built-in skin lays it out (src/skins/skinlayout.cpp,
+# commonFrame and loadedFrame; the buttons in TForm1::createComponents):
+# panToolBar at (31,20) holds cmdBack, cmdNext, cmdNew, cmdDel 19 pixels
+# apart; panFormat at (11,42) holds the format column, cmdBold second;
+# Panel2 with the editor at (36,42), W-55 by H-57.
+click_at() { xdotool mousemove --window "$win" "$1" "$2" click "${3:-1}"; } # x, y in the window
+click_button() { # Back, Next, New, Del, Bold
+  case $1 in
+    Back) click_at 41 30 ;;  # "Jump to previous note"
+    Next) click_at 60 30 ;;  # "Jump to forward note"
+    New) click_at 79 30 ;;   # "Add new note"
+    Del) click_at 98 30 ;;   # "Delete current note/file"
+    Bold) click_at 22 71 ;;  # "Bold"
+  esac
+  # Away from the button, so its tooltip stays out of the way.
+  xdotool mousemove 700 600
+}
+# A click in the middle of the editor: below the text, so the caret goes
+# to its end. Keys typed next go to the editor.
+focus_editor() {
+  geometry || return 1
+  click_at $((36 + (WIDTH - 55) / 2)) $((42 + (HEIGHT - 57) / 2))
+  wait_for "$STEP_TIMEOUT" has_focus "$win"
+}
+type_text() { xdotool type --delay 20 "$1"; }  # to the window with the focus
+press() { xdotool key --delay 20 "$@"; }
+
+# Starts the program with a notes file of three notes and waits until the
+# window shows it.
+start_with_notes() { # group, notes file
+  fresh_settings "$1"
+  notes_file "$2" "first note" "second note" "third needle note"
+  start_app "$1" "$2"
+  wait_window "^Tessaleaf - $(basename "$2" | sed 's/\./\\./g')\$" && wait_for "$START_TIMEOUT" has_focus "$win"
+}
+
+# --- a display of its own, a window manager on it
+# -noreset: by default the server resets when its last client leaves, and
+# a client that connects during the reset fails (openbox right after the
+# first poll of the root window, for one).
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+wait_for "$START_TIMEOUT" grep -qx '[0-9]\+' "$work/display" || { echo "e2e: FAIL Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
+export DISPLAY=":$(cat "$work/display")"
+openbox >"$work/openbox.log" 2>&1 &
+pids+=($!)
+# The manager's check window names itself: it is there and working.
+wm_ready() {
+  local id
+  id=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | awk '/window id/ {print $NF}')
+  [ -n "$id" ] && xprop -id "$id" _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "$id\$"
+}
+wait_for "$START_TIMEOUT" wm_ready || { echo "e2e: FAIL openbox did not start"; cat "$work/openbox.log"; exit 1; }
+
+# --- first start: window shown, settings written; SIGTERM takes the normal way out
+group_start() {
+  fresh_settings start
+  start_app first
+  check "window appears on first start" wait_window '^Tessaleaf$'
+  check "first start writes the appearance defaults" wait_for "$STEP_TIMEOUT" grep -q '"ToolBarHStyle"="false"' "$settings"
+  check "window has the minimum size" size_is 150 243
+  # No tray: the window must stay reachable, so it keeps a taskbar entry.
+  check "without a tray the window keeps a taskbar entry" on_taskbar
+  xdotool windowmove "$win" 120 90
+  check "window moved" wait_for "$STEP_TIMEOUT" position_is 120 90
+  check "SIGTERM ends the program, status 143" terminated
+  check "window position written at SIGTERM" values_are x "$(dword 120)" y "$(dword 90)"
+  check "OnTop written at SIGTERM" values_are OnTop '"true"'
+
+  notes_file "$work/Diary.nts" hello two
+  start_app diary "$work/Diary.nts"
+  check "command-line notes file shows in the title" wait_window '^Tessaleaf - Diary\.nts$'
+  end_app
+}
+
+# --- a size change from the window manager
+group_resize() {
+  fresh_settings resize
+  start_app resize
+  wait_window '^Tessaleaf$'
+  xdotool windowsize "$win" 400 300
+  check "the window manager resizes the window" wait_for "$STEP_TIMEOUT" size_is 400 300
+  end_app
+  check "the new size is written at the end" values_are w "$(dword 400)" h "$(dword 300)"
+}
+
+# --- typing into a note and stepping on stores the note
+group_edit() {
+  local f="$work/edit.nts"
+  check "window shows a notes file of three notes" start_with_notes edit "$f"
+  focus_editor
+  type_text " kiwi"
+  click_button Next
+  check "a word typed in note 1 is stored when Next steps on" wait_for "$STEP_TIMEOUT" note_has "$f" 1 kiwi
+  check "note 2 keeps its text" note_is "$f" 2 "second note"
+  end_app
+}
+
+# --- Add new note, type, Back: the new note holds the words
+group_add() {
+  local f="$work/add.nts"
+  start_with_notes add "$f"
+  click_button New
+  check "Add new note appends note 4" wait_for "$STEP_TIMEOUT" count_is "$f" 4
+  type_text " lemon"
+  click_button Back
+  check "words typed after Add new note are stored in note 4" wait_for "$STEP_TIMEOUT" note_has "$f" 4 lemon
+  end_app
+}
+
+# --- Ctrl+A, Bold, type: the words reach the editor in bold
+group_bold() {
+  local f="$work/bold.nts"
+  start_with_notes bold "$f"
+  focus_editor
+  press ctrl+a
+  click_button Bold
+  type_text " mango"
+  click_button Next
+  check "words typed after Bold reach the editor" wait_for "$STEP_TIMEOUT" note_has "$f" 1 mango
+  check "and are stored bold" note_bold "$f" 1 mango
+  end_app
+}
+
+# --- Ctrl+F, a word, Return: the note with the hit is shown
+group_find() {
+  local f="$work/find.nts"
+  start_with_notes find "$f"
+  focus_editor
+  press ctrl+f
+  type_text needle
+  press Return
+  # The hit is selected in the editor, which has the focus: typing
+  # replaces it, and Back stores the note that was shown.
+  type_text olive
+  click_button Back
+  check "Return in the find box shows the note with the hit" wait_for "$STEP_TIMEOUT" note_has "$f" 3 olive
+  end_app
+}
+
+# --- Alt+2 jumps to note 2 and types nothing
+group_jump() {
+  local f="$work/jump.nts"
+  start_with_notes jump "$f"
+  focus_editor
+  press alt+2
+  click_button Back
+  check "Alt+2 shows note 2 (Back stores it)" wait_for "$STEP_TIMEOUT" note_stored "$f" 2
+  check "Alt+2 types nothing into note 2" note_is "$f" 2 "second note"
+  end_app
+}
+
+# --- Ctrl+O in the editor opens one dialog, and only one
+group_open() {
+  local f="$work/open.nts"
+  start_with_notes open "$f"
+  focus_editor
+  press ctrl+o
+  other=
+  check "Ctrl+O in the editor opens a dialog" wait_for "$STEP_TIMEOUT" one_other
+  [ -n "$other" ] && wait_for "$STEP_TIMEOUT" has_focus "$other" && press Escape
+  check "Esc closes it" wait_for "$STEP_TIMEOUT" unmapped "$other"
+  check "no second dialog follows" stays 3 others_are 0
+  end_app
+}
+
+# --- SIGTERM while a message box waits for an answer
+group_msgbox() {
+  fresh_settings msgbox
+  printf '<root><notes><note>unclosed' >"$work/broken.nts"
+  start_app msgbox "$work/broken.nts"
+  wait_window '^Tessaleaf$'
+  check "a notes file that is not XML brings up a message box" wait_for "$START_TIMEOUT" one_other
+  check "SIGTERM ends the program under the message box, status 143" terminated
+  end_app
+}
+
+# --- the tray: an XEmbed tray (trayer), its icon, clicks, Esc and Exit
+# The icon is the program's window that trayer holds.
+find_icon() {
+  local t w inside
+  inside=$(for t in $(xdotool search --class trayer 2>/dev/null); do
+    xwininfo -tree -id "$t" 2>/dev/null | awk '$1 ~ /^0x/ {print $1}'
+  done)
+  for w in $(xdotool search --all --onlyvisible --pid "$app" 2>/dev/null); do
+    grep -qix "$(printf '0x%x' "$w")" <<<"$inside" && { icon=$w; return 0; }
+  done
+  return 1
+}
+icon_geometry() { find_icon && geometry=$(xdotool getwindowgeometry --shell "$icon") && [ -n "$geometry" ]; }
+click_icon() { # button
+  local geometry
+  wait_for "$STEP_TIMEOUT" icon_geometry || { echo "e2e:      no tray icon to click"; return 1; }
+  eval "$(sed 's/^/ICON_/' <<<"$geometry")"
+  xdotool mousemove --window "$icon" $((ICON_WIDTH / 2)) $((ICON_HEIGHT / 2)) click "$1"
+  # Off the icon, so its tip stays out of the way.
+  xdotool mousemove 500 400
+}
+group_tray() {
+  local f="$work/Tray.nts" tray
+  icon=
+  trayer --edge top --align right --widthtype request --height 24 --transparent false >"$work/trayer.log" 2>&1 &
+  tray=$!; pids+=("$tray")
+  check "a tray is running" wait_for "$START_TIMEOUT" "$x11" owner _NET_SYSTEM_TRAY_S0
+  start_with_notes tray "$f"
+  check "window appears with a tray" main_window '^Tessaleaf - Tray\.nts$'
+  check "with a tray the window stays off the taskbar" off_taskbar
+  check "the tray icon is there" wait_for "$START_TIMEOUT" find_icon
+  if [ -z "$icon" ]; then end_app; stop "$tray"; return; fi
+  xdotool windowmove "$win" 200 150
+  check "the window manager moves the window" wait_for "$STEP_TIMEOUT" position_is 200 150
+
+  click_icon 1
+  check "a click on the tray icon hides the window" wait_for "$STEP_TIMEOUT" hidden
+  click_icon 1
+  check "a second click shows it again" wait_for "$STEP_TIMEOUT" shown
+  focus_editor
+  press Escape
+  check "Esc hides the window" wait_for "$STEP_TIMEOUT" hidden
+  # Shown again somewhere else: the state Exit writes is its own.
+  click_icon 1
+  wait_for "$STEP_TIMEOUT" shown && xdotool windowmove "$win" 260 180
+  check "shown again and moved" wait_for "$STEP_TIMEOUT" position_is 260 180
+
+  other=
+  click_icon 3
+  check "a right click opens the tray menu" wait_for "$STEP_TIMEOUT" one_other
+  if [ -n "$other" ]; then
+    # Exit is the last item.
+    eval "$(xdotool getwindowgeometry --shell "$other" | sed 's/^/MENU_/')"
+    xdotool mousemove --window "$other" 20 $((MENU_HEIGHT - 12)) click 1
+  fi
+  check "Exit from the tray menu ends the program, status 0" ended_ok "$STEP_TIMEOUT"
+  check "Exit writes the window state" values_are x "$(dword 260)" y "$(dword 180)" OnTop '"true"'
+  end_app
+  stop "$tray"
+}
+
+for g in "${groups[@]}"; do
+  wanted "$g" && "group_$g"
+done
 
 echo "e2e: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

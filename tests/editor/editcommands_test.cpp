@@ -314,4 +314,49 @@ TEST_F(EditorTest, TheFontPopupIsDraggedByItsHeader)
     f.close();
 }
 
+// The editor takes typing however long the note is; a limit that is
+// reached is told once instead of keys being dropped.
+class EditorTypingTest : public EditorTest {
+protected:
+    void SetUp() override
+    {
+        EditorTest::SetUp();
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        form->memo1->setFocus();
+    }
+    void typeAtEnd(const QString &text)
+    {
+        form->memo1->moveCursor(QTextCursor::End);
+        QTest::keyClicks(QApplication::focusWidget(), text);
+    }
+};
+
+TEST_F(EditorTypingTest, ALongNoteTakesTyping)
+{
+    for (int length : {32760, 32767, 40000}) {
+        SCOPED_TRACE(length);
+        open(notesFile(QStringLiteral("long%1.nts").arg(length), {QString(length, u'a')}));
+        typeAtEnd(QStringLiteral("0123456789"));
+        EXPECT_EQ(editorText().size(), length + 10);
+        EXPECT_TRUE(editorText().endsWith(QStringLiteral("a0123456789")));
+    }
+    EXPECT_TRUE(dialogs->boxes.empty());
+}
+
+TEST_F(EditorTypingTest, AReachedLimitIsToldOnceAndTheTextKept)
+{
+    form->memo1->setContentText(QStringLiteral("abc"));
+    form->memo1->setTextLimit(5);
+    typeAtEnd(QStringLiteral("defgh"));
+    EXPECT_EQ(editorText(), QStringLiteral("abcde"));
+    ASSERT_EQ(dialogs->boxes.size(), 1u);
+    EXPECT_TRUE(dialogs->boxes[0].text.contains(QStringLiteral("5")));
+    QApplication::clipboard()->setText(QStringLiteral("more"));
+    form->memo1->paste();
+    EXPECT_EQ(editorText(), QStringLiteral("abcde"));
+    EXPECT_EQ(dialogs->boxes.size(), 1u);
+}
+
 } // namespace

@@ -251,6 +251,57 @@ TEST_F(EditorTest, CtrlFTogglesTheBarOnceFromTheEditorAndFromTheSearchBox)
     EXPECT_TRUE(form->panSearch->isHidden());
 }
 
+// Enter in the search box, as the keyboard delivers it (to the widget that
+// has the focus): the hit's note is shown with the hit selected, and the
+// next keys go into the editor.
+struct EnterCase {
+    const char *name;
+    Qt::Key key;
+    Qt::KeyboardModifiers mods;
+};
+
+void PrintTo(const EnterCase &c, std::ostream *os) { *os << c.name; }
+
+class FindBoxEnterTest : public EditorTest, public testing::WithParamInterface<EnterCase> {};
+
+TEST_P(FindBoxEnterTest, FindsAndHandsTheTypingToTheEditor)
+{
+    open(notesFile(QStringLiteral("a.nts"), {QStringLiteral("nothing"), QStringLiteral("a needle here")}));
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    form->FindBar1Click();
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("needle"));
+    QTest::keyClick(QApplication::focusWidget(), GetParam().key, GetParam().mods);
+    EXPECT_EQ(form->CurrentNote, 1);
+    EXPECT_EQ(selected(), QStringLiteral("needle"));
+    EXPECT_EQ(QApplication::focusWidget(), form->memo1);
+    EXPECT_EQ(form->cbSeek->count(), 1);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("pin"));
+    EXPECT_EQ(editorText(), QStringLiteral("a pin here"));
+    EXPECT_EQ(form->cbSeek->currentText(), QStringLiteral("needle"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, FindBoxEnterTest,
+                         testing::Values(EnterCase{"Return", Qt::Key_Return, Qt::NoModifier},
+                                         EnterCase{"KeypadEnter", Qt::Key_Enter, Qt::KeypadModifier}),
+                         [](const testing::TestParamInfo<EnterCase> &i) { return std::string(i.param.name); });
+
+TEST_F(EditorTest, EnterWithoutAHitListsNothingAndKeepsTheSearchBox)
+{
+    open(notesFile(QStringLiteral("a.nts"), {QStringLiteral("one")}));
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    form->FindBar1Click();
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("absent"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(form->cbSeek->count(), 0);
+    EXPECT_EQ(QApplication::focusWidget(), form->cbSeek);
+    EXPECT_EQ(editorText(), QStringLiteral("one"));
+}
+
 TEST_F(EditorTest, F3AndF2StepOnlyWhileTheirButtonsAreEnabled)
 {
     open(notesFile(QStringLiteral("a.nts"), {QStringLiteral("word word")}));

@@ -5,6 +5,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
 
 namespace tltest {
 
@@ -25,11 +26,15 @@ public:
 
     std::vector<AskedBox> boxes;
     std::vector<tl::FileDialogRequest> openRequests, saveRequests;
+    // Runs while a box or file dialog is up, as a real one would take the
+    // keyboard focus for that time.
+    std::function<void()> whileShown;
 
     tl::MsgResult messageBox(QWidget *, const QString &caption, const QString &text, tl::MsgButtons buttons,
                              tl::MsgIcon icon) override
     {
         boxes.push_back({caption, text, buttons, icon});
+        shown();
         if (!answers.empty()) {
             const tl::MsgResult r = answers.front();
             answers.pop_front();
@@ -41,11 +46,13 @@ public:
     QString openFileName(QWidget *, tl::FileDialogRequest &request) override
     {
         openRequests.push_back(request);
+        shown();
         return take(openNames);
     }
     QString saveFileName(QWidget *, tl::FileDialogRequest &request) override
     {
         saveRequests.push_back(request);
+        shown();
         return take(saveNames);
     }
     QString existingFolder(QWidget *, const QString &, const QString &) override { return take(folders); }
@@ -53,6 +60,11 @@ public:
     std::optional<QFont> font(QWidget *, const QFont &) override { return nextFont; }
 
 private:
+    void shown()
+    {
+        if (whileShown)
+            whileShown();
+    }
     static QString take(std::deque<QString> &names)
     {
         if (names.empty())

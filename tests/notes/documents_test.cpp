@@ -4,7 +4,10 @@
 
 #include "settings/settingstable.h"
 
+#include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
+#include <QTest>
 
 namespace s = tl::setting;
 
@@ -53,6 +56,22 @@ TEST_F(DocumentsTest, ADocumentNamedLikeNotesStaysADocument)
     EXPECT_TRUE(editorText().endsWith(QStringLiteral("x")));
     form->cmdDelClick();  // one document: the whole file goes
     EXPECT_FALSE(QFile::exists(file));
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(DocumentsTest, ADocumentNamedLikeNotesIsSearchedAsShown)
+{
+    open(notesFile(QStringLiteral("Diary.NTS"), {QStringLiteral("one"), QStringLiteral("two")}));
+    const QString shown = editorText();
+    const QByteArray bytes = tltest::readFile(path(QStringLiteral("Diary.NTS")));
+    form->cbSeek->setEditText(QStringLiteral("two"));
+    QTest::keyClick(form->cbSeek->lineEdit(), Qt::Key_Return);
+    // The hit is in the text shown: no note of the file takes its place, and
+    // nothing is written into the file on the way.
+    EXPECT_EQ(editorText(), shown);
+    EXPECT_EQ(form->memo1->textCursor().selectedText(), QStringLiteral("two"));
+    EXPECT_EQ(form->CurrentNote, 0);
+    EXPECT_EQ(tltest::readFile(path(QStringLiteral("Diary.NTS"))), bytes);
     EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
 }
 

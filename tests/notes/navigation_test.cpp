@@ -4,6 +4,11 @@
 
 #include "settings/settingstable.h"
 
+#include <QFileInfo>
+#include <QTest>
+
+#include <unistd.h>
+
 namespace s = tl::setting;
 
 namespace {
@@ -54,6 +59,23 @@ TEST_F(NavigationTest, AnEditIsStoredByNextAndShownAgainByBack)
     form->cmdBackClick();
     EXPECT_EQ(editorText(), QStringLiteral("two more"));
     EXPECT_EQ(form->CurrentNote, 1);
+}
+
+TEST_F(NavigationTest, AnEditReachesTheFileALinkNames)
+{
+    QDir().mkpath(path(QStringLiteral("real")));
+    QDir().mkpath(path(QStringLiteral("links")));
+    const QString real = notesFile(QStringLiteral("real/Diary.nts"), {QStringLiteral("one"), QStringLiteral("two")});
+    const QString link = path(QStringLiteral("links/Link.nts"));
+    ASSERT_EQ(::symlink("../real/Diary.nts", QFile::encodeName(link).constData()), 0);
+    open(link);
+    form->show();
+    type(QStringLiteral(" more"));
+    QTest::mouseClick(form->cmdNext, Qt::LeftButton);
+    EXPECT_EQ(editorText(), QStringLiteral("two"));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(notesOf(real), (QStringList{QStringLiteral("one more"), QStringLiteral("two")}));
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(NavigationTest, TypingRefreshesTheInformationBar)

@@ -103,7 +103,7 @@ protected:
 
     QString editorText() const { return form->memo1->toPlainText(); }
     QString info() const { return form->Panel1->text(); }
-    void set(std::string_view setting, const QString &value) { form->SetFromReg(tl::SettingsStore::q(setting), value); }
+    void set(std::string_view setting, const QString &value) { form->SetFromReg(setting, value); }
 
     QString dir;
     tltest::FakeDialogs *dialogs = nullptr;

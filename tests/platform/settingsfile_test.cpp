@@ -4,7 +4,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 using tl::SettingsFile;
 using tl::SettingValue;
@@ -84,6 +87,33 @@ TEST(SettingsFile, BrokenFileIsKeptAsideAndReportedOnce)
     EXPECT_TRUE(SettingsFile::takeNotices().isEmpty());
 }
 
+TEST(SettingsFile, ALinkedFileIsWrittenAndKeptAsideThroughTheLink)
+{
+    const QString dir = tltest::freshFolder();
+    const QString real = tltest::writeFile(dir + QStringLiteral("/shared/settings.conf"), "\"a\"=\"1\"\n");
+    QDir().mkpath(dir + QStringLiteral("/config"));
+    const QString link = dir + QStringLiteral("/config/settings.conf");
+    ASSERT_EQ(::symlink("../shared/settings.conf", QFile::encodeName(link).constData()), 0);
+    SettingsFile file(link);
+    file.setString(QStringLiteral("OnTop"), QStringLiteral("true"));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_TRUE(tltest::readFile(real).contains("\"OnTop\"=\"true\""));
+    EXPECT_TRUE(tltest::readFile(real).contains("\"a\"=\"1\""));
+
+    // An unreadable file is moved aside beside itself; the link then names
+    // the settings written next.
+    tltest::writeFile(real, "garbage\n");
+    SettingsFile::takeNotices();
+    EXPECT_FALSE(file.exists(QStringLiteral("a")));
+    ASSERT_EQ(SettingsFile::takeNotices().size(), 1);
+    EXPECT_EQ(QDir(dir + QStringLiteral("/shared")).entryList({QStringLiteral("settings.conf.broken-*")}).size(), 1);
+    file.setString(QStringLiteral("x"), QStringLiteral("2"));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_TRUE(tltest::readFile(real).contains("\"x\"=\"2\""));
+    EXPECT_EQ(QDir(dir + QStringLiteral("/config")).entryList(QDir::Files | QDir::Hidden | QDir::System),
+              QStringList{QStringLiteral("settings.conf")});
+}
+
 TEST(SettingsFile, FolderThatCannotBeCreatedReadsEmptyAndDropsWrites)
 {
     // A plain file where the folder should be.
@@ -118,4 +148,75 @@ TEST(SettingsFile, WritingTheSameValueLeavesTheFileAlone)
     EXPECT_NO_THROW(file.setString(QStringLiteral("ONTOP"), QStringLiteral("true")));
     EXPECT_THROW(file.setString(QStringLiteral("OnTop"), QStringLiteral("false")), tl::Error);
     EXPECT_THROW(file.setInteger(QStringLiteral("OnTop"), 0), tl::Error);  // another type is another value
+}
+
+// The parsed file is kept between calls; whatever another program does to the
+// file must still be seen at the very next call.
+TEST(SettingsFile, SeesEveryOutsideChangeAtTheNextCall)
+{
+    const QString path = tltest::freshFolder() + QStringLiteral("/Tessaleaf/settings.conf");
+    SettingsFile file(path);
+    file.setString(QStringLiteral("Skin"), QStringLiteral("aaaa"));
+    ASSERT_EQ(file.value(QStringLiteral("Skin"))->text, QStringLiteral("aaaa"));
+
+    // Rewritten in place at once, same size: no new inode, maybe no new time.
+    QFile inPlace(path);
+    ASSERT_TRUE(inPlace.open(QIODevice::ReadWrite));
+    QByteArray data = inPlace.readAll();
+    data.replace("aaaa", "bbbb");
+    inPlace.seek(0);
+    inPlace.write(data);
+    inPlace.close();
+    EXPECT_EQ(file.value(QStringLiteral("Skin"))->text, QStringLiteral("bbbb"));
+
+    tltest::writeFile(path, "\"Skin\"=\"cccc\"\n\"Other\"=dword:00000002\n");
+    EXPECT_EQ(file.value(QStringLiteral("Skin"))->text, QStringLiteral("cccc"));
+    EXPECT_EQ(file.value(QStringLiteral("other"))->number, 2);
+
+    QFile::remove(path);
+    EXPECT_FALSE(file.exists(QStringLiteral("Skin")));
+    // A second object on the same path shares nothing stale either.
+    file.setInteger(QStringLiteral("N"), 7);
+    EXPECT_EQ(SettingsFile(path).value(QStringLiteral("n"))->number, 7);
+}
+
+TEST(SettingsFile, ABatchWritesOnceAndReadsSeeItsValues)
+{
+    const QString path = tltest::freshFolder() + QStringLiteral("/Tessaleaf/settings.conf");
+    SettingsFile file(path);
+    file.setString(QStringLiteral("Before"), QStringLiteral("x"));
+    const QByteArray before = tltest::readFile(path);
+    {
+        SettingsFile::Batch batch(file);
+        for (int i = 0; i < 50; ++i)
+            SettingsFile(path).setInteger(QStringLiteral("V%1").arg(i), i);
+        EXPECT_EQ(file.value(QStringLiteral("V49"))->number, 49);
+        EXPECT_EQ(tltest::readFile(path), before);  // nothing on disk yet
+        batch.finish();
+    }
+    const auto entries = SettingsFile::parse(tltest::readFile(path));
+    ASSERT_TRUE(entries.has_value());
+    EXPECT_EQ(entries->size(), 51u);
+    EXPECT_EQ(entries->back().value.number, 49);
+}
+
+TEST(SettingsFile, ABatchThatCannotWriteSaysSoAndKeepsTheOldFile)
+{
+    const QString path = tltest::freshFolder() + QStringLiteral("/Tessaleaf/settings.conf");
+    SettingsFile file(path);
+    file.setString(QStringLiteral("Kept"), QStringLiteral("yes"));
+    const QByteArray before = tltest::readFile(path);
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner));  // refused even for root
+    {
+        SettingsFile::Batch batch(file);
+        file.setString(QStringLiteral("New"), QStringLiteral("value"));
+        try {
+            batch.finish();
+            ADD_FAILURE() << "a failed write was reported as success";
+        } catch (const tl::Error &e) {
+            EXPECT_EQ(e.message(), QStringLiteral("Failed to set data for 'New'"));
+        }
+    }
+    EXPECT_EQ(tltest::readFile(path), before);
+    EXPECT_FALSE(file.exists(QStringLiteral("New")));  // read again from the disk
 }

@@ -550,10 +550,44 @@ TEST_F(Limit, PasteIsCut)
     EXPECT_EQ(e.plainText(), QStringLiteral("ab123"));
 }
 
+TEST_F(Limit, ReachingItIsSignalledForTypingAndPaste)
+{
+    QSignalSpy reached(&e, &RichEdit::textLimitReached);
+    QTest::keyClicks(&e, QStringLiteral("abcde"));
+    EXPECT_EQ(reached.count(), 0);
+    QTest::keyClick(&e, Qt::Key_F);
+    EXPECT_EQ(reached.count(), 1);
+    e.setContentText(QStringLiteral("ab"));
+    caretAt(e, 2);
+    QApplication::clipboard()->setText(QStringLiteral("123"));
+    e.paste();
+    EXPECT_EQ(reached.count(), 1);
+    QApplication::clipboard()->setText(QStringLiteral("4567"));
+    e.paste();
+    EXPECT_EQ(reached.count(), 2);
+    EXPECT_EQ(e.plainText(), QStringLiteral("ab123"));
+}
+
 TEST_F(Limit, SetContentIsNotLimited)
 {
     e.setContentText(QStringLiteral("much longer than five"));
     EXPECT_EQ(e.plainText(), QStringLiteral("much longer than five"));
+}
+
+// ---- keys with Alt are commands, not text
+
+TEST(AltKeys, TypeNothing)
+{
+    RichEdit e;
+    e.show();
+    e.setFocus();
+    e.setContentText(QStringLiteral("ab"));
+    caretAt(e, 2);
+    for (Qt::Key k : {Qt::Key_2, Qt::Key_Q, Qt::Key_Return, Qt::Key_Space})
+        QTest::keyClick(&e, k, Qt::AltModifier);
+    EXPECT_EQ(e.plainText(), QStringLiteral("ab"));
+    QTest::keyClick(&e, Qt::Key_C);
+    EXPECT_EQ(e.plainText(), QStringLiteral("abc"));
 }
 
 // ---- web addresses

@@ -2,6 +2,7 @@
 // checks the format of the first character of one probe word and of its
 // paragraph.
 
+#include "richtext/alignment.h"
 #include "richtext/rtfdocument.h"
 
 #include <QTextBlock>
@@ -43,14 +44,7 @@ TextAttributes attrs(const char *font, double size, QColor color = {}, bool b = 
 
 Qt::Alignment alignmentOf(const QTextBlock &b)
 {
-    const Qt::Alignment a = b.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
-    if ((a & Qt::AlignJustify) == Qt::AlignJustify)
-        return Qt::AlignJustify;
-    if (a & Qt::AlignHCenter)
-        return Qt::AlignHCenter;
-    if (a & Qt::AlignRight)
-        return Qt::AlignRight;
-    return Qt::AlignLeft;
+    return tl::horizontalAlignment(b.blockFormat().alignment());
 }
 
 class ReaderFormat : public ::testing::TestWithParam<FormatCase> {};

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+
 using tl::SettingsStore;
 
 TEST(FirstRun, WritesBuiltInDefaultsOnceWithTheMarkerLast)
@@ -25,4 +28,43 @@ TEST(FirstRun, WritesBuiltInDefaultsOnceWithTheMarkerLast)
     store.SetFromRegInt(QStringLiteral("EditorFontSize"), 14);
     EXPECT_FALSE(tl::appearance::firstRunCheck(store));
     EXPECT_EQ(store.GetFromRegInt(QStringLiteral("EditorFontSize")), 14);
+}
+
+// A value's name is element, state, property, item: "SearchBar" "N" "FontName"
+// "Button". A row whose name and tag disagree would load the editor's text
+// colour as its background, and save it back the same way: no round trip
+// could tell.
+TEST(AppearanceTable, NamesFollowTheElementAndProperty)
+{
+    using tl::appearance::Element;
+    auto head = [](Element e) -> std::string {
+        switch (e) {
+        case Element::Editor: return "Editor";
+        case Element::SearchButtons: return "SearchBarN";
+        case Element::SearchButtonsHover: return "SearchBarH";
+        case Element::SearchCombo:
+        case Element::SearchLabel: return "SearchBar";
+        case Element::InfoBar: return "InfoBar";
+        case Element::ToolBar: return "ToolBarN";
+        case Element::ToolBarHover: return "ToolBarH";
+        }
+        return {};
+    };
+    auto item = [](Element e) -> std::string {
+        switch (e) {
+        case Element::SearchButtons:
+        case Element::SearchButtonsHover: return "Button";
+        case Element::SearchCombo: return "ComboBox";
+        case Element::SearchLabel: return "lblSearch";
+        default: return {};
+        }
+    };
+    const char *const words[] = {"FontName", "FontSize", "ForeGrd", "BackGrd", "Style"};
+    std::set<std::string> names;
+    for (const tl::appearance::Value &v : tl::appearance::values) {
+        const std::string name(v.name);
+        EXPECT_EQ(name, head(v.element) + words[int(v.property)] + item(v.element));
+        EXPECT_TRUE(names.insert(name).second) << name << " twice";
+        EXPECT_EQ(tl::appearance::find(v.element, v.property), &v) << name;
+    }
 }

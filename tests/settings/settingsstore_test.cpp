@@ -29,8 +29,9 @@ TEST_P(SettingDefaults, AbsentValueGivesItsDefaultAndStoresOnlyMarkedOnes)
     if (def.type == s::Type::String) {
         EXPECT_EQ(store.GetFromReg(q(def.name)), q(def.absent));
         EXPECT_EQ(store.exists(q(def.name)), def.stored);
-        if (def.stored)  // stored as a string, in the name's exact spelling
+        if (def.stored) {  // stored as a string, in the name's exact spelling
             EXPECT_EQ(store.GetFromReg(q(def.name)), q(def.absent));
+        }
     } else {
         EXPECT_EQ(store.GetFromRegInt(q(def.name)), q(def.absent).toInt());
         EXPECT_FALSE(store.exists(q(def.name)));
@@ -87,6 +88,21 @@ TEST(SettingsStore, ContentsCompareExactly)
     EXPECT_NE(store.GetFromReg(q(s::EnableSound)), QStringLiteral("true"));
     EXPECT_EQ(store.GetFromReg(q(s::AskDelNote)), QString());
     EXPECT_FALSE(store.exists(q(s::AskDelNote)));
+}
+
+TEST(SettingsStore, ASwitchIsOnOnlyWhenItHoldsExactlyTrue)
+{
+    const SettingsStore store = freshStore();
+    EXPECT_FALSE(store.isOn(s::AskDelNote));  // absent
+    for (const char *off : {"True", "TRUE", "true ", "1", ""}) {
+        store.SetFromReg(s::AskDelNote, QString::fromLatin1(off));
+        EXPECT_FALSE(store.isOn(s::AskDelNote)) << off;
+    }
+    store.SetFromReg(s::AskDelNote, QStringLiteral("true"));
+    EXPECT_TRUE(store.isOn(s::AskDelNote));
+    EXPECT_TRUE(store.isOn(QStringLiteral("askdelnote")));  // the name is not case-sensitive
+    store.SetFromRegInt(QStringLiteral("LineColorSkin"), 1);
+    EXPECT_THROW(store.isOn(QStringLiteral("LineColorSkin")), tl::Error);  // not a string
 }
 
 // The child half of the two-process test: runs only when the parent asks.

@@ -95,36 +95,36 @@ struct BitmapCase {
     int bits;
     bool rle;
     QSize size;
-    bool accepted;
 };
+
+void PrintTo(const BitmapCase &c, std::ostream *os) { *os << c.name; }
 
 class Bitmaps : public SkinFiles, public testing::WithParamInterface<BitmapCase> {};
 
-TEST_P(Bitmaps, LoadOrFallBackToTheBuiltInSkin)
+TEST_P(Bitmaps, AreUsedAndASmallOneLiesOverTheBuiltInPicture)
 {
     const BitmapCase &c = GetParam();
-    put(QStringLiteral("S/pledit.bmp"), bmpBytes(skintest::syntheticPicture(c.size), c.bits, c.rle));
+    const QImage own = skintest::syntheticPicture(c.size);
+    put(QStringLiteral("S/pledit.bmp"), bmpBytes(own, c.bits, c.rle));
     const sk::SkinData d = read(QStringLiteral("S"));
-    if (c.accepted) {
-        EXPECT_EQ(d.name, QStringLiteral("S"));
-        EXPECT_EQ(d.picture.size(), c.size);
-        EXPECT_EQ(d.picture.pixel(30, 5), skintest::titleCentre);
-        EXPECT_EQ(d.picture.pixel(270, 104), skintest::grip);
-    } else {
-        EXPECT_EQ(d.name, none);
-        EXPECT_EQ(d.picture.size(), sk::pictureSize);
-        EXPECT_EQ(d.back, 0x000000u);  // the built-in colours, not the skin's
+    EXPECT_EQ(d.name, QStringLiteral("S"));
+    EXPECT_EQ(d.picture.size(), c.size.expandedTo(sk::pictureSize));
+    const QImage builtIn = sk::readBitmap(tl::builtin::skinPicture);
+    ASSERT_NE(builtIn.pixel(270, 104), skintest::grip);
+    // The title centre, the grip, the bottom filler's right end, the last pixel.
+    for (const QPoint at : {QPoint(30, 5), QPoint(270, 104), QPoint(111, 109), QPoint(279, 185)}) {
+        const QRgb expected = own.rect().contains(at) ? own.pixel(at) : builtIn.pixel(at);
+        EXPECT_EQ(d.picture.pixel(at), expected) << at.x() << "," << at.y();
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Kinds, Bitmaps,
-    testing::Values(BitmapCase{"bits8", 8, false, {280, 186}, true}, BitmapCase{"rle8", 8, true, {280, 186}, true},
-                    BitmapCase{"bits24", 24, false, {280, 186}, true},
-                    BitmapCase{"bits32", 32, false, {280, 186}, true},
-                    BitmapCase{"larger", 24, false, {400, 240}, true},
-                    BitmapCase{"tooNarrow", 24, false, {279, 186}, false},
-                    BitmapCase{"tooLow", 24, false, {280, 100}, false}),
+    testing::Values(BitmapCase{"bits8", 8, false, {280, 186}}, BitmapCase{"rle8", 8, true, {280, 186}},
+                    BitmapCase{"bits24", 24, false, {280, 186}}, BitmapCase{"bits32", 32, false, {280, 186}},
+                    BitmapCase{"larger", 24, false, {400, 240}}, BitmapCase{"narrower", 24, false, {279, 186}},
+                    BitmapCase{"lower", 24, false, {280, 100}}, BitmapCase{"smallAndWide", 8, false, {400, 60}},
+                    BitmapCase{"tiny", 24, false, {1, 1}}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(SkinFiles, UnreadableTruncatedOrHugeBitmapsFallBack)

@@ -5,8 +5,11 @@
 
 #include "app/formfixture.h"
 #include "controls/bgimage.h"
+#include "controls/builtinart.h"
+#include "controls/flatbutton.h"
 #include "platform/widgetcolors.h"
 #include "settings/settingstable.h"
+#include "skins/skinfiles.h"
 #include "skins/skinlayout.h"
 
 #include <QCoreApplication>
@@ -14,9 +17,11 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QTimer>
+#include <QWindow>
 
 namespace s = tl::setting;
 using tl::SettingsStore;
@@ -34,7 +39,7 @@ void mouse(QWidget *w, QEvent::Type type, QPoint local)
 class SkinForm : public FormTest {
 protected:
     // A synthetic skin named Synth in the skin folder, made current.
-    TForm1 &startSkinned(QSize size)
+    TForm1 &startSkinned(QSize size, QStringList args = {})
     {
         const QString skins = dir + QStringLiteral("/skins");
         tltest::writeFile(skins + QStringLiteral("/Synth/pledit.bmp"),
@@ -45,7 +50,7 @@ protected:
         st.SetFromReg(SettingsStore::q(s::CurrentSkin), QStringLiteral("Synth"));
         st.SetFromRegInt(SettingsStore::q(s::W), size.width());
         st.SetFromRegInt(SettingsStore::q(s::H), size.height());
-        return start();
+        return start(args);
     }
 
     void expectChrome(TForm1 &f)
@@ -125,6 +130,48 @@ TEST_F(SkinForm, SyntheticSkinIsDrawnPixelExactAtTwoSizes)
     expectChrome(f);
 }
 
+TEST_F(SkinForm, ASmallSkinPictureIsUsedAndStaysTheChosenSkin)
+{
+    const QString skins = dir + QStringLiteral("/skins");
+    tltest::writeFile(skins + QStringLiteral("/Small/pledit.bmp"),
+                      skintest::bmpBytes(skintest::syntheticPicture({200, 100}), 24));
+    settings().SetFromReg(SettingsStore::q(s::SkinDir), skins);
+    settings().SetFromReg(SettingsStore::q(s::CurrentSkin), QStringLiteral("Small"));
+    TForm1 &f = start();
+    EXPECT_EQ(settings().GetFromReg(SettingsStore::q(s::CurrentSkin)), QStringLiteral("Small"));
+    EXPECT_EQ(tl::storedBack(f.memo1), 0x0F0000u);  // the skin's colours (no pledit.txt), not the built-in ones
+    const QImage g = f.grab().toImage();
+    EXPECT_EQ(g.pixel(12, 15) | 0xff000000u, skintest::titleLeft);
+    // The grip region lies beyond the small picture: the built-in grip shows.
+    const QImage builtIn = tl::skin::readBitmap(tl::builtin::skinPicture);
+    EXPECT_EQ(f.imgSize->image().pixel(5, 5), builtIn.pixel(270, 104));
+}
+
+class ResizedBy : public SkinForm, public testing::WithParamInterface<const char *> {};
+
+TEST_P(ResizedBy, TheChromeFollowsASizeChangeNotMadeByTheGrip)
+{
+    TForm1 &f = startSkinned({320, 280});
+    const QSize to(437, 333);
+    if (QLatin1String(GetParam()) == QLatin1String("windowManager")) {
+        // The window system's resize, as a maximise or a tiling manager does it.
+        ASSERT_NE(f.windowHandle(), nullptr);
+        f.windowHandle()->resize(to);
+        QCoreApplication::processEvents();
+    } else {
+        f.resize(to);
+    }
+    ASSERT_EQ(f.size(), to);
+    EXPECT_EQ(f.imgHead->image().width(), 437);
+    EXPECT_EQ(f.imgFoot->image().width(), 426);
+    EXPECT_EQ(f.imgRight->geometry(), QRect(418, 20, 19, 302));
+    EXPECT_EQ(f.imgLeft->geometry(), QRect(0, 20, 11, 302));
+    EXPECT_EQ(f.imgSize->geometry(), QRect(426, 322, 11, 11));
+    expectChrome(f);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, ResizedBy, testing::Values("resize", "windowManager"));
+
 TEST_F(SkinForm, PressedThumbShowsItsOwnPiece)
 {
     TForm1 &f = startSkinned({320, 280});
@@ -169,6 +216,28 @@ TEST_F(SkinForm, AFastDragFollowsThePointerOnTheScreen)
     send(QEvent::MouseMove, screenGrab + QPoint(20, 4));
     send(QEvent::MouseButtonRelease, screenGrab + QPoint(20, 4));
     EXPECT_EQ(f.pos() - before, QPoint(20, 4));
+}
+
+TEST_P(MoveBy, ADragStartsFromWhereTheWindowReallyIs)
+{
+    // The window manager stopped an earlier drag short of where it was asked
+    // to go: the press, not the window's own idea of its place, tells where
+    // the window is.
+    TForm1 &f = start();
+    auto *element = f.findChild<QWidget *>(QString::fromLatin1(GetParam()));
+    ASSERT_NE(element, nullptr);
+    f.move(300, 200);
+    const QPoint really(300, 188), grab(5, 5);
+    const QPoint screenGrab = really + element->mapTo(&f, grab);
+    auto send = [&](QEvent::Type type, QPoint screen) {
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent e(type, QPointF(grab), QPointF(screen), button, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(element, &e);
+    };
+    send(QEvent::MouseButtonPress, screenGrab);
+    send(QEvent::MouseMove, screenGrab + QPoint(40, 30));
+    send(QEvent::MouseButtonRelease, screenGrab + QPoint(40, 30));
+    EXPECT_EQ(f.pos(), really + QPoint(40, 30));
 }
 
 INSTANTIATE_TEST_SUITE_P(Elements, MoveBy, testing::Values("imgHead", "imgLeft", "imgRight", "imgFoot"));
@@ -240,6 +309,68 @@ TEST_F(SkinForm, ThumbFollowsTheCaretAndScrollsTheEditor)
     EXPECT_EQ(f.imgScroll->y(), 30);
 }
 
+QStringList numberedLines(const QString &word, int count)
+{
+    QStringList lines;
+    for (int i = 0; i < count; ++i)
+        lines << word + QString::number(i);
+    return lines;
+}
+
+// Rich text as the editor stores it.
+QString rtfOf(const QStringList &lines)
+{
+    return QStringLiteral("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 ") + lines.join(QStringLiteral("\\par ")) + QLatin1Char('}');
+}
+
+TEST_F(SkinForm, EveryNoteAndDocumentShownPutsTheThumbAtItsFirstLine)
+{
+    const QString notes = tltest::writeFile(
+        dir + QStringLiteral("/Long.nts"),
+        (QStringLiteral("<root><info><lastupdate/><authorname/><companyname/><comments/><realpath/><compresslevel/>"
+                        "</info><notes><note>")
+         + rtfOf(numberedLines(QStringLiteral("a"), 200)) + QStringLiteral("</note><note>")
+         + rtfOf(numberedLines(QStringLiteral("b"), 200)) + QStringLiteral("</note></notes></root>"))
+            .toUtf8());
+    TForm1 &f = startSkinned({320, 360}, {notes});
+    ASSERT_EQ(f.memo1->lineCount(), 200);
+    ASSERT_EQ(f.memo1->caretLine(), 0);
+    EXPECT_EQ(f.imgScroll->y(), 30) << "opened";
+    // Held at the top, a drag down scrolls the editor at once.
+    mouse(f.imgScroll, QEvent::MouseButtonPress, {4, 4});
+    for (int i = 0; i < 10; ++i)
+        mouse(f.imgScroll, QEvent::MouseMove, {4, 5});
+    mouse(f.imgScroll, QEvent::MouseButtonRelease, {4, 5});
+    EXPECT_GT(f.memo1->firstVisibleLine(), 0);
+    EXPECT_GT(f.imgScroll->y(), 30);
+
+    QTest::mouseClick(f.cmdNext, Qt::LeftButton);
+    ASSERT_EQ(f.CurrentNote, 1);
+    EXPECT_EQ(f.imgScroll->y(), 30) << "next";
+    auto caretToTheEnd = [&f] {
+        f.memo1->moveCursor(QTextCursor::End);
+        f.SyncScrollThumb(false);
+        ASSERT_GT(f.imgScroll->y(), 300);
+    };
+    caretToTheEnd();
+    QTest::mouseClick(f.cmdBack, Qt::LeftButton);
+    ASSERT_EQ(f.CurrentNote, 0);
+    EXPECT_EQ(f.imgScroll->y(), 30) << "back";
+
+    // A document that fits takes the thumb back to the top as well.
+    for (const auto &[name, count] : {std::pair{"Long.rtf", 200}, {"Long.txt", 200}, {"Short.txt", 2}}) {
+        caretToTheEnd();
+        const QStringList lines = numberedLines(QStringLiteral("c"), count);
+        const bool plain = QLatin1String(name).endsWith(QLatin1String(".txt"));
+        const QString document = tltest::writeFile(dir + QLatin1Char('/') + QLatin1String(name),
+                                                   (plain ? lines.join(QLatin1Char('\n')) : rtfOf(lines)).toUtf8());
+        f.File1Click(document);
+        ASSERT_EQ(f.CurrentFile, document);
+        ASSERT_EQ(f.memo1->lineCount(), count) << name;
+        EXPECT_EQ(f.imgScroll->y(), 30) << name;
+    }
+}
+
 TEST_F(SkinForm, ShortNoteLeavesTheThumbAlone)
 {
     TForm1 &f = startSkinned({320, 360});
@@ -277,6 +408,54 @@ TEST_F(SkinForm, WelcomeBannerShowsItsWindowsThenTheRecordInformation)
     EXPECT_FALSE(f.timeScroll->isActive());
     EXPECT_EQ(f.Panel1->text(), f.noFileText());
 }
+
+struct BarLook {
+    const char *name;
+    bool framed;  // the built-in look takes the set without suffix
+    const char *suffix;
+    const char *family;
+};
+void PrintTo(const BarLook &look, std::ostream *os) { *os << look.name; }
+
+class BannerEnd : public SkinForm, public testing::WithParamInterface<BarLook> {};
+
+TEST_P(BannerEnd, GivesTheBarItsStoredFontBack)
+{
+    const BarLook &c = GetParam();
+    TForm1 &f = start();
+    f.timeScroll->stop();
+    if (c.framed)
+        f.LoadSkinStd();
+    // As the Preferences store them while the banner runs.
+    const SettingsStore st = settings();
+    const QString sfx = QLatin1String(c.suffix);
+    const QString family = QLatin1String(c.family);
+    st.SetFromReg(QStringLiteral("InfoBarFontName") + sfx, family);
+    st.SetFromRegInt(QStringLiteral("InfoBarFontSize") + sfx, 13);
+    st.SetFromRegInt(QStringLiteral("InfoBarForeGrd") + sfx, 0x0000FF);
+    st.SetFromRegInt(QStringLiteral("InfoBarBackGrd") + sfx, 0x00FFFF);
+    st.SetFromReg(QStringLiteral("InfoBarStyle") + sfx, QStringLiteral("true"));
+    ASSERT_EQ(f.bannerStep, 1);
+    f.timeScrollTimer();
+    ASSERT_TRUE(QFontInfo(f.Panel1->font()).fixedPitch());  // the banner's face
+    for (int tick = 0; tick < 1000 && f.bannerStep != 0; ++tick)
+        f.timeScrollTimer();
+    ASSERT_EQ(f.bannerStep, 0);
+    const QFont font = f.Panel1->font();
+    EXPECT_EQ(font.family(), family);
+    EXPECT_EQ(font.pointSize(), 13);
+    EXPECT_TRUE(font.bold());
+    // Where the face is missing, the stand-in must not be fixed-pitch either.
+    EXPECT_FALSE(QFontInfo(font).fixedPitch());
+    EXPECT_EQ(tl::storedFore(f.Panel1), 0x0000FFu);
+    EXPECT_EQ(tl::storedBack(f.Panel1), 0x00FFFFu);
+}
+
+INSTANTIATE_TEST_SUITE_P(Looks, BannerEnd,
+                         testing::Values(BarLook{"skinned", false, "Skin", "DejaVu Serif"},
+                                         BarLook{"framed", true, "", "DejaVu Serif"},
+                                         BarLook{"missingFace", false, "Skin", "Tahoma"}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(SkinForm, StartedHiddenRunsNoBanner)
 {

@@ -4,7 +4,7 @@
 // editor, a press on the menu label). Errors are reported, not passed into
 // Qt's event loop.
 
-#include "app/application.h"
+#include "controls/guarded.h"
 
 #include <QEvent>
 #include <QObject>
@@ -25,7 +25,7 @@ protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
         bool eaten = false;
-        Application::guarded([&] { eaten = m_handler(event); });
+        runGuarded([&] { eaten = m_handler(event); });
         return eaten;
     }
 

@@ -1,6 +1,8 @@
 #pragma once
 // Key sounds through Qt Multimedia: one QSoundEffect per file, loaded on
-// first use and kept, played without waiting.
+// first use and kept, played without waiting. Built as a module of its own
+// (the multimedia stack is two dozen libraries), which the program loads
+// when the first sound plays (platform/lazysound.h).
 
 #include "platform/services.h"
 

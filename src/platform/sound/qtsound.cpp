@@ -1,4 +1,4 @@
-#include "platform/qtsound.h"
+#include "platform/sound/qtsound.h"
 
 #include <QAudioDevice>
 #include <QFileInfo>
@@ -32,3 +32,9 @@ void QtSound::play(const QString &wavFile)
 }
 
 } // namespace tl
+
+// The module's one entry point, found by name when the first sound plays.
+extern "C" Q_DECL_EXPORT tl::ISound *tessaleaf_create_sound()
+{
+    return new tl::QtSound;
+}

@@ -1,0 +1,44 @@
+#pragma once
+// The file open in the main window, and what was learnt about it when it was
+// opened: one place for what opening, closing, Save As and New file change.
+
+#include "notes/filekind.h"
+
+#include <QString>
+
+namespace tl {
+
+struct OpenFile {
+    QString path;  // empty: no file open
+    int note = 0;  // zero-based index of the note shown
+    // Notes in the file as this window last read or wrote it; 0 until then,
+    // and for a document.
+    int noteCount = 0;
+    // Decided once, from the name, when the file is adopted.
+    FileKind kind = FileKind::Document;
+    // A document read as RTF gets RTF back, whatever its name.
+    bool rtf = false;
+    // The editor's plain text goes to disk with CR LF line ends. It belongs
+    // to the text, not the file: Save As, a new notes file and closing keep
+    // it; reading a document or starting a new file sets it again.
+    bool crlf = false;
+    // False for a document whose bytes the editor could not hold as they are
+    // (not UTF-8 text): it is browsed, never written back.
+    bool faithful = true;
+
+    // Makes path the open file, at its first note, with nothing read of it yet.
+    void adopt(QString path);
+    // The editor's content now goes to the file at path (Save As, a new file
+    // from Add): the note index stays, the kind follows the new name, and
+    // nothing read from the old file counts any more.
+    void renameTo(QString path);
+    // No file open.
+    void clear();
+
+    bool isNotes() const { return kind == FileKind::Notes; }
+    // The step buttons: a note before the one shown, a note after it.
+    bool hasPreviousNote() const { return noteCount > 0 && note > 0; }
+    bool hasNextNote() const { return note + 1 < noteCount; }
+};
+
+} // namespace tl

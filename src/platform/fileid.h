@@ -1,0 +1,24 @@
+#pragma once
+// Which file a path names and which version of it: enough to tell that a
+// file read earlier is, byte for byte, still the one on disk (same file, same
+// size, modified at the same nanosecond).
+
+#include <QString>
+
+#include <cstdint>
+
+namespace tl {
+
+struct FileId {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = -1;
+    std::int64_t mtimeNs = -1;  // last modification, nanoseconds since the epoch
+    bool operator==(const FileId &) const = default;
+};
+
+// The id of the regular file at path (links followed); false when there is
+// none (missing, a folder, a dangling link).
+bool fileIdOf(const QString &path, FileId *id);
+
+} // namespace tl

@@ -1,0 +1,96 @@
+// The open file's state: what adopting, renaming and clearing keep and reset,
+// and the step buttons it allows.
+
+#include "notes/openfile.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A document read with everything set that a read can set.
+tl::OpenFile readDocument()
+{
+    tl::OpenFile f;
+    f.adopt(QStringLiteral("/n/Diary.txt"));
+    f.note = 2;
+    f.noteCount = 3;
+    f.rtf = true;
+    f.crlf = true;
+    f.faithful = false;
+    return f;
+}
+
+TEST(OpenFile, AdoptDecidesTheKindOnceByTheExactExtension)
+{
+    tl::OpenFile f;
+    f.adopt(QStringLiteral("/n/Diary.nts"));
+    EXPECT_TRUE(f.isNotes());
+    f.adopt(QStringLiteral("/n/Diary.NTS"));
+    EXPECT_FALSE(f.isNotes());
+    EXPECT_EQ(f.kind, tl::FileKind::Document);
+    f.adopt(QStringLiteral("/n/Diary.znts"));
+    EXPECT_EQ(f.kind, tl::FileKind::Compressed);
+}
+
+TEST(OpenFile, AdoptStartsAtTheFirstNoteWithNothingReadButTheLineEnds)
+{
+    tl::OpenFile f = readDocument();
+    f.adopt(QStringLiteral("/n/Other.nts"));
+    EXPECT_EQ(f.path, QStringLiteral("/n/Other.nts"));
+    EXPECT_EQ(f.note, 0);
+    EXPECT_EQ(f.noteCount, 0);
+    EXPECT_FALSE(f.rtf);
+    EXPECT_TRUE(f.faithful);
+    EXPECT_TRUE(f.crlf);  // the editor's text keeps them
+}
+
+TEST(OpenFile, RenameKeepsTheNoteShown)
+{
+    tl::OpenFile f = readDocument();
+    f.renameTo(QStringLiteral("/n/Copy.rtf"));
+    EXPECT_EQ(f.path, QStringLiteral("/n/Copy.rtf"));
+    EXPECT_EQ(f.note, 2);
+    EXPECT_EQ(f.noteCount, 0);
+    EXPECT_FALSE(f.rtf);  // the new file holds what was written there, by its name
+    EXPECT_TRUE(f.faithful);
+    EXPECT_TRUE(f.crlf);
+}
+
+TEST(OpenFile, ClearLeavesNoFile)
+{
+    tl::OpenFile f = readDocument();
+    f.adopt(QStringLiteral("/n/Diary.nts"));
+    f.clear();
+    EXPECT_TRUE(f.path.isEmpty());
+    EXPECT_EQ(f.note, 0);
+    EXPECT_FALSE(f.isNotes());
+    EXPECT_FALSE(f.hasPreviousNote());
+    EXPECT_FALSE(f.hasNextNote());
+}
+
+struct StepCase {
+    int note;
+    int count;
+    bool previous;
+    bool next;
+};
+
+class StepButtons : public testing::TestWithParam<StepCase> {};
+
+TEST_P(StepButtons, FollowTheNoteShown)
+{
+    tl::OpenFile f;
+    f.adopt(QStringLiteral("/n/Diary.nts"));
+    f.note = GetParam().note;
+    f.noteCount = GetParam().count;
+    EXPECT_EQ(f.hasPreviousNote(), GetParam().previous);
+    EXPECT_EQ(f.hasNextNote(), GetParam().next);
+}
+
+INSTANTIATE_TEST_SUITE_P(Notes, StepButtons,
+                         testing::Values(StepCase{0, 0, false, false},  // not counted, or a missing file
+                                         StepCase{2, 0, false, false}, StepCase{0, 1, false, false},
+                                         StepCase{0, 3, false, true}, StepCase{1, 3, true, true},
+                                         StepCase{2, 3, true, false}));
+
+} // namespace
