@@ -133,6 +133,7 @@ void RichEdit::setContentText(const QString &text)
         setContentRtf(rtf::rtfBytes(text));
         return;
     }
+    m_unheld = 0;
     setCurrentCharFormat(QTextCharFormat());
     setPlainText(text);
     moveCursor(QTextCursor::Start);
@@ -142,7 +143,7 @@ void RichEdit::setContentText(const QString &text)
 void RichEdit::setContentRtf(const QByteArray &rtf)
 {
     QTextDocument *doc = document();
-    rtf::readDocument(std::string_view(rtf.constData(), size_t(rtf.size())), *doc);
+    m_unheld = rtf::readDocument(std::string_view(rtf.constData(), size_t(rtf.size())), *doc);
     doc->setUndoRedoEnabled(false);
     doc->setUndoRedoEnabled(true);
     QTextCursor c(doc);

@@ -39,6 +39,9 @@ public:
     // cleared.
     void setContentText(const QString &text);
     void setContentRtf(const QByteArray &rtf);
+    // The rtf::unheld bits of what the content last set held and this
+    // editor left out; 0 for plain text.
+    unsigned unheldContent() const { return m_unheld; }
 
     // The whole content as one complete RTF document (pure ASCII).
     QString toRtf() const;
@@ -118,6 +121,7 @@ private:
     void ensureLaidOut() const;
 
     bool m_plainMode = false;
+    unsigned m_unheld = 0;
     int m_limit = 32767;
     UrlHighlighter *m_highlighter = nullptr;
     QString m_pressedLink; // the link a press of the left button was on

@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QImage>
 #include <QImageReader>
+#include <QStringList>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -462,18 +463,44 @@ QTextImageFormat addPngPicture(QTextDocument &doc, const QImage &image, const QT
     return pictureFormat(doc, p, base, unused, &image);
 }
 
-void readDocument(std::string_view rtf, QTextDocument &doc)
+unsigned readDocument(std::string_view rtf, QTextDocument &doc)
 {
     const bool undo = doc.isUndoRedoEnabled();
     doc.setUndoRedoEnabled(false);
     doc.clear();
     doc.setIndentWidth(kIndentWidth);
+    unsigned skipped = 0;
     {
         Reader reader;
         DocumentSink sink(doc, reader);
         reader.parse(rtf, sink);
+        skipped = reader.unheldContent();
     }
     doc.setUndoRedoEnabled(undo);
+    return skipped;
+}
+
+QString unheldText(unsigned bits)
+{
+    static const struct {
+        unsigned bit;
+        const char *text;
+    } kNames[] = {
+        {unheld::Footnotes, "footnotes"},
+        {unheld::Comments, "comments"},
+        {unheld::HeadersFooters, "headers and footers"},
+        {unheld::Drawings, "drawings"},
+        {unheld::HiddenText, "hidden text"},
+    };
+    QStringList names;
+    for (const auto &n : kNames) {
+        if (bits & n.bit)
+            names.append(QString::fromLatin1(n.text));
+    }
+    if (names.size() < 2)
+        return names.join(QString());
+    const QString last = names.takeLast();
+    return names.join(QLatin1String(", ")) + QLatin1String(" and ") + last;
 }
 
 QString fontNameOf(const QTextCharFormat &format)

@@ -26,8 +26,12 @@ QString toPlainText(std::string_view rtf);
 // size the RTF gives them: PNG and JPEG ones as they are, anything else
 // (metafiles, device bitmaps, embedded objects) as its PNG or JPEG result or
 // a grey box, kept to be written back as it came. Hyperlink fields become
-// anchors, tables QTextTables.
-void readDocument(std::string_view rtf, QTextDocument &doc);
+// anchors, tables QTextTables. Returns the unheld:: bits (rtfreader.h) of
+// the user's content it had to leave out.
+unsigned readDocument(std::string_view rtf, QTextDocument &doc);
+
+// What unheld:: bits name, in a sentence: "footnotes and hidden text".
+QString unheldText(unsigned bits);
 
 // The whole document as one RTF document, shaped like the output of the
 // Windows rich-edit control: font and colour tables, \fsN, \b, \i, \ul,

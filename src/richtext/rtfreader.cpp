@@ -16,7 +16,7 @@ namespace {
 enum class Kw : std::uint8_t {
     None,
     // destinations
-    SkipDest, FontTable, ColorTable, PnText, Pn, FldRslt, FldInst, Field, Upr,
+    SkipDest, SkipContent, Drawing, FontTable, ColorTable, PnText, Pn, FldRslt, FldInst, Field, Upr,
     // pictures and objects
     Pict, PicKind, PicW, PicH, PicWGoal, PicHGoal, PicScaleX, PicScaleY, ShpPict,
     Object, Result, ObjW, ObjH, ObjScaleX, ObjScaleY,
@@ -40,8 +40,9 @@ struct Word {
 };
 
 constexpr Word kWords[] = {
-    // destinations whose text is not shown
-    {"author", Kw::SkipDest}, {"annotation", Kw::SkipDest}, {"atnauthor", Kw::SkipDest},
+    // destinations whose text is not shown; for those that hold the user's
+    // content, ch is its unheld:: bit
+    {"author", Kw::SkipDest}, {"annotation", Kw::SkipContent, unheld::Comments}, {"atnauthor", Kw::SkipDest},
     {"atndate", Kw::SkipDest}, {"atnicn", Kw::SkipDest}, {"atnid", Kw::SkipDest},
     {"atnparent", Kw::SkipDest}, {"atnref", Kw::SkipDest}, {"atntime", Kw::SkipDest},
     {"atrfend", Kw::SkipDest}, {"atrfstart", Kw::SkipDest}, {"bkmkend", Kw::SkipDest},
@@ -49,16 +50,16 @@ constexpr Word kWords[] = {
     {"colorschememapping", Kw::SkipDest}, {"comment", Kw::SkipDest},
     {"company", Kw::SkipDest}, {"creatim", Kw::SkipDest}, {"datafield", Kw::SkipDest},
     {"datastore", Kw::SkipDest}, {"defchp", Kw::SkipDest}, {"defpap", Kw::SkipDest},
-    {"do", Kw::SkipDest}, {"doccomm", Kw::SkipDest}, {"docvar", Kw::SkipDest},
+    {"do", Kw::Drawing}, {"doccomm", Kw::SkipDest}, {"docvar", Kw::SkipDest},
     {"factoidname", Kw::SkipDest}, {"falt", Kw::SkipDest}, {"fchars", Kw::SkipDest},
     {"fldtype", Kw::SkipDest}, {"filetbl", Kw::SkipDest},
     {"fname", Kw::SkipDest}, {"fontemb", Kw::SkipDest}, {"fontfile", Kw::SkipDest},
-    {"footer", Kw::SkipDest}, {"footerf", Kw::SkipDest}, {"footerl", Kw::SkipDest},
-    {"footerr", Kw::SkipDest}, {"footnote", Kw::SkipDest}, {"formfield", Kw::SkipDest},
+    {"footer", Kw::SkipContent, unheld::HeadersFooters}, {"footerf", Kw::SkipContent, unheld::HeadersFooters}, {"footerl", Kw::SkipContent, unheld::HeadersFooters},
+    {"footerr", Kw::SkipContent, unheld::HeadersFooters}, {"footnote", Kw::SkipContent, unheld::Footnotes}, {"formfield", Kw::SkipDest},
     {"ftncn", Kw::SkipDest}, {"ftnsep", Kw::SkipDest}, {"ftnsepc", Kw::SkipDest},
     {"aftncn", Kw::SkipDest}, {"aftnsep", Kw::SkipDest}, {"aftnsepc", Kw::SkipDest},
-    {"generator", Kw::SkipDest}, {"gridtbl", Kw::SkipDest}, {"header", Kw::SkipDest},
-    {"headerf", Kw::SkipDest}, {"headerl", Kw::SkipDest}, {"headerr", Kw::SkipDest},
+    {"generator", Kw::SkipDest}, {"gridtbl", Kw::SkipDest}, {"header", Kw::SkipContent, unheld::HeadersFooters},
+    {"headerf", Kw::SkipContent, unheld::HeadersFooters}, {"headerl", Kw::SkipContent, unheld::HeadersFooters}, {"headerr", Kw::SkipContent, unheld::HeadersFooters},
     {"hlinkbase", Kw::SkipDest}, {"htmltag", Kw::SkipDest}, {"info", Kw::SkipDest},
     {"keycode", Kw::SkipDest}, {"keywords", Kw::SkipDest}, {"latentstyles", Kw::SkipDest},
     {"lchars", Kw::SkipDest}, {"leveltext", Kw::SkipDest}, {"levelnumbers", Kw::SkipDest},
@@ -72,7 +73,7 @@ constexpr Word kWords[] = {
     {"pntxtb", Kw::SkipDest}, {"printim", Kw::SkipDest}, {"private", Kw::SkipDest},
     {"propname", Kw::SkipDest}, {"protusertbl", Kw::SkipDest},
     {"revtbl", Kw::SkipDest}, {"revtim", Kw::SkipDest}, {"rsidtbl", Kw::SkipDest},
-    {"shp", Kw::SkipDest}, {"shpgrp", Kw::SkipDest}, {"shpinst", Kw::SkipDest},
+    {"shp", Kw::Drawing}, {"shpgrp", Kw::Drawing}, {"shpinst", Kw::SkipDest},
     {"shprslt", Kw::SkipDest}, {"shptxt", Kw::SkipDest},
     {"sn", Kw::SkipDest}, {"sp", Kw::SkipDest}, {"staticval", Kw::SkipDest},
     {"stylesheet", Kw::SkipDest}, {"subject", Kw::SkipDest}, {"sv", Kw::SkipDest},
@@ -329,6 +330,9 @@ struct Reader::Impl {
         int uc = 1;
         Dest dest = Dest::Text;
         bool hidden = false;
+        // In a skipped destination that holds the user's content: its
+        // unheld:: bit, noted once anything shows in it.
+        std::uint8_t contentBit = 0;
     };
 
     // The picture being read; a picture inside an object is its result.
@@ -388,6 +392,9 @@ struct Reader::Impl {
     bool borderPending = false;
     bool cellOpen = false; // paragraphs were ended in a cell not yet ended
     int cellsInRow = 0;
+
+    // unheld:: bits of what was skipped
+    unsigned skipped = 0;
 
     // parse state
     std::vector<Group> stack;
@@ -785,6 +792,26 @@ struct Reader::Impl {
         return g.dest == Dest::Text && !g.hidden;
     }
 
+    // Something visible that is not shown: noted when it is the user's.
+    void dropped()
+    {
+        const Group &g = stack.back();
+        if (g.dest == Dest::Text && g.hidden)
+            skipped |= unheld::HiddenText;
+        else if (g.dest == Dest::Skip)
+            skipped |= g.contentBit;
+    }
+
+    // Whether bytes of text hold anything but blanks and line ends.
+    static bool inked(const char *s, const char *e)
+    {
+        for (; s < e; ++s) {
+            if (static_cast<unsigned char>(*s) > 0x20)
+                return true;
+        }
+        return false;
+    }
+
     void byte(unsigned char b)
     {
         Group &g = top();
@@ -810,8 +837,11 @@ struct Reader::Impl {
                 instructionChar(g.cp->single(b));
             return;
         }
-        if (!showing())
+        if (!showing()) {
+            if (b > 0x20)
+                dropped();
             return;
+        }
         const CodePage &cp = *g.cp;
         if (pendingLead >= 0) {
             unit(cp.pair(static_cast<std::uint8_t>(pendingLead), b));
@@ -941,9 +971,13 @@ struct Reader::Impl {
 
     // ---- control words
 
+    // A destination skipped holds nothing of the user's until SkipContent
+    // says so: bookmarks, authors and the like in a footnote are not.
     void setDest(Dest d)
     {
         top().dest = d;
+        if (d == Dest::Skip)
+            top().contentBit = 0;
         pendingLead = -1;
     }
 
@@ -974,6 +1008,18 @@ struct Reader::Impl {
         case Kw::None:
             break;
         case Kw::SkipDest:
+            setDest(Dest::Skip);
+            break;
+        case Kw::SkipContent: {
+            const bool users = showing() || g.contentBit;
+            setDest(Dest::Skip);
+            if (users)
+                g.contentBit = std::uint8_t(w->ch);
+            break;
+        }
+        case Kw::Drawing:
+            if (showing() || g.contentBit)
+                skipped |= unheld::Drawings;
             setDest(Dest::Skip);
             break;
         // Tables inside pictures, objects and skipped text are not the
@@ -1021,8 +1067,10 @@ struct Reader::Impl {
                 startPicture(false, std::size_t(backslash - base));
             else if (g.dest == Dest::ObjResult && !pict.active)
                 startPicture(true, std::size_t(backslash - base));
-            else
+            else {
+                dropped();
                 setDest(Dest::Skip);
+            }
             break;
         case Kw::ShpPict:
             break; // the picture inside is the one to show
@@ -1158,6 +1206,8 @@ struct Reader::Impl {
                         instructionChar(char16_t(v));
                 } else if (showing()) {
                     unit(static_cast<char16_t>(v));
+                } else if (v > 0x20) {
+                    dropped();
                 }
             }
             ucSkip = g.uc;
@@ -1282,6 +1332,8 @@ struct Reader::Impl {
         case Kw::Char:
             if (showing())
                 unit(w->ch);
+            else
+                dropped();
             break;
         case Kw::Trowd:
         case Kw::Trgaph:
@@ -1569,8 +1621,10 @@ struct Reader::Impl {
             byte(b);
             return;
         }
-        if (g.dest != Dest::Text || g.hidden)
+        if (g.dest != Dest::Text || g.hidden) {
+            dropped();
             return;
+        }
         byte(b);
     }
 
@@ -1589,8 +1643,11 @@ struct Reader::Impl {
             pictureHex(s, e);
             return;
         }
-        if (g.dest == Dest::Skip || g.dest == Dest::Object || g.dest == Dest::ObjResult)
+        if (g.dest == Dest::Skip || g.dest == Dest::Object || g.dest == Dest::ObjResult) {
+            if (g.contentBit && inked(s, e))
+                dropped();
             return;
+        }
         if (g.dest == Dest::Text && !g.hidden && !g.cp->isDoubleByte() && pendingLead < 0) {
             beginText();
             if (!run.empty() && isHigh(run.back()))
@@ -1631,6 +1688,7 @@ void Reader::parse(std::string_view rtf, Sink &sink)
     s.cellOpen = false;
     s.cellsInRow = 0;
     s.begun = false;
+    s.skipped = 0;
     s.parseBytes(rtf);
     s.finish();
     s.sink = nullptr;
@@ -1646,6 +1704,8 @@ QColor Reader::color(int index) const
 }
 
 int Reader::documentCodePage() const { return d->docCodePage; }
+
+unsigned Reader::unheldContent() const { return d->skipped; }
 
 QString Reader::link(int index) const
 {

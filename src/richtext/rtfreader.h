@@ -6,6 +6,29 @@
 //
 // Any input is accepted: nothing throws, nesting depth costs no stack, time
 // is linear in the input and memory grows with it, whatever numbers it holds.
+//
+// What is read and kept: text in font, size, colour, bold, italic,
+// underline and strike; paragraphs with alignment, indents, spacing and
+// bullets; pictures (PNG and JPEG shown; metafiles, device bitmaps and
+// objects kept whole and shown as their result or a box); hyperlink fields;
+// table rows and cells.
+//
+// What is skipped, and why:
+// - Layout and bookkeeping, which no note's reader misses: \info,
+//   \*\generator, style sheets, list, revision, rsid and theme tables,
+//   page and section setup, tab stops, line spacing, highlight, sub- and
+//   superscript, and any other word the reader does not know. Lists come
+//   back as bullets, as the rich-edit control writes them.
+// - Kept in part: a field other than HYPERLINK keeps its result as text;
+//   a bookmark keeps no name, a link to it its "#name"; a table in a cell
+//   keeps its text, cells ended by \nestcell separated by tabs; a row's
+//   cells past kMaxCells join its last one; \nonshppict is the fallback of
+//   a \shppict picture that is read instead.
+// - The user's content the editor has no place for: footnotes, comments
+//   (\annotation), headers and footers, shapes and drawing objects (\shp,
+//   \do: text boxes, floating pictures) and hidden text (\v). They are
+//   noted as unheld:: bits (Reader::unheldContent), so that a note holding
+//   them is shown read-only instead of losing them on its next save.
 
 #include <QByteArray>
 #include <QColor>
@@ -72,6 +95,19 @@ struct Picture {
     int shownWidth = 0, shownHeight = 0;
 };
 
+// What the reader skips although it is the user's content, not layout or
+// bookkeeping: a document holding any of it comes out of a load and a save
+// without it. One bit each.
+namespace unheld {
+enum : unsigned {
+    Footnotes = 1,      // \footnote with text or a picture
+    Comments = 2,       // \annotation with text or a picture
+    HeadersFooters = 4, // \header..., \footer... with text or a picture
+    Drawings = 8,       // \shp shapes (text boxes, floating pictures), \do
+    HiddenText = 16,    // \v text or pictures in the document's text
+};
+}
+
 struct Font {
     int id = 0;
     QString name;
@@ -118,6 +154,8 @@ public:
     // "#name" for a place in the document.
     QString link(int index) const;
     int documentCodePage() const;
+    // The unheld:: bits of what the last parse skipped.
+    unsigned unheldContent() const;
 
 private:
     struct Impl;

@@ -214,6 +214,31 @@ TEST(PicturesInText, TakeTheFormatAroundThemAndNeverShowTheirData)
     EXPECT_EQ(at.charFormat().fontWeight(), QFont::Bold);
 }
 
+// A screenshot in a bulleted item, as the rich-edit control writes it.
+TEST(PicturesInText, InABulletedParagraphKeepBothThroughALoadAndASave)
+{
+    const std::string in = kHead + "{\\pntext\\f0\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf0\\pnindent0{\\pntxtb\\'B7}}"
+                           "\\fi-360\\li720 see " + pict("\\pngblip\\picw8\\pich6\\picwgoal1200\\pichgoal900", hex(png()))
+                           + " here\\par\r\n\\pard after\\par}";
+    QTextDocument doc;
+    readDocument(in, doc);
+    EXPECT_EQ(doc.toPlainText(), QString::fromUtf8("see \uFFFC here\nafter"));
+    ASSERT_NE(doc.firstBlock().textList(), nullptr);
+    QTextCursor at(&doc);
+    at.setPosition(5);
+    ASSERT_TRUE(at.charFormat().isImageFormat());
+    EXPECT_EQ(doc.resource(kKeptResource, keptUrl(at.charFormat().toImageFormat().name())).toByteArray(), png());
+
+    const std::string out = writeDocument(doc).toStdString();
+    EXPECT_NE(out.find("\\pntext"), std::string::npos) << out;
+    EXPECT_NE(out.find("see " + pngWritten("\\picw8\\pich6\\picwgoal1200\\pichgoal900") + " here\\par"), std::string::npos)
+        << out;
+    QTextDocument back;
+    readDocument(out, back);
+    EXPECT_EQ(rtftest::contentOf(back), rtftest::contentOf(doc));
+    EXPECT_EQ(writeDocument(back).toStdString(), out);
+}
+
 TEST(PicturesInText, PastedImageIsWrittenAsPng)
 {
     QTextDocument doc;
@@ -485,6 +510,43 @@ INSTANTIATE_TEST_SUITE_P(
                   {"n1\\cell\\row\n\\trowd\\trgaph0\\trleft0\\cellx1000\\pard\\intbl n2\\cell\\row\n"}}),
     [](const auto &info) { return std::string(info.param.name); });
 
+// A table straight after a bulleted list, as WordPad and the rich-edit
+// control write it, and a 2 x 2 table with bold in a cell.
+TEST(Tables, AfterAListAndWithBoldInACell)
+{
+    const std::string in = kHead + "{\\pntext\\f0\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf0\\pnindent0{\\pntxtb\\'B7}}"
+                           "\\fi-360\\li720 one\\par{\\pntext\\f0\\'B7\\tab}two\\par\r\n"
+                           + row("a\\cell {\\b bold}\\cell", "\\trowd\\trgaph108\\trleft-108\\cellx2000\\cellx4000")
+                           + row("c\\cell d\\cell", "\\trowd\\trgaph108\\trleft-108\\cellx2000\\cellx4000") + "\\pard after\\par}";
+    QTextDocument doc;
+    readDocument(in, doc);
+    EXPECT_EQ(doc.toPlainText(), QStringLiteral("one\ntwo\na\nbold\nc\nd\nafter"));
+    EXPECT_EQ(toPlainText(in), doc.toPlainText());
+    ASSERT_EQ(doc.rootFrame()->childFrames().size(), 1);
+    auto *table = qobject_cast<QTextTable *>(doc.rootFrame()->childFrames().first());
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->rows(), 2);
+    EXPECT_EQ(table->columns(), 2);
+    EXPECT_TRUE(doc.findBlockByNumber(1).textList() != nullptr) << "the list's last item";
+    QTextCursor bold = table->cellAt(0, 1).firstCursorPosition();
+    bold.movePosition(QTextCursor::NextCharacter);
+    EXPECT_EQ(bold.charFormat().fontWeight(), QFont::Bold);
+    EXPECT_EQ(table->cellAt(1, 0).firstCursorPosition().block().textList(), nullptr) << "cells are not list items";
+
+    const std::string out = writeDocument(doc).toStdString();
+    const std::size_t list = out.find("two\\par");
+    const std::size_t rowAt = out.find("\\trowd\\trgaph108\\trleft-108\\cellx2000\\cellx4000\\pard\\intbl");
+    ASSERT_NE(list, std::string::npos) << out;
+    ASSERT_NE(rowAt, std::string::npos) << out;
+    EXPECT_LT(list, rowAt) << out;
+    EXPECT_NE(out.find("\\intbl a\\cell\\b bold\\cell\\row"), std::string::npos) << out;
+    EXPECT_NE(out.find("\\intbl\\b0 c\\cell d\\cell\\row"), std::string::npos) << out;
+    QTextDocument back;
+    readDocument(out, back);
+    EXPECT_EQ(rtftest::contentOf(back), rtftest::contentOf(doc));
+    EXPECT_EQ(writeDocument(back).toStdString(), out);
+}
+
 TEST(Tables, TextTypedIntoAMadeUpCellIsWritten)
 {
     QTextDocument doc;
@@ -497,5 +559,70 @@ TEST(Tables, TextTypedIntoAMadeUpCellIsWritten)
               std::string::npos)
         << out;
 }
+
+// ---- what the editor cannot hold
+
+struct UnheldCase {
+    const char *name;
+    std::string body;
+    unsigned bits; // unheld::
+    QString text;  // what is shown all the same
+    QString says;  // unheldText(bits)
+};
+
+void PrintTo(const UnheldCase &c, std::ostream *os) { *os << c.name; }
+
+class Unheld : public ::testing::TestWithParam<UnheldCase> {};
+
+TEST_P(Unheld, NotedWhereTheUsersContentIsSkippedOnly)
+{
+    const UnheldCase &c = GetParam();
+    const std::string in = kHead + c.body + "\\par}";
+    QTextDocument doc;
+    EXPECT_EQ(readDocument(in, doc), c.bits);
+    EXPECT_EQ(doc.toPlainText(), c.text);
+    EXPECT_EQ(toPlainText(in), c.text);
+    EXPECT_EQ(unheldText(c.bits), c.says);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Notes, Unheld,
+    ::testing::Values(
+        UnheldCase{"PlainNote", "a {\\b b}", 0, "a b", ""},
+        UnheldCase{"LayoutAndBookkeeping",
+                   "{\\*\\generator Riched20 10.0.19041}{\\info{\\title T}{\\author A}}{\\stylesheet{\\s0 Normal;}}"
+                   "{\\*\\rsidtbl \\rsid1}{\\*\\unknown words}{\\*\\bkmkstart x}a{\\*\\bkmkend x}",
+                   0, "a", ""},
+        UnheldCase{"WordFootnote", "a{\\super\\chftn}{\\footnote\\pard\\plain{\\super\\chftn} The source.}b",
+                   unheld::Footnotes, "ab", "footnotes"},
+        UnheldCase{"FootnoteOfOnlyABookmark", "a{\\footnote{\\*\\bkmkstart x}{\\*\\bkmkend x} }b", 0, "ab", ""},
+        UnheldCase{"EmptyHeaderAsWordLeavesIt", "{\\header\\pard\\plain\\par}{\\footerf \\pard\\par}a", 0, "a", ""},
+        UnheldCase{"HeaderWithText", "{\\headerr\\pard\\plain Page title\\par}a", unheld::HeadersFooters, "a",
+                   "headers and footers"},
+        UnheldCase{"FooterWithAPicture", "{\\footer\\pard" + pict("\\pngblip", "00") + "\\par}a",
+                   unheld::HeadersFooters, "a", "headers and footers"},
+        UnheldCase{"FooterWithUnicodeOnly", "{\\footer\\pard\\u1078?\\par}a", unheld::HeadersFooters, "a",
+                   "headers and footers"},
+        UnheldCase{"WordComment",
+                   "a{\\*\\atnid JD}{\\*\\atnauthor Jane}\\chatn{\\*\\annotation{\\*\\atnref 1}\\pard\\plain Check "
+                   "this.}b",
+                   unheld::Comments, "ab", "comments"},
+        UnheldCase{"TextBox", "a{\\shp{\\*\\shpinst{\\sp{\\sn shapeType}{\\sv 202}}{\\shptxt in a box}}}b",
+                   unheld::Drawings, "ab", "drawings"},
+        UnheldCase{"FloatingPicture",
+                   "a{\\shp{\\*\\shpinst{\\sp{\\sn pib}{\\sv " + pict("\\pngblip", "00")
+                       + "}}}{\\shprslt{\\*\\do\\dobxcolumn}}}b",
+                   unheld::Drawings, "ab", "drawings"},
+        UnheldCase{"HiddenText", "a{\\v secret}b", unheld::HiddenText, "ab", "hidden text"},
+        UnheldCase{"HiddenEscapedText", "a{\\v\\'e9}b", unheld::HiddenText, "ab", "hidden text"},
+        UnheldCase{"HiddenBlanksOnly", "a{\\v  }b", 0, "ab", ""},
+        UnheldCase{"HiddenPicture", "a{\\v " + pict("\\pngblip", "00") + "}b", unheld::HiddenText, "ab", "hidden text"},
+        UnheldCase{"InlineWordPictureIsHeld",
+                   "a{\\*\\shppict" + pict("\\pngblip", hex(png())) + "}{\\nonshppict" + pict("\\wmetafile8", kWmf) + "}b", 0,
+                   QString::fromUtf8("a\uFFFCb"), ""},
+        UnheldCase{"SeveralAtOnce", "{\\header x}a{\\footnote y}{\\v z}{\\*\\annotation w}",
+                   unheld::Footnotes | unheld::Comments | unheld::HeadersFooters | unheld::HiddenText, "a",
+                   "footnotes, comments, headers and footers and hidden text"}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace
