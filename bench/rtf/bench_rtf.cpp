@@ -1,11 +1,14 @@
 // RTF throughput on a generated 20 MB rich document (mixed formats,
-// bullets, Cyrillic in code page 1251): plain-text extraction and a
-// document round trip, each as MB/s and as a ratio to a plain memory copy
-// of the same bytes measured in the same run.
+// bullets, Cyrillic in code page 1251), the same with 40 % of it PNG
+// pictures, and a 10 MB one of links, pictures, objects and tables: plain-text extraction and a document round trip,
+// each as MB/s and as a ratio to a plain memory copy of the same bytes
+// measured in the same run.
 
 #include "richtext/rtfdocument.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
+#include <QImage>
 #include <QTextDocument>
 #include <benchmark/benchmark.h>
 
@@ -13,6 +16,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -98,6 +102,128 @@ const std::string &hostile()
     return doc;
 }
 
+// A note of what is not text: links, small PNG pictures, kept metafiles
+// and objects, tables of three columns with a short row. Its rates should
+// stay in the range of the text document's.
+const std::string &objects()
+{
+    static const std::string doc = [] {
+        QImage image(8, 6, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        const std::string pngHex = png.toHex().toStdString();
+        const std::string wmf = "010009000003" "0c000000" "0000" "03000000" "0000" "030000000000";
+        std::string s = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Calibri;}}\r\n"
+                        "{\\colortbl ;\\red0\\green0\\blue255;}\r\n\\viewkind4\\uc1\\pard\\f0\\fs22 ";
+        for (int i = 0; s.size() < 10u * 1024 * 1024; ++i) {
+            const std::string n = std::to_string(i);
+            s += "\\pard See {\\field{\\*\\fldinst{HYPERLINK \"https://example.org/" + n
+                 + "\"}}{\\fldrslt{\\ul\\cf1 link " + n + "}}} and {\\pict\\pngblip\\picw8\\pich6\\picwgoal120"
+                 "\\pichgoal90\r\n" + pngHex + "\r\n} then {\\pict\\wmetafile8\\picw423\\pich317 " + wmf
+                 + "} or {\\object\\objemb{\\*\\objclass Paint.Picture}\\objw300\\objh200{\\*\\objdata 0105000002"
+                 "000000}{\\result{\\pict\\wmetafile8 " + wmf + "}}}\\par\r\n";
+            if (i % 4 == 0) {
+                const std::string row = "\\trowd\\trgaph108\\trleft-108\\cellx2000\\cellx4000\\cellx6000\\pard\\intbl ";
+                s += row + "Name " + n + "\\cell Qty\\cell Price\\cell\\row\r\n";
+                s += row + "Apples\\cell 3\\cell\\cell\\row\r\n";
+                s += row + "two\\par lines\\cell x\\cell\\row\r\n\\pard\\par\r\n";
+            }
+        }
+        return s + "}\r\n";
+    }();
+    return doc;
+}
+
+void BM_PlainTextObjects(benchmark::State &state)
+{
+    const std::string &in = objects();
+    for (auto _ : state) {
+        QString text = tl::rtf::toPlainText(in);
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(in.size()));
+}
+
+void BM_DocumentRoundTripObjects(benchmark::State &state)
+{
+    const std::string &in = objects();
+    for (auto _ : state) {
+        QTextDocument doc;
+        tl::rtf::readDocument(in, doc);
+        QByteArray out = tl::rtf::writeDocument(doc);
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(in.size()));
+}
+
+// The text document's paragraphs with PNG screenshots among them, 40 % of
+// the bytes: its round trip should run at least as fast as the text's.
+const std::string &pictures()
+{
+    static const std::string doc = [] {
+        std::vector<std::string> hexes;
+        for (int k = 0; k < 8; ++k) {
+            QImage image(160, 120, QImage::Format_RGB32);
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    image.setPixel(x, y, qRgb((x * 7 + k * 31) & 255, (y * 5 + x * k) & 255, (x ^ y) & 255));
+            QByteArray png;
+            QBuffer buffer(&png);
+            buffer.open(QIODevice::WriteOnly);
+            image.save(&buffer, "PNG");
+            std::string h = png.toHex().toStdString();
+            std::string lines;
+            for (std::size_t i = 0; i < h.size(); i += 128)
+                lines += h.substr(i, 128) + "\r\n";
+            hexes.push_back(lines);
+        }
+        const std::string &text = document();
+        std::string s = text.substr(0, text.find("\\viewkind4"));
+        s += "\\viewkind4\\uc1\\pard\\f0\\fs20 ";
+        std::size_t pictureBytes = 0, at = s.size();
+        for (int i = 0; s.size() < 20u * 1024 * 1024; ++i) {
+            // Whole paragraphs of the text document until pictures are 40 %.
+            while (pictureBytes * 10 >= s.size() * 4) {
+                const std::size_t end = text.find("\\par\r\n", at) + 6;
+                s.append(text, at, end - at);
+                at = end < text.size() - 100 ? end : text.find("\\pard", 0);
+            }
+            const std::string pict = "{\\pict\\pngblip\\picw160\\pich120\\picwgoal2400\\pichgoal1800\r\n"
+                                     + hexes[std::size_t(i) % hexes.size()] + "}";
+            s += "\\pard See " + pict + " here.\\par\r\n";
+            pictureBytes += pict.size();
+        }
+        std::printf("with pictures: %.1f MB, %.0f %% pictures\n", s.size() / 1e6, 100.0 * pictureBytes / s.size());
+        return s + "}\r\n";
+    }();
+    return doc;
+}
+
+void BM_PlainTextPictures(benchmark::State &state)
+{
+    const std::string &in = pictures();
+    for (auto _ : state) {
+        QString text = tl::rtf::toPlainText(in);
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(in.size()));
+}
+
+void BM_DocumentRoundTripPictures(benchmark::State &state)
+{
+    const std::string &in = pictures();
+    for (auto _ : state) {
+        QTextDocument doc;
+        tl::rtf::readDocument(in, doc);
+        QByteArray out = tl::rtf::writeDocument(doc);
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(in.size()));
+}
+
 void BM_PlainTextHostile(benchmark::State &state)
 {
     const std::string &in = hostile();
@@ -139,6 +265,10 @@ BENCHMARK(BM_MemoryCopy)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainText)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainTextHostile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DocumentRoundTrip)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_PlainTextObjects)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DocumentRoundTripObjects)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_PlainTextPictures)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DocumentRoundTripPictures)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ReadDocument)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_WriteDocument)->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -165,12 +295,14 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    std::printf("document: %.1f MB\n", document().size() / 1e6);
+    std::printf("document: %.1f MB, with objects: %.1f MB\n", document().size() / 1e6, objects().size() / 1e6);
     Reporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const double copy = reporter.rates["BM_MemoryCopy"];
     for (const char *name : {"BM_PlainText", "BM_PlainTextHostile", "BM_DocumentRoundTrip/iterations:3",
-                             "BM_ReadDocument/iterations:3", "BM_WriteDocument/iterations:3"}) {
+                             "BM_ReadDocument/iterations:3", "BM_WriteDocument/iterations:3", "BM_PlainTextObjects",
+                             "BM_DocumentRoundTripObjects/iterations:3", "BM_PlainTextPictures",
+                             "BM_DocumentRoundTripPictures/iterations:3"}) {
         auto it = reporter.rates.find(name);
         if (it == reporter.rates.end() || copy <= 0)
             continue;

@@ -209,4 +209,5 @@ void TForm1::resizeEvent(QResizeEvent *event)
 void TForm1::setEditorText(const QString &text)
 {
     memo1->setContentText(text);
+    m_open.unheld = memo1->unheldContent();
 }

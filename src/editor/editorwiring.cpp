@@ -18,6 +18,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QUrl>
 
 void TForm1::wireEditorComponents()
 {
@@ -80,6 +81,9 @@ void TForm1::wireEditorComponents()
             memo1KeyDown(static_cast<QKeyEvent *>(e));
         return false;
     });
+    // The links a note holds open as the shell opens web addresses.
+    connectGuarded(memo1, &tl::RichEdit::linkActivated, this,
+                   [this](const QUrl &url) { m_services.shell->openUrl(url); });
     // The editor's own menu would open beside ours.
     memo1->setContextMenuPolicy(Qt::PreventContextMenu);
     memo1->viewport()->setContextMenuPolicy(Qt::PreventContextMenu);

@@ -6,6 +6,7 @@
 #include "controls/flatbutton.h"
 #include "notes/filekind.h"
 #include "platform/atomicfile.h"
+#include "richtext/rtfdocument.h"
 #include "richtext/rtfreader.h"
 #include "settings/settingstable.h"
 
@@ -28,7 +29,7 @@ bool TForm1::notesFileOpen() const
 bool TForm1::writableTarget(const QString &path) const
 {
     // The open file is written back only if it was read as it is.
-    return !tl::isReadOnlyFile(path) && (m_open.faithful || path != CurrentFile);
+    return !tl::isReadOnlyFile(path) && ((m_open.faithful && m_open.unheld == 0) || path != CurrentFile);
 }
 
 void TForm1::updateStepButtons()
@@ -78,10 +79,12 @@ void TForm1::loadDocument(const QString &path)
     const QByteArray bytes = tl::readWholeFile(path);
     m_open.crlf = false;
     m_open.faithful = true;
+    m_open.unheld = 0;
     m_open.rtf = tl::rtf::looksLikeRtf(std::string_view(bytes.constData(), size_t(bytes.size())));
     if (m_open.rtf) {
         // The reader decodes by the document's own code page.
         memo1->setContentRtf(bytes);
+        m_open.unheld = memo1->unheldContent();
         return;
     }
     QString text = QString::fromUtf8(bytes);
@@ -147,7 +150,11 @@ void TForm1::pShowPanelInfo(const QString &path)
     // The state is read again each time: the file's permissions may change.
     const bool readOnly = isFile(CurrentFile) && !canWriteBack();
     memo1->setReadOnly(readOnly);
-    const QString mark = readOnly ? QStringLiteral(" (read-only)") : QString();
+    QString mark;
+    if (readOnly && m_open.unheld && !tl::isReadOnlyFile(CurrentFile))
+        mark = QStringLiteral(" (read-only: a save would lose its %1)").arg(tl::rtf::unheldText(m_open.unheld));
+    else if (readOnly)
+        mark = QStringLiteral(" (read-only)");
     if (m_open.isNotes()) {
         const QString realPath = GetNotesParam(QStringLiteral("RealPath"));
         const QString name = QFileInfo(realPath.isEmpty() ? path : realPath).fileName();

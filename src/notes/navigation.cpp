@@ -62,10 +62,11 @@ void TForm1::cmdNewClick()
         return;
     }
     if (notesFileOpen()) {
-        if (!canWriteBack())
+        if (tl::isReadOnlyFile(CurrentFile))
             return;  // a read-only file is browsed, not extended
         update();
-        if (memo1->toPlainText().isEmpty())
+        // A note only browsed (its content not all held) stays as it is.
+        if (m_open.unheld == 0 && memo1->toPlainText().isEmpty())
             setEditorText(kLineBreak);
         StoreShownNote();
         // Appended before the editor lets go of the note, so a failed write
@@ -73,6 +74,7 @@ void TForm1::cmdNewClick()
         const int count = myFileSize(CurrentFile);
         nSaveRecord(count, CurrentFile, QString());
         memo1->clear();
+        m_open.unheld = 0;
         CurrentNote = count;
         m_open.noteCount = count + 1;
         updateStepButtons();

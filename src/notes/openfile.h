@@ -25,6 +25,10 @@ struct OpenFile {
     // False for a document whose bytes the editor could not hold as they are
     // (not UTF-8 text): it is browsed, never written back.
     bool faithful = true;
+    // What the note or document shown holds that the editor leaves out
+    // (rtf::unheld bits): while any is set, it is browsed, never written
+    // back, so that a step or a close does not thin it.
+    unsigned unheld = 0;
 
     // Makes path the open file, at its first note, with nothing read of it yet.
     void adopt(QString path);

@@ -3,11 +3,15 @@
 #include "platform/atomicfile.h"
 #include "richtext/alignment.h"
 #include "richtext/rtfdocument.h"
+#include "richtext/rtfproperties.h"
 #include "richtext/rtfreader.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -16,14 +20,60 @@
 #include <QTextDocument>
 #include <QTextLayout>
 #include <QTextList>
+#include <QUrl>
 
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace tl {
 
 namespace {
 
 constexpr int kLinkProperty = QTextFormat::UserProperty + 0x7e1;
+
+// The pictures of a copied selection, in order, as an RTF document: only
+// this program reads it back.
+constexpr const char *kPicturesMime = "application/x-tessaleaf-pictures";
+
+std::vector<QTextImageFormat> picturesIn(const QTextDocument &doc, int from, int to)
+{
+    std::vector<QTextImageFormat> out;
+    for (QTextBlock b = doc.findBlock(from); b.isValid() && b.position() < to; b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            if (!f.charFormat().isImageFormat())
+                continue;
+            for (int i = std::max(f.position(), from); i < std::min(f.position() + f.length(), to); ++i)
+                out.push_back(f.charFormat().toImageFormat());
+        }
+    }
+    return out;
+}
+
+void copyPicture(const QTextDocument &from, QTextDocument &to, const QString &name)
+{
+    const QUrl url(name);
+    to.addResource(QTextDocument::ImageResource, url, from.resource(QTextDocument::ImageResource, url));
+    to.addResource(rtf::kKeptResource, rtf::keptUrl(name), from.resource(rtf::kKeptResource, rtf::keptUrl(name)));
+}
+
+// A picture in the format at the caret, as pasted text is.
+QTextImageFormat atCaret(const QTextCharFormat &caret, const QTextImageFormat &picture)
+{
+    QTextImageFormat f;
+    f.merge(caret);
+    for (int id = rtf::prop::PictureKind; id <= rtf::prop::PictureScaleY; ++id)
+        f.clearProperty(id);
+    const auto properties = picture.properties();
+    for (auto it = properties.begin(); it != properties.end(); ++it) {
+        const int id = it.key();
+        if (id == QTextFormat::ImageName || id == QTextFormat::ImageWidth || id == QTextFormat::ImageHeight
+            || (id >= rtf::prop::PictureKind && id <= rtf::prop::PictureScaleY))
+            f.setProperty(id, it.value());
+    }
+    return f;
+}
 
 // The schemes the Windows control recognises, and "www." addresses.
 const QRegularExpression &urlPattern()
@@ -83,6 +133,7 @@ void RichEdit::setContentText(const QString &text)
         setContentRtf(rtf::rtfBytes(text));
         return;
     }
+    m_unheld = 0;
     setCurrentCharFormat(QTextCharFormat());
     setPlainText(text);
     moveCursor(QTextCursor::Start);
@@ -92,7 +143,7 @@ void RichEdit::setContentText(const QString &text)
 void RichEdit::setContentRtf(const QByteArray &rtf)
 {
     QTextDocument *doc = document();
-    rtf::readDocument(std::string_view(rtf.constData(), size_t(rtf.size())), *doc);
+    m_unheld = rtf::readDocument(std::string_view(rtf.constData(), size_t(rtf.size())), *doc);
     doc->setUndoRedoEnabled(false);
     doc->setUndoRedoEnabled(true);
     QTextCursor c(doc);
@@ -359,18 +410,63 @@ void RichEdit::setParagraphBullet(bool on)
 
 void RichEdit::printContent(QPrinter *printer) const { document()->print(printer); }
 
+// Text comes in as plain text; an image alone (a screenshot, a picture
+// copied from a browser) as a PNG picture, except in a plain-text document.
 bool RichEdit::canInsertFromMimeData(const QMimeData *source) const
 {
-    return source && source->hasText();
+    return source && (source->hasText() || (source->hasImage() && !m_plainMode));
+}
+
+// A selection with pictures carries them for this program's own paste (and
+// drop): the text still comes as plain text, the pictures where they were.
+QMimeData *RichEdit::createMimeDataFromSelection() const
+{
+    QMimeData *data = QTextEdit::createMimeDataFromSelection();
+    const QTextCursor c = textCursor();
+    const std::vector<QTextImageFormat> pictures = picturesIn(*document(), c.selectionStart(), c.selectionEnd());
+    if (data && !pictures.empty()) {
+        QTextDocument part;
+        QTextCursor at(&part);
+        for (const QTextImageFormat &f : pictures) {
+            copyPicture(*document(), part, f.name());
+            at.insertImage(f);
+        }
+        data->setData(QLatin1String(kPicturesMime), rtf::writeDocument(part));
+    }
+    return data;
 }
 
 void RichEdit::insertFromMimeData(const QMimeData *source)
 {
-    if (!source || !source->hasText() || isReadOnly())
+    if (!source || isReadOnly())
         return;
+    if (!source->hasText()) {
+        const QImage image = qvariant_cast<QImage>(source->imageData());
+        QTextCursor c = textCursor();
+        if (m_plainMode || image.isNull())
+            return;
+        if (characters() - (c.selectionEnd() - c.selectionStart()) + 1 > m_limit) {
+            Q_EMIT textLimitReached();
+            return;
+        }
+        c.insertImage(rtf::addPngPicture(*document(), image, c.charFormat()));
+        setTextCursor(c);
+        return;
+    }
     QString text = source->text();
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(u'\r', u'\n');
+    QTextDocument part;
+    std::vector<QTextImageFormat> pictures;
+    if (source->hasFormat(QLatin1String(kPicturesMime)) && !m_plainMode) {
+        const QByteArray rtf = source->data(QLatin1String(kPicturesMime));
+        rtf::readDocument(std::string_view(rtf.constData(), size_t(rtf.size())), part);
+        pictures = picturesIn(part, 0, part.characterCount());
+    }
+    if (qsizetype(pictures.size()) != text.count(QChar::ObjectReplacementCharacter)) {
+        pictures.clear();
+        text.remove(QChar::ObjectReplacementCharacter); // a picture's place, without the picture
+    }
     QTextCursor c = textCursor();
     const int room = m_limit - (characters() - (c.selectionEnd() - c.selectionStart()));
     if (text.size() > room) {
@@ -379,8 +475,57 @@ void RichEdit::insertFromMimeData(const QMimeData *source)
             return;
         text.truncate(room);
     }
-    c.insertText(text); // in the format at the caret
+    // In the format at the caret, pictures too.
+    c.beginEditBlock();
+    std::size_t next = 0;
+    for (const QStringView piece : QStringView(text).split(QChar::ObjectReplacementCharacter)) {
+        if (next > 0) {
+            const QTextImageFormat &picture = pictures[next - 1];
+            copyPicture(part, *document(), picture.name());
+            c.insertImage(atCaret(c.charFormat(), picture));
+        }
+        c.insertText(piece.toString());
+        ++next;
+    }
+    c.endEditBlock();
     setTextCursor(c);
+}
+
+void RichEdit::mousePressEvent(QMouseEvent *event)
+{
+    m_pressedLink.clear();
+    if (event->button() == Qt::LeftButton && !(event->modifiers() & Qt::ShiftModifier)) {
+        m_pressedLink = anchorAt(event->position().toPoint());
+        m_pressedAt = event->position().toPoint();
+    }
+    QTextEdit::mousePressEvent(event);
+}
+
+// A click (Ctrl+click too) opens the link; a drag from it selects.
+void RichEdit::mouseReleaseEvent(QMouseEvent *event)
+{
+    QTextEdit::mouseReleaseEvent(event);
+    const QString link = std::exchange(m_pressedLink, QString());
+    const QPoint at = event->position().toPoint();
+    if (event->button() == Qt::LeftButton && !link.isEmpty() && anchorAt(at) == link
+        && (at - m_pressedAt).manhattanLength() < QApplication::startDragDistance())
+        Q_EMIT linkActivated(QUrl(link));
+}
+
+// A hand over a link, and back to the cursor the viewport had (a skin's).
+void RichEdit::mouseMoveEvent(QMouseEvent *event)
+{
+    QTextEdit::mouseMoveEvent(event);
+    const bool onLink = event->buttons() == Qt::NoButton && !anchorAt(event->position().toPoint()).isEmpty();
+    if (onLink == m_handShown)
+        return;
+    m_handShown = onLink;
+    if (onLink) {
+        m_cursorBefore = viewport()->cursor();
+        viewport()->setCursor(Qt::PointingHandCursor);
+    } else {
+        viewport()->setCursor(m_cursorBefore);
+    }
 }
 
 void RichEdit::keyPressEvent(QKeyEvent *event)

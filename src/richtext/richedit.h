@@ -2,14 +2,17 @@
 // The program's rich-text editor control (the editor and the hidden
 // converter used by the search and plain-text saving): a QTextEdit that
 // takes and gives RTF, counts and scrolls lines as the skin's scroll thumb
-// needs, limits what the user may type, pastes as plain text and can mark
-// web addresses without changing the text.
+// needs, limits what the user may type, pastes text as plain text and
+// images as pictures, can mark web addresses without changing the text, and
+// reports clicks on the links a note holds.
 
 #include <QColor>
+#include <QCursor>
 #include <QString>
 #include <QTextEdit>
 
 class QPrinter;
+class QUrl;
 
 namespace tl {
 
@@ -36,6 +39,9 @@ public:
     // cleared.
     void setContentText(const QString &text);
     void setContentRtf(const QByteArray &rtf);
+    // The rtf::unheld bits of what the content last set held and this
+    // editor left out; 0 for plain text.
+    unsigned unheldContent() const { return m_unheld; }
 
     // The whole content as one complete RTF document (pure ASCII).
     QString toRtf() const;
@@ -90,14 +96,21 @@ public:
     void printContent(QPrinter *printer) const;
 
 Q_SIGNALS:
+    // A click on a link the note holds (a hyperlink field of its RTF), as
+    // opposed to a marked address, which a click only puts the caret in.
+    void linkActivated(const QUrl &url);
     // The whole content was set (setContentText, setContentRtf), caret at the start.
     void contentReplaced();
     // Typing or pasting met the text limit: some of it was not taken.
     void textLimitReached();
 
 protected:
+    QMimeData *createMimeDataFromSelection() const override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
 
@@ -108,8 +121,13 @@ private:
     void ensureLaidOut() const;
 
     bool m_plainMode = false;
+    unsigned m_unheld = 0;
     int m_limit = 32767;
     UrlHighlighter *m_highlighter = nullptr;
+    QString m_pressedLink; // the link a press of the left button was on
+    QPoint m_pressedAt;
+    bool m_handShown = false;
+    QCursor m_cursorBefore;
 };
 
 } // namespace tl

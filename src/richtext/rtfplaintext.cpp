@@ -1,6 +1,8 @@
 #include "richtext/rtfdocument.h"
 #include "richtext/rtfreader.h"
 
+#include <vector>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -9,8 +11,9 @@ namespace tl::rtf {
 
 namespace {
 
-// Mirrors QTextDocument::toPlainText(): paragraphs joined by '\n', line
-// breaks as '\n', no-break spaces as spaces.
+// Mirrors QTextDocument::toPlainText() of the document readDocument()
+// builds: paragraphs joined by '\n', line breaks as '\n', no-break spaces
+// as spaces, a picture as U+FFFC.
 class PlainSink final : public Sink {
 public:
     explicit PlainSink(QString &out) : m_out(out) {}
@@ -39,16 +42,108 @@ public:
         }
     }
 
-    void endParagraph(const ParaFormat &, const CharFormat &, bool last) override
+    void picture(const Picture &, const CharFormat &) override
     {
+        m_out.append(QChar(QChar::ObjectReplacementCharacter));
+    }
+
+    // A table's cells are paragraphs of their own. Qt keeps a paragraph
+    // before a table (an empty one where the document starts with it) and
+    // between two tables, and makes rows up with empty cells: those are
+    // added once the table's shape is known.
+    void endParagraph(const ParaFormat &para, const CharFormat &, bool last) override
+    {
+        if (para.inTable) {
+            if (!m_inTable) {
+                m_inTable = true;
+                m_regionStart = m_paraStart;
+                if (!m_anyParagraph)
+                    m_insert.push_back({m_paraStart, 1});
+            }
+        } else if (m_inTable) {
+            endTables();
+        }
         if (!last)
             m_out.append(u'\n');
+        m_anyParagraph = true;
+        m_paraStart = m_out.size();
+        if (para.inTable)
+            m_cellParaEnd = m_paraStart;
+    }
+
+    // A cell may end after the text of the paragraph that follows the
+    // table has come: it ends where its own last paragraph did.
+    void endCell() override
+    {
+        m_cellEnd = m_cellParaEnd;
+        ++m_cells;
+    }
+
+    void endRow(const RowFormat &) override
+    {
+        if (!m_shape.join(m_cells)) {
+            addFillers();
+            m_insert.push_back({m_rows.back().end, 1});
+            m_rows.clear();
+            m_shape.reset();
+            m_shape.join(m_cells);
+        }
+        m_rows.push_back({m_cellEnd, m_cells});
+        m_cells = 0;
     }
 
     bool wantsFormat() const override { return false; }
 
 private:
+    void addFillers()
+    {
+        for (const Row &r : m_rows) {
+            if (r.cells < m_shape.columns())
+                m_insert.push_back({r.end, m_shape.columns() - r.cells});
+        }
+    }
+
+    void endTables()
+    {
+        addFillers();
+        m_rows.clear();
+        m_shape.reset();
+        m_inTable = false;
+        if (m_insert.empty())
+            return;
+        const QString tail = m_out.mid(m_regionStart);
+        m_out.truncate(m_regionStart);
+        m_out.reserve(m_regionStart + tail.size() + qsizetype(m_insert.size()));
+        qsizetype from = m_regionStart;
+        for (const Insert &i : m_insert) {
+            m_out.append(QStringView(tail).mid(from - m_regionStart, i.at - from));
+            m_out.append(QString(i.count, u'\n'));
+            from = i.at;
+        }
+        m_out.append(QStringView(tail).mid(from - m_regionStart));
+        m_insert.clear();
+    }
+
+    struct Row {
+        qsizetype end;
+        int cells;
+    };
+    struct Insert {
+        qsizetype at;
+        int count;
+    };
+
     QString &m_out;
+    bool m_anyParagraph = false;
+    qsizetype m_paraStart = 0;
+    bool m_inTable = false;
+    qsizetype m_regionStart = 0;
+    qsizetype m_cellParaEnd = 0;
+    qsizetype m_cellEnd = 0;
+    int m_cells = 0;
+    TableShape m_shape;
+    std::vector<Row> m_rows;
+    std::vector<Insert> m_insert;
 };
 
 } // namespace

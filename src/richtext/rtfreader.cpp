@@ -16,14 +16,19 @@ namespace {
 enum class Kw : std::uint8_t {
     None,
     // destinations
-    SkipDest, FontTable, ColorTable, PnText, Pn, FldRslt, Field, Upr,
+    SkipDest, SkipContent, Drawing, FontTable, ColorTable, PnText, Pn, FldRslt, FldInst, Field, Upr,
+    // pictures and objects
+    Pict, PicKind, PicW, PicH, PicWGoal, PicHGoal, PicScaleX, PicScaleY, ShpPict,
+    Object, Result, ObjW, ObjH, ObjScaleX, ObjScaleY,
     // document
     Ansi, Mac, Pc, Pca, AnsiCpg, Deff, FCharset, Red, Green, Blue, Bin, U, Uc,
     // character
     F, Fs, Cf, B, I, Ul, UlNone, Strike, Plain, Hidden,
     // paragraph
     Par, Pard, Ql, Qc, Qr, Qj, Li, Ri, Fi, Sb, Sa, Ls,
-    Line, Tab, Cell, Row, NestRow,
+    Line, Tab, Cell, NestCell, Row, NestRow,
+    // table rows
+    Trowd, Trgaph, Trleft, Cellx, Intbl, Border, BorderNone, BorderStyle,
     // characters by name
     Char,
 };
@@ -35,8 +40,9 @@ struct Word {
 };
 
 constexpr Word kWords[] = {
-    // destinations whose text is not shown
-    {"author", Kw::SkipDest}, {"annotation", Kw::SkipDest}, {"atnauthor", Kw::SkipDest},
+    // destinations whose text is not shown; for those that hold the user's
+    // content, ch is its unheld:: bit
+    {"author", Kw::SkipDest}, {"annotation", Kw::SkipContent, unheld::Comments}, {"atnauthor", Kw::SkipDest},
     {"atndate", Kw::SkipDest}, {"atnicn", Kw::SkipDest}, {"atnid", Kw::SkipDest},
     {"atnparent", Kw::SkipDest}, {"atnref", Kw::SkipDest}, {"atntime", Kw::SkipDest},
     {"atrfend", Kw::SkipDest}, {"atrfstart", Kw::SkipDest}, {"bkmkend", Kw::SkipDest},
@@ -44,31 +50,31 @@ constexpr Word kWords[] = {
     {"colorschememapping", Kw::SkipDest}, {"comment", Kw::SkipDest},
     {"company", Kw::SkipDest}, {"creatim", Kw::SkipDest}, {"datafield", Kw::SkipDest},
     {"datastore", Kw::SkipDest}, {"defchp", Kw::SkipDest}, {"defpap", Kw::SkipDest},
-    {"do", Kw::SkipDest}, {"doccomm", Kw::SkipDest}, {"docvar", Kw::SkipDest},
+    {"do", Kw::Drawing}, {"doccomm", Kw::SkipDest}, {"docvar", Kw::SkipDest},
     {"factoidname", Kw::SkipDest}, {"falt", Kw::SkipDest}, {"fchars", Kw::SkipDest},
-    {"fldinst", Kw::SkipDest}, {"fldtype", Kw::SkipDest}, {"filetbl", Kw::SkipDest},
+    {"fldtype", Kw::SkipDest}, {"filetbl", Kw::SkipDest},
     {"fname", Kw::SkipDest}, {"fontemb", Kw::SkipDest}, {"fontfile", Kw::SkipDest},
-    {"footer", Kw::SkipDest}, {"footerf", Kw::SkipDest}, {"footerl", Kw::SkipDest},
-    {"footerr", Kw::SkipDest}, {"footnote", Kw::SkipDest}, {"formfield", Kw::SkipDest},
+    {"footer", Kw::SkipContent, unheld::HeadersFooters}, {"footerf", Kw::SkipContent, unheld::HeadersFooters}, {"footerl", Kw::SkipContent, unheld::HeadersFooters},
+    {"footerr", Kw::SkipContent, unheld::HeadersFooters}, {"footnote", Kw::SkipContent, unheld::Footnotes}, {"formfield", Kw::SkipDest},
     {"ftncn", Kw::SkipDest}, {"ftnsep", Kw::SkipDest}, {"ftnsepc", Kw::SkipDest},
     {"aftncn", Kw::SkipDest}, {"aftnsep", Kw::SkipDest}, {"aftnsepc", Kw::SkipDest},
-    {"generator", Kw::SkipDest}, {"gridtbl", Kw::SkipDest}, {"header", Kw::SkipDest},
-    {"headerf", Kw::SkipDest}, {"headerl", Kw::SkipDest}, {"headerr", Kw::SkipDest},
+    {"generator", Kw::SkipDest}, {"gridtbl", Kw::SkipDest}, {"header", Kw::SkipContent, unheld::HeadersFooters},
+    {"headerf", Kw::SkipContent, unheld::HeadersFooters}, {"headerl", Kw::SkipContent, unheld::HeadersFooters}, {"headerr", Kw::SkipContent, unheld::HeadersFooters},
     {"hlinkbase", Kw::SkipDest}, {"htmltag", Kw::SkipDest}, {"info", Kw::SkipDest},
     {"keycode", Kw::SkipDest}, {"keywords", Kw::SkipDest}, {"latentstyles", Kw::SkipDest},
     {"lchars", Kw::SkipDest}, {"leveltext", Kw::SkipDest}, {"levelnumbers", Kw::SkipDest},
     {"list", Kw::SkipDest}, {"listname", Kw::SkipDest}, {"listoverride", Kw::SkipDest},
     {"listoverridetable", Kw::SkipDest}, {"listpicture", Kw::SkipDest},
     {"liststylename", Kw::SkipDest}, {"listtable", Kw::SkipDest}, {"manager", Kw::SkipDest},
-    {"mmathPr", Kw::SkipDest}, {"nonshppict", Kw::SkipDest}, {"object", Kw::SkipDest},
+    {"mmathPr", Kw::SkipDest}, {"nonshppict", Kw::SkipDest},
     {"objdata", Kw::SkipDest}, {"objclass", Kw::SkipDest}, {"objname", Kw::SkipDest},
     {"operator", Kw::SkipDest}, {"panose", Kw::SkipDest}, {"pgdsctbl", Kw::SkipDest},
-    {"pict", Kw::SkipDest}, {"pnseclvl", Kw::SkipDest}, {"pntxta", Kw::SkipDest},
+    {"pnseclvl", Kw::SkipDest}, {"pntxta", Kw::SkipDest},
     {"pntxtb", Kw::SkipDest}, {"printim", Kw::SkipDest}, {"private", Kw::SkipDest},
-    {"propname", Kw::SkipDest}, {"protusertbl", Kw::SkipDest}, {"result", Kw::SkipDest},
+    {"propname", Kw::SkipDest}, {"protusertbl", Kw::SkipDest},
     {"revtbl", Kw::SkipDest}, {"revtim", Kw::SkipDest}, {"rsidtbl", Kw::SkipDest},
-    {"shp", Kw::SkipDest}, {"shpgrp", Kw::SkipDest}, {"shpinst", Kw::SkipDest},
-    {"shppict", Kw::SkipDest}, {"shprslt", Kw::SkipDest}, {"shptxt", Kw::SkipDest},
+    {"shp", Kw::Drawing}, {"shpgrp", Kw::Drawing}, {"shpinst", Kw::SkipDest},
+    {"shprslt", Kw::SkipDest}, {"shptxt", Kw::SkipDest},
     {"sn", Kw::SkipDest}, {"sp", Kw::SkipDest}, {"staticval", Kw::SkipDest},
     {"stylesheet", Kw::SkipDest}, {"subject", Kw::SkipDest}, {"sv", Kw::SkipDest},
     {"tc", Kw::SkipDest}, {"template", Kw::SkipDest}, {"themedata", Kw::SkipDest},
@@ -77,7 +83,16 @@ constexpr Word kWords[] = {
     {"xmlopen", Kw::SkipDest}, {"xmlclose", Kw::SkipDest}, {"wgrffmtfilter", Kw::SkipDest},
     {"fonttbl", Kw::FontTable}, {"colortbl", Kw::ColorTable},
     {"pntext", Kw::PnText}, {"listtext", Kw::PnText}, {"pn", Kw::Pn},
-    {"fldrslt", Kw::FldRslt}, {"field", Kw::Field}, {"upr", Kw::Upr},
+    {"fldrslt", Kw::FldRslt}, {"fldinst", Kw::FldInst}, {"field", Kw::Field}, {"upr", Kw::Upr},
+    // pictures and objects; ch is the kind of picture
+    {"pict", Kw::Pict}, {"shppict", Kw::ShpPict},
+    {"pngblip", Kw::PicKind, 1}, {"jpegblip", Kw::PicKind, 2}, {"dibitmap", Kw::PicKind, 3},
+    {"wbitmap", Kw::PicKind, 3}, {"emfblip", Kw::PicKind, 4}, {"wmetafile", Kw::PicKind, 4},
+    {"pmmetafile", Kw::PicKind, 4}, {"macpict", Kw::PicKind, 4},
+    {"picw", Kw::PicW}, {"pich", Kw::PicH}, {"picwgoal", Kw::PicWGoal}, {"pichgoal", Kw::PicHGoal},
+    {"picscalex", Kw::PicScaleX}, {"picscaley", Kw::PicScaleY},
+    {"object", Kw::Object}, {"result", Kw::Result}, {"objw", Kw::ObjW}, {"objh", Kw::ObjH},
+    {"objscalex", Kw::ObjScaleX}, {"objscaley", Kw::ObjScaleY},
     // document
     {"ansi", Kw::Ansi}, {"mac", Kw::Mac}, {"pc", Kw::Pc}, {"pca", Kw::Pca},
     {"ansicpg", Kw::AnsiCpg}, {"deff", Kw::Deff}, {"fcharset", Kw::FCharset},
@@ -96,7 +111,15 @@ constexpr Word kWords[] = {
     {"pard", Kw::Pard}, {"ql", Kw::Ql}, {"qc", Kw::Qc}, {"qr", Kw::Qr}, {"qj", Kw::Qj},
     {"qd", Kw::Qj}, {"li", Kw::Li}, {"lin", Kw::Li}, {"ri", Kw::Ri}, {"rin", Kw::Ri},
     {"fi", Kw::Fi}, {"sb", Kw::Sb}, {"sa", Kw::Sa}, {"ls", Kw::Ls}, {"line", Kw::Line}, {"tab", Kw::Tab},
-    {"cell", Kw::Cell}, {"nestcell", Kw::Cell}, {"row", Kw::Row}, {"nestrow", Kw::NestRow},
+    {"cell", Kw::Cell}, {"nestcell", Kw::NestCell}, {"row", Kw::Row}, {"nestrow", Kw::NestRow},
+    // table rows
+    {"trowd", Kw::Trowd}, {"trgaph", Kw::Trgaph}, {"trleft", Kw::Trleft}, {"cellx", Kw::Cellx},
+    {"intbl", Kw::Intbl}, {"trbrdrt", Kw::Border}, {"trbrdrl", Kw::Border}, {"trbrdrb", Kw::Border},
+    {"trbrdrr", Kw::Border}, {"trbrdrh", Kw::Border}, {"trbrdrv", Kw::Border}, {"clbrdrt", Kw::Border},
+    {"clbrdrl", Kw::Border}, {"clbrdrb", Kw::Border}, {"clbrdrr", Kw::Border},
+    {"brdrnone", Kw::BorderNone}, {"brdrs", Kw::BorderStyle}, {"brdrth", Kw::BorderStyle},
+    {"brdrsh", Kw::BorderStyle}, {"brdrdb", Kw::BorderStyle}, {"brdrdot", Kw::BorderStyle},
+    {"brdrdash", Kw::BorderStyle}, {"brdrhair", Kw::BorderStyle}, {"brdrtriple", Kw::BorderStyle},
     // characters by name
     {"emdash", Kw::Char, u'\u2014'}, {"endash", Kw::Char, u'\u2013'},
     {"emspace", Kw::Char, u'\u2003'}, {"enspace", Kw::Char, u'\u2002'},
@@ -154,7 +177,69 @@ const WordTable &words()
     return table;
 }
 
-enum class Dest : std::uint8_t { Text, Skip, FontTable, ColorTable, Marker };
+enum class Dest : std::uint8_t { Text, Skip, FontTable, ColorTable, Marker, Picture, Object, ObjResult, FieldInst };
+
+enum class PicKind : std::uint8_t { Unknown, Png, Jpeg, Bitmap, Metafile };
+
+// Sizes stated in a picture or object, kept in range.
+constexpr int kMaxTwips = 150000; // about 100 inches
+
+int shownTwips(long long twips, int scale)
+{
+    return int(std::clamp(twips * std::clamp(scale, 1, 10000) / 100, 0LL, (long long)kMaxTwips));
+}
+
+// A field's target when its instruction is HYPERLINK: the URL, with "#name"
+// for a \l place; empty otherwise.
+QString hyperlinkTarget(const QString &inst)
+{
+    qsizetype i = 0;
+    const qsizetype n = inst.size();
+    auto blank = [&] {
+        while (i < n && inst.at(i).isSpace())
+            ++i;
+    };
+    // The next argument; quoted ones take \" and \\ for themselves.
+    auto argument = [&](bool &isSwitch) {
+        QString out;
+        blank();
+        isSwitch = false;
+        if (i < n && inst.at(i) == u'"') {
+            for (++i; i < n && inst.at(i) != u'"'; ++i) {
+                if (inst.at(i) == u'\\' && i + 1 < n)
+                    ++i;
+                out.append(inst.at(i));
+            }
+            ++i;
+            return out;
+        }
+        isSwitch = i < n && inst.at(i) == u'\\';
+        while (i < n && !inst.at(i).isSpace() && inst.at(i) != u'"')
+            out.append(inst.at(i++));
+        return out;
+    };
+    bool isSwitch = false;
+    if (argument(isSwitch).compare(QLatin1String("HYPERLINK"), Qt::CaseInsensitive) != 0 || isSwitch)
+        return {};
+    QString target, place;
+    while (i < n) {
+        const QString arg = argument(isSwitch);
+        if (isSwitch) {
+            const QString sw = arg.toLower();
+            bool ignored = false;
+            if (sw == QLatin1String("\\l"))
+                place = argument(ignored);
+            else if (sw == QLatin1String("\\o") || sw == QLatin1String("\\t"))
+                argument(ignored);
+        } else if (target.isEmpty()) {
+            target = arg;
+        }
+    }
+    target = target.trimmed();
+    if (!place.isEmpty())
+        target += u'#' + place;
+    return target;
+}
 
 // Bytes that end a run of plain text.
 constexpr std::array<bool, 256> makeSpecial()
@@ -245,6 +330,38 @@ struct Reader::Impl {
         int uc = 1;
         Dest dest = Dest::Text;
         bool hidden = false;
+        // In a skipped destination that holds the user's content: its
+        // unheld:: bit, noted once anything shows in it.
+        std::uint8_t contentBit = 0;
+    };
+
+    // The picture being read; a picture inside an object is its result.
+    struct PictureRead {
+        bool active = false;
+        bool forObject = false;
+        std::size_t depth = 0;
+        std::size_t start = 0;
+        PicKind kind = PicKind::Unknown;
+        int nibble = -1;
+        Picture picture;
+    };
+    struct ObjectRead {
+        bool active = false;
+        std::size_t depth = 0;
+        std::size_t start = 0;
+        int width = 0, height = 0, scaleX = 100, scaleY = 100;
+        bool hasResult = false;
+        Picture result;
+    };
+    // \binN inside a group that is kept as it is: where the word starts,
+    // where its bytes start and end.
+    struct BinSpan {
+        std::size_t word, data, end;
+    };
+    struct Field {
+        std::size_t depth;
+        QString instruction;
+        int link = -1; // not looked at yet
     };
 
     // tables
@@ -260,6 +377,24 @@ struct Reader::Impl {
     Font fontDef;
     int red = 0, green = 0, blue = 0;
     bool colorGiven = false;
+
+    // pictures, objects, fields
+    const char *base = nullptr;
+    PictureRead pict;
+    ObjectRead object;
+    std::vector<BinSpan> bins;
+    std::vector<Field> fields;
+    std::vector<QString> links;
+
+    // tables
+    RowFormat row;
+    int borderSides = 0;
+    bool borderPending = false;
+    bool cellOpen = false; // paragraphs were ended in a cell not yet ended
+    int cellsInRow = 0;
+
+    // unheld:: bits of what was skipped
+    unsigned skipped = 0;
 
     // parse state
     std::vector<Group> stack;
@@ -277,6 +412,7 @@ struct Reader::Impl {
     CharFormat pendingMark;
     bool paraMarker = false;
     bool pendingTab = false;
+    bool begun = false; // the current paragraph has visible content
     bool ended = false;
     ParaFormat finalPara;
     CharFormat finalMark;
@@ -319,15 +455,93 @@ struct Reader::Impl {
         run.clear();
     }
 
+    // Paragraph ends go through here, so table cells and rows end where
+    // the paragraphs leave them.
+    void endPara(ParaFormat para, const CharFormat &mark, bool last)
+    {
+        if (!para.inTable) {
+            closeRow();
+            sink->endParagraph(para, mark, last);
+            return;
+        }
+        sink->endParagraph(para, mark, false);
+        cellOpen = true;
+        if (last) {
+            // A table is always followed by a paragraph.
+            closeRow();
+            para.inTable = false;
+            para.bullet = false;
+            sink->endParagraph(para, mark, true);
+        }
+    }
+
+    void closeRow()
+    {
+        if (cellOpen) {
+            sink->endCell();
+            cellOpen = false;
+            ++cellsInRow;
+        }
+        if (cellsInRow > 0) {
+            sink->endRow(row);
+            cellsInRow = 0;
+        }
+    }
+
+    void endPendingPar()
+    {
+        if (pendingPar) {
+            flush();
+            pendingPar = false;
+            endPara(pendingPara, pendingMark, false);
+        }
+    }
+
+    // Ends the paragraph being read as one in a table cell.
+    void endCellParagraph()
+    {
+        flush();
+        ParaFormat p = top().para;
+        p.inTable = true;
+        p.bullet = p.bullet || paraMarker;
+        endPara(p, top().chr, false);
+        paraMarker = false;
+        pendingTab = false;
+        begun = false;
+    }
+
+    void cell()
+    {
+        endPendingPar();
+        endCellParagraph();
+        if (cellsInRow < kMaxCells - 1) {
+            sink->endCell();
+            cellOpen = false;
+            ++cellsInRow;
+        }
+    }
+
+    void rowEnd()
+    {
+        if (cellsInRow == 0 && !cellOpen && !top().para.inTable) {
+            paragraph(); // a row without a cell: only a paragraph's end
+            return;
+        }
+        endPendingPar();
+        if (begun || !run.empty() || pendingTab)
+            endCellParagraph();
+        closeRow();
+        // Every writer starts a row's paragraphs with \intbl again; text
+        // after the last row without a \pard is not in the table.
+        top().para.inTable = false;
+    }
+
     // Called before any visible text: ends a paragraph left pending and
     // starts a run in the current format.
     void beginText()
     {
-        if (pendingPar) {
-            flush();
-            sink->endParagraph(pendingPara, pendingMark, false);
-            pendingPar = false;
-        }
+        begun = true;
+        endPendingPar();
         if (formatDirty) {
             if (!wantsFormat) {
                 // Only a dangling high surrogate shows where runs would split.
@@ -366,10 +580,7 @@ struct Reader::Impl {
 
     void paragraph()
     {
-        if (pendingPar) {
-            flush();
-            sink->endParagraph(pendingPara, pendingMark, false);
-        }
+        endPendingPar();
         flush();
         pendingPar = true;
         pendingPara = top().para;
@@ -377,18 +588,200 @@ struct Reader::Impl {
         pendingMark = top().chr;
         paraMarker = false;
         pendingTab = false;
+        begun = false;
     }
 
     void finish()
     {
         flush();
         if (pendingPar) {
-            sink->endParagraph(pendingPara, pendingMark, true);
+            pendingPar = false;
+            endPara(pendingPara, pendingMark, true);
         } else {
             ParaFormat p = ended ? finalPara : top().para;
             p.bullet = p.bullet || paraMarker;
-            sink->endParagraph(p, ended ? finalMark : top().chr, true);
+            if (!begun)
+                p.inTable = false; // the paragraph after a table
+            endPara(p, ended ? finalMark : top().chr, true);
         }
+    }
+
+    // ---- pictures and objects
+
+    // start: where the \pict word is in the input.
+    void startPicture(bool forObject, std::size_t start)
+    {
+        pict = PictureRead{};
+        pict.active = true;
+        pict.forObject = forObject;
+        pict.depth = stack.size();
+        pict.start = start;
+        setDest(Dest::Picture);
+    }
+
+    bool keepsPictureData() const
+    {
+        return wantsFormat
+               && (pict.kind == PicKind::Unknown || pict.kind == PicKind::Png || pict.kind == PicKind::Jpeg);
+    }
+
+    void pictureHex(const char *s, const char *e)
+    {
+        if (!keepsPictureData())
+            return;
+        QByteArray &data = pict.picture.data;
+        const qsizetype at = data.size();
+        data.resize(at + (e - s) / 2 + 1);
+        char *out = data.data() + at;
+        int nibble = pict.nibble;
+        for (; s < e; ++s) {
+            const int v = kHex[static_cast<unsigned char>(*s)];
+            if (v < 0)
+                continue;
+            if (nibble < 0) {
+                nibble = v;
+            } else {
+                *out++ = static_cast<char>(nibble * 16 + v);
+                nibble = -1;
+            }
+        }
+        pict.nibble = nibble;
+        data.truncate(out - data.data());
+    }
+
+    // A group from its first word (start) to its closing brace (end), safe
+    // to write back into RTF that must be pure ASCII: \bin data as hex, bytes above 127 as \'hh escapes, and
+    // control bytes other than tabs and line ends as an empty group, which
+    // like them ends a control word and adds nothing.
+    QByteArray copyOf(std::size_t start, std::size_t end) const
+    {
+        static const char hex[] = "0123456789abcdef";
+        QByteArray out;
+        out.reserve(qsizetype(end - start) + 16);
+        // Whatever came before the word in its group is not the picture's.
+        out += '{';
+        auto bin = std::lower_bound(bins.begin(), bins.end(), start,
+                                    [](const BinSpan &b, std::size_t at) { return b.word < at; });
+        auto escaped = [&](unsigned char c) {
+            out += "\\'";
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        };
+        std::size_t i = start;
+        while (i < end) {
+            if (bin != bins.end() && bin->word == i) {
+                out += ' ';
+                for (std::size_t j = bin->data; j < bin->end; ++j) {
+                    const auto c = static_cast<unsigned char>(base[j]);
+                    out += hex[c >> 4];
+                    out += hex[c & 15];
+                }
+                i = bin->end;
+                ++bin;
+                continue;
+            }
+            const auto c = static_cast<unsigned char>(base[i++]);
+            if (c == '\\' && i < end && !(bin != bins.end() && bin->word == i)) {
+                // A control symbol stays whole; one on a high byte becomes the byte.
+                const auto d = static_cast<unsigned char>(base[i]);
+                if (d >= 0x80) {
+                    escaped(d);
+                } else if (d >= 0x20 || d == '\r' || d == '\n' || d == '\t') {
+                    out += '\\';
+                    out += char(d);
+                } else {
+                    out += "{}";
+                }
+                ++i;
+            } else if (c >= 0x80) {
+                escaped(c);
+            } else if (c >= 0x20 || c == '\r' || c == '\n' || c == '\t') {
+                out += char(c);
+            } else {
+                out += "{}";
+            }
+        }
+        return out;
+    }
+
+    void endPicture(std::size_t end)
+    {
+        pict.active = false;
+        Picture p = std::move(pict.picture);
+        const bool bitmap = pict.kind != PicKind::Metafile;
+        auto natural = [&](int size) { return bitmap ? size * 15LL : size * 1440LL / 2540; };
+        p.shownWidth = shownTwips(p.goalWidth > 0 ? p.goalWidth : natural(std::max(p.width, 0)), p.scaleX);
+        p.shownHeight = shownTwips(p.goalHeight > 0 ? p.goalHeight : natural(std::max(p.height, 0)), p.scaleY);
+        if (pict.kind == PicKind::Png || pict.kind == PicKind::Jpeg) {
+            p.blip = pict.kind == PicKind::Png ? Picture::Blip::Png : Picture::Blip::Jpeg;
+        } else {
+            p.data.clear();
+            if (!pict.forObject && wantsFormat)
+                p.source = copyOf(pict.start, end);
+        }
+        if (pict.forObject) {
+            if (!object.hasResult) {
+                object.result = std::move(p);
+                object.hasResult = true;
+            }
+        } else {
+            emitPicture(p);
+        }
+        if (!object.active)
+            bins.clear();
+    }
+
+    void endObject(std::size_t end)
+    {
+        object.active = false;
+        Picture p;
+        if (object.hasResult) {
+            p.blip = object.result.blip;
+            p.data = std::move(object.result.data);
+            p.shownWidth = object.result.shownWidth;
+            p.shownHeight = object.result.shownHeight;
+        }
+        if (object.width > 0)
+            p.shownWidth = shownTwips(object.width, object.scaleX);
+        if (object.height > 0)
+            p.shownHeight = shownTwips(object.height, object.scaleY);
+        if (wantsFormat)
+            p.source = copyOf(object.start, end);
+        object = ObjectRead{};
+        bins.clear();
+        emitPicture(p);
+    }
+
+    void emitPicture(const Picture &p)
+    {
+        if (!showing())
+            return;
+        beginText();
+        flush();
+        sink->picture(p, top().chr);
+    }
+
+    int linkOf(Field &f)
+    {
+        if (f.link < 0) {
+            const QString target = hyperlinkTarget(f.instruction);
+            if (target.isEmpty())
+                f.link = 0;
+            else if (!links.empty() && links.back() == target)
+                f.link = int(links.size());
+            else {
+                links.push_back(target);
+                f.link = int(links.size());
+            }
+        }
+        return f.link;
+    }
+
+    void instructionChar(char16_t c)
+    {
+        QString &inst = fields.back().instruction;
+        if (inst.size() < 2048)
+            inst.append(QChar(c));
     }
 
     // ---- text by destination
@@ -397,6 +790,26 @@ struct Reader::Impl {
     {
         const Group &g = stack.back();
         return g.dest == Dest::Text && !g.hidden;
+    }
+
+    // Something visible that is not shown: noted when it is the user's.
+    void dropped()
+    {
+        const Group &g = stack.back();
+        if (g.dest == Dest::Text && g.hidden)
+            skipped |= unheld::HiddenText;
+        else if (g.dest == Dest::Skip)
+            skipped |= g.contentBit;
+    }
+
+    // Whether bytes of text hold anything but blanks and line ends.
+    static bool inked(const char *s, const char *e)
+    {
+        for (; s < e; ++s) {
+            if (static_cast<unsigned char>(*s) > 0x20)
+                return true;
+        }
+        return false;
     }
 
     void byte(unsigned char b)
@@ -414,8 +827,21 @@ struct Reader::Impl {
                 commitColor();
             return;
         }
-        if (!showing())
+        if (g.dest == Dest::Picture) {
+            const char c = static_cast<char>(b);
+            pictureHex(&c, &c + 1);
             return;
+        }
+        if (g.dest == Dest::FieldInst) {
+            if (!fields.empty())
+                instructionChar(g.cp->single(b));
+            return;
+        }
+        if (!showing()) {
+            if (b > 0x20)
+                dropped();
+            return;
+        }
         const CodePage &cp = *g.cp;
         if (pendingLead >= 0) {
             unit(cp.pair(static_cast<std::uint8_t>(pendingLead), b));
@@ -491,8 +917,9 @@ struct Reader::Impl {
         stack.push_back(stack.back());
     }
 
-    // False when the document's outermost group has closed.
-    bool close()
+    // False when the document's outermost group has closed. end is where
+    // the group's closing brace ends.
+    bool close(std::size_t end)
     {
         ucSkip = 0;
         star = false;
@@ -515,7 +942,11 @@ struct Reader::Impl {
         Dest was = top().dest;
         if (fontPending && stack.size() == fontDepth)
             commitFont();
+        const bool pictureEnds = pict.active && stack.size() == pict.depth;
+        const bool objectEnds = object.active && stack.size() == object.depth;
         stack.pop_back();
+        while (!fields.empty() && fields.back().depth > stack.size())
+            fields.pop_back();
         if (was == Dest::FontTable && top().dest != Dest::FontTable) {
             commitFont();
             // Text before any \f is in the default font. The table belongs
@@ -531,20 +962,29 @@ struct Reader::Impl {
         }
         formatDirty = true;
         pendingLead = -1;
+        if (pictureEnds)
+            endPicture(end);
+        if (objectEnds)
+            endObject(end);
         return stack.size() > 1;
     }
 
     // ---- control words
 
+    // A destination skipped holds nothing of the user's until SkipContent
+    // says so: bookmarks, authors and the like in a footnote are not.
     void setDest(Dest d)
     {
         top().dest = d;
+        if (d == Dest::Skip)
+            top().contentBit = 0;
         pendingLead = -1;
     }
 
     void word(const char *name, std::size_t len, bool hasParam, long param,
               const char *&p, const char *end)
     {
+        const char *const backslash = name - 1;
         const bool starred = star;
         star = false;
         const Word *w = words().find(name, len);
@@ -570,12 +1010,30 @@ struct Reader::Impl {
         case Kw::SkipDest:
             setDest(Dest::Skip);
             break;
+        case Kw::SkipContent: {
+            const bool users = showing() || g.contentBit;
+            setDest(Dest::Skip);
+            if (users)
+                g.contentBit = std::uint8_t(w->ch);
+            break;
+        }
+        case Kw::Drawing:
+            if (showing() || g.contentBit)
+                skipped |= unheld::Drawings;
+            setDest(Dest::Skip);
+            break;
+        // Tables inside pictures, objects and skipped text are not the
+        // document's: a kept group written back would redefine its fonts.
         case Kw::FontTable:
-            setDest(Dest::FontTable);
-            fontPending = false;
+            if (g.dest == Dest::Text) {
+                setDest(Dest::FontTable);
+                fontPending = false;
+            } else {
+                setDest(Dest::Skip);
+            }
             break;
         case Kw::ColorTable:
-            setDest(Dest::ColorTable);
+            setDest(g.dest == Dest::Text ? Dest::ColorTable : Dest::Skip);
             break;
         case Kw::PnText:
             if (g.dest == Dest::Text)
@@ -587,9 +1045,93 @@ struct Reader::Impl {
                 stack[stack.size() - 2].para.bullet = true;
             setDest(Dest::Skip);
             break;
-        case Kw::FldRslt:
         case Kw::Field:
-            break; // their text is shown as it is
+            // Its result's text is shown as it is.
+            if (fields.size() < kMaxDepth)
+                fields.push_back({stack.size(), {}, -1});
+            break;
+        case Kw::FldInst:
+            if (!fields.empty() && g.dest == Dest::Text)
+                setDest(Dest::FieldInst);
+            else
+                setDest(Dest::Skip);
+            break;
+        case Kw::FldRslt:
+            if (!fields.empty() && g.dest == Dest::Text && linkOf(fields.back()) > 0) {
+                g.chr.link = fields.back().link;
+                formatDirty = true;
+            }
+            break;
+        case Kw::Pict:
+            if (g.dest == Dest::Text && showing() && !pict.active)
+                startPicture(false, std::size_t(backslash - base));
+            else if (g.dest == Dest::ObjResult && !pict.active)
+                startPicture(true, std::size_t(backslash - base));
+            else {
+                dropped();
+                setDest(Dest::Skip);
+            }
+            break;
+        case Kw::ShpPict:
+            break; // the picture inside is the one to show
+        case Kw::PicKind:
+            if (pict.active && g.dest == Dest::Picture)
+                pict.kind = static_cast<PicKind>(w->ch);
+            break;
+        case Kw::PicW:
+            if (pict.active)
+                pict.picture.width = std::clamp(n, 0, 1 << 20);
+            break;
+        case Kw::PicH:
+            if (pict.active)
+                pict.picture.height = std::clamp(n, 0, 1 << 20);
+            break;
+        case Kw::PicWGoal:
+            if (pict.active)
+                pict.picture.goalWidth = std::clamp(n, 0, kMaxTwips);
+            break;
+        case Kw::PicHGoal:
+            if (pict.active)
+                pict.picture.goalHeight = std::clamp(n, 0, kMaxTwips);
+            break;
+        case Kw::PicScaleX:
+            if (pict.active)
+                pict.picture.scaleX = std::clamp(n, 1, 10000);
+            break;
+        case Kw::PicScaleY:
+            if (pict.active)
+                pict.picture.scaleY = std::clamp(n, 1, 10000);
+            break;
+        case Kw::Object:
+            if (g.dest == Dest::Text && showing() && !object.active && !pict.active) {
+                object = ObjectRead{};
+                object.active = true;
+                object.depth = stack.size();
+                object.start = std::size_t(backslash - base);
+                setDest(Dest::Object);
+            } else {
+                setDest(Dest::Skip);
+            }
+            break;
+        case Kw::Result:
+            setDest(g.dest == Dest::Object ? Dest::ObjResult : Dest::Skip);
+            break;
+        case Kw::ObjW:
+            if (object.active)
+                object.width = std::clamp(n, 0, kMaxTwips);
+            break;
+        case Kw::ObjH:
+            if (object.active)
+                object.height = std::clamp(n, 0, kMaxTwips);
+            break;
+        case Kw::ObjScaleX:
+            if (object.active)
+                object.scaleX = std::clamp(n, 1, 10000);
+            break;
+        case Kw::ObjScaleY:
+            if (object.active)
+                object.scaleY = std::clamp(n, 1, 10000);
+            break;
         case Kw::Upr:
             setDest(Dest::Skip);
             break;
@@ -636,10 +1178,18 @@ struct Reader::Impl {
             colorGiven = true;
             break;
         case Kw::Bin: {
-            std::size_t skip = param > 0 ? static_cast<std::size_t>(param) : 0;
+            // Raw bytes, never more than the input holds.
+            const std::size_t skip = param > 0 ? static_cast<std::size_t>(param) : 0;
+            const char *const data = p;
             p += std::min<std::size_t>(skip, static_cast<std::size_t>(end - p));
             if (ucSkip > 0)
                 --ucSkip;
+            if (pict.active && g.dest == Dest::Picture && keepsPictureData()) {
+                pict.picture.data.append(data, p - data);
+                pict.nibble = -1;
+            }
+            if (pict.active || object.active)
+                bins.push_back({std::size_t(backslash - base), std::size_t(data - base), std::size_t(p - base)});
             break;
         }
         case Kw::U: {
@@ -651,8 +1201,13 @@ struct Reader::Impl {
                     if (!fontPending)
                         startFont(fontDef.id);
                     fontDef.name.append(QChar(char16_t(v)));
+                } else if (g.dest == Dest::FieldInst) {
+                    if (!fields.empty())
+                        instructionChar(char16_t(v));
                 } else if (showing()) {
                     unit(static_cast<char16_t>(v));
+                } else if (v > 0x20) {
+                    dropped();
                 }
             }
             ucSkip = g.uc;
@@ -754,6 +1309,11 @@ struct Reader::Impl {
                 unit(u'\t');
             break;
         case Kw::Cell:
+            if (g.dest == Dest::Text)
+                cell();
+            break;
+        case Kw::NestCell:
+            // Tables inside a cell become its text: cells apart by tabs.
             if (showing()) {
                 beginText();
                 pendingTab = true;
@@ -761,7 +1321,7 @@ struct Reader::Impl {
             break;
         case Kw::Row:
             if (g.dest == Dest::Text)
-                paragraph();
+                rowEnd();
             break;
         case Kw::NestRow:
             if (showing()) {
@@ -772,6 +1332,58 @@ struct Reader::Impl {
         case Kw::Char:
             if (showing())
                 unit(w->ch);
+            else
+                dropped();
+            break;
+        case Kw::Trowd:
+        case Kw::Trgaph:
+        case Kw::Trleft:
+        case Kw::Cellx:
+        case Kw::Border:
+        case Kw::BorderNone:
+        case Kw::BorderStyle:
+            // Rows of a table nested in a cell are not the cell's row.
+            if (g.dest == Dest::Text)
+                rowWord(kw, n);
+            break;
+        case Kw::Intbl:
+            g.para.inTable = true;
+            break;
+        }
+    }
+
+    void rowWord(Kw kw, int n)
+    {
+        switch (kw) {
+        case Kw::Trowd:
+            row = RowFormat{};
+            borderSides = 0;
+            borderPending = false;
+            break;
+        case Kw::Trgaph:
+            row.gap = std::clamp(n, 0, 31680);
+            break;
+        case Kw::Trleft:
+            row.left = std::clamp(n, -31680, 31680);
+            break;
+        case Kw::Cellx:
+            if (row.cellx.size() < std::size_t(kMaxCells))
+                row.cellx.push_back(std::clamp(n, -31680, 2 * 31680));
+            break;
+        case Kw::Border:
+            ++borderSides;
+            borderPending = true;
+            row.borders = true;
+            break;
+        case Kw::BorderNone:
+            if (borderPending && --borderSides == 0)
+                row.borders = false;
+            borderPending = false;
+            break;
+        case Kw::BorderStyle:
+            borderPending = false;
+            break;
+        default:
             break;
         }
     }
@@ -927,7 +1539,7 @@ struct Reader::Impl {
                 open();
                 break;
             case '}':
-                if (!close())
+                if (!close(std::size_t(p - in.data())))
                     return;
                 break;
             case '\\': {
@@ -1005,8 +1617,14 @@ struct Reader::Impl {
             fontChar(b);
             return;
         }
-        if (g.dest != Dest::Text || g.hidden)
+        if (g.dest == Dest::FieldInst) {
+            byte(b);
             return;
+        }
+        if (g.dest != Dest::Text || g.hidden) {
+            dropped();
+            return;
+        }
         byte(b);
     }
 
@@ -1021,6 +1639,15 @@ struct Reader::Impl {
                 return;
         }
         Group &g = top();
+        if (g.dest == Dest::Picture) {
+            pictureHex(s, e);
+            return;
+        }
+        if (g.dest == Dest::Skip || g.dest == Dest::Object || g.dest == Dest::ObjResult) {
+            if (g.contentBit && inked(s, e))
+                dropped();
+            return;
+        }
         if (g.dest == Dest::Text && !g.hidden && !g.cp->isDoubleByte() && pendingLead < 0) {
             beginText();
             if (!run.empty() && isHigh(run.back()))
@@ -1051,6 +1678,17 @@ void Reader::parse(std::string_view rtf, Sink &sink)
     s.run.clear();
     s.run.reserve(std::min<std::size_t>(rtf.size(), 1 << 16));
     s.wantsFormat = sink.wantsFormat();
+    s.base = rtf.data();
+    s.pict = {};
+    s.object = {};
+    s.bins.clear();
+    s.fields.clear();
+    s.links.clear();
+    s.row = {};
+    s.cellOpen = false;
+    s.cellsInRow = 0;
+    s.begun = false;
+    s.skipped = 0;
     s.parseBytes(rtf);
     s.finish();
     s.sink = nullptr;
@@ -1066,6 +1704,29 @@ QColor Reader::color(int index) const
 }
 
 int Reader::documentCodePage() const { return d->docCodePage; }
+
+unsigned Reader::unheldContent() const { return d->skipped; }
+
+QString Reader::link(int index) const
+{
+    if (index <= 0 || index > int(d->links.size()))
+        return {};
+    return d->links[index - 1];
+}
+
+bool TableShape::join(int cells)
+{
+    cells = std::max(cells, 1);
+    const int columns = std::max(m_columns, cells);
+    const long long fillers = m_fillers + (long long)(columns - m_columns) * m_rows + (columns - cells);
+    if (m_rows > 0 && fillers > m_cells + cells + kMaxCells)
+        return false;
+    ++m_rows;
+    m_columns = columns;
+    m_cells += cells;
+    m_fillers = fillers;
+    return true;
+}
 
 QByteArray rtfBytes(const QString &rtf)
 {

@@ -3,11 +3,16 @@
 #include "richtext/rtfdocument.h"
 #include "richtext/rtfproperties.h"
 
+#include <QBuffer>
 #include <QHash>
+#include <QImage>
+#include <QPixmap>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextList>
+#include <QTextTable>
+#include <QUrl>
 
 #include <cmath>
 #include <string>
@@ -27,11 +32,14 @@ struct RunState {
     bool italic = false;
     bool underline = false;
     bool strike = false;
+    int link = 0; // index + 1 into the link targets, 0 none
+    bool image = false;
 };
 
 struct ParaState {
     int align = 0; // 0 left, 1 centre, 2 right, 3 justify
     bool bullet = false;
+    bool inTable = false;
     int left = 0, right = 0, first = 0; // twips
     int before = 0, after = 0;          // twips
     bool operator==(const ParaState &) const = default;
@@ -53,8 +61,8 @@ public:
     QByteArray write()
     {
         collectTables();
-        const QString raw = m_doc.toRawText();
-        m_raw = reinterpret_cast<const char16_t *>(raw.constData());
+        m_rawText = m_doc.toRawText();
+        m_raw = reinterpret_cast<const char16_t *>(m_rawText.constData());
         m_out.reserve(m_doc.characterCount() * 2 + 256);
         m_out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\nouicompat\\deflang1033{\\fonttbl";
         for (int i = 0; i < int(m_fonts.size()); ++i) {
@@ -77,76 +85,309 @@ public:
         }
         m_out += "}\n\\viewkind4\\uc1";
         m_delim = true;
-        bool firstPara = true;
-        ParaState prev;
         // Without frames, blocks lie end to end and their positions add up.
-        const bool flat = m_doc.rootFrame()->childFrames().isEmpty();
-        int nextPos = 0;
-        for (QTextBlock b = m_doc.begin(); b.isValid(); b = b.next()) {
-            const ParaState para = paraState(b);
-            if (firstPara || !(para == prev)) {
-                word("\\pard");
-                if (para.bullet) {
-                    bulletText();
-                    m_out.append("{\\*\\pn\\pnlvlblt\\pnf");
-                    number(m_bulletFont);
-                    m_out.append("\\pnindent0{\\pntxtb\\'B7}}");
-                    if (para.first)
-                        word("\\fi", para.first);
-                    if (para.left)
-                        word("\\li", para.left);
-                    if (para.right)
-                        word("\\ri", para.right);
-                } else {
-                    if (para.left)
-                        word("\\li", para.left);
-                    if (para.right)
-                        word("\\ri", para.right);
-                    if (para.first)
-                        word("\\fi", para.first);
-                }
-                if (para.before)
-                    word("\\sb", para.before);
-                if (para.after)
-                    word("\\sa", para.after);
-                static const char *const kAlign[] = {nullptr, "\\qc", "\\qr", "\\qj"};
-                if (para.align)
-                    word(kAlign[para.align]);
-            } else if (para.bullet) {
-                bulletText();
+        if (m_doc.rootFrame()->childFrames().isEmpty()) {
+            int pos = 0;
+            for (QTextBlock b = m_doc.begin(); b.isValid(); b = b.next()) {
+                paragraph(b, pos, false, false);
+                pos += b.length();
             }
-            firstPara = false;
-            prev = para;
-
-            bool any = false;
-            // Fragments of a block lie end to end from the block's start, so
-            // their text is a slice of the raw text, with no copy per fragment.
-            int pos = flat ? nextPos : b.position();
-            nextPos = pos + b.length();
-            for (QTextBlock::iterator it = b.begin(); !it.atEnd(); ++it) {
-                const QTextFragment frag = it.fragment();
-                if (!frag.isValid())
-                    continue;
-                const int length = frag.length();
-                if (length == 0)
-                    continue;
-                const int index = frag.charFormatIndex();
-                runFormat(cached(index) ? m_states[m_stateOf[index]] : stateOf(index, frag.charFormat()));
-                text(m_raw + pos, length);
-                pos += length;
-                any = true;
-            }
-            if (!any)
-                runFormat(stateOf(b.charFormatIndex(), b.charFormat()));
-            word("\\par");
-            m_out += '\n';
-            m_delim = false;
+        } else {
+            frame(*m_doc.rootFrame());
         }
         m_out += '}';
         return QByteArray(m_out.data(), qsizetype(m_out.size()));
     }
 
 private:
+    // A frame's blocks and tables in order; other frames give their blocks.
+    void frame(const QTextFrame &f)
+    {
+        bool afterTable = true; // or at the frame's start
+        for (QTextFrame::iterator it = f.begin(); !it.atEnd(); ++it) {
+            if (const QTextFrame *child = it.currentFrame()) {
+                if (const auto *t = qobject_cast<const QTextTable *>(child))
+                    table(*t);
+                else
+                    frame(*child);
+                afterTable = true;
+                continue;
+            }
+            const QTextBlock b = it.currentBlock();
+            QTextFrame::iterator next = it;
+            ++next;
+            // The empty paragraph Qt keeps before a table came from no RTF.
+            const bool joint = afterTable && b.length() == 1 && !next.atEnd()
+                               && qobject_cast<const QTextTable *>(next.currentFrame())
+                               && b.blockFormat().hasProperty(prop::Joint);
+            afterTable = false;
+            if (!joint)
+                paragraph(b, b.position(), false, false);
+        }
+    }
+
+    void table(const QTextTable &t)
+    {
+        const QList<QTextLength> widths = t.format().columnWidthConstraints();
+        for (int r = 0; r < t.rows(); ++r) {
+            const QTextTableCellFormat first = t.cellAt(r, 0).format().toTableCellFormat();
+            auto intOf = [&](int property, int fallback) {
+                return first.hasProperty(property) ? first.intProperty(property) : fallback;
+            };
+            // The row's cells, and any later one given text since.
+            int count = std::clamp(intOf(prop::RowCells, t.columns()), 1, t.columns());
+            for (int c = t.columns() - 1; c >= count; --c) {
+                const QTextTableCell cell = t.cellAt(r, c);
+                if (cell.lastPosition() > cell.firstPosition()) {
+                    count = c + 1;
+                    break;
+                }
+            }
+            const bool borders = first.boolProperty(prop::RowBorders);
+            const QList<int> cellx = first.property(prop::RowCellx).value<QList<int>>();
+            word("\\trowd");
+            word("\\trgaph", intOf(prop::RowGap, 108));
+            int edge = intOf(prop::RowLeft, -108);
+            word("\\trleft", edge);
+            for (int c = 0; c < count; ++c) {
+                if (c < cellx.size()) {
+                    edge = cellx[c];
+                } else {
+                    const bool fixed = c < widths.size() && widths[c].type() == QTextLength::FixedLength;
+                    edge += fixed ? int(std::lround(widths[c].rawValue() * kTwipsPerUnit)) : 1440;
+                }
+                if (borders)
+                    m_out += "\\clbrdrt\\brdrw10\\brdrs\\clbrdrl\\brdrw10\\brdrs\\clbrdrb\\brdrw10\\brdrs"
+                             "\\clbrdrr\\brdrw10\\brdrs";
+                word("\\cellx", edge);
+            }
+            m_rowStart = true;
+            for (int c = 0; c < count; ++c) {
+                const QTextTableCell cell = t.cellAt(r, c);
+                std::vector<QTextBlock> blocks;
+                if (cell.row() == r && cell.column() == c)
+                    blocksOf(cell.begin(), cell.end(), blocks);
+                for (std::size_t i = 0; i < blocks.size(); ++i)
+                    paragraph(blocks[i], blocks[i].position(), true, i + 1 == blocks.size());
+                if (blocks.empty())
+                    word("\\cell");
+            }
+            word("\\row");
+            m_out += '\n';
+            m_delim = false;
+        }
+    }
+
+    static void blocksOf(QTextFrame::iterator it, QTextFrame::iterator end, std::vector<QTextBlock> &out)
+    {
+        for (; it != end; ++it) {
+            if (const QTextFrame *f = it.currentFrame())
+                blocksOf(f->begin(), f->end(), out);
+            else
+                out.push_back(it.currentBlock());
+        }
+    }
+
+    // One paragraph from its position in the raw text; in a table it ends
+    // with \cell when it is its cell's last.
+    void paragraph(const QTextBlock &b, int pos, bool inTable, bool endsCell)
+    {
+        ParaState para = paraState(b);
+        para.inTable = inTable;
+        if (m_firstPara || m_rowStart || !(para == m_prev)) {
+            word("\\pard");
+            if (para.inTable)
+                word("\\intbl");
+            if (para.bullet) {
+                bulletText();
+                m_out.append("{\\*\\pn\\pnlvlblt\\pnf");
+                number(m_bulletFont);
+                m_out.append("\\pnindent0{\\pntxtb\\'B7}}");
+                if (para.first)
+                    word("\\fi", para.first);
+                if (para.left)
+                    word("\\li", para.left);
+                if (para.right)
+                    word("\\ri", para.right);
+            } else {
+                if (para.left)
+                    word("\\li", para.left);
+                if (para.right)
+                    word("\\ri", para.right);
+                if (para.first)
+                    word("\\fi", para.first);
+            }
+            if (para.before)
+                word("\\sb", para.before);
+            if (para.after)
+                word("\\sa", para.after);
+            static const char *const kAlign[] = {nullptr, "\\qc", "\\qr", "\\qj"};
+            if (para.align)
+                word(kAlign[para.align]);
+        } else if (para.bullet) {
+            bulletText();
+        }
+        m_firstPara = false;
+        m_rowStart = false;
+        m_prev = para;
+
+        bool any = false;
+        // Fragments of a block lie end to end from the block's start, so
+        // their text is a slice of the raw text, with no copy per fragment.
+        for (QTextBlock::iterator it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment frag = it.fragment();
+            if (!frag.isValid())
+                continue;
+            const int length = frag.length();
+            if (length == 0)
+                continue;
+            const int index = frag.charFormatIndex();
+            const RunState &state = cached(index) ? m_states[m_stateOf[index]] : stateOf(index, frag.charFormat());
+            if (state.link != m_openLink) {
+                closeLink();
+                if (state.link)
+                    openLink(state.link);
+            }
+            runFormat(state);
+            if (state.image) {
+                const QTextImageFormat image = frag.charFormat().toImageFormat();
+                for (int i = 0; i < length; ++i)
+                    picture(image);
+            } else {
+                text(m_raw + pos, length);
+            }
+            pos += length;
+            any = true;
+        }
+        closeLink();
+        if (!any)
+            runFormat(stateOf(b.charFormatIndex(), b.charFormat()));
+        if (endsCell) {
+            word("\\cell");
+        } else {
+            word("\\par");
+            m_out += '\n';
+            m_delim = false;
+        }
+    }
+
+    // A link is a HYPERLINK field around its text; what the field's group
+    // changes of the format ends with it.
+    void openLink(int link)
+    {
+        const QString &target = m_links[std::size_t(link - 1)];
+        m_out += "{\\field{\\*\\fldinst{HYPERLINK ";
+        if (target.startsWith(u'#')) {
+            m_out += "\\\\l ";
+            quoted(QStringView(target).mid(1));
+        } else {
+            quoted(target);
+        }
+        m_out += "}}{\\fldrslt{";
+        m_delim = false;
+        m_linkState = m_state;
+        m_openLink = link;
+    }
+
+    void closeLink()
+    {
+        if (!m_openLink)
+            return;
+        m_out += "}}}";
+        m_delim = false;
+        m_state = m_linkState;
+        m_openLink = 0;
+    }
+
+    // A field argument in quotes: \ and " escaped for the field, then the
+    // whole for RTF.
+    void quoted(QStringView s)
+    {
+        m_out += '"';
+        for (QChar qc : s) {
+            const char16_t c = qc.unicode();
+            if (c == '\\' || c == '"')
+                m_out += "\\\\";
+            if (c == '\\' || c == '{' || c == '}') {
+                m_out += '\\';
+                m_out += char(c);
+            } else if (c >= 0x20 && c < 0x80) {
+                m_out += char(c);
+            } else if (c >= 0x80) {
+                unicode(c);
+            }
+        }
+        m_out += '"';
+        m_delim = false;
+    }
+
+    // A picture as it came: its PNG or JPEG bytes, or the group kept whole.
+    void picture(const QTextImageFormat &f)
+    {
+        const QString name = f.name();
+        if (!name.startsWith(QLatin1String(kPictureScheme) + u':'))
+            return;
+        const QUrl url(name);
+        const QVariant kept = m_doc.resource(kKeptResource, keptUrl(name));
+        const QByteArray bytes = kept.userType() == QMetaType::QByteArray ? kept.toByteArray() : QByteArray();
+        const int kind = f.intProperty(prop::PictureKind);
+        if (kind == prop::KeptGroup && !bytes.isEmpty()) {
+            m_out.append(bytes.constData(), std::size_t(bytes.size()));
+            m_delim = false;
+            return;
+        }
+        QByteArray data = bytes;
+        bool jpeg = kind == prop::Jpeg;
+        auto intOf = [&](int property, int fallback) {
+            return f.hasProperty(property) ? f.intProperty(property) : fallback;
+        };
+        int width = intOf(prop::PictureWidth, 0), height = intOf(prop::PictureHeight, 0);
+        int goalWidth = intOf(prop::PictureGoalWidth, 0), goalHeight = intOf(prop::PictureGoalHeight, 0);
+        const int scaleX = intOf(prop::PictureScaleX, 100), scaleY = intOf(prop::PictureScaleY, 100);
+        if (data.isEmpty() || (kind != prop::Png && kind != prop::Jpeg)) {
+            // Only an image: PNG at the size it is shown.
+            const QVariant shown = m_doc.resource(QTextDocument::ImageResource, url);
+            const QImage image = shown.userType() == QMetaType::QImage ? shown.value<QImage>()
+                                                                       : shown.value<QPixmap>().toImage();
+            if (image.isNull())
+                return;
+            data.clear();
+            QBuffer buffer(&data);
+            buffer.open(QIODevice::WriteOnly);
+            image.save(&buffer, "PNG");
+            jpeg = false;
+            width = image.width();
+            height = image.height();
+            goalWidth = int(std::lround((f.width() > 0 ? f.width() : width) * kTwipsPerUnit));
+            goalHeight = int(std::lround((f.height() > 0 ? f.height() : height) * kTwipsPerUnit));
+        }
+        m_out += jpeg ? "{\\pict\\jpegblip" : "{\\pict\\pngblip";
+        if (width)
+            word("\\picw", width);
+        if (height)
+            word("\\pich", height);
+        if (goalWidth)
+            word("\\picwgoal", goalWidth);
+        if (goalHeight)
+            word("\\pichgoal", goalHeight);
+        if (scaleX != 100)
+            word("\\picscalex", scaleX);
+        if (scaleY != 100)
+            word("\\picscaley", scaleY);
+        m_out += '\n';
+        static const char hex[] = "0123456789abcdef";
+        const qsizetype n = data.size();
+        for (qsizetype i = 0; i < n; ++i) {
+            const auto c = static_cast<unsigned char>(data[i]);
+            m_out += hex[c >> 4];
+            m_out += hex[c & 15];
+            if (i % 64 == 63 && i + 1 < n)
+                m_out += '\n';
+        }
+        m_out += '}';
+        m_delim = false;
+    }
+
     void collectTables()
     {
         for (QTextBlock b = m_doc.begin(); b.isValid(); b = b.next()) {
@@ -192,6 +433,9 @@ private:
         s.italic = a.italic;
         s.underline = a.underline;
         s.strike = a.strike;
+        s.image = f.isImageFormat();
+        if (f.isAnchor() && !f.anchorHref().isEmpty())
+            s.link = linkIndex(f.anchorHref());
         if (index < 0)
             return m_scratch = s;
         if (index >= int(m_stateOf.size()))
@@ -199,6 +443,17 @@ private:
         m_stateOf[index] = int(m_states.size());
         m_states.push_back(s);
         return m_states.back();
+    }
+
+    int linkIndex(const QString &target)
+    {
+        auto it = m_linkIndex.constFind(target);
+        if (it != m_linkIndex.constEnd())
+            return *it;
+        m_links.push_back(target);
+        const int i = int(m_links.size());
+        m_linkIndex.insert(target, i);
+        return i;
     }
 
     int fontIndex(const QString &name)
@@ -429,7 +684,15 @@ private:
         ParaState state;
     };
     std::vector<KnownPara> m_paraOf;
+    std::vector<QString> m_links;
+    QHash<QString, int> m_linkIndex;
+    int m_openLink = 0;
+    RunState m_linkState;
     const char16_t *m_raw = nullptr;
+    QString m_rawText;
+    bool m_firstPara = true;
+    bool m_rowStart = false;
+    ParaState m_prev;
     bool m_delim = false;
     std::string m_out; // appends inline, unlike QByteArray's
 

@@ -22,7 +22,7 @@ done
 
 [ -x "$exe" ] || { echo "e2e: FAIL $exe is not built"; exit 1; }
 
-groups=(start resize edit add bold find jump open msgbox tray)
+groups=(start resize edit add bold find jump open picture msgbox tray)
 only=${E2E_ONLY:-${groups[*]}}
 for g in ${only//,/ }; do
   [[ " ${groups[*]} " == *" $g "* ]] || { echo "e2e: unknown group '$g' (groups: ${groups[*]})"; exit 2; }
@@ -84,6 +84,7 @@ wait_for() { # timeout, command...
     sleep 0.1
   done
 }
+not() { ! "$@"; }  # command...: true when it fails
 # True when a command holds for every poll of the given seconds.
 stays() { # seconds, command...
   local end=$((SECONDS + $1)); shift
@@ -99,6 +100,8 @@ cat >"$x11" <<'EOF'
 #!/usr/bin/env python3
 # owner SELECTION: true when the selection has an owner.
 # shot FILE: the whole screen as a PNG (for E2E_SHOTS).
+# holds RRGGBB: true when a picture's worth (200 pixels) of the screen is
+# exactly that colour.
 import ctypes, struct, sys, zlib
 X = ctypes.CDLL('libX11.so.6')
 X.XOpenDisplay.restype = ctypes.c_void_p
@@ -119,10 +122,19 @@ if not d:
     sys.exit(1)
 if sys.argv[1] == 'owner':
     sys.exit(0 if X.XGetSelectionOwner(d, X.XInternAtom(d, sys.argv[2].encode(), 0)) else 1)
-if sys.argv[1] == 'shot':  # 24-bit TrueColor, as Xvfb runs here
+if sys.argv[1] in ('shot', 'holds'):  # 24-bit TrueColor, as Xvfb runs here
     root = X.XDefaultRootWindow(d)
     im = Image.from_address(X.XGetImage(d, root, 0, 0, 1024, 768, 0xffffffff, 2))
     raw = ctypes.string_at(im.data, im.bytes_per_line * im.height)
+if sys.argv[1] == 'holds':
+    c = bytes.fromhex(sys.argv[2])
+    pixel = bytes([c[2], c[1], c[0]])
+    found = 0
+    for y in range(im.height):
+        line = raw[y * im.bytes_per_line:][:4 * im.width]
+        found += sum(line[i:i + 3] == pixel for i in range(0, len(line), 4))
+    sys.exit(0 if found >= 200 else 1)
+if sys.argv[1] == 'shot':
     rows = bytearray()
     for y in range(im.height):
         line = raw[y * im.bytes_per_line:][:4 * im.width]
@@ -138,6 +150,7 @@ cat >"$notes_py" <<'EOF'
 #!/usr/bin/env python3
 # count FILE: how many notes. note FILE N: note N (from 1) as stored.
 # bold FILE N WORD: true when WORD is in note N and its RTF sets it bold.
+# png FILE N: the bytes of note N's first PNG picture, in hex.
 import re, sys
 import xml.etree.ElementTree as ET
 notes = ET.parse(sys.argv[2]).getroot().find('notes').findall('note')
@@ -147,6 +160,9 @@ if sys.argv[1] == 'count':
 text = notes[int(sys.argv[3]) - 1].text or ''
 if sys.argv[1] == 'note':
     sys.stdout.write(text)
+elif sys.argv[1] == 'png':
+    m = re.search(r'\\pngblip(?:\\[a-z]+-?\d*)*\s*([0-9a-fA-F\s]*)\}', text)
+    print(re.sub(r'\s', '', m.group(1)).lower() if m else '')
 elif sys.argv[1] == 'bold':
     at = re.search(r'(?<![\\a-z])' + re.escape(sys.argv[4]), text)
     if not at:
@@ -187,6 +203,7 @@ note_has() { note_text "$1" "$2" | grep -qw -- "$3"; }        # file, N, word
 note_is() { [ "$(note_text "$1" "$2")" = "$3" ]; }             # file, N, whole text
 note_stored() { "$notes_py" note "$1" "$2" | grep -q '^{\\rtf'; }  # the program wrote note N
 note_bold() { "$notes_py" bold "$1" "$2" "$3"; }               # file, N, word
+picture_is() { [ "$("$notes_py" png "$1" "$2")" = "$3" ]; }     # file, N, PNG bytes in hex
 
 # --- the program and its windows
 # Each group starts from settings of its own.
@@ -436,6 +453,32 @@ group_open() {
   check "Esc closes it" wait_for "$STEP_TIMEOUT" unmapped "$other"
   check "no second dialog follows" stays 3 others_are 0
   end_app
+}
+
+# --- a note with a picture shows it, and a step away and back keeps its bytes
+group_picture() {
+  local f="$work/picture.nts" png
+  fresh_settings picture
+  # 48 by 32 pixels of one colour no skin uses, at its own size (720 twips).
+  png=$(python3 -c '
+import struct, zlib
+chunk = lambda t, b: struct.pack(">I", len(b)) + t + b + struct.pack(">I", zlib.crc32(t + b))
+rows = (b"\0" + bytes([0x13, 0xa5, 0x7c]) * 48) * 32
+print((b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", 48, 32, 8, 2, 0, 0, 0))
+       + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b"")).hex())')
+  notes_file "$f" "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 see {\\pict\\pngblip\\picw48\\pich32\\picwgoal720\\pichgoal480 $png} here\\par}" \
+    "second note"
+  start_app picture "$f"
+  wait_window '^Tessaleaf - picture\.nts$' && wait_for "$START_TIMEOUT" has_focus "$win"
+  check "a note with a picture shows it" wait_for "$STEP_TIMEOUT" "$x11" holds 13a57c
+  click_button Next
+  check "Next stores the note with the picture" wait_for "$STEP_TIMEOUT" note_stored "$f" 1
+  check "with the same PNG bytes" picture_is "$f" 1 "$png"
+  check "the next note shows no picture" wait_for "$STEP_TIMEOUT" not "$x11" holds 13a57c
+  click_button Back
+  check "back on the note, the picture shows again" wait_for "$STEP_TIMEOUT" "$x11" holds 13a57c
+  end_app
+  check "closed, the note still holds the same PNG bytes" picture_is "$f" 1 "$png"
 }
 
 # --- SIGTERM while a message box waits for an answer

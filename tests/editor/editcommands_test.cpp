@@ -175,6 +175,24 @@ TEST_F(EditorTest, ARightPressInTheEditorOpensItsMenuBesideThePress)
     EXPECT_FALSE(form->mnuMemo->isVisible());
 }
 
+TEST_F(EditorTest, AClickOnALinkTheNoteHoldsOpensItThroughTheShell)
+{
+    auto &shell = *static_cast<tltest::FakeShell *>(form->services().shell.get());
+    form->resize(300, 300);
+    form->show();
+    content(QStringLiteral("{\\rtf1 see {\\field{\\*\\fldinst{HYPERLINK \"https://example.org/a?b=1\"}}"
+                           "{\\fldrslt{\\ul the link}}} end}"));
+    auto pointAt = [&](int position) {
+        QTextCursor c(form->memo1->document());
+        c.setPosition(position);
+        return form->memo1->cursorRect(c).center() + QPoint(2, 0);
+    };
+    QTest::mouseClick(form->memo1->viewport(), Qt::LeftButton, {}, pointAt(1));
+    EXPECT_TRUE(shell.opened.empty());
+    QTest::mouseClick(form->memo1->viewport(), Qt::LeftButton, {}, pointAt(6));
+    EXPECT_EQ(shell.opened, std::vector<QUrl>{QUrl(QStringLiteral("https://example.org/a?b=1"))});
+}
+
 struct SoundCase {
     const char *name;
     const char *setting;

@@ -173,6 +173,61 @@ TEST_F(DocumentsTest, ClosingANotesFileStoresTheNoteShown)
     EXPECT_EQ(notesOf(file), (QStringList{QStringLiteral("one"), QStringLiteral("two!")}));
 }
 
+// A note shaped as Word writes one with a footnote: the editor has no place
+// for the footnote, so the note is browsed and never written back.
+const QString kFootnoted = QStringLiteral("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 see{\\super\\chftn}"
+                                          "{\\footnote\\pard\\plain{\\super\\chftn} the source}\\par}");
+
+TEST_F(DocumentsTest, ANoteTheEditorCannotHoldIsBrowsedAndKeptAsItIs)
+{
+    const QString file =
+        notesFile(QStringLiteral("Diary.nts"), {QStringLiteral("one"), kFootnoted, QStringLiteral("three")});
+    open(file);
+    form->cmdNextClick();
+    EXPECT_EQ(editorText(), QStringLiteral("see"));
+    EXPECT_TRUE(form->memo1->isReadOnly());
+    EXPECT_EQ(info(), QStringLiteral("Note 2 of 3 from Diary.nts (read-only: a save would lose its footnotes)"));
+    type(QStringLiteral("x"));
+    EXPECT_EQ(editorText(), QStringLiteral("see"));
+    form->Modified = true;
+    form->cmdNextClick();
+    EXPECT_FALSE(form->memo1->isReadOnly());
+    EXPECT_EQ(info(), QStringLiteral("Note 3 of 3 from Diary.nts"));
+    form->cmdBackClick();
+    EXPECT_TRUE(form->memo1->isReadOnly());
+    // Add is still open to the file; the note shown stays as it was.
+    form->cmdNewClick();
+    EXPECT_FALSE(form->memo1->isReadOnly());
+    EXPECT_EQ(info(), QStringLiteral("Note 4 of 4 from Diary.nts"));
+    type(QStringLiteral("four"));
+    form->FormDestroy();
+    tl::RecordStore store;
+    EXPECT_EQ(store.loadNote(1, file), kFootnoted);
+    EXPECT_EQ(notesOf(file).at(3), QStringLiteral("four"));
+}
+
+TEST_F(DocumentsTest, ADocumentTheEditorCannotHoldIsOnlySavedUnderAnotherName)
+{
+    const QByteArray bytes = kFootnoted.toLatin1();
+    const QString file = tltest::writeFile(path(QStringLiteral("Paper.rtf")), bytes);
+    open(file);
+    EXPECT_TRUE(form->memo1->isReadOnly());
+    EXPECT_EQ(info(), QStringLiteral("Text or RTF Paper.rtf (read-only: a save would lose its footnotes)"));
+    form->Modified = true;
+    form->SaveFile2Click();
+    ASSERT_EQ(dialogs->boxes.size(), 1u);
+    form->CloseNotes(file);
+    EXPECT_EQ(tltest::readFile(file), bytes);
+    // A copy under another name holds what the editor shows, and is the
+    // editor's to change.
+    const QString copy = path(QStringLiteral("Copy.rtf"));
+    form->SaveFileAs(copy);
+    EXPECT_EQ(tltest::readFile(file), bytes);
+    EXPECT_EQ(plain(QString::fromLatin1(tltest::readFile(copy))), QStringLiteral("see"));
+    EXPECT_FALSE(form->memo1->isReadOnly());
+    EXPECT_EQ(info(), QStringLiteral("Text or RTF Copy.rtf"));
+}
+
 // Started with files on the command line.
 class CommandLineTest : public NotesFormTest {
 protected:

@@ -17,6 +17,7 @@ tl::OpenFile readDocument()
     f.rtf = true;
     f.crlf = true;
     f.faithful = false;
+    f.unheld = 1;
     return f;
 }
 
@@ -41,6 +42,7 @@ TEST(OpenFile, AdoptStartsAtTheFirstNoteWithNothingReadButTheLineEnds)
     EXPECT_EQ(f.noteCount, 0);
     EXPECT_FALSE(f.rtf);
     EXPECT_TRUE(f.faithful);
+    EXPECT_EQ(f.unheld, 0u);
     EXPECT_TRUE(f.crlf);  // the editor's text keeps them
 }
 
@@ -53,6 +55,7 @@ TEST(OpenFile, RenameKeepsTheNoteShown)
     EXPECT_EQ(f.noteCount, 0);
     EXPECT_FALSE(f.rtf);  // the new file holds what was written there, by its name
     EXPECT_TRUE(f.faithful);
+    EXPECT_EQ(f.unheld, 0u);  // it holds what the editor wrote there
     EXPECT_TRUE(f.crlf);
 }
 

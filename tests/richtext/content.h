@@ -6,12 +6,19 @@
 
 #include <QTextBlockFormat>
 #include <ostream>
-#include <utility>
 #include <vector>
 
 class QTextDocument;
 
 namespace rtftest {
+
+struct Run {
+    QString text;
+    tl::rtf::TextAttributes attributes;
+    QString link;    // the anchor's target
+    QString picture; // for a picture: its kind, size shown, image and kept bytes
+    bool operator==(const Run &) const = default;
+};
 
 struct Paragraph {
     Qt::Alignment align;
@@ -21,14 +28,18 @@ struct Paragraph {
     double textIndent = 0;
     double spaceBefore = 0;
     double spaceAfter = 0;
+    QString cell; // "table row column" for a paragraph in a table cell
     // Adjacent fragments of equal attributes joined.
-    std::vector<std::pair<QString, tl::rtf::TextAttributes>> runs;
+    std::vector<Run> runs;
     tl::rtf::TextAttributes mark; // compared for empty paragraphs only
     bool operator==(const Paragraph &o) const;
 };
 
 // Fonts and sizes left to the document's default count as that default.
 std::vector<Paragraph> contentOf(const QTextDocument &doc);
+
+// What shows of a picture and what it keeps, as one text.
+QString pictureOf(const QTextDocument &doc, const QTextImageFormat &format);
 
 void PrintTo(const Paragraph &p, std::ostream *os);
 

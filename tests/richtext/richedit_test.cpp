@@ -8,6 +8,7 @@
 #include "support/tempenv.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QFile>
 #include <QMimeData>
@@ -315,18 +316,124 @@ INSTANTIATE_TEST_SUITE_P(
                   QStringLiteral("a\nb\nc")}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST(PasteFormats, OnlyText)
+// Text and images; an image only where the document is rich text.
+TEST(PasteFormats, TextAndImages)
 {
     struct Probe : RichEdit {
         using RichEdit::canInsertFromMimeData;
     } e;
     QMimeData image;
     image.setImageData(QImage(4, 4, QImage::Format_RGB32));
-    EXPECT_FALSE(e.canInsertFromMimeData(&image));
+    EXPECT_TRUE(e.canInsertFromMimeData(&image));
     QMimeData html;
     html.setHtml(QStringLiteral("<b>x</b>"));
     html.setText(QStringLiteral("x"));
     EXPECT_TRUE(e.canInsertFromMimeData(&html));
+    QMimeData other;
+    other.setData(QStringLiteral("application/x-other"), "1");
+    EXPECT_FALSE(e.canInsertFromMimeData(&other));
+    e.setPlainTextMode(true);
+    EXPECT_FALSE(e.canInsertFromMimeData(&image));
+    EXPECT_TRUE(e.canInsertFromMimeData(&html));
+}
+
+QImage testImage()
+{
+    QImage image(6, 4, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    image.setPixel(1, 2, qRgb(200, 10, 30));
+    image.setPixel(5, 0, qRgb(0, 90, 250));
+    return image;
+}
+
+QByteArray testPng()
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    testImage().save(&buffer, "PNG");
+    return png;
+}
+
+TEST(PasteImage, InsertsAPngPictureAtTheCaret)
+{
+    RichEdit e;
+    e.setContentText(QStringLiteral("{\\rtf1 ab}"));
+    caretAt(e, 1);
+    QApplication::clipboard()->setImage(testImage());
+    e.paste();
+    EXPECT_EQ(e.plainText(), QString::fromUtf8("a\uFFFCb"));
+    EXPECT_EQ(e.textCursor().position(), 2);
+
+    // Saved as a PNG picture of the image, at its size, and loaded back so.
+    const QString rtf = e.toRtf();
+    const qsizetype at = rtf.indexOf(QLatin1String("{\\pict\\pngblip\\picw6\\pich4\\picwgoal90\\pichgoal60"));
+    ASSERT_GE(at, 0) << rtf.toStdString();
+    const qsizetype data = rtf.indexOf(u'\n', at) + 1;
+    const QByteArray png = QByteArray::fromHex(rtf.mid(data, rtf.indexOf(u'}', data) - data).toLatin1());
+    EXPECT_EQ(QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32), testImage());
+
+    RichEdit back;
+    back.setContentText(rtf);
+    EXPECT_EQ(back.plainText(), e.plainText());
+    EXPECT_EQ(back.toRtf(), rtf);
+}
+
+TEST(PasteImage, TextWinsAndLimitHolds)
+{
+    RichEdit e;
+    e.setContentText(QStringLiteral("ab"));
+    caretAt(e, 2);
+    auto *both = new QMimeData;
+    both->setImageData(testImage());
+    both->setText(QStringLiteral("text"));
+    QApplication::clipboard()->setMimeData(both);
+    e.paste();
+    EXPECT_EQ(e.plainText(), QStringLiteral("abtext"));
+
+    e.setTextLimit(6);
+    QApplication::clipboard()->setImage(testImage());
+    e.paste();
+    EXPECT_EQ(e.plainText(), QStringLiteral("abtext"));
+
+    e.setTextLimit(7);
+    e.setPlainTextMode(true);
+    e.paste();
+    EXPECT_EQ(e.plainText(), QStringLiteral("abtext"));
+}
+
+// Cut and paste (and a drag) inside the editor keep the pictures where they
+// were in the text; the text still takes the caret's format.
+TEST(PasteImage, PicturesCopiedInTheEditorComeAlong)
+{
+    RichEdit e;
+    const std::string wmf = "{\\pict\\wmetafile8\\picwgoal300\\pichgoal150 0100090000030c00}";
+    e.setContentText(QString::fromStdString("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 [\\i x{\\pict\\pngblip\\picw6\\pich4 "
+                                            + testPng().toHex().toStdString() + "}y" + wmf + "z\\i0 ]}"));
+    select(e, 1, 6);
+    e.cut();
+    EXPECT_EQ(e.plainText(), QStringLiteral("[]"));
+    caretAt(e, 2);
+    e.paste();
+    caretAt(e, 0);
+    e.paste();
+    EXPECT_EQ(e.plainText(), QString::fromUtf8("x\uFFFCy\uFFFCz[]x\uFFFCy\uFFFCz"));
+    const QString rtf = e.toRtf();
+    EXPECT_EQ(rtf.count(QLatin1String("{\\pict\\pngblip\\picw6\\pich4\n") + QString::fromLatin1(testPng().toHex().left(128))), 2)
+        << rtf.toStdString();
+    EXPECT_EQ(rtf.count(QString::fromStdString(wmf)), 2);
+    for (int at : {0, 1, 2, 3, 4, 7, 8}) {
+        select(e, at, at + 1);
+        EXPECT_FALSE(e.selectionCharFormat().italic) << at;
+    }
+}
+
+TEST(PasteImage, ObjectCharactersInTextAreDropped)
+{
+    RichEdit e;
+    QApplication::clipboard()->setText(QString::fromUtf8("a\uFFFCb"));
+    e.paste();
+    EXPECT_EQ(e.plainText(), QStringLiteral("ab"));
 }
 
 // ---- lines and scrolling
@@ -544,6 +651,74 @@ TEST_F(Urls, ClickOnALinkOnlyPlacesTheCaret)
     EXPECT_NEAR(e.textCursor().position(), pos, 1);
     EXPECT_FALSE(e.textCursor().hasSelection());
     EXPECT_EQ(e.toRtf(), before);
+}
+
+// ---- links the note holds
+
+class Links : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        e.resize(400, 200);
+        e.show();
+        e.setContentText(QStringLiteral("{\\rtf1 see {\\field{\\*\\fldinst{HYPERLINK \"https://example.org/x\"}}"
+                                        "{\\fldrslt{\\ul the link}}} and http://marked.example\\par}"));
+        e.setAutoUrlDetect(true);
+    }
+    QPoint at(const char *text, int offset = 2) const
+    {
+        QTextCursor c(e.document());
+        c.setPosition(int(e.plainText().indexOf(QLatin1String(text))) + offset);
+        return e.cursorRect(c).center();
+    }
+    RichEdit e;
+    QSignalSpy spy{&e, &RichEdit::linkActivated};
+};
+
+TEST_F(Links, AClickOrCtrlClickActivatesTheLink)
+{
+    QTest::mouseClick(e.viewport(), Qt::LeftButton, {}, at("the link"));
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_EQ(spy.at(0).at(0).toUrl(), QUrl(QStringLiteral("https://example.org/x")));
+    QTest::mouseClick(e.viewport(), Qt::LeftButton, Qt::ControlModifier, at("link"));
+    EXPECT_EQ(spy.count(), 2);
+    EXPECT_FALSE(e.textCursor().hasSelection());
+}
+
+TEST_F(Links, TextMarkedAddressesAndDragsActivateNothing)
+{
+    QTest::mouseClick(e.viewport(), Qt::LeftButton, {}, at("see"));
+    QTest::mouseClick(e.viewport(), Qt::LeftButton, {}, at("marked"));
+    QTest::mouseClick(e.viewport(), Qt::RightButton, {}, at("the link"));
+    QTest::mouseClick(e.viewport(), Qt::LeftButton, Qt::ShiftModifier, at("the link"));
+    QTest::mousePress(e.viewport(), Qt::LeftButton, {}, at("the link", 1));
+    QTest::mouseMove(e.viewport(), at("and"));
+    QTest::mouseRelease(e.viewport(), Qt::LeftButton, {}, at("the link", 6));
+    EXPECT_EQ(spy.count(), 0);
+}
+
+TEST_F(Links, HoverShowsAHandAndGivesTheCursorBack)
+{
+    e.viewport()->setCursor(Qt::CrossCursor); // as a skin sets its own
+    QTest::mouseMove(e.viewport(), at("the link"));
+    EXPECT_EQ(e.viewport()->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseMove(e.viewport(), at("marked"));
+    EXPECT_EQ(e.viewport()->cursor().shape(), Qt::CrossCursor);
+}
+
+TEST_F(Links, KeepTheirTargetAndLookThroughASave)
+{
+    const QString rtf = e.toRtf();
+    EXPECT_TRUE(rtf.contains(QLatin1String("{\\field{\\*\\fldinst{HYPERLINK \"https://example.org/x\"}}"
+                                           "{\\fldrslt{\\ul the link}}} and http")))
+        << rtf.toStdString();
+    RichEdit back;
+    back.setContentText(rtf);
+    QTextCursor c(back.document());
+    c.setPosition(int(back.plainText().indexOf(QLatin1String("link"))) + 1);
+    EXPECT_EQ(c.charFormat().anchorHref(), QStringLiteral("https://example.org/x"));
+    EXPECT_TRUE(c.charFormat().fontUnderline());
+    EXPECT_EQ(back.toRtf(), rtf);
 }
 
 // ---- saving and printing
