@@ -15,6 +15,7 @@ void OpenFile::renameTo(QString newPath)
     noteCount = 0;
     rtf = false;
     faithful = true;
+    archive.clear();
 }
 
 void OpenFile::clear()

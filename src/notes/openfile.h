@@ -25,6 +25,11 @@ struct OpenFile {
     // False for a document whose bytes the editor could not hold as they are
     // (not UTF-8 text): it is browsed, never written back.
     bool faithful = true;
+    // For the working copy of a compressed notes file: the archive it was
+    // unpacked from (its realpath), written again when the copy is closed.
+    // Empty for any other file, whatever a notes file's realpath says: only
+    // a copy this program unpacked is ever packed away and deleted.
+    QString archive;
 
     // Makes path the open file, at its first note, with nothing read of it yet.
     void adopt(QString path);
@@ -36,6 +41,7 @@ struct OpenFile {
     void clear();
 
     bool isNotes() const { return kind == FileKind::Notes; }
+    bool isWorkingCopy() const { return isNotes() && !archive.isEmpty(); }
     // The step buttons: a note before the one shown, a note after it.
     bool hasPreviousNote() const { return noteCount > 0 && note > 0; }
     bool hasNextNote() const { return note + 1 < noteCount; }
