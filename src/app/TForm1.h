@@ -54,6 +54,7 @@ class QMenu;
 class QTextEdit;
 class QTimer;
 class TfrmFont;
+class TfrmInfo;
 
 namespace tl {
 class FlatButton;
@@ -308,6 +309,14 @@ public:
     QString DecompressFile(int mode);
     int CurrentZipLevel = 0;  // level of every archive written
 
+    // --- notes/TfrmInfo.cpp
+    // File Properties, when CurrentFile exists.
+    void Fileinformation1Click();
+    void Panel1Click();
+    // The system's text for an errno value, in an error box.
+    void ShowSystemError(int code);
+    TfrmInfo *frmInfo = nullptr;
+
 protected:
     void closeEvent(QCloseEvent *event) override;         // app/lifecycle.cpp
     void showEvent(QShowEvent *event) override;           // app/lifecycle.cpp
@@ -414,4 +423,7 @@ private:
     // archive or kept beside it; false when neither could be done.
     bool recoverLeftCopy(const QString &copy, const QString &fresh, const QString &archivePath);
     QString toPlainNotesFile();
+
+    // --- notes/TfrmInfo.cpp
+    void wireInfoComponents();
 };

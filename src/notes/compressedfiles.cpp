@@ -187,5 +187,9 @@ QString TForm1::toPlainNotesFile()
     QFile::remove(archivePath);
     setReadOnly(copy, false);
     QFile::remove(copy);
+    // The same notes, now in the plain file: the note shown stays.
+    const int count = m_open.noteCount;
+    m_open.renameTo(plain);
+    m_open.noteCount = count;
     return plain;
 }
