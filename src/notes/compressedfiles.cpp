@@ -37,7 +37,7 @@ bool renameOver(const QString &from, const QString &to)
 
 void TForm1::tellFileProblem(const QString &text)
 {
-    m_services.dialogs->messageBox(this, QStringLiteral("Tessaleaf"), text, tl::MsgButtons::Ok, tl::MsgIcon::Error);
+    m_services.dialogs->messageBox(this, QStringLiteral("Error"), text, tl::MsgButtons::Ok, tl::MsgIcon::Error);
 }
 
 bool TForm1::askReplace(const QString &path)
@@ -133,7 +133,7 @@ bool TForm1::recoverLeftCopy(const QString &copy, const QString &fresh, const QS
 {
     const QString beside = cz::recoveredCopyPath(archivePath, QDateTime::currentDateTime());
     const tl::MsgResult answer = m_services.dialogs->messageBox(
-        this, QStringLiteral("Tessaleaf"),
+        this, QStringLiteral("Recover notes"),
         QStringLiteral("The working copy of \"%1\" was left in \"%2\" when Tessaleaf last ended without closing it, "
                        "and it holds changes the compressed file does not.\n\n"
                        "Yes: recover the changes into the compressed file.\n"
