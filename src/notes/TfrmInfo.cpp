@@ -4,8 +4,8 @@
 #include "controls/eventhook.h"
 #include "controls/guarded.h"
 #include "notes/compressed.h"
-#include "notes/filekind.h"
 #include "notes/fileinfo.h"
+#include "notes/filekind.h"
 #include "platform/atomicfile.h"
 #include "platform/error.h"
 
@@ -38,7 +38,9 @@ QLabel *valueLabel(const char *name)
 }
 } // namespace
 
-TfrmInfo::TfrmInfo(TForm1 *form) : QDialog(form), m_form(form)
+TfrmInfo::TfrmInfo(TForm1 *form)
+    : QDialog(form)
+    , m_form(form)
 {
     setObjectName(QStringLiteral("frmInfo"));
     setWindowFlag(Qt::WindowStaysOnTopHint);
@@ -124,7 +126,7 @@ TfrmInfo::TfrmInfo(TForm1 *form) : QDialog(form), m_form(form)
     PageControl1->addTab(tsAuthor, QStringLiteral("Author"));
     PageControl1->addTab(tsStatistics, QStringLiteral("Statistics"));
     PageControl1->addTab(tsCompression, QStringLiteral("Compression"));
-    PageControl1->setCurrentWidget(tsStatistics);  // first time; later the page last shown
+    PageControl1->setCurrentWidget(tsStatistics); // first time; later the page last shown
 
     cmdOK = new QPushButton(QStringLiteral("OK"));
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
@@ -181,12 +183,12 @@ void TfrmInfo::FormShow()
         if (!level.isEmpty())
             slCompress->setValue(std::clamp(tl::strToInt(level), 0, 9));
         cbReadOnly->setChecked(readOnly);
-        for (QWidget *w : std::initializer_list<QWidget *>{txtAuthor, txtCompany, Memo1, cbCompress})
+        for (QWidget *w : std::initializer_list<QWidget *> { txtAuthor, txtCompany, Memo1, cbCompress })
             w->setEnabled(!readOnly);
     } else {
         lblType->setText(QStringLiteral("Text file"));
         lblCount->setText(QStringLiteral("1"));
-        for (QWidget *w : std::initializer_list<QWidget *>{txtAuthor, txtCompany, cbCompress, Memo1})
+        for (QWidget *w : std::initializer_list<QWidget *> { txtAuthor, txtCompany, cbCompress, Memo1 })
             w->setEnabled(false);
         cbReadOnly->setChecked(readOnly);
     }
@@ -195,7 +197,7 @@ void TfrmInfo::FormShow()
     QFile probe(file);
     if (!probe.open(QIODevice::ReadOnly)) {
         m_form->ShowSystemError(errno ? errno : EACCES);
-        for (QLabel *l : {lblCreated, lblLastWrite, lblLastAccess})
+        for (QLabel *l : { lblCreated, lblLastWrite, lblLastAccess })
             l->setText(QStringLiteral("unknown"));
     } else {
         lblCreated->setText(tl::propertiesTime(fi.birthTime()));
@@ -235,9 +237,9 @@ void TfrmInfo::cmdOKClick()
             try {
                 tl::compressed::packNotes(current, file, m_form->CurrentZipLevel);
             } catch (const tl::Error &e) {
-                m_form->services().dialogs->messageBox(
-                    this, QStringLiteral("Tessaleaf"),
-                    QStringLiteral("\"%1\" was not made read-only: the compressed file could not be written first.\n\n%2")
+                m_form->services().dialogs->messageBox(this, QStringLiteral("Tessaleaf"),
+                    QStringLiteral(
+                        "\"%1\" was not made read-only: the compressed file could not be written first.\n\n%2")
                         .arg(QDir::toNativeSeparators(file), e.message()),
                     tl::MsgButtons::Ok, tl::MsgIcon::Error);
                 return;
@@ -289,8 +291,8 @@ void TfrmInfo::slCompressChange()
 
 void TForm1::ShowSystemError(int code)
 {
-    m_services.dialogs->messageBox(this, QStringLiteral("Error"), QString::fromLocal8Bit(std::strerror(code)).left(1024),
-                                   tl::MsgButtons::Ok, tl::MsgIcon::Error);
+    m_services.dialogs->messageBox(this, QStringLiteral("Error"),
+        QString::fromLocal8Bit(std::strerror(code)).left(1024), tl::MsgButtons::Ok, tl::MsgIcon::Error);
 }
 
 void TForm1::Fileinformation1Click()

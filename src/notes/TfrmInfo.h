@@ -42,5 +42,5 @@ private:
     void applyReadOnly(const QString &file, bool readOnly);
 
     TForm1 *m_form;
-    QString m_realPath;  // realpath of the open notes file when shown
+    QString m_realPath; // realpath of the open notes file when shown
 };

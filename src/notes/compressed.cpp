@@ -51,10 +51,11 @@ void unpackNotes(const QString &archivePath, const QString &path)
     for (const archive::Member &m : zip.members()) {
         const auto file = archive::memberFileName(m.name);
         if (!file)
-            throw Error(QStringLiteral("\"%1\" holds \"%2\", which would unpack outside its folder; nothing was unpacked.")
-                            .arg(shown(archivePath), m.name));
+            throw Error(
+                QStringLiteral("\"%1\" holds \"%2\", which would unpack outside its folder; nothing was unpacked.")
+                    .arg(shown(archivePath), m.name));
         if (file->isEmpty())
-            continue;  // a folder entry
+            continue; // a folder entry
         if (file->compare(expected, Qt::CaseInsensitive) == 0) {
             if (!found)
                 found = &m;
@@ -64,7 +65,8 @@ void unpackNotes(const QString &archivePath, const QString &path)
     }
     if (!found) {
         if (others.isEmpty())
-            throw Error(QStringLiteral("\"%1\" is empty: it should hold the notes file \"%2\".").arg(shown(archivePath), expected));
+            throw Error(QStringLiteral("\"%1\" is empty: it should hold the notes file \"%2\".")
+                            .arg(shown(archivePath), expected));
         throw Error(QStringLiteral("\"%1\" holds \"%2\", not the notes file \"%3\" its name calls for.")
                         .arg(shown(archivePath), others.join(QStringLiteral("\", \"")), expected));
     }
@@ -94,7 +96,7 @@ bool sameNotes(const QString &a, const QString &b)
     const int count = left.fileSize(a);
     if (count != right.fileSize(b))
         return false;
-    for (const char *field : {"lastupdate", "authorname", "companyname", "comments", "compresslevel"})
+    for (const char *field : { "lastupdate", "authorname", "companyname", "comments", "compresslevel" })
         if (left.param(a, QLatin1String(field)) != right.param(b, QLatin1String(field)))
             return false;
     for (int i = 0; i < count; ++i)

@@ -43,8 +43,8 @@ void TForm1::tellFileProblem(const QString &text)
 bool TForm1::askReplace(const QString &path)
 {
     return m_services.dialogs->messageBox(this, QStringLiteral("Tessaleaf"),
-                                          QStringLiteral("\"%1\" already exists. Replace it?").arg(shown(path)),
-                                          tl::MsgButtons::YesNo, tl::MsgIcon::Question)
+               QStringLiteral("\"%1\" already exists. Replace it?").arg(shown(path)), tl::MsgButtons::YesNo,
+               tl::MsgIcon::Question)
         == tl::MsgResult::Yes;
 }
 
@@ -73,8 +73,9 @@ QString TForm1::CompressFile(int mode)
     try {
         cz::packNotes(source, target, CurrentZipLevel);
     } catch (const tl::Error &e) {
-        tellFileProblem(QStringLiteral("The compressed notes file \"%1\" was not written.\n\n%2\n\nThe notes are kept in \"%3\".")
-                            .arg(shown(target), e.message(), shown(source)));
+        tellFileProblem(
+            QStringLiteral("The compressed notes file \"%1\" was not written.\n\n%2\n\nThe notes are kept in \"%3\".")
+                .arg(shown(target), e.message(), shown(source)));
         return {};
     }
     // Only now is the plain file or the working copy no longer needed.
@@ -132,8 +133,7 @@ QString TForm1::DecompressFile(int mode)
 bool TForm1::recoverLeftCopy(const QString &copy, const QString &fresh, const QString &archivePath)
 {
     const QString beside = cz::recoveredCopyPath(archivePath, QDateTime::currentDateTime());
-    const tl::MsgResult answer = m_services.dialogs->messageBox(
-        this, QStringLiteral("Recover notes"),
+    const tl::MsgResult answer = m_services.dialogs->messageBox(this, QStringLiteral("Recover notes"),
         QStringLiteral("The working copy of \"%1\" was left in \"%2\" when Tessaleaf last ended without closing it, "
                        "and it holds changes the compressed file does not.\n\n"
                        "Yes: recover the changes into the compressed file.\n"

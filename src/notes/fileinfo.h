@@ -8,8 +8,8 @@
 namespace tl {
 
 struct SymbolCounts {
-    qsizetype withSpaces = 0;     // every character but line breaks
-    qsizetype withoutSpaces = 0;  // and without the space character (tabs still count)
+    qsizetype withSpaces = 0; // every character but line breaks
+    qsizetype withoutSpaces = 0; // and without the space character (tabs still count)
 };
 // Counts the editor's plain text of the note shown.
 SymbolCounts countSymbols(const QString &plainText);

@@ -20,8 +20,8 @@ std::optional<QString> memberFileName(const QString &raw);
 
 struct Member {
     quint64 index = 0;
-    QString name;          // as stored
-    qint64 size = -1;      // uncompressed, as the archive declares it; -1 unknown
+    QString name; // as stored
+    qint64 size = -1; // uncompressed, as the archive declares it; -1 unknown
     quint32 crc = 0;
     bool hasCrc = false;
 };

@@ -69,11 +69,12 @@ protected:
     QString temp;
 };
 
-class CompressedLevelTest : public CompressedTest, public testing::WithParamInterface<int> {};
+class CompressedLevelTest : public CompressedTest, public testing::WithParamInterface<int> { };
 
 TEST_P(CompressedLevelTest, OpenEditCloseAndReopenKeepsEveryEdit)
 {
-    const QString a = archive(QStringLiteral("Diary.znts"), {QStringLiteral("one"), QStringLiteral("two")}, GetParam());
+    const QString a
+        = archive(QStringLiteral("Diary.znts"), { QStringLiteral("one"), QStringLiteral("two") }, GetParam());
     open(a);
     EXPECT_EQ(editorText(), QStringLiteral("one"));
     EXPECT_EQ(form->CurrentFile, copyOf(a));
@@ -88,7 +89,7 @@ TEST_P(CompressedLevelTest, OpenEditCloseAndReopenKeepsEveryEdit)
     form->CloseNotes(form->CurrentFile);
     EXPECT_EQ(form->CurrentFile, a);
     EXPECT_TRUE(tempFiles().isEmpty()) << tempFiles().join(QLatin1Char(' ')).toStdString();
-    EXPECT_EQ(notesIn(a), (QStringList{QStringLiteral("one kiwi"), QStringLiteral("two lime")}));
+    EXPECT_EQ(notesIn(a), (QStringList { QStringLiteral("one kiwi"), QStringLiteral("two lime") }));
     EXPECT_TRUE(dialogs->boxes.empty());
 
     open(a);
@@ -102,19 +103,19 @@ INSTANTIATE_TEST_SUITE_P(Levels, CompressedLevelTest, testing::Values(0, 9));
 
 TEST_F(CompressedTest, ProgramEndPacksTheCopyAndLeavesNoneBehind)
 {
-    const QString a = archive(QStringLiteral("End.znts"), {QStringLiteral("one")});
-    form->FormCreate({QStringLiteral("tessaleaf"), a});
+    const QString a = archive(QStringLiteral("End.znts"), { QStringLiteral("one") });
+    form->FormCreate({ QStringLiteral("tessaleaf"), a });
     EXPECT_EQ(editorText(), QStringLiteral("one"));
     type(QStringLiteral(" pear"));
     form->FormDestroy();
-    EXPECT_EQ(notesIn(a), QStringList{QStringLiteral("one pear")});
+    EXPECT_EQ(notesIn(a), QStringList { QStringLiteral("one pear") });
     EXPECT_TRUE(tempFiles().isEmpty());
 }
 
 // Archives another tool made: folders in the member's name, a folder
 // entry, no realpath or compresslevel of ours.
 
-class OtherToolTest : public CompressedTest, public testing::WithParamInterface<const char *> {};
+class OtherToolTest : public CompressedTest, public testing::WithParamInterface<const char *> { };
 
 TEST_P(OtherToolTest, ArchiveMadeElsewhereOpens)
 {
@@ -123,34 +124,37 @@ TEST_P(OtherToolTest, ArchiveMadeElsewhereOpens)
     if (exe.isEmpty())
         GTEST_SKIP() << tool.toStdString() << " is not installed";
     QDir(dir).mkpath(QStringLiteral("inner/notes"));
-    notesFile(QStringLiteral("inner/notes/Other.nts"), {QStringLiteral("made elsewhere"), QStringLiteral("two")});
+    notesFile(QStringLiteral("inner/notes/Other.nts"), { QStringLiteral("made elsewhere"), QStringLiteral("two") });
     QProcess p;
     p.setWorkingDirectory(path(QStringLiteral("inner")));
     if (tool == QLatin1String("zip"))
-        p.start(exe, {QStringLiteral("-q"), QStringLiteral("-r"), path(QStringLiteral("Other.znts")), QStringLiteral("notes")});
+        p.start(exe,
+            { QStringLiteral("-q"), QStringLiteral("-r"), path(QStringLiteral("Other.znts")),
+                QStringLiteral("notes") });
     else
-        p.start(exe, {QStringLiteral("-c"),
-                      QStringLiteral("import zipfile,sys; z=zipfile.ZipFile(sys.argv[1],'w',zipfile.ZIP_DEFLATED); "
-                                     "z.write('notes'); z.write('notes/Other.nts'); z.close()"),
-                      path(QStringLiteral("Other.znts"))});
+        p.start(exe,
+            { QStringLiteral("-c"),
+                QStringLiteral("import zipfile,sys; z=zipfile.ZipFile(sys.argv[1],'w',zipfile.ZIP_DEFLATED); "
+                               "z.write('notes'); z.write('notes/Other.nts'); z.close()"),
+                path(QStringLiteral("Other.znts")) });
     ASSERT_TRUE(p.waitForFinished(30000));
     ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
 
     open(path(QStringLiteral("Other.znts")));
     EXPECT_EQ(editorText(), QStringLiteral("made elsewhere"));
     EXPECT_EQ(info(), QStringLiteral("Note 1 of 2 from Other.znts"));
-    EXPECT_EQ(form->CurrentZipLevel, 0);  // its compresslevel is empty
+    EXPECT_EQ(form->CurrentZipLevel, 0); // its compresslevel is empty
     type(QStringLiteral(" and here"));
     form->CloseNotes(form->CurrentFile);
     EXPECT_EQ(notesIn(path(QStringLiteral("Other.znts"))),
-              (QStringList{QStringLiteral("made elsewhere and here"), QStringLiteral("two")}));
+        (QStringList { QStringLiteral("made elsewhere and here"), QStringLiteral("two") }));
 }
 
 INSTANTIATE_TEST_SUITE_P(Tools, OtherToolTest, testing::Values("python3", "zip"));
 
 TEST_F(CompressedTest, ReadOnlyArchiveIsBrowsedAndLeftAsItWas)
 {
-    const QString a = makeReadOnly(archive(QStringLiteral("Locked.znts"), {QStringLiteral("one")}));
+    const QString a = makeReadOnly(archive(QStringLiteral("Locked.znts"), { QStringLiteral("one") }));
     const QByteArray before = tltest::readFile(a);
     open(a);
     EXPECT_EQ(editorText(), QStringLiteral("one"));
@@ -164,24 +168,25 @@ TEST_F(CompressedTest, ReadOnlyArchiveIsBrowsedAndLeftAsItWas)
 
 TEST_F(CompressedTest, FailedWriteKeepsTheOldArchiveAndTheCopyAndSaysSo)
 {
-    const QString a = archive(QStringLiteral("Fail.znts"), {QStringLiteral("one")});
+    const QString a = archive(QStringLiteral("Fail.znts"), { QStringLiteral("one") });
     const QByteArray before = tltest::readFile(a);
     open(a);
     type(QStringLiteral(" plum"));
-    tl::archive::setBeforeReplaceHook([](const QString &) { throw tl::Error(QStringLiteral("No space left on device")); });
+    tl::archive::setBeforeReplaceHook(
+        [](const QString &) { throw tl::Error(QStringLiteral("No space left on device")); });
     form->CloseNotes(form->CurrentFile);
     EXPECT_EQ(tltest::readFile(a), before);
     ASSERT_EQ(dialogs->boxes.size(), 1u);
     EXPECT_TRUE(dialogs->boxes[0].text.contains(QStringLiteral("No space left on device")));
     EXPECT_TRUE(dialogs->boxes[0].text.contains(QDir::toNativeSeparators(copyOf(a))));
     EXPECT_EQ(dialogs->boxes[0].icon, tl::MsgIcon::Error);
-    EXPECT_EQ(notesOf(copyOf(a)), QStringList{QStringLiteral("one plum")});
-    EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Fail.znts")});
+    EXPECT_EQ(notesOf(copyOf(a)), QStringList { QStringLiteral("one plum") });
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("Fail.znts") });
 
     // The next try, with room again, gets it all into the archive.
     tl::archive::setBeforeReplaceHook({});
     form->CloseNotes(form->CurrentFile);
-    EXPECT_EQ(notesIn(a), QStringList{QStringLiteral("one plum")});
+    EXPECT_EQ(notesIn(a), QStringList { QStringLiteral("one plum") });
     EXPECT_TRUE(tempFiles().isEmpty());
 }
 
@@ -193,44 +198,44 @@ QString leaveCopy(const QString &copy, const QString &archivePath, const QString
     for (int i = 0; i < notes.size(); ++i)
         store.saveNote(i, copy, notes[i]);
     store.setParam(copy, QStringLiteral("RealPath"), archivePath);
-    store.setParam(copy, QStringLiteral("CompressLevel"), QStringLiteral("6"));  // as archive() writes
+    store.setParam(copy, QStringLiteral("CompressLevel"), QStringLiteral("6")); // as archive() writes
     return copy;
 }
 
 TEST_F(CompressedTest, LeftCopyIsRecoveredIntoTheArchiveByDefault)
 {
-    const QString a = archive(QStringLiteral("Crash.znts"), {QStringLiteral("old"), QStringLiteral("two")});
-    leaveCopy(copyOf(a), a, {QStringLiteral("typed before the crash"), QStringLiteral("two")});
-    open(a);  // the fake answers Yes, the default
+    const QString a = archive(QStringLiteral("Crash.znts"), { QStringLiteral("old"), QStringLiteral("two") });
+    leaveCopy(copyOf(a), a, { QStringLiteral("typed before the crash"), QStringLiteral("two") });
+    open(a); // the fake answers Yes, the default
     ASSERT_EQ(dialogs->boxes.size(), 1u);
     EXPECT_EQ(dialogs->boxes[0].buttons, tl::MsgButtons::YesNo);
     EXPECT_TRUE(dialogs->boxes[0].text.contains(QStringLiteral("Crash.znts")));
-    EXPECT_EQ(notesIn(a), (QStringList{QStringLiteral("typed before the crash"), QStringLiteral("two")}));
+    EXPECT_EQ(notesIn(a), (QStringList { QStringLiteral("typed before the crash"), QStringLiteral("two") }));
     EXPECT_EQ(editorText(), QStringLiteral("typed before the crash"));
     form->CloseNotes(form->CurrentFile);
-    EXPECT_EQ(notesIn(a), (QStringList{QStringLiteral("typed before the crash"), QStringLiteral("two")}));
+    EXPECT_EQ(notesIn(a), (QStringList { QStringLiteral("typed before the crash"), QStringLiteral("two") }));
     EXPECT_TRUE(tempFiles().isEmpty());
 }
 
 TEST_F(CompressedTest, LeftCopyCanBeKeptBesideAsADatedCopy)
 {
-    const QString a = archive(QStringLiteral("Crash.znts"), {QStringLiteral("old")});
-    leaveCopy(copyOf(a), a, {QStringLiteral("typed before the crash")});
-    dialogs->answers = {tl::MsgResult::No};
+    const QString a = archive(QStringLiteral("Crash.znts"), { QStringLiteral("old") });
+    leaveCopy(copyOf(a), a, { QStringLiteral("typed before the crash") });
+    dialogs->answers = { tl::MsgResult::No };
     open(a);
-    const QStringList beside = QDir(dir).entryList({QStringLiteral("Crash (recovered *).nts")}, QDir::Files);
+    const QStringList beside = QDir(dir).entryList({ QStringLiteral("Crash (recovered *).nts") }, QDir::Files);
     ASSERT_EQ(beside.size(), 1);
     const QString kept = path(beside[0]);
-    EXPECT_EQ(notesOf(kept), QStringList{QStringLiteral("typed before the crash")});
+    EXPECT_EQ(notesOf(kept), QStringList { QStringLiteral("typed before the crash") });
     EXPECT_EQ(tl::RecordStore().param(kept, QStringLiteral("RealPath")), QString());
     EXPECT_EQ(editorText(), QStringLiteral("old"));
-    EXPECT_EQ(notesIn(a), QStringList{QStringLiteral("old")});
+    EXPECT_EQ(notesIn(a), QStringList { QStringLiteral("old") });
 }
 
 TEST_F(CompressedTest, LeftCopyWithoutChangesIsTakenWithoutAQuestion)
 {
-    const QString a = archive(QStringLiteral("Same.znts"), {QStringLiteral("same")});
-    leaveCopy(copyOf(a), a, {QStringLiteral("same")});
+    const QString a = archive(QStringLiteral("Same.znts"), { QStringLiteral("same") });
+    leaveCopy(copyOf(a), a, { QStringLiteral("same") });
     open(a);
     EXPECT_TRUE(dialogs->boxes.empty());
     EXPECT_EQ(editorText(), QStringLiteral("same"));
@@ -238,22 +243,22 @@ TEST_F(CompressedTest, LeftCopyWithoutChangesIsTakenWithoutAQuestion)
 
 TEST_F(CompressedTest, RecoveryThatCannotWriteTheArchiveDeletesNothing)
 {
-    const QString a = makeReadOnly(archive(QStringLiteral("Crash.znts"), {QStringLiteral("old")}));
-    const QString copy = leaveCopy(copyOf(a), a, {QStringLiteral("typed before the crash")});
+    const QString a = makeReadOnly(archive(QStringLiteral("Crash.znts"), { QStringLiteral("old") }));
+    const QString copy = leaveCopy(copyOf(a), a, { QStringLiteral("typed before the crash") });
     open(a);
     ASSERT_EQ(dialogs->boxes.size(), 2u);
     EXPECT_EQ(dialogs->boxes[1].icon, tl::MsgIcon::Error);
-    EXPECT_EQ(notesOf(copy), QStringList{QStringLiteral("typed before the crash")});
+    EXPECT_EQ(notesOf(copy), QStringList { QStringLiteral("typed before the crash") });
     EXPECT_TRUE(form->CurrentFile.isEmpty());
 }
 
 // A member whose sizes, in both headers, claim two gigabytes.
 QByteArray claimsHugeSize()
 {
-    QByteArray z = tltest::zipOf({{QStringLiteral("Bad.nts"), "<root/>"}}, 0);
-    for (const char *sig : {"PK\3\4", "PK\1\2"}) {
+    QByteArray z = tltest::zipOf({ { QStringLiteral("Bad.nts"), "<root/>" } }, 0);
+    for (const char *sig : { "PK\3\4", "PK\1\2" }) {
         const qsizetype at = z.indexOf(QByteArray(sig, 4));
-        const int offset = sig[2] == 3 ? 22 : 24;  // uncompressed size
+        const int offset = sig[2] == 3 ? 22 : 24; // uncompressed size
         qToLittleEndian<quint32>(0x80000000u, z.data() + at + offset);
     }
     return z;
@@ -265,16 +270,25 @@ struct BadCase {
     const char *says;
 };
 
-QByteArray notAZip() { return "<root><info/><notes><note>plain xml</note></notes></root>"; }
+QByteArray notAZip()
+{
+    return "<root><info/><notes><note>plain xml</note></notes></root>";
+}
 QByteArray truncated()
 {
-    const QByteArray z = tltest::zipOf({{QStringLiteral("Bad.nts"), QByteArray(5000, 'x')}});
+    const QByteArray z = tltest::zipOf({ { QStringLiteral("Bad.nts"), QByteArray(5000, 'x') } });
     return z.left(z.size() - 30);
 }
-QByteArray otherName() { return tltest::zipOf({{QStringLiteral("folder/Diary.nts"), "<root/>"}}); }
-QByteArray slip() { return tltest::zipOf({{QStringLiteral("../../Bad.nts"), "<root/>"}}); }
+QByteArray otherName()
+{
+    return tltest::zipOf({ { QStringLiteral("folder/Diary.nts"), "<root/>" } });
+}
+QByteArray slip()
+{
+    return tltest::zipOf({ { QStringLiteral("../../Bad.nts"), "<root/>" } });
+}
 
-class BadArchiveTest : public CompressedTest, public testing::WithParamInterface<BadCase> {};
+class BadArchiveTest : public CompressedTest, public testing::WithParamInterface<BadCase> { };
 
 TEST_P(BadArchiveTest, IsToldAndLeavesNoCopy)
 {
@@ -282,47 +296,49 @@ TEST_P(BadArchiveTest, IsToldAndLeavesNoCopy)
     open(a);
     ASSERT_EQ(dialogs->boxes.size(), 1u);
     EXPECT_EQ(dialogs->boxes[0].icon, tl::MsgIcon::Error);
-    EXPECT_TRUE(dialogs->boxes[0].text.contains(QLatin1String(GetParam().says))) << dialogs->boxes[0].text.toStdString();
+    EXPECT_TRUE(dialogs->boxes[0].text.contains(QLatin1String(GetParam().says)))
+        << dialogs->boxes[0].text.toStdString();
     EXPECT_TRUE(form->CurrentFile.isEmpty());
     EXPECT_TRUE(tempFiles().isEmpty());
     EXPECT_FALSE(QFileInfo::exists(QFileInfo(temp).absolutePath() + QStringLiteral("/Bad.nts")));
-    EXPECT_FALSE(QFileInfo::exists(QFileInfo(QFileInfo(temp).absolutePath()).absolutePath() + QStringLiteral("/Bad.nts")));
+    EXPECT_FALSE(
+        QFileInfo::exists(QFileInfo(QFileInfo(temp).absolutePath()).absolutePath() + QStringLiteral("/Bad.nts")));
     EXPECT_TRUE(errors.isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Archives, BadArchiveTest,
-                         testing::Values(BadCase{"NotAZip", &notAZip, "is not a ZIP archive"},
-                                         BadCase{"Truncated", &truncated, "damaged or truncated"},
-                                         BadCase{"OtherName", &otherName, "not the notes file \"Bad.nts\""},
-                                         BadCase{"ZipSlip", &slip, "would unpack outside its folder"},
-                                         BadCase{"Huge", &claimsHugeSize, "more than a notes file"}),
-                         [](const auto &info) { return std::string(info.param.name); });
+    testing::Values(BadCase { "NotAZip", &notAZip, "is not a ZIP archive" },
+        BadCase { "Truncated", &truncated, "damaged or truncated" },
+        BadCase { "OtherName", &otherName, "not the notes file \"Bad.nts\"" },
+        BadCase { "ZipSlip", &slip, "would unpack outside its folder" },
+        BadCase { "Huge", &claimsHugeSize, "more than a notes file" }),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(CompressedTest, SaveAsFromAWorkingCopyPacksItAndLeavesAPlainFile)
 {
-    const QString a = archive(QStringLiteral("Diary.znts"), {QStringLiteral("one")});
+    const QString a = archive(QStringLiteral("Diary.znts"), { QStringLiteral("one") });
     open(a);
     form->SaveFileAs(path(QStringLiteral("Plain.nts")));
     EXPECT_TRUE(tempFiles().isEmpty());
     EXPECT_EQ(info(), QStringLiteral("Note 1 of 1 from Plain.nts"));
     type(QStringLiteral(" more"));
     form->CloseNotes(form->CurrentFile);
-    EXPECT_EQ(notesOf(path(QStringLiteral("Plain.nts"))), QStringList{QStringLiteral("one more")});
-    EXPECT_EQ(notesIn(a), QStringList{QStringLiteral("one")});
+    EXPECT_EQ(notesOf(path(QStringLiteral("Plain.nts"))), QStringList { QStringLiteral("one more") });
+    EXPECT_EQ(notesIn(a), QStringList { QStringLiteral("one") });
 }
 
 // A notes file that only names an archive (unpacked by another tool keeps
 // its realpath) is the user's own: closing it neither packs nor deletes it.
 TEST_F(CompressedTest, PlainFileNamingAnArchiveStaysPlain)
 {
-    const QString a = archive(QStringLiteral("Diary.znts"), {QStringLiteral("in archive")});
+    const QString a = archive(QStringLiteral("Diary.znts"), { QStringLiteral("in archive") });
     const QByteArray before = tltest::readFile(a);
-    const QString plain = notesFile(QStringLiteral("Diary.nts"), {QStringLiteral("mine")});
+    const QString plain = notesFile(QStringLiteral("Diary.nts"), { QStringLiteral("mine") });
     tl::RecordStore().setParam(plain, QStringLiteral("RealPath"), a);
     open(plain);
     type(QStringLiteral(" too"));
     form->CloseNotes(plain);
-    EXPECT_EQ(notesOf(plain), QStringList{QStringLiteral("mine too")});
+    EXPECT_EQ(notesOf(plain), QStringList { QStringLiteral("mine too") });
     EXPECT_EQ(tltest::readFile(a), before);
 }
 

@@ -11,7 +11,7 @@ struct CountCase {
     qsizetype withSpaces, withoutSpaces;
 };
 
-class SymbolCountTest : public testing::TestWithParam<CountCase> {};
+class SymbolCountTest : public testing::TestWithParam<CountCase> { };
 
 TEST_P(SymbolCountTest, CountsWithoutLineBreaksAndSpaces)
 {
@@ -21,10 +21,9 @@ TEST_P(SymbolCountTest, CountsWithoutLineBreaksAndSpaces)
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, SymbolCountTest,
-                         testing::Values(CountCase{"a b\nc", 4, 3}, CountCase{"a b\r\nc", 4, 3}, CountCase{"", 0, 0},
-                                         CountCase{"\t x \t", 5, 3},  // tabs count, spaces do not
-                                         CountCase{"a\u2029b\u2028c", 3, 3}, CountCase{"\n\n\n", 0, 0},
-                                         CountCase{"ä ö", 3, 2}));
+    testing::Values(CountCase { "a b\nc", 4, 3 }, CountCase { "a b\r\nc", 4, 3 }, CountCase { "", 0, 0 },
+        CountCase { "\t x \t", 5, 3 }, // tabs count, spaces do not
+        CountCase { "a\u2029b\u2028c", 3, 3 }, CountCase { "\n\n\n", 0, 0 }, CountCase { "ä ö", 3, 2 }));
 
 TEST(Comments, LineBreaksAreStoredAsCrlfAndComeBackFromAnyCase)
 {
@@ -37,7 +36,8 @@ TEST(PropertiesTime, WeekdayDayMonthYearThenTheLongTime)
 {
     const QLocale en(QLocale::English, QLocale::UnitedKingdom);
     const QDateTime t(QDate(2025, 5, 5), QTime(14, 3, 7), Qt::LocalTime);
-    EXPECT_EQ(tl::propertiesTime(t, en), QStringLiteral("Monday, 5 May 2025 г.,") + en.toString(QTime(14, 3, 7), QLocale::LongFormat));
+    EXPECT_EQ(tl::propertiesTime(t, en),
+        QStringLiteral("Monday, 5 May 2025 г.,") + en.toString(QTime(14, 3, 7), QLocale::LongFormat));
     EXPECT_EQ(tl::propertiesTime(QDateTime(), en), QStringLiteral("unknown"));
 }
 

@@ -47,7 +47,7 @@ protected:
             ran = true;
             act(*d);
             if (d->isVisible())
-                d->reject();  // a failed step must not leave the test waiting
+                d->reject(); // a failed step must not leave the test waiting
         });
         QTest::mouseClick(form->Panel1, Qt::LeftButton, {}, QPoint(5, 5));
         EXPECT_TRUE(ran);
@@ -76,7 +76,8 @@ protected:
 
 TEST_F(PropertiesTest, NotesFileShowsItsFactsAndTheStatisticsOfTheNoteShown)
 {
-    const QString f = notesFile(QStringLiteral("Diary.nts"), {QStringLiteral("a b\nc"), QStringLiteral("two"), QStringLiteral("3")});
+    const QString f = notesFile(
+        QStringLiteral("Diary.nts"), { QStringLiteral("a b\nc"), QStringLiteral("two"), QStringLiteral("3") });
     tl::RecordStore store;
     store.setParam(f, QStringLiteral("AuthorName"), QStringLiteral("Ann"));
     store.setParam(f, QStringLiteral("Comments"), QStringLiteral("firstCRLFsecond"));
@@ -95,20 +96,20 @@ TEST_F(PropertiesTest, NotesFileShowsItsFactsAndTheStatisticsOfTheNoteShown)
         EXPECT_EQ(d.Memo1->toPlainText(), QStringLiteral("first\nsecond"));
         EXPECT_FALSE(d.cbReadOnly->isChecked());
         EXPECT_FALSE(d.cbCompress->isChecked());
-        EXPECT_EQ(d.slCompress->value(), 0);  // a new notes file's compresslevel
+        EXPECT_EQ(d.slCompress->value(), 0); // a new notes file's compresslevel
         EXPECT_FALSE(d.slCompress->isEnabled());
         d.PageControl1->setCurrentWidget(d.tsAuthor);
         click(d.cmdCancel);
     });
     withDialog([&](TfrmInfo &d) {
-        EXPECT_EQ(d.PageControl1->currentWidget(), d.tsAuthor);  // the page last shown
+        EXPECT_EQ(d.PageControl1->currentWidget(), d.tsAuthor); // the page last shown
         click(d.cmdCancel);
     });
 }
 
 TEST_F(PropertiesTest, OkStoresTheAuthorFieldsWithLineBreaksAsCrlf)
 {
-    const QString f = notesFile(QStringLiteral("Diary.nts"), {QStringLiteral("one")});
+    const QString f = notesFile(QStringLiteral("Diary.nts"), { QStringLiteral("one") });
     open(f);
     withDialog([&](TfrmInfo &d) {
         d.PageControl1->setCurrentWidget(d.tsAuthor);
@@ -128,7 +129,7 @@ TEST_F(PropertiesTest, OkStoresTheAuthorFieldsWithLineBreaksAsCrlf)
 
 TEST_F(PropertiesTest, CommentsStopAt255Characters)
 {
-    open(notesFile(QStringLiteral("Diary.nts"), {QStringLiteral("one")}));
+    open(notesFile(QStringLiteral("Diary.nts"), { QStringLiteral("one") }));
     withDialog([&](TfrmInfo &d) {
         d.PageControl1->setCurrentWidget(d.tsAuthor);
         d.Memo1->setFocus();
@@ -140,7 +141,7 @@ TEST_F(PropertiesTest, CommentsStopAt255Characters)
 
 TEST_F(PropertiesTest, ReadOnlyAndANewAuthorInOneGoMakesItReadOnlyAndStoresNoAuthor)
 {
-    const QString f = notesFile(QStringLiteral("Diary.nts"), {QStringLiteral("one")});
+    const QString f = notesFile(QStringLiteral("Diary.nts"), { QStringLiteral("one") });
     readOnly << f;
     open(f);
     withDialog([&](TfrmInfo &d) {
@@ -170,7 +171,7 @@ TEST_F(PropertiesTest, TextDocumentIsOneNoteWithAuthorAndCompressionOff)
         EXPECT_EQ(d.lblType->text(), QStringLiteral("Text file"));
         EXPECT_EQ(d.lblCount->text(), QStringLiteral("1"));
         EXPECT_EQ(d.lblCountChar2->text(), QStringLiteral("4"));
-        for (QWidget *w : std::initializer_list<QWidget *>{d.txtAuthor, d.txtCompany, d.Memo1, d.cbCompress})
+        for (QWidget *w : std::initializer_list<QWidget *> { d.txtAuthor, d.txtCompany, d.Memo1, d.cbCompress })
             EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
         EXPECT_TRUE(d.cbReadOnly->isEnabled());
         d.PageControl1->setCurrentWidget(d.tsGeneral);
@@ -183,7 +184,7 @@ TEST_F(PropertiesTest, TextDocumentIsOneNoteWithAuthorAndCompressionOff)
 
 TEST_F(PropertiesTest, CompressedFileDescribesTheArchive)
 {
-    const QString a = archive(QStringLiteral("Diary.znts"), {QStringLiteral("one")}, 9);
+    const QString a = archive(QStringLiteral("Diary.znts"), { QStringLiteral("one") }, 9);
     open(a);
     withDialog([&](TfrmInfo &d) {
         EXPECT_EQ(d.windowTitle(), QStringLiteral("File Properties: Diary.znts"));
@@ -200,11 +201,11 @@ TEST_F(PropertiesTest, CompressedFileDescribesTheArchive)
 TEST_F(PropertiesTest, SliderMovedThenCancelStillSetsTheLevelOfTheNextWrite)
 {
     const QByteArray big(20000, 'x');
-    const QString a = archive(QStringLiteral("Diary.znts"), {QString::fromLatin1(big)}, 9);
+    const QString a = archive(QStringLiteral("Diary.znts"), { QString::fromLatin1(big) }, 9);
     open(a);
     withDialog([&](TfrmInfo &d) {
         d.slCompress->setFocus();
-        QTest::keyClick(d.slCompress, Qt::Key_Home);  // to 0: stored
+        QTest::keyClick(d.slCompress, Qt::Key_Home); // to 0: stored
         click(d.cmdCancel);
     });
     EXPECT_EQ(form->CurrentZipLevel, 0);
@@ -214,7 +215,7 @@ TEST_F(PropertiesTest, SliderMovedThenCancelStillSetsTheLevelOfTheNextWrite)
 
 TEST_F(PropertiesTest, CompressionOnPacksThePlainFileAndOpensTheArchive)
 {
-    const QString f = notesFile(QStringLiteral("Diary.nts"), {QStringLiteral("one")});
+    const QString f = notesFile(QStringLiteral("Diary.nts"), { QStringLiteral("one") });
     open(f);
     type(QStringLiteral(" two"));
     withDialog([&](TfrmInfo &d) {
@@ -236,7 +237,7 @@ TEST_F(PropertiesTest, CompressionOnPacksThePlainFileAndOpensTheArchive)
 
 TEST_F(PropertiesTest, CompressionOffLeavesAPlainFileBesideAndNoArchive)
 {
-    const QString a = archive(QStringLiteral("Diary.znts"), {QStringLiteral("one")}, 6);
+    const QString a = archive(QStringLiteral("Diary.znts"), { QStringLiteral("one") }, 6);
     open(a);
     type(QStringLiteral(" two"));
     withDialog([&](TfrmInfo &d) {
@@ -251,12 +252,12 @@ TEST_F(PropertiesTest, CompressionOffLeavesAPlainFileBesideAndNoArchive)
     EXPECT_EQ(tl::RecordStore().param(plain, QStringLiteral("RealPath")), QString());
     EXPECT_EQ(info(), QStringLiteral("Note 1 of 1 from Diary.nts"));
     form->CloseNotes(form->CurrentFile);
-    EXPECT_EQ(notesOf(plain), QStringList{QStringLiteral("one two")});
+    EXPECT_EQ(notesOf(plain), QStringList { QStringLiteral("one two") });
 }
 
 TEST_F(PropertiesTest, ReadOnlyArchiveOffersNoCompressionChange)
 {
-    const QString a = makeReadOnly(archive(QStringLiteral("Diary.znts"), {QStringLiteral("one")}, 6));
+    const QString a = makeReadOnly(archive(QStringLiteral("Diary.znts"), { QStringLiteral("one") }, 6));
     open(a);
     withDialog([&](TfrmInfo &d) {
         EXPECT_TRUE(d.cbReadOnly->isChecked());
@@ -269,7 +270,7 @@ TEST_F(PropertiesTest, ReadOnlyArchiveOffersNoCompressionChange)
 // it could not be written when the copy is closed.
 TEST_F(PropertiesTest, ArchiveMadeReadOnlyWhileOpenKeepsTheEditsSoFar)
 {
-    const QString a = archive(QStringLiteral("Diary.znts"), {QStringLiteral("one")}, 6);
+    const QString a = archive(QStringLiteral("Diary.znts"), { QStringLiteral("one") }, 6);
     readOnly << a;
     open(a);
     type(QStringLiteral(" two"));
@@ -284,7 +285,7 @@ TEST_F(PropertiesTest, ArchiveMadeReadOnlyWhileOpenKeepsTheEditsSoFar)
     EXPECT_TRUE(dialogs->boxes.empty());
     const QString out = tltest::freshFolder() + QStringLiteral("/m.nts");
     cz::unpackNotes(a, out);
-    EXPECT_EQ(notesOf(out), QStringList{QStringLiteral("one two")});
+    EXPECT_EQ(notesOf(out), QStringList { QStringLiteral("one two") });
 }
 
 } // namespace

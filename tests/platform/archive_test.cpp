@@ -27,8 +27,7 @@ QByteArray notesLike(int lines)
 }
 
 // The message of the tl::Error that f throws; empty when none.
-template <typename F>
-QString errorOf(F &&f)
+template <typename F> QString errorOf(F &&f)
 {
     try {
         f();
@@ -40,10 +39,10 @@ QString errorOf(F &&f)
 
 struct NameCase {
     const char *raw;
-    const char *file;  // nullptr: would leave the folder
+    const char *file; // nullptr: would leave the folder
 };
 
-class MemberFileName : public testing::TestWithParam<NameCase> {};
+class MemberFileName : public testing::TestWithParam<NameCase> { };
 
 TEST_P(MemberFileName, DropsFoldersAndRefusesEscapes)
 {
@@ -55,13 +54,13 @@ TEST_P(MemberFileName, DropsFoldersAndRefusesEscapes)
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, MemberFileName,
-                         testing::Values(NameCase{"Diary.nts", "Diary.nts"}, NameCase{"tmp/x/Diary.nts", "Diary.nts"},
-                                         NameCase{"tmp\\x\\Diary.nts", "Diary.nts"}, NameCase{"notes/", ""},
-                                         NameCase{"../Diary.nts", nullptr}, NameCase{"a/../../Diary.nts", nullptr},
-                                         NameCase{"a\\..\\Diary.nts", nullptr}, NameCase{"/etc/Diary.nts", nullptr},
-                                         NameCase{"C:Diary.nts", nullptr}, NameCase{"\\\\server\\Diary.nts", nullptr}));
+    testing::Values(NameCase { "Diary.nts", "Diary.nts" }, NameCase { "tmp/x/Diary.nts", "Diary.nts" },
+        NameCase { "tmp\\x\\Diary.nts", "Diary.nts" }, NameCase { "notes/", "" }, NameCase { "../Diary.nts", nullptr },
+        NameCase { "a/../../Diary.nts", nullptr }, NameCase { "a\\..\\Diary.nts", nullptr },
+        NameCase { "/etc/Diary.nts", nullptr }, NameCase { "C:Diary.nts", nullptr },
+        NameCase { "\\\\server\\Diary.nts", nullptr }));
 
-class ArchiveLevel : public testing::TestWithParam<int> {};
+class ArchiveLevel : public testing::TestWithParam<int> { };
 
 TEST_P(ArchiveLevel, RoundTripHoldsOneMemberWithTheBytes)
 {
@@ -81,7 +80,7 @@ TEST_P(ArchiveLevel, RoundTripHoldsOneMemberWithTheBytes)
         EXPECT_GT(QFileInfo(target).size(), bytes.size());
     else
         EXPECT_LT(QFileInfo(target).size(), bytes.size() / 5);
-    EXPECT_EQ(namesIn(dir), (QStringList{QStringLiteral("Diary.nts"), QStringLiteral("Diary.znts")}));
+    EXPECT_EQ(namesIn(dir), (QStringList { QStringLiteral("Diary.nts"), QStringLiteral("Diary.znts") }));
 }
 
 INSTANTIATE_TEST_SUITE_P(Levels, ArchiveLevel, testing::Values(0, 1, 6, 9));
@@ -90,25 +89,26 @@ TEST(ArchiveWrite, FailureBeforeTheRenameKeepsTheOldArchive)
 {
     const QString dir = tltest::freshFolder();
     const QString source = tltest::writeFile(dir + QStringLiteral("/Diary.nts"), notesLike(10));
-    const QByteArray old = tltest::zipOf({{QStringLiteral("Diary.nts"), "old notes"}});
+    const QByteArray old = tltest::zipOf({ { QStringLiteral("Diary.nts"), "old notes" } });
     const QString target = tltest::writeFile(dir + QStringLiteral("/Diary.znts"), old);
     ar::setBeforeReplaceHook([](const QString &) { throw tl::Error(QStringLiteral("disk gone")); });
     EXPECT_EQ(errorOf([&] { ar::writeSingleMember(target, QStringLiteral("Diary.nts"), source, 6); }),
-              QStringLiteral("disk gone"));
+        QStringLiteral("disk gone"));
     ar::setBeforeReplaceHook({});
     EXPECT_EQ(tltest::readFile(target), old);
-    EXPECT_EQ(namesIn(dir), (QStringList{QStringLiteral("Diary.nts"), QStringLiteral("Diary.znts")}));
+    EXPECT_EQ(namesIn(dir), (QStringList { QStringLiteral("Diary.nts"), QStringLiteral("Diary.znts") }));
 }
 
 TEST(ArchiveWrite, ReadOnlyTargetIsRefusedAndKept)
 {
     const QString dir = tltest::freshFolder();
     const QString source = tltest::writeFile(dir + QStringLiteral("/Diary.nts"), notesLike(10));
-    const QByteArray old = tltest::zipOf({{QStringLiteral("Diary.nts"), "old notes"}});
+    const QByteArray old = tltest::zipOf({ { QStringLiteral("Diary.nts"), "old notes" } });
     const QString target = tltest::writeFile(dir + QStringLiteral("/Diary.znts"), old);
     QFile::setPermissions(target, QFile::ReadOwner);
-    EXPECT_TRUE(errorOf([&] { ar::writeSingleMember(target, QStringLiteral("Diary.nts"), source, 6); })
-                    .contains(QStringLiteral("read-only")));
+    EXPECT_TRUE(errorOf([&] {
+        ar::writeSingleMember(target, QStringLiteral("Diary.nts"), source, 6);
+    }).contains(QStringLiteral("read-only")));
     QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
     EXPECT_EQ(tltest::readFile(target), old);
     EXPECT_EQ(namesIn(dir).size(), 2);
@@ -118,9 +118,9 @@ TEST(ArchiveWrite, MissingSourceLeavesNothingBehind)
 {
     const QString dir = tltest::freshFolder();
     EXPECT_FALSE(errorOf([&] {
-                     ar::writeSingleMember(dir + QStringLiteral("/Diary.znts"), QStringLiteral("Diary.nts"),
-                                           dir + QStringLiteral("/none.nts"), 6);
-                 }).isEmpty());
+        ar::writeSingleMember(
+            dir + QStringLiteral("/Diary.znts"), QStringLiteral("Diary.nts"), dir + QStringLiteral("/none.nts"), 6);
+    }).isEmpty());
     EXPECT_TRUE(namesIn(dir).isEmpty());
 }
 
@@ -130,7 +130,7 @@ struct BadArchive {
     const char *says;
 };
 
-class ArchiveRead : public testing::TestWithParam<BadArchive> {};
+class ArchiveRead : public testing::TestWithParam<BadArchive> { };
 
 TEST_P(ArchiveRead, BrokenFileIsReportedClearly)
 {
@@ -139,33 +139,41 @@ TEST_P(ArchiveRead, BrokenFileIsReportedClearly)
     EXPECT_TRUE(message.contains(QLatin1String(GetParam().says))) << message.toStdString();
 }
 
-QByteArray textFile() { return "just some text, no archive at all"; }
-QByteArray emptyFile() { return {}; }
+QByteArray textFile()
+{
+    return "just some text, no archive at all";
+}
+QByteArray emptyFile()
+{
+    return {};
+}
 QByteArray cutInHalf()
 {
-    const QByteArray zip = tltest::zipOf({{QStringLiteral("x.nts"), notesLike(100)}});
+    const QByteArray zip = tltest::zipOf({ { QStringLiteral("x.nts"), notesLike(100) } });
     return zip.left(zip.size() / 2);
 }
 QByteArray lastBytesCut()
 {
-    const QByteArray zip = tltest::zipOf({{QStringLiteral("x.nts"), notesLike(100)}});
+    const QByteArray zip = tltest::zipOf({ { QStringLiteral("x.nts"), notesLike(100) } });
     return zip.left(zip.size() - 10);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, ArchiveRead,
-                         testing::Values(BadArchive{"text", &textFile, "is not a ZIP archive"},
-                                         BadArchive{"empty", &emptyFile, "is not a ZIP archive"},
-                                         BadArchive{"half", &cutInHalf, "damaged or truncated"},
-                                         BadArchive{"end", &lastBytesCut, "damaged or truncated"}),
-                         [](const auto &info) { return std::string(info.param.name); });
+    testing::Values(BadArchive { "text", &textFile, "is not a ZIP archive" },
+        BadArchive { "empty", &emptyFile, "is not a ZIP archive" },
+        BadArchive { "half", &cutInHalf, "damaged or truncated" },
+        BadArchive { "end", &lastBytesCut, "damaged or truncated" }),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST(ArchiveRead, MemberBeyondTheLimitIsRefusedAndLeavesNoFile)
 {
     const QString dir = tltest::freshFolder();
-    const QString path = tltest::writeFile(dir + QStringLiteral("/x.zip"), tltest::zipOf({{QStringLiteral("big"), QByteArray(100000, 'a')}}));
+    const QString path = tltest::writeFile(
+        dir + QStringLiteral("/x.zip"), tltest::zipOf({ { QStringLiteral("big"), QByteArray(100000, 'a') } }));
     ar::Reader reader(path);
     const QString out = dir + QStringLiteral("/big");
-    EXPECT_TRUE(errorOf([&] { reader.extractTo(reader.members()[0], out, 99999); }).contains(QStringLiteral("more than")));
+    EXPECT_TRUE(
+        errorOf([&] { reader.extractTo(reader.members()[0], out, 99999); }).contains(QStringLiteral("more than")));
     EXPECT_FALSE(QFileInfo::exists(out));
     reader.extractTo(reader.members()[0], out, 100000);
     EXPECT_EQ(QFileInfo(out).size(), 100000);
@@ -175,7 +183,8 @@ TEST(ArchiveRead, ExtractionReplacesALinkInsteadOfWritingThroughIt)
 {
     const QString dir = tltest::freshFolder();
     const QString victim = tltest::writeFile(dir + QStringLiteral("/victim"), "keep me");
-    const QString path = tltest::writeFile(dir + QStringLiteral("/x.zip"), tltest::zipOf({{QStringLiteral("m"), "new"}}));
+    const QString path
+        = tltest::writeFile(dir + QStringLiteral("/x.zip"), tltest::zipOf({ { QStringLiteral("m"), "new" } }));
     const QString out = dir + QStringLiteral("/m");
     ASSERT_TRUE(QFile::link(victim, out));
     ar::Reader reader(path);
@@ -183,6 +192,23 @@ TEST(ArchiveRead, ExtractionReplacesALinkInsteadOfWritingThroughIt)
     EXPECT_EQ(tltest::readFile(victim), QByteArray("keep me"));
     EXPECT_FALSE(QFileInfo(out).isSymLink());
     EXPECT_EQ(tltest::readFile(out), QByteArray("new"));
+}
+
+} // namespace
+
+namespace {
+
+// The check before the rename relies on this: a member whose bytes do not
+// match its CRC does not unpack.
+TEST(ArchiveRead, MemberWhoseBytesDoNotMatchItsCrcIsDamaged)
+{
+    QByteArray zip = tltest::zipOf({ { QStringLiteral("m.nts"), QByteArray("0123456789abcdef") } }, 0);
+    const qsizetype at = zip.indexOf("0123456789abcdef");
+    ASSERT_GT(at, 0);
+    zip[at + 3] = 'X';
+    const QString path = tltest::writeFile(tltest::freshFolder() + QStringLiteral("/m.zip"), zip);
+    tl::archive::Reader reader(path);
+    EXPECT_TRUE(errorOf([&] { reader.read(reader.members()[0], 100); }).contains(QStringLiteral("damaged")));
 }
 
 } // namespace
