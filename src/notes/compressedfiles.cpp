@@ -132,29 +132,42 @@ QString TForm1::DecompressFile(int mode)
 
 bool TForm1::recoverLeftCopy(const QString &copy, const QString &fresh, const QString &archivePath)
 {
-    const QString beside = cz::recoveredCopyPath(archivePath, QDateTime::currentDateTime());
+    // The copy may belong to another archive of the same name: it goes back
+    // where its realpath says it came from.
+    QString owner = archivePath;
+    try {
+        const QString named = m_records.param(copy, QStringLiteral("RealPath"));
+        if (!named.isEmpty())
+            owner = named;
+    } catch (const tl::Error &) {
+    }
+    const bool ours = owner == archivePath;
+    const QString beside = cz::recoveredCopyPath(owner, QDateTime::currentDateTime());
     const tl::MsgResult answer = m_services.dialogs->messageBox(this, QStringLiteral("Recover notes"),
         QStringLiteral("The working copy of \"%1\" was left in \"%2\" when Tessaleaf last ended without closing it, "
                        "and it holds changes the compressed file does not.\n\n"
                        "Yes: recover the changes into the compressed file.\n"
                        "No: keep them beside it as \"%3\".")
-            .arg(shown(archivePath), shown(copy), QFileInfo(beside).fileName()),
+            .arg(shown(owner), shown(copy), QFileInfo(beside).fileName()),
         tl::MsgButtons::YesNo, tl::MsgIcon::Question);
     try {
         if (answer == tl::MsgResult::Yes) {
-            // The left copy goes into the archive; once that is written and
-            // checked, it is the working copy as it stands.
             int level = CurrentZipLevel;
             try {
                 level = std::clamp(tl::strToInt(m_records.param(copy, QStringLiteral("CompressLevel"))), 0, 9);
             } catch (const tl::Error &) {
             }
-            cz::packNotes(copy, archivePath, level);
-            QFile::remove(fresh);
-            return true;
+            cz::packNotes(copy, owner, level);
+            // Once that is written and checked, the left copy is the working
+            // copy of this archive as it stands.
+            if (ours) {
+                QFile::remove(fresh);
+                return true;
+            }
+        } else {
+            tl::writeFileAtomically(beside, tl::readWholeFile(copy));
+            m_records.setParam(beside, QStringLiteral("RealPath"), QString());
         }
-        tl::writeFileAtomically(beside, tl::readWholeFile(copy));
-        m_records.setParam(beside, QStringLiteral("RealPath"), QString());
     } catch (const tl::Error &e) {
         tellFileProblem(QStringLiteral("The working copy \"%1\" was not recovered and stays where it is.\n\n%2")
                             .arg(shown(copy), e.message()));

@@ -43,7 +43,7 @@ protected:
     QString archive(const QString &name, const QStringList &notes, int level = 6)
     {
         const QString plainName = name.chopped(5) + QStringLiteral(".nts");
-        QDir(dir).mkpath(QStringLiteral("src"));
+        QDir(dir).mkpath(QFileInfo(QStringLiteral("src/") + plainName).path());
         const QString plain = notesFile(QStringLiteral("src/") + plainName, notes);
         tl::RecordStore().setParam(plain, QStringLiteral("CompressLevel"), QString::number(level));
         cz::packNotes(plain, path(name), level);
@@ -250,6 +250,24 @@ TEST_F(CompressedTest, RecoveryThatCannotWriteTheArchiveDeletesNothing)
     EXPECT_EQ(dialogs->boxes[1].icon, tl::MsgIcon::Error);
     EXPECT_EQ(notesOf(copy), QStringList { QStringLiteral("typed before the crash") });
     EXPECT_TRUE(form->CurrentFile.isEmpty());
+}
+
+// Two archives of one name in two folders share the copy's name: a copy
+// left by the other one goes back into that one, not this.
+TEST_F(CompressedTest, LeftCopyOfAnotherArchiveOfTheSameNameGoesBackThere)
+{
+    QDir(dir).mkpath(QStringLiteral("other"));
+    const QString mine = archive(QStringLiteral("Diary.znts"), { QStringLiteral("mine") });
+    const QString theirs = archive(QStringLiteral("other/Diary.znts"), { QStringLiteral("theirs") });
+    leaveCopy(copyOf(mine), theirs, { QStringLiteral("theirs edited") });
+    open(mine);
+    ASSERT_EQ(dialogs->boxes.size(), 1u);
+    EXPECT_TRUE(dialogs->boxes[0].text.contains(QDir::toNativeSeparators(theirs)));
+    EXPECT_EQ(notesIn(theirs), QStringList { QStringLiteral("theirs edited") });
+    EXPECT_EQ(editorText(), QStringLiteral("mine"));
+    form->CloseNotes(form->CurrentFile);
+    EXPECT_EQ(notesIn(mine), QStringList { QStringLiteral("mine") });
+    EXPECT_TRUE(tempFiles().isEmpty());
 }
 
 // A member whose sizes, in both headers, claim two gigabytes.
