@@ -64,6 +64,23 @@ TEST_P(Shipped, EveryKeyIsKnownAndEveryKnownKeyIsThere)
         EXPECT_TRUE(seen.contains(k)) << qPrintable(k) << " is missing";
 }
 
+TEST_P(Shipped, HasAHelpPageAndIsInTheBuildTree)
+{
+    const QString language = GetParam();
+    const QString help = QStringLiteral(TL_SHIPPED_LANGUAGES "/") + language + QStringLiteral("/help.html");
+    QFile f(help);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << qPrintable(help);
+    const QString page = QString::fromUtf8(f.readAll());
+    // A real page: its sections name the keys, notes files, skins, settings and the command line.
+    EXPECT_GE(page.count(QStringLiteral("<h2")), 5);
+    EXPECT_TRUE(page.contains(QStringLiteral("settings.conf")));
+    EXPECT_TRUE(page.contains(QStringLiteral(".nts")));
+    EXPECT_TRUE(page.contains(QStringLiteral("pledit.bmp")));
+    for (const char *file : {"/general.lng", "/help.html"})
+        EXPECT_TRUE(QFileInfo(QStringLiteral(TL_BUILT_LANGUAGES "/") + language + QLatin1String(file)).isFile())
+            << qPrintable(language) << file << " is not beside the built program";
+}
+
 TEST(ShippedEnglish, IsTheBuiltInTextsWrittenOut)
 {
     const QString program = QFileInfo(QStringLiteral(TL_SHIPPED_LANGUAGES)).path();
