@@ -34,13 +34,28 @@ QString languageFolder(const QString &programFolder, const QString &language)
     if (language.isEmpty() || language == QLatin1String(".") || language == QLatin1String("..")
         || language.contains(QLatin1Char('/')) || language.contains(QChar(0)))
         return {};
-    return languagesFolder(programFolder) + QLatin1Char('/') + language;
+    const QString folder = languagesFolder(programFolder);
+    const QString exact = folder + QLatin1Char('/') + language;
+    if (QFileInfo::exists(exact))
+        return exact;
+    // Folder names were not case-sensitive where the language files come from.
+    for (const QString &e : QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name))
+        if (e.compare(language, Qt::CaseInsensitive) == 0)
+            return folder + QLatin1Char('/') + e;
+    return exact;
 }
 
 QString languageFile(const QString &programFolder, const QString &language)
 {
     const QString folder = languageFolder(programFolder, language);
-    return folder.isEmpty() ? QString() : folder + QStringLiteral("/general.lng");
+    if (folder.isEmpty())
+        return {};
+    const QString exact = folder + QStringLiteral("/general.lng");
+    if (!QFileInfo::exists(exact))
+        for (const QString &e : QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name))
+            if (e.compare(QLatin1String("general.lng"), Qt::CaseInsensitive) == 0)
+                return folder + QLatin1Char('/') + e;
+    return exact;
 }
 
 int legacyCodePage(const QString &language)

@@ -19,9 +19,10 @@ inline constexpr char16_t defaultEntry[] = u"English_Default";
 // programFolder/languages (or Languages, as the Windows program named it);
 // the lower-case name when neither exists.
 QString languagesFolder(const QString &programFolder);
-// The language's folder; empty for a name that is no plain folder name.
+// The language's folder, found without regard to case as the Windows
+// program found it; empty for a name that is no plain folder name.
 QString languageFolder(const QString &programFolder, const QString &language);
-// The language's general.lng; empty as above.
+// The language's general.lng (its name in any case); empty as above.
 QString languageFile(const QString &programFolder, const QString &language);
 
 // The Windows code page a file made for the Windows program used for this

@@ -113,6 +113,16 @@ TEST(LanguageList, TheWindowsFolderNameIsFoundToo)
               QStringLiteral("Zakończ"));
 }
 
+TEST(LanguageTexts, TheFolderAndFileAreFoundWithoutRegardToCase)
+{
+    const QString program = tltest::freshFolder();
+    tltest::writeFile(program + QStringLiteral("/languages/Russian/GENERAL.LNG"), "[Russian]\nMainForm.exit1=Выход\n");
+    // "CurLanguage" as a Windows user may have typed it.
+    EXPECT_EQ(Texts::load(tl::i18n::mainFormTexts, program, QStringLiteral("russian"))["MainForm.exit1"],
+              QStringLiteral("Выход"));
+    EXPECT_EQ(tl::i18n::languageFolder(program, QStringLiteral("RUSSIAN")), program + QStringLiteral("/languages/Russian"));
+}
+
 TEST(LanguageList, PicksTheEntryWithoutRegardToCase)
 {
     const QStringList list{QStringLiteral("English_Default"), QStringLiteral("Russian")};
