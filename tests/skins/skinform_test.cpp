@@ -11,9 +11,12 @@
 #include "settings/settingstable.h"
 #include "skins/skinfiles.h"
 #include "skins/skinlayout.h"
+#include "skins/skinspage.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QFrame>
 #include <QLabel>
@@ -22,6 +25,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QToolButton>
 #include <QTimer>
 #include <QWindow>
 
@@ -581,6 +585,58 @@ TEST_F(SkinMenu, TheMenusTakeTheSkinsColours)
         EXPECT_EQ(m->palette().color(QPalette::Window), QColor(0x30, 0x20, 0x10)) << qPrintable(m->objectName());
     f.RecentSkins1->actions().first()->trigger();  // the built-in skin, its own colours
     EXPECT_NE(f.TrayPopUp->palette().color(QPalette::Window), QColor(0x30, 0x20, 0x10));
+}
+
+TEST_F(SkinMenu, ThePreferencesPageListsTheSkinsWithoutNone)
+{
+    putSkin(QStringLiteral("Aqua"));
+    tltest::writeFile(skins + QStringLiteral("/Blue.wsz"), "not opened");
+    tltest::writeFile(skins + QStringLiteral("/Red.zip"), "not opened");
+    TForm1 &f = start();
+    TSkinsPage page(&f);
+    EXPECT_EQ(page.txtskin->text(), skins);
+    EXPECT_TRUE(page.txtskin->isReadOnly());
+    QStringList listed;
+    for (int i = 0; i < page.SkinList->count(); ++i)
+        listed << page.SkinList->item(i)->text();
+    EXPECT_EQ(listed, (QStringList{QStringLiteral("Aqua"), QStringLiteral("Red.zip"), QStringLiteral("Blue.wsz")}));
+    // Not cleared by a second listing.
+    page.LoadListSkin();
+    EXPECT_EQ(page.SkinList->count(), 6);
+}
+
+TEST_F(SkinMenu, AClickInThePreferencesListLoadsTheSkin)
+{
+    putSkin(QStringLiteral("Aqua"));
+    TForm1 &f = start();
+    TSkinsPage page(&f);
+    page.resize(300, 200);
+    page.show();
+    ASSERT_EQ(page.SkinList->count(), 1);
+    const QRect at = page.SkinList->visualItemRect(page.SkinList->item(0));
+    QTest::mouseClick(page.SkinList->viewport(), Qt::LeftButton, Qt::NoModifier, at.center());
+    EXPECT_EQ(settings().GetFromReg(SettingsStore::q(s::CurrentSkin)), QStringLiteral("Aqua"));
+}
+
+TEST_F(SkinMenu, AnotherFolderRebuildsTheListAndTheMenuACancelChangesNothing)
+{
+    putSkin(QStringLiteral("Aqua"));
+    const QString other = dir + QStringLiteral("/other");
+    tltest::writeFile(other + QStringLiteral("/Green.wsz"), "x");
+    TForm1 &f = start();
+    TSkinsPage page(&f);
+    dialogs->folders = {QString()};  // cancelled
+    QTest::mouseClick(page.cmdBrowse, Qt::LeftButton);
+    EXPECT_EQ(page.txtskin->text(), skins);
+    EXPECT_EQ(page.SkinList->count(), 1);
+
+    dialogs->folders = {other};
+    QTest::mouseClick(page.cmdBrowse, Qt::LeftButton);
+    EXPECT_EQ(page.txtskin->text(), other);
+    ASSERT_EQ(page.SkinList->count(), 1);
+    EXPECT_EQ(page.SkinList->item(0)->text(), QStringLiteral("Green.wsz"));
+    EXPECT_EQ(settings().GetFromReg(SettingsStore::q(s::SkinDir)), other);
+    EXPECT_EQ(items(f.RecentSkins1), (QStringList{QStringLiteral("<none>"), QStringLiteral("Green.wsz")}));
 }
 
 } // namespace
