@@ -100,7 +100,8 @@ void TForm1::PaintTray()
         createTrayMenu();
     if (!m_services.tray)
         return;
-    const QString text = QFileInfo(CurrentFile).isFile() ? QFileInfo(CurrentFile).fileName() : uiText("MainForm.langnonfileintray");
+    const QString text
+        = QFileInfo(CurrentFile).isFile() ? QFileInfo(CurrentFile).fileName() : uiText("MainForm.langnonfileintray");
     QIcon icon = QApplication::windowIcon();
     if (icon.isNull())
         icon = style()->standardIcon(QStyle::SP_FileDialogDetailedView);

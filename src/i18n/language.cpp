@@ -94,7 +94,8 @@ Texts Texts::load(std::span<const Text> table, const QString &programFolder, con
         return texts;
     const IniFile ini = IniFile::read(file, legacyCodePage(language));
     for (size_t i = 0; i < table.size(); ++i)
-        texts.m_values[i] = ini.value(language, fromView(table[i].key), fromView(table[i].text)) + fromView(table[i].suffix);
+        texts.m_values[i]
+            = ini.value(language, fromView(table[i].key), fromView(table[i].text)) + fromView(table[i].suffix);
     return texts;
 }
 

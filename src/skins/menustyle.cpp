@@ -149,7 +149,8 @@ void MenuStyle::drawControl(ControlElement element, const QStyleOption *option, 
     if (item->menuItemType == QStyleOptionMenuItem::DefaultItem)
         font.setBold(true);
     painter->setFont(font);
-    const QColor textColour = enabled ? pal.color(QPalette::WindowText) : pal.color(QPalette::Disabled, QPalette::WindowText);
+    const QColor textColour
+        = enabled ? pal.color(QPalette::WindowText) : pal.color(QPalette::Disabled, QPalette::WindowText);
     painter->setPen(textColour);
     const auto [text, shortcut] = splitText(item->text);
     const QRect textRect = r.adjusted(IconWidth + TextGap, 0, -ArrowRoom, 0);

@@ -59,7 +59,8 @@ TEST(LanguageTexts, ALongTextIsCutTo2047Characters)
 TEST(LanguageTexts, AWindowsFileOfACyrillicLanguageReadsAs1251)
 {
     // "Показать" in Windows-1251: not UTF-8.
-    const QString program = programWith(QStringLiteral("Russian"), "[Russian]\nMainForm.show1=\xcf\xee\xea\xe0\xe7\xe0\xf2\xfc\n");
+    const QString program
+        = programWith(QStringLiteral("Russian"), "[Russian]\nMainForm.show1=\xcf\xee\xea\xe0\xe7\xe0\xf2\xfc\n");
     EXPECT_EQ(Texts::load(tl::i18n::mainFormTexts, program, QStringLiteral("Russian"))["MainForm.show1"],
               QStringLiteral("Показать"));
 }
@@ -116,11 +117,13 @@ TEST(LanguageList, TheWindowsFolderNameIsFoundToo)
 TEST(LanguageTexts, TheFolderAndFileAreFoundWithoutRegardToCase)
 {
     const QString program = tltest::freshFolder();
-    tltest::writeFile(program + QStringLiteral("/languages/Russian/GENERAL.LNG"), "[Russian]\nMainForm.exit1=Выход\n");
+    tltest::writeFile(program + QStringLiteral("/languages/Russian/GENERAL.LNG"),
+                      "[Russian]\nMainForm.exit1=Выход\n");
     // "CurLanguage" as a Windows user may have typed it.
     EXPECT_EQ(Texts::load(tl::i18n::mainFormTexts, program, QStringLiteral("russian"))["MainForm.exit1"],
               QStringLiteral("Выход"));
-    EXPECT_EQ(tl::i18n::languageFolder(program, QStringLiteral("RUSSIAN")), program + QStringLiteral("/languages/Russian"));
+    EXPECT_EQ(tl::i18n::languageFolder(program, QStringLiteral("RUSSIAN")),
+              program + QStringLiteral("/languages/Russian"));
 }
 
 TEST(LanguageList, PicksTheEntryWithoutRegardToCase)

@@ -292,7 +292,8 @@ TEST_F(SkinList, FoldersWithAPictureThenZipThenWsz)
     put(QStringLiteral("Empty/readme.txt"));
     put(QStringLiteral("Blue.wsz"));
     put(QStringLiteral("Red.zip"));
-    EXPECT_EQ(sk::listSkins(dir), (QStringList{QStringLiteral("Aqua"), QStringLiteral("Red.zip"), QStringLiteral("Blue.wsz")}));
+    EXPECT_EQ(sk::listSkins(dir),
+        (QStringList { QStringLiteral("Aqua"), QStringLiteral("Red.zip"), QStringLiteral("Blue.wsz") }));
 }
 
 TEST_F(SkinList, GroupsKeepTheFileSystemsOrder)
