@@ -547,6 +547,22 @@ group_language() {
   check "the language stays as it was" values_are CurLanguage '"Russian"'
   end_app
   stop "$tray"
+
+  # A portable copy whose language file is junk still starts, in English.
+  local portable="$work/portable"
+  mkdir -p "$portable/languages/Junk"
+  cp "$exe" "$portable/tessaleaf"
+  python3 -c 'import random, sys; random.seed(7); sys.stdout.buffer.write(bytes(random.getrandbits(8) for _ in range(20000)))' \
+    >"$portable/languages/Junk/general.lng"
+  printf '\n[Junk]\nMainForm.show1\n=\n[[[=]]]\n' >>"$portable/languages/Junk/general.lng"
+  fresh_settings language-junk
+  mkdir -p "$(dirname "$settings")"
+  printf '; Tessaleaf settings: "name"="text" or "name"=dword:hex\n"CurLanguage"="Junk"\n' >"$settings"
+  "$portable/tessaleaf" >"$work/language-junk.log" 2>&1 &
+  app=$!; pids+=("$app"); win=
+  check "a junk language file still lets the program start" wait_window '^Tessaleaf$'
+  check "and it keeps running" stays 2 running "$app"
+  end_app
 }
 
 for g in "${groups[@]}"; do
