@@ -83,6 +83,8 @@ void TForm1::applyMenuLook()
         faint.setAlphaF(0.45f);
         pal.setColor(QPalette::Disabled, QPalette::WindowText, faint);
         pal.setColor(QPalette::Disabled, QPalette::Text, faint);
+        pal.setColor(QPalette::Disabled, QPalette::ButtonText, faint);
+        pal.setColor(QPalette::Disabled, QPalette::Light, back);  // no etched shadow under faint text
         pal.setColor(QPalette::Disabled, QPalette::Window, back);
         pal.setColor(QPalette::Disabled, QPalette::Button, shade(back, 8));
     }
