@@ -93,7 +93,7 @@ TForm1::~TForm1()
 
 QString TForm1::noFileText() const
 {
-    return QStringLiteral("No File of Notes");
+    return uiText("MainForm.langnonfileininfo");
 }
 
 void TForm1::createComponents()

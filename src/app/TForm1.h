@@ -20,6 +20,8 @@
 //   editor/editorwiring.cpp    wiring of the format buttons, editor menu and find bar
 //   notes/compressedfiles.cpp  compressed notes files: the working copy, packing, recovery
 //   notes/TfrmInfo.cpp         the File Properties dialog and what opens it
+//   skins/menus.cpp            the menu styles, the skin menu
+//   i18n/language_form.cpp     the window's translated texts, the language switch
 //
 // State: the open file is m_open (notes/openfile.h); settings go through
 // m_settings, notes files through m_records. Names the rest of the program
@@ -27,6 +29,7 @@
 // are known; the window's own helpers and state are private, fields m_-named.
 
 #include "editor/findwalk.h"
+#include "i18n/language.h"
 #include "notes/openfile.h"
 #include "notes/recordstore.h"
 #include "platform/services.h"
@@ -42,6 +45,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QAction;
 class QComboBox;
@@ -51,6 +55,7 @@ class QFrame;
 class QKeyEvent;
 class QLabel;
 class QMenu;
+class QStyle;
 class QTextEdit;
 class QTimer;
 class TfrmFont;
@@ -136,8 +141,12 @@ public:
     void Show1Click();
     void cmdHideClick();
     void cmdCloseClick();
+    void Helptopics1Click();
     QMenu *TrayPopUp = nullptr;
     QAction *Show1 = nullptr, *Exit1 = nullptr;
+    QAction *Options1 = nullptr, *Helptopics1 = nullptr, *Keyboardshortcuts1 = nullptr;
+    QAction *SendFeedback1 = nullptr, *SendBugsReport1 = nullptr, *MarrowpineWebSite1 = nullptr, *About1 = nullptr;
+    QMenu *RecentSkins1 = nullptr, *Help1 = nullptr, *Support1 = nullptr;
     // Called after every step of a fade with the opacity just set; the
     // program waits a few milliseconds there, tests record the steps.
     std::function<void(int alpha)> fadePacer;
@@ -316,6 +325,30 @@ public:
     // The system's text for an errno value, in an error box.
     void ShowSystemError(int code);
     TfrmInfo *frmInfo = nullptr;
+    // --- skins/menus.cpp
+    // 0 "Standart", 1 "Extended"; other values change nothing.
+    void SelectMenuStyle(int style);
+    int menuStyle() const { return m_menuStyle; }
+    // Rebuilds "Available Skins" from the skin folder.
+    void PaintMenuSkin();
+    // An item of "Available Skins" was chosen.
+    void mypopuphandler(QAction *item);
+    // The menu lists at most this many skins.
+    static constexpr int MenuSkinLimit = 98;
+
+    // --- i18n/language_form.cpp
+    // The texts of language for this window; built-in ones where its file
+    // has none.
+    void LoadLanguage(const QString &language);
+    // The language switch: every window's texts, then "CurLanguage".
+    void switchLanguage(const QString &language);
+    // Loaders of the other windows the switch runs, before this window's.
+    std::vector<std::function<void(const QString &)>> languageLoaders;
+    // The folder holding languages/; empty: the program's own.
+    QString ProgramFolder;
+    QString programFolder() const;
+    // The text of a key of this window's table, as loaded last.
+    QString uiText(std::string_view key) const { return m_texts[key]; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;         // app/lifecycle.cpp
@@ -429,4 +462,12 @@ private:
 
     // --- notes/TfrmInfo.cpp
     void wireInfoComponents();
+    // --- skins/menus.cpp
+    // Gives every menu the style and the colours of the skin in use.
+    void applyMenuLook();
+    int m_menuStyle = 0;
+    QPointer<QStyle> m_menuStyles[2];
+
+    // --- i18n/language_form.cpp
+    tl::i18n::Texts m_texts{tl::i18n::mainFormTexts};
 };

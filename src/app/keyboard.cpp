@@ -64,15 +64,9 @@ bool TForm1::FormKeyDown(QKeyEvent *event)
     case Qt::Key_Escape:
         close();  // the close query hides the window
         return false;
-    case Qt::Key_F1: {
-        const QString folder = tl::paths::programFolder();
-        const QString language = GetFromReg(tl::setting::CurLanguage);
-        QString help = folder + QStringLiteral("/languages/") + language + QStringLiteral("/help.html");
-        if (!QFileInfo(help).isFile())
-            help = folder + QStringLiteral("/help.html");
-        m_services.shell->openUrl(QUrl::fromLocalFile(help));
+    case Qt::Key_F1:
+        Helptopics1Click();
         return false;
-    }
     case Qt::Key_F2:
         if (cmdSearchBack->isEnabled())
             cmdSearchBackClick();

@@ -56,12 +56,15 @@ void TForm1::FormCreate(const QStringList &args)
     tl::appearance::firstRunCheck(m_settings);
     StartedVisible = false;
     LoadSkin(GetFromReg(s::CurrentSkin));
+    PaintMenuSkin();
     if (!hasTray()) {
         setTaskbarEntry(true);
         startRequest = false;  // hidden with no tray would be out of reach
     }
     PaintTray();
     applyOnTop(Sta1->isChecked());
+    if (const QString language = GetFromReg(s::CurLanguage); !language.isEmpty())
+        LoadLanguage(language);
     m_alpha = std::clamp(tl::strToInt(GetFromReg(s::LastAlphaV)), 0, 255);
     setWindowOpacity(m_alpha / 255.0);
 
@@ -70,6 +73,8 @@ void TForm1::FormCreate(const QStringList &args)
         StartedVisible = true;
         show();
     }
+    // A value that is no number reads as 0, the system look.
+    SelectMenuStyle(GetFromReg(s::MenuStyle).trimmed().toInt());
     StartingUp = false;
     bannerStep = 1;
     if (!startRequest)

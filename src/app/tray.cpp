@@ -3,6 +3,7 @@
 
 #include "app/TForm1.h"
 
+#include "controls/builtinart.h"
 #include "controls/guarded.h"
 #include "platform/error.h"
 #include "settings/settingstable.h"
@@ -13,6 +14,7 @@
 #include <QMenu>
 #include <QStyle>
 #include <QThread>
+#include <QUrl>
 
 namespace s = tl::setting;
 using tl::SettingsStore;
@@ -24,19 +26,59 @@ constexpr int kTipLength = 63;
 
 void TForm1::createTrayMenu()
 {
+    using tl::connectGuarded;
+    auto item = [this](QMenu *menu, const char *name, const QString &text, int icon, void (TForm1::*handler)()) {
+        QAction *a = menu->addAction(text);
+        a->setObjectName(QString::fromLatin1(name));
+        if (icon >= 0)
+            a->setIcon(QIcon(tl::builtin::menuIcon(icon)));
+        if (handler)
+            connectGuarded(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+        else
+            a->setEnabled(false);  // its command arrives with its window
+        return a;
+    };
+    auto submenu = [this](QMenu *menu, const char *name, const QString &text, int icon) {
+        QMenu *m = menu->addMenu(text);
+        m->setObjectName(QString::fromLatin1(name));
+        m->setWindowTitle(text);
+        if (icon >= 0)
+            m->menuAction()->setIcon(QIcon(tl::builtin::menuIcon(icon)));
+        return m;
+    };
+    // A shortcut shown beside an item; the keys themselves act through the
+    // window's key preview, so here they count only while the menu is open.
+    auto shown = [](QAction *a, QKeySequence key) {
+        a->setShortcut(key);
+        a->setShortcutContext(Qt::WidgetShortcut);
+    };
+
     TrayPopUp = new QMenu(this);
     TrayPopUp->setObjectName(QStringLiteral("TrayPopUp"));
-    Show1 = TrayPopUp->addAction(QStringLiteral("Show"));
-    tl::connectGuarded(Show1, &QAction::triggered, this, [this] { Show1Click(); });
-    Show1->setObjectName(QStringLiteral("Show1"));
+    Show1 = item(TrayPopUp, "Show1", QStringLiteral("Show"), -1, &TForm1::Show1Click);
     TrayPopUp->setDefaultAction(Show1);
     if (File1)
         TrayPopUp->addMenu(File1);
+    // The Preferences arrive with their dialog.
+    Options1 = item(TrayPopUp, "Options1", QStringLiteral("Options"), -1, nullptr);
+    RecentSkins1 = submenu(TrayPopUp, "RecentSkins1", QStringLiteral("Available Skins"), -1);
     TrayPopUp->addAction(Sta1);
-    TrayPopUp->addSeparator();
-    Exit1 = TrayPopUp->addAction(QStringLiteral("Exit"));
-    tl::connectGuarded(Exit1, &QAction::triggered, this, [this] { Exit1Click(); });
-    Exit1->setObjectName(QStringLiteral("Exit1"));
+    TrayPopUp->addSeparator()->setObjectName(QStringLiteral("N3"));
+    Help1 = submenu(TrayPopUp, "Help1", QStringLiteral("Help"), -1);
+    Helptopics1 = item(Help1, "Helptopics1", QStringLiteral("Help Topics"), 1, &TForm1::Helptopics1Click);
+    shown(Helptopics1, Qt::Key_F1);
+    // Does nothing: F1 with or without Shift opens the help.
+    Keyboardshortcuts1 = Help1->addAction(QStringLiteral("Keyboard shortcuts"));
+    Keyboardshortcuts1->setObjectName(QStringLiteral("Keyboardshortcuts1"));
+    shown(Keyboardshortcuts1, Qt::SHIFT | Qt::Key_F1);
+    Support1 = submenu(Help1, "Support1", QStringLiteral("Support"), 14);
+    SendFeedback1 = item(Support1, "SendFeedback1", QStringLiteral("Send Suggestion/Feedback"), -1, nullptr);
+    SendBugsReport1 = item(Support1, "SendBugsReport1", QStringLiteral("Send BugsReport"), -1, nullptr);
+    MarrowpineWebSite1 = item(Help1, "MarrowpineWebSite1", QStringLiteral("Tessaleaf Web Site   "), 13, nullptr);
+    Help1->addSeparator()->setObjectName(QStringLiteral("N1"));
+    About1 = item(Help1, "About1", QStringLiteral("About..."), -1, nullptr);
+    TrayPopUp->addSeparator()->setObjectName(QStringLiteral("N2"));
+    Exit1 = item(TrayPopUp, "Exit1", QStringLiteral("Exit"), 0, &TForm1::Exit1Click);
 
     tl::ITray *tray = m_services.tray.get();
     if (!tray)
@@ -58,7 +100,8 @@ void TForm1::PaintTray()
         createTrayMenu();
     if (!m_services.tray)
         return;
-    const QString text = QFileInfo(CurrentFile).isFile() ? QFileInfo(CurrentFile).fileName() : QStringLiteral("No File");
+    const QString text
+        = QFileInfo(CurrentFile).isFile() ? QFileInfo(CurrentFile).fileName() : uiText("MainForm.langnonfileintray");
     QIcon icon = QApplication::windowIcon();
     if (icon.isNull())
         icon = style()->standardIcon(QStyle::SP_FileDialogDetailedView);
@@ -103,6 +146,17 @@ void TForm1::TrayIconLeftPressed()
         return;
     }
     showWithFade(false);
+}
+
+void TForm1::Helptopics1Click()
+{
+    // The language's own help, else the program folder's.
+    const QString folder = programFolder();
+    const QString language = tl::i18n::languageFolder(folder, GetFromReg(s::CurLanguage));
+    QString help = language + QStringLiteral("/help.html");
+    if (language.isEmpty() || !QFileInfo(help).isFile())
+        help = folder + QStringLiteral("/help.html");
+    m_services.shell->openUrl(QUrl::fromLocalFile(help));
 }
 
 void TForm1::Show1Click()

@@ -4,7 +4,9 @@
 #include "controls/darerlabel.h"
 #include "controls/eventhook.h"
 #include "controls/guarded.h"
+#include "i18n/language.h"
 #include "platform/error.h"
+#include "settings/settingstable.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -113,8 +115,18 @@ void TfrmFont::fillFromSelection()
     cbSize->setEditText(f.pointSize > 0 ? QString::number(qRound(f.pointSize)) : QString());
 }
 
+void TfrmFont::loadLanguage(const QString &language)
+{
+    const tl::i18n::Texts texts = tl::i18n::Texts::load(tl::i18n::fontTexts, m_form->programFolder(), language);
+    lblHead->setCaption(texts["frmFont"]);
+    lblFont->setText(texts["frmFont.lblFont"]);
+    lblSize->setText(texts["frmFont.lblSize"]);
+}
+
 void TfrmFont::FormShow()
 {
+    // The texts of the language in use now: the switch does not reach this popup.
+    loadLanguage(m_form->GetFromReg(tl::setting::CurLanguage));
     fillFromSelection();
     QPainterPath rounded;
     rounded.addRoundedRect(QRectF(0, 0, width(), height() + 3), 1.5, 1.5);

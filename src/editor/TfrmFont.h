@@ -20,6 +20,8 @@ public:
     explicit TfrmFont(TForm1 *form);
 
     void FormCreate();
+    // The texts of language, built-in ones where its file has none.
+    void loadLanguage(const QString &language);
     void FormShow();
     void FormActivate();
     void cbFontChange();

@@ -12,12 +12,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 
-namespace {
-// Both captions keep the trailing room the menu's shortcut column is drawn in.
-const QString kShowFindBar = QStringLiteral("Show Find Bar      ");
-const QString kHideFindBar = QStringLiteral("Hide Find Bar      ");
-} // namespace
-
 int TForm1::SearchString(const QString &text, int startNote)
 {
     // Notes are searched as stored; any other file as the editor holds it now.
@@ -128,9 +122,9 @@ void TForm1::FindBar1Click()
         cbSeek->setFocus();
     }
     if (!panSearch->isHidden()) {
-        FindBar1->setText(kHideFindBar);
+        FindBar1->setText(uiText("MainForm.findbar1Hide"));
     } else {
-        FindBar1->setText(kShowFindBar);
+        FindBar1->setText(uiText("MainForm.findbar1"));
         lblRightLine->hide();
     }
 }

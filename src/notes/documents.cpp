@@ -176,7 +176,7 @@ void TForm1::pShowPanelInfo(const QString &path)
     if (CurrentFile.isEmpty()) {
         Panel1->setText(noFileText());
         setWindowTitle(QStringLiteral("Tessaleaf"));
-        ModifyTray(QStringLiteral("No File"));
+        ModifyTray(uiText("MainForm.langnonfileintray"));
         memo1->setReadOnly(false);
         return;
     }

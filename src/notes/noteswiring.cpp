@@ -1,6 +1,7 @@
 // The notes buttons, the editor's typing hooks and the two file menus.
 #include "app/TForm1.h"
 
+#include "controls/builtinart.h"
 #include "controls/eventhook.h"
 #include "controls/flatbutton.h"
 #include "controls/guarded.h"
@@ -40,22 +41,29 @@ void TForm1::wireNotesComponents()
         return true;
     });
 
-    auto item = [this](QMenu *menu, const char *name, const QString &text, void (TForm1::*handler)()) {
+    auto item = [this](QMenu *menu, const char *name, const QString &text, void (TForm1::*handler)(), int icon) {
         QAction *a = menu->addAction(text);
         a->setObjectName(QString::fromLatin1(name));
+        if (icon >= 0)
+            a->setIcon(QIcon(tl::builtin::menuIcon(icon)));
         tl::connectGuarded(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
         return a;
     };
     mnuFile = new QMenu(this);
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    NewFile2 = item(mnuFile, "NewFile2", QStringLiteral("&New File..."), &TForm1::NewFile2Click);
-    OpenFile2 = item(mnuFile, "OpenFile2", QStringLiteral("&Open File..."), &TForm1::OpenFile2Click);
-    SaveFile2 = item(mnuFile, "SaveFile2", QStringLiteral("&Save"), &TForm1::SaveFile2Click);
-    SaveFileAs2 = item(mnuFile, "SaveFileAs2", QStringLiteral("Save &File As..."), &TForm1::SaveFileAs2Click);
+    // Its items take access keys of their own, as the texts loader gives them.
+    const QStringList texts = tl::i18n::withAccessKeys({uiText("MainForm.NewFile2"), uiText("MainForm.OpenFile2"),
+                                                        uiText("MainForm.SaveFile2"), uiText("MainForm.Savefileas2")});
+    NewFile2 = item(mnuFile, "NewFile2", texts[0], &TForm1::NewFile2Click, 11);
+    OpenFile2 = item(mnuFile, "OpenFile2", texts[1], &TForm1::OpenFile2Click, 15);
+    SaveFile2 = item(mnuFile, "SaveFile2", texts[2], &TForm1::SaveFile2Click, -1);
+    SaveFileAs2 = item(mnuFile, "SaveFileAs2", texts[3], &TForm1::SaveFileAs2Click, 10);
     File1 = new QMenu(QStringLiteral("File..."), this);
     File1->setObjectName(QStringLiteral("File1"));
-    NewFile1 = item(File1, "NewFile1", QStringLiteral("New File..."), &TForm1::NewFile2Click);
-    OpenFile1 = item(File1, "OpenFile1", QStringLiteral("Open File..."), &TForm1::OpenFile2Click);
-    SaveFile1 = item(File1, "SaveFile1", QStringLiteral("Save"), &TForm1::SaveFile2Click);
-    SaveFileAs3 = item(File1, "SaveFileAs3", QStringLiteral("Save File As..."), &TForm1::SaveFileAs2Click);
+    // The tray's copy reads as the file menu does (its access keys too).
+    NewFile1 = item(File1, "NewFile1", NewFile2->text(), &TForm1::NewFile2Click, 11);
+    OpenFile1 = item(File1, "OpenFile1", OpenFile2->text(), &TForm1::OpenFile2Click, 15);
+    SaveFile1 = item(File1, "SaveFile1", SaveFile2->text(), &TForm1::SaveFile2Click, -1);
+    SaveFileAs3 = item(File1, "SaveFileAs3", SaveFileAs2->text(), &TForm1::SaveFileAs2Click, 10);
+    File1->setWindowTitle(File1->title());
 }

@@ -3,6 +3,7 @@
 #include "controls/builtinart.h"
 #include "platform/archive.h"
 #include "platform/error.h"
+#include "platform/inifile.h"
 #include "platform/paths.h"
 #include "settings/settingstable.h"
 #include "skins/skinlayout.h"
@@ -48,35 +49,34 @@ quint32 pleditColour(const QString &value)
 
 QString readIniValue(const QString &path, const QString &section, const QString &key, const QString &def)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return def;
-    // A colour file is a few lines; a huge one is not read past 1 MB.
-    const QString text = QString::fromUtf8(f.read(1 << 20));
-    bool inSection = false;
-    for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
-        line = line.trimmed();
-        if (line.startsWith(QChar(0xFEFF)))
-            line = line.mid(1).trimmed();
-        if (line.startsWith(QLatin1Char('['))) {
-            const qsizetype end = line.indexOf(QLatin1Char(']'));
-            const QStringView name = (end < 0 ? line.mid(1) : line.mid(1, end - 1)).trimmed();
-            inSection = name.compare(section, Qt::CaseInsensitive) == 0;
+    return IniFile::read(path).value(section, key, def);
+}
+
+QStringList listSkins(const QString &skinDir)
+{
+    QStringList skins;
+    const QDir dir(skinDir);
+    if (skinDir.isEmpty() || !dir.exists())
+        return skins;
+    const QDir::Filters hidden = QDir::Hidden | QDir::System;
+    // The folder itself is no skin of the list: its name, ".", would load
+    // the built-in skin.
+    for (const QString &sub : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | hidden, QDir::Unsorted)) {
+        if (kindOf(sub) != SkinKind::Folder)  // "Blue.zip/", "My.Skin/": the loader takes neither for a folder
             continue;
-        }
-        if (!inSection)
-            continue;
-        const qsizetype eq = line.indexOf(QLatin1Char('='));
-        if (eq < 0 || line.left(eq).trimmed().compare(key, Qt::CaseInsensitive) != 0)
-            continue;
-        QString value = line.mid(eq + 1).trimmed().toString();
-        if (value.size() >= 2
-            && ((value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"')))
-                || (value.startsWith(QLatin1Char('\'')) && value.endsWith(QLatin1Char('\'')))))
-            value = value.mid(1, value.size() - 2);
-        return value.left(2047);
+        const QDir d(dir.filePath(sub));
+        const QStringList files = d.entryList(QDir::Files | hidden, QDir::Unsorted);
+        if (std::any_of(files.cbegin(), files.cend(), [](const QString &f) {
+                return f.startsWith(QLatin1String("pledit.bmp"), Qt::CaseInsensitive);
+            }))
+            skins << sub;
     }
-    return def;
+    for (const char *ext : {".zip", ".wsz"}) {
+        for (const QString &f : dir.entryList(QDir::Files | hidden, QDir::Unsorted))
+            if (f.endsWith(QLatin1String(ext)) && f.size() > 4)
+                skins << f;
+    }
+    return skins;
 }
 
 QString findNoCase(const QString &folder, const QString &name)

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <optional>
@@ -24,6 +25,13 @@ quint32 pleditColour(const QString &value);
 // trimmed, one pair of enclosing quotes removed, 2047 characters kept. A
 // missing file, section or key gives def.
 QString readIniValue(const QString &path, const QString &section, const QString &key, const QString &def);
+
+// The skins of a skin folder, in three groups, each in the order the file
+// system lists them: sub-folders holding pledit.bmp (in any case), then
+// .zip and then .wsz archives (plain files, extension in lower case, as the
+// loader takes them). Archives are not opened. Nothing for a folder that
+// does not exist.
+QStringList listSkins(const QString &skinDir);
 
 // The file of that name in folder, found without regard to case (an exact
 // match first). Empty when folder is empty or nothing matches.

@@ -186,6 +186,7 @@ void TForm1::LoadSkin(const QString &name)
         PaintSearch();
     syncToolButtons(panToolBar);
     syncToolButtons(panFormat);
+    applyMenuLook();
 }
 
 void TForm1::LoadSkinStd()
@@ -207,4 +208,5 @@ void TForm1::LoadSkinStd()
         PaintSearch();
     syncToolButtons(panToolBar);
     syncToolButtons(panFormat);
+    applyMenuLook();
 }

@@ -25,7 +25,7 @@ namespace sk = tl::skin;
 
 QString TForm1::welcomeText() const
 {
-    return QStringLiteral("W E L C O M E !");
+    return uiText("MainForm.gLine");
 }
 
 void TForm1::PaintHead()

@@ -22,7 +22,7 @@ done
 
 [ -x "$exe" ] || { echo "e2e: FAIL $exe is not built"; exit 1; }
 
-groups=(start resize edit add bold find jump open picture msgbox znts tray)
+groups=(start resize edit add bold find jump open picture msgbox znts tray language)
 only=${E2E_ONLY:-${groups[*]}}
 for g in ${only//,/ }; do
   [[ " ${groups[*]} " == *" $g "* ]] || { echo "e2e: unknown group '$g' (groups: ${groups[*]})"; exit 2; }
@@ -624,6 +624,65 @@ group_tray() {
   check "Exit writes the window state" values_are x "$(dword 260)" y "$(dword 180)" OnTop '"true"'
   end_app
   stop "$tray"
+}
+
+# --- a language and a skin picked from the tray menu: started with
+# "CurLanguage" Russian, the skin submenu carries its Russian title; the
+# skin chosen there is what "CurrentSkin" holds on disk.
+# A menu window of the program, shown, with that title.
+menu_titled() { xdotool search --all --onlyvisible --pid "$app" --name "^$1\$" >/dev/null 2>&1; }
+# Walks the open tray menu down, item by item, until Right opens the
+# submenu of that title.
+open_submenu() { # title
+  local i
+  for ((i = 0; i < 10; i++)); do
+    press Down Right
+    wait_for 1 menu_titled "$1" && return 0
+    press Left  # a submenu of another title closes again
+  done
+  return 1
+}
+group_language() {
+  local tray skins="$work/skins"
+  icon=
+  fresh_settings language
+  mkdir -p "$skins/Aqua" "$(dirname "$settings")"
+  cp "$root/resources/skin/pledit.bmp" "$skins/Aqua/pledit.bmp"
+  printf '; Tessaleaf settings: "name"="text" or "name"=dword:hex\n"CurLanguage"="Russian"\n"SkinDir"="%s"\n"CurrentSkin"="<none>"\n' \
+    "$skins" >"$settings"
+  trayer --edge top --align right --widthtype request --height 24 --transparent false >"$work/trayer-language.log" 2>&1 &
+  tray=$!; pids+=("$tray")
+  wait_for "$START_TIMEOUT" "$x11" owner _NET_SYSTEM_TRAY_S0
+  start_app language
+  check "window appears in Russian" wait_window '^Tessaleaf$'
+  check "the tray icon is there" wait_for "$START_TIMEOUT" find_icon
+  if [ -z "$icon" ]; then end_app; stop "$tray"; return; fi
+  other=
+  click_icon 3
+  check "a right click opens the tray menu" wait_for "$STEP_TIMEOUT" one_other
+  check "the skin submenu has its Russian title" open_submenu 'Доступные скины'
+  # "<none>" first, then the one skin of the folder.
+  press Down Return
+  check "picking a skin from the menu stores it" wait_for "$STEP_TIMEOUT" values_are CurrentSkin '"Aqua"'
+  check "the language stays as it was" values_are CurLanguage '"Russian"'
+  end_app
+  stop "$tray"
+
+  # A portable copy whose language file is junk still starts, in English.
+  local portable="$work/portable"
+  mkdir -p "$portable/languages/Junk"
+  cp "$exe" "$portable/tessaleaf"
+  python3 -c 'import random, sys; random.seed(7); sys.stdout.buffer.write(bytes(random.getrandbits(8) for _ in range(20000)))' \
+    >"$portable/languages/Junk/general.lng"
+  printf '\n[Junk]\nMainForm.show1\n=\n[[[=]]]\n' >>"$portable/languages/Junk/general.lng"
+  fresh_settings language-junk
+  mkdir -p "$(dirname "$settings")"
+  printf '; Tessaleaf settings: "name"="text" or "name"=dword:hex\n"CurLanguage"="Junk"\n' >"$settings"
+  "$portable/tessaleaf" >"$work/language-junk.log" 2>&1 &
+  app=$!; pids+=("$app"); win=
+  check "a junk language file still lets the program start" wait_window '^Tessaleaf$'
+  check "and it keeps running" stays 2 running "$app"
+  end_app
 }
 
 for g in "${groups[@]}"; do

@@ -272,3 +272,63 @@ TEST_F(SkinFiles, KillSkinRemovesOnlyTheArchiveFolder)
     EXPECT_FALSE(QFileInfo(unpacked).exists());
     sk::KillSkin(QStringLiteral("Blue.zip"), tempRoot);  // already gone: ignored
 }
+
+namespace {
+
+// The skin list: three groups, and only what the loader takes as a skin.
+class SkinList : public testing::Test {
+protected:
+    void SetUp() override { dir = tltest::freshFolder(); }
+    void put(const QString &relative, const QByteArray &bytes = "x")
+    {
+        tltest::writeFile(dir + QLatin1Char('/') + relative, bytes);
+    }
+    QString dir;
+};
+
+TEST_F(SkinList, FoldersWithAPictureThenZipThenWsz)
+{
+    put(QStringLiteral("Aqua/pledit.bmp"));
+    put(QStringLiteral("Empty/readme.txt"));
+    put(QStringLiteral("Blue.wsz"));
+    put(QStringLiteral("Red.zip"));
+    EXPECT_EQ(sk::listSkins(dir),
+        (QStringList { QStringLiteral("Aqua"), QStringLiteral("Red.zip"), QStringLiteral("Blue.wsz") }));
+}
+
+TEST_F(SkinList, GroupsKeepTheFileSystemsOrder)
+{
+    for (const char *name : {"b.zip", "a.zip", "c.zip", "z.wsz", "y.wsz"})
+        put(QString::fromLatin1(name));
+    QStringList zips, wszs;
+    for (const QString &f : QDir(dir).entryList(QDir::Files, QDir::Unsorted))
+        (f.endsWith(QLatin1String(".zip")) ? zips : wszs) << f;
+    EXPECT_EQ(sk::listSkins(dir), zips + wszs);
+}
+
+TEST_F(SkinList, ThePictureNameIsMatchedWithoutRegardToCaseAndAsAPrefix)
+{
+    put(QStringLiteral("Loud/PLEDIT.BMP"));
+    put(QStringLiteral("Backup/pledit.bmp.old"));
+    QStringList got = sk::listSkins(dir);
+    got.sort();
+    EXPECT_EQ(got, (QStringList{QStringLiteral("Backup"), QStringLiteral("Loud")}));
+}
+
+TEST_F(SkinList, WhatTheLoaderWouldNotTakeIsNotListed)
+{
+    put(QStringLiteral("pledit.bmp"));           // the folder itself: "."
+    put(QStringLiteral("Blue.zip/pledit.bmp"));  // a folder named like an archive
+    put(QStringLiteral("My.Skin/pledit.bmp"));   // a folder name with an extension
+    put(QStringLiteral("Loud.ZIP"));             // the loader's extension test is exact
+    put(QStringLiteral("notes.txt"));
+    EXPECT_EQ(sk::listSkins(dir), QStringList());
+}
+
+TEST_F(SkinList, NoFolderNoSkins)
+{
+    EXPECT_EQ(sk::listSkins(QString()), QStringList());
+    EXPECT_EQ(sk::listSkins(dir + QStringLiteral("/missing")), QStringList());
+}
+
+} // namespace

@@ -11,8 +11,13 @@
 #include "settings/settingstable.h"
 #include "skins/skinfiles.h"
 #include "skins/skinlayout.h"
+#include "skins/skinspage.h"
 
+#include <QAction>
 #include <QCoreApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
@@ -20,6 +25,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QToolButton>
 #include <QTimer>
 #include <QWindow>
 
@@ -491,3 +497,146 @@ TEST_F(SkinForm, SecondSkinKeepsItsOwnColoursFirstSkinTakesTheStoredSet)
     EXPECT_EQ(f.GetFromReg(SettingsStore::q(s::CurrentSkin)), QStringLiteral("<none>"));
     EXPECT_TRUE(f.SkinLoaded);
 }
+
+namespace {
+
+// The skin menu of the tray: built from the skin folder, and the way to
+// switch skins.
+class SkinMenu : public FormTest {
+protected:
+    void SetUp() override
+    {
+        FormTest::SetUp();
+        skins = dir + QStringLiteral("/skins");
+        settings().SetFromReg(SettingsStore::q(s::SkinDir), skins);
+    }
+    void putSkin(const QString &name)
+    {
+        tltest::writeFile(skins + QLatin1Char('/') + name + QStringLiteral("/pledit.bmp"),
+                          skintest::bmpBytes(skintest::syntheticPicture(), 24));
+    }
+    static QStringList items(QMenu *m)
+    {
+        QStringList out;
+        for (QAction *a : m->actions())
+            if (!a->isSeparator())
+                out << a->text();
+        return out;
+    }
+    QString skins;
+};
+
+TEST_F(SkinMenu, ListsNoneThenFoldersZipsAndWsz)
+{
+    putSkin(QStringLiteral("Aqua"));
+    tltest::writeFile(skins + QStringLiteral("/Empty/readme.txt"), "no picture");
+    tltest::writeFile(skins + QStringLiteral("/Blue.wsz"), "not opened");
+    tltest::writeFile(skins + QStringLiteral("/Red.zip"), "not opened");
+    TForm1 &f = start();
+    EXPECT_EQ(items(f.RecentSkins1), (QStringList{QStringLiteral("<none>"), QStringLiteral("Aqua"),
+                                                  QStringLiteral("Red.zip"), QStringLiteral("Blue.wsz")}));
+}
+
+TEST_F(SkinMenu, NoSkinFolderGivesNoneOnly)
+{
+    settings().SetFromReg(SettingsStore::q(s::SkinDir), dir + QStringLiteral("/missing"));
+    TForm1 &f = start();
+    EXPECT_EQ(items(f.RecentSkins1), QStringList{QStringLiteral("<none>")});
+}
+
+TEST_F(SkinMenu, PickingASkinLoadsItAndStoresIt)
+{
+    putSkin(QStringLiteral("Aqua"));
+    putSkin(QStringLiteral("Rock & Roll"));
+    TForm1 &f = start();
+    EXPECT_FALSE(f.imgHead->isVisible() && f.GetFromReg(s::CurrentSkin) != QStringLiteral("<none>"));
+    QAction *rock = nullptr;
+    for (QAction *a : f.RecentSkins1->actions())
+        if (a->data().toString() == QStringLiteral("Rock & Roll"))
+            rock = a;
+    ASSERT_NE(rock, nullptr);
+    EXPECT_EQ(rock->text(), QStringLiteral("Rock && Roll")) << "a name is no access key";
+    rock->trigger();
+    EXPECT_EQ(settings().GetFromReg(SettingsStore::q(s::CurrentSkin)), QStringLiteral("Rock & Roll"));
+    EXPECT_EQ(f.SkinBitmap.pixel(12, 15) | 0xff000000u, skintest::titleLeft);
+    f.RecentSkins1->actions().first()->trigger();  // <none>
+    EXPECT_EQ(settings().GetFromReg(SettingsStore::q(s::CurrentSkin)), QStringLiteral("<none>"));
+}
+
+TEST_F(SkinMenu, AtMost98SkinsAndTheMenuSaysWhenThereAreMore)
+{
+    for (int i = 0; i < 100; ++i)
+        tltest::writeFile(skins + QStringLiteral("/s%1.zip").arg(i, 3, 10, QLatin1Char('0')), "x");
+    TForm1 &f = start();
+    const QStringList got = items(f.RecentSkins1);
+    ASSERT_EQ(got.size(), 1 + 98 + 1);
+    EXPECT_EQ(got.first(), QStringLiteral("<none>"));
+    EXPECT_TRUE(got.last().contains(QStringLiteral("2 more")));
+    EXPECT_FALSE(f.RecentSkins1->actions().last()->isEnabled());
+}
+
+TEST_F(SkinMenu, TheMenusTakeTheSkinsColours)
+{
+    putSkin(QStringLiteral("Synth"));
+    tltest::writeFile(skins + QStringLiteral("/Synth/pledit.txt"), "[Text]\nNormalBG=#102030\nNormal=#C0C0C0\n");
+    settings().SetFromReg(SettingsStore::q(s::CurrentSkin), QStringLiteral("Synth"));
+    TForm1 &f = start();
+    for (QMenu *m : {f.TrayPopUp, f.mnuMemo, f.mnuFile, f.RecentSkins1})
+        EXPECT_EQ(m->palette().color(QPalette::Window), QColor(0x30, 0x20, 0x10)) << qPrintable(m->objectName());
+    f.RecentSkins1->actions().first()->trigger();  // the built-in skin, its own colours
+    EXPECT_NE(f.TrayPopUp->palette().color(QPalette::Window), QColor(0x30, 0x20, 0x10));
+}
+
+TEST_F(SkinMenu, ThePreferencesPageListsTheSkinsWithoutNone)
+{
+    putSkin(QStringLiteral("Aqua"));
+    tltest::writeFile(skins + QStringLiteral("/Blue.wsz"), "not opened");
+    tltest::writeFile(skins + QStringLiteral("/Red.zip"), "not opened");
+    TForm1 &f = start();
+    TSkinsPage page(&f);
+    EXPECT_EQ(page.txtskin->text(), skins);
+    EXPECT_TRUE(page.txtskin->isReadOnly());
+    QStringList listed;
+    for (int i = 0; i < page.SkinList->count(); ++i)
+        listed << page.SkinList->item(i)->text();
+    EXPECT_EQ(listed, (QStringList{QStringLiteral("Aqua"), QStringLiteral("Red.zip"), QStringLiteral("Blue.wsz")}));
+    // Not cleared by a second listing.
+    page.LoadListSkin();
+    EXPECT_EQ(page.SkinList->count(), 6);
+}
+
+TEST_F(SkinMenu, AClickInThePreferencesListLoadsTheSkin)
+{
+    putSkin(QStringLiteral("Aqua"));
+    TForm1 &f = start();
+    TSkinsPage page(&f);
+    page.resize(300, 200);
+    page.show();
+    ASSERT_EQ(page.SkinList->count(), 1);
+    const QRect at = page.SkinList->visualItemRect(page.SkinList->item(0));
+    QTest::mouseClick(page.SkinList->viewport(), Qt::LeftButton, Qt::NoModifier, at.center());
+    EXPECT_EQ(settings().GetFromReg(SettingsStore::q(s::CurrentSkin)), QStringLiteral("Aqua"));
+}
+
+TEST_F(SkinMenu, AnotherFolderRebuildsTheListAndTheMenuACancelChangesNothing)
+{
+    putSkin(QStringLiteral("Aqua"));
+    const QString other = dir + QStringLiteral("/other");
+    tltest::writeFile(other + QStringLiteral("/Green.wsz"), "x");
+    TForm1 &f = start();
+    TSkinsPage page(&f);
+    dialogs->folders = {QString()};  // cancelled
+    QTest::mouseClick(page.cmdBrowse, Qt::LeftButton);
+    EXPECT_EQ(page.txtskin->text(), skins);
+    EXPECT_EQ(page.SkinList->count(), 1);
+
+    dialogs->folders = {other};
+    QTest::mouseClick(page.cmdBrowse, Qt::LeftButton);
+    EXPECT_EQ(page.txtskin->text(), other);
+    ASSERT_EQ(page.SkinList->count(), 1);
+    EXPECT_EQ(page.SkinList->item(0)->text(), QStringLiteral("Green.wsz"));
+    EXPECT_EQ(settings().GetFromReg(SettingsStore::q(s::SkinDir)), other);
+    EXPECT_EQ(items(f.RecentSkins1), (QStringList{QStringLiteral("<none>"), QStringLiteral("Green.wsz")}));
+}
+
+} // namespace
