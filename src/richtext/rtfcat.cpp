@@ -1,6 +1,7 @@
 // rtfcat FILE: the plain text of an RTF file as UTF-8, one line break after
-// each paragraph. rtfcat --rtf FILE: the file read into a document and
-// written out again as RTF.
+// each paragraph, pictures left out. rtfcat --rtf FILE: the file read into
+// a document and written out again as RTF; what the document cannot hold
+// (footnotes, comments, ...) is named on stderr, and the status is then 3.
 
 #include "richtext/rtfdocument.h"
 
@@ -58,23 +59,32 @@ int main(int argc, char **argv)
     const std::string_view bytes(data.constData(), size_t(data.size()));
 
     QByteArray out;
+    unsigned unheld = 0;
     if (rtfOut) {
         // A document needs fonts, so a GUI application, but no display.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication app(argc, argv);
         QTextDocument doc;
-        tl::rtf::readDocument(bytes, doc);
+        unheld = tl::rtf::readDocument(bytes, doc);
         out = tl::rtf::writeDocument(doc);
         out += '\n';
     } else {
-        out = tl::rtf::toPlainText(bytes).toUtf8();
+        // The plain text keeps a picture's place (U+FFFC) so positions match
+        // the document's; a reader of the text has no use for it.
+        QString text = tl::rtf::toPlainText(bytes);
+        text.remove(QChar::ObjectReplacementCharacter);
+        out = text.toUtf8();
         out += '\n';
     }
     if (std::fwrite(out.constData(), 1, size_t(out.size()), stdout) != size_t(out.size())
         || std::fflush(stdout) != 0) {
         std::fprintf(stderr, "rtfcat: cannot write the output\n");
         return 1;
+    }
+    if (unheld) {
+        std::fprintf(stderr, "rtfcat: %s: left out: %s\n", path, qPrintable(tl::rtf::unheldText(unheld)));
+        return 3;
     }
     return 0;
 }
