@@ -15,9 +15,11 @@
 //   notes/navigation.cpp       Back, Next, Add, Delete, typing into a note
 //   notes/filecommands.cpp     the file menu: New, Open, Save, Save As
 //   notes/noteswiring.cpp      the notes buttons and the file menus
+//   notes/jump.cpp             Jump to note (the popup is notes/TfrmSeek)
 //   editor/editcommands.cpp    format and edit commands, editor keys and clicks
 //   editor/findbar.cpp         the find bar
 //   editor/editorwiring.cpp    wiring of the format buttons, editor menu and find bar
+//   editor/tools.cpp           printing, help, mail to support, web site, About box
 //
 // State: the open file is m_open (notes/openfile.h); settings go through
 // m_settings, notes files through m_records. Names the rest of the program
@@ -51,7 +53,9 @@ class QLabel;
 class QMenu;
 class QTextEdit;
 class QTimer;
+class TfrmAbout;
 class TfrmFont;
+class TfrmSeek;
 
 namespace tl {
 class FlatButton;
@@ -255,6 +259,13 @@ public:
     QAction *NewFile2, *OpenFile2, *SaveFile2, *SaveFileAs2;
     QAction *NewFile1, *OpenFile1, *SaveFile1, *SaveFileAs3;
 
+    // --- notes/jump.cpp
+    // Opens the Jump-to-note popup while a notes file is open.
+    void Jumptonote1Click();
+    // Shows note index (zero-based, existing) at its top, the note shown stored first.
+    void showJumpedNote(int index);
+    TfrmSeek *frmSeek = nullptr;
+
     // --- editor/editcommands.cpp
     void cmdBoldClick();
     void cmdItalicClick();
@@ -292,6 +303,15 @@ public:
     void FindBar1Click();
     void lblSearchClick();
     tl::find::SearchCounters SearchCounters;
+
+    // --- editor/tools.cpp
+    void Print1Click();
+    void Helptopics1Click();
+    void SendFeedback1Click();
+    void SendBugsReport1Click();
+    void MarrowpineWebSite1Click();
+    void About1Click();
+    TfrmAbout *frmAbout = nullptr;
 
 protected:
     void closeEvent(QCloseEvent *event) override;         // app/lifecycle.cpp

@@ -4,13 +4,10 @@
 #include "app/TForm1.h"
 
 #include "controls/flatbutton.h"
-#include "platform/paths.h"
-#include "settings/settingstable.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QUrl>
@@ -64,15 +61,9 @@ bool TForm1::FormKeyDown(QKeyEvent *event)
     case Qt::Key_Escape:
         close();  // the close query hides the window
         return false;
-    case Qt::Key_F1: {
-        const QString folder = tl::paths::programFolder();
-        const QString language = GetFromReg(tl::setting::CurLanguage);
-        QString help = folder + QStringLiteral("/languages/") + language + QStringLiteral("/help.html");
-        if (!QFileInfo(help).isFile())
-            help = folder + QStringLiteral("/help.html");
-        m_services.shell->openUrl(QUrl::fromLocalFile(help));
+    case Qt::Key_F1:
+        Helptopics1Click();
         return false;
-    }
     case Qt::Key_F2:
         if (cmdSearchBack->isEnabled())
             cmdSearchBackClick();
@@ -90,10 +81,11 @@ bool TForm1::FormKeyDown(QKeyEvent *event)
         FindBar1Click();
         return true;
     }
-    // While the editor has the focus its own menu's shortcuts come first;
-    // there Ctrl+S belongs to a hidden item and does nothing.
+    // While the editor has the focus its own menu's shortcuts come first:
+    // there Ctrl+O is "Jump to note..." and Ctrl+S belongs to a hidden item
+    // and does nothing.
     const bool inEditor = memo1->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == memo1;
-    if (key == Qt::Key_O) {
+    if (key == Qt::Key_O && !inEditor) {
         File1Click();
         return true;
     }
