@@ -195,6 +195,7 @@ void TForm1::createComponents()
 
     wireNotesComponents();
     wireEditorComponents();
+    wireInfoComponents();
 }
 
 // --- notes: tool buttons, editor hooks, the file menu on lblFile and its

@@ -20,6 +20,8 @@
 //   editor/findbar.cpp         the find bar
 //   editor/editorwiring.cpp    wiring of the format buttons, editor menu and find bar
 //   editor/tools.cpp           printing, help, mail to support, web site, About box
+//   notes/compressedfiles.cpp  compressed notes files: the working copy, packing, recovery
+//   notes/TfrmInfo.cpp         the File Properties dialog and what opens it
 //
 // State: the open file is m_open (notes/openfile.h); settings go through
 // m_settings, notes files through m_records. Names the rest of the program
@@ -56,6 +58,7 @@ class QTimer;
 class TfrmAbout;
 class TfrmFont;
 class TfrmSeek;
+class TfrmInfo;
 
 namespace tl {
 class FlatButton;
@@ -312,6 +315,26 @@ public:
     void MarrowpineWebSite1Click();
     void About1Click();
     TfrmAbout *frmAbout = nullptr;
+    // --- notes/compressedfiles.cpp
+    // Mode 1 packs the plain notes file CurrentFile into an archive beside
+    // it, mode 0 the working copy into its archive; the file packed is
+    // deleted once the archive is written and checked. Returns the archive,
+    // or empty when nothing was written (the user was told).
+    QString CompressFile(int mode);
+    // Mode 0 unpacks the archive CurrentFile into its working copy and makes
+    // that CurrentFile; mode 1 turns the open working copy into a plain
+    // notes file beside its archive. Returns the new path, empty when the
+    // user was told why not.
+    QString DecompressFile(int mode);
+    int CurrentZipLevel = 0;  // level of every archive written
+
+    // --- notes/TfrmInfo.cpp
+    // File Properties, when CurrentFile exists.
+    void Fileinformation1Click();
+    void Panel1Click();
+    // The system's text for an errno value, in an error box.
+    void ShowSystemError(int code);
+    TfrmInfo *frmInfo = nullptr;
 
 protected:
     void closeEvent(QCloseEvent *event) override;         // app/lifecycle.cpp
@@ -387,6 +410,9 @@ private:
     bool canWriteBack() const;
     void resetToNoFile();
     void loadDocument(const QString &path);
+    // Unpacks the archive and opens its working copy; told and nothing open
+    // when it cannot be unpacked.
+    void openCompressed(QString archivePath);  // a copy: callers pass CurrentFile itself
     void writeDocument(const QString &path);
     bool writableTarget(const QString &path) const;
     // Back and Next as the note shown and the open file's notes allow.
@@ -410,4 +436,16 @@ private:
     // --- editor/editorwiring.cpp
     void wireEditorComponents();
     bool m_toldTextLimit = false;
+
+    // --- notes/compressedfiles.cpp
+    void tellFileProblem(const QString &text);
+    bool askReplace(const QString &path);
+    QString workingCopyArchive();
+    // A working copy left by a program that was killed: recovered into the
+    // archive or kept beside it; false when neither could be done.
+    bool recoverLeftCopy(const QString &copy, const QString &fresh, const QString &archivePath);
+    QString toPlainNotesFile();
+
+    // --- notes/TfrmInfo.cpp
+    void wireInfoComponents();
 };

@@ -148,7 +148,7 @@ void TForm1::wireEditorComponents()
     Jumptonote1 = item(mnuMemo, memo1, "Jumptonote1", QStringLiteral("Jump to note..."), Qt::CTRL | Qt::Key_O, -1,
                        &TForm1::Jumptonote1Click);
     Fileinformation1 = item(mnuMemo, memo1, "Fileinformation1", QStringLiteral("File Properties..."),
-                            Qt::ALT | Qt::Key_Return, 12, nullptr);
+                            Qt::ALT | Qt::Key_Return, 12, &TForm1::Fileinformation1Click);
 
     lblSearch->setText(QStringLiteral("Look for:"));
     cbSeek->setInsertPolicy(QComboBox::NoInsert);

@@ -6,6 +6,7 @@
 #include "controls/flatbutton.h"
 #include "notes/filekind.h"
 #include "platform/atomicfile.h"
+#include "platform/error.h"
 #include "richtext/rtfdocument.h"
 #include "richtext/rtfreader.h"
 #include "settings/settingstable.h"
@@ -13,6 +14,8 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QTextEdit>
+
+#include <algorithm>
 
 namespace {
 bool isFile(const QString &path)
@@ -54,13 +57,16 @@ void TForm1::OpenNotes(const QString &path)
 {
     if (!isFile(path))
         return;
+    if (tl::fileKindOf(path) == tl::FileKind::Compressed) {
+        openCompressed(path);
+        return;
+    }
     try {
         m_open.adopt(path);
         if (m_open.isNotes()) {
             // Loading the first note sets the step buttons.
             setEditorText(nLoadRecord(0, path));
         } else {
-            // Compressed notes files open as documents until they can be unpacked.
             updateStepButtons();
             loadDocument(path);
         }
@@ -72,6 +78,22 @@ void TForm1::OpenNotes(const QString &path)
         throw;
     }
     Modified = false;
+}
+
+void TForm1::openCompressed(QString archivePath)
+{
+    CurrentFile = archivePath;
+    const QString copy = DecompressFile(0);
+    if (copy.isEmpty()) {
+        // Told already; nothing is open, and the archive stays as it was.
+        resetToNoFile();
+        pShowPanelInfo(CurrentFile);
+        return;
+    }
+    OpenNotes(copy);
+    m_open.archive = archivePath;
+    pShowPanelInfo(CurrentFile);
+    CurrentZipLevel = std::clamp(tl::strToInt(GetNotesParam(QStringLiteral("CompressLevel"))), 0, 9);
 }
 
 void TForm1::loadDocument(const QString &path)
@@ -121,8 +143,19 @@ void TForm1::CloseNotes(const QString &path)
     if (tl::fileKindOf(path) == tl::FileKind::Notes) {
         if (writableTarget(path))
             nSaveRecord(CurrentNote, path, CreateMemoRTF());
-        // A working copy (its realpath set) is packed into its compressed
-        // file by the compressed-files code; until then it stays as it is.
+        // The working copy goes back into its archive; a notes file that
+        // only names one in its realpath (unpacked by another tool, say) is
+        // the user's own file and stays where it is.
+        if (m_open.isWorkingCopy() && path == CurrentFile) {
+            const QString archivePath = CompressFile(0);
+            if (!archivePath.isEmpty())
+                m_open.renameTo(archivePath);
+        }
+        return;
+    }
+    if (tl::fileKindOf(path) == tl::FileKind::Compressed) {
+        if (m_open.isWorkingCopy() && path == m_open.archive)
+            CloseNotes(CurrentFile);
         return;
     }
     if (!Modified || !writableTarget(path))

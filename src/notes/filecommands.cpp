@@ -179,6 +179,11 @@ void TForm1::SaveFileAs(const QString &name)
             return;
         }
         tl::writeFileAtomically(name, tl::readWholeFile(CurrentFile));
+        // A working copy is done with: packed into its archive, as closing
+        // it would, so the archive keeps what was written to it so far.
+        if (m_open.isWorkingCopy() && CompressFile(0).isEmpty())
+            return;  // told; the copy stays open
+        m_open.archive.clear();
         CurrentFile = name;  // a notes file still, holding the same notes
         // The copy of a compressed file's working copy belongs to no archive:
         // it must not be packed away (and deleted) when it is closed.

@@ -16,6 +16,7 @@ void OpenFile::renameTo(QString newPath)
     rtf = false;
     faithful = true;
     unheld = 0;
+    archive.clear();
 }
 
 void OpenFile::clear()

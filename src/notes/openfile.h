@@ -29,6 +29,11 @@ struct OpenFile {
     // (rtf::unheld bits): while any is set, it is browsed, never written
     // back, so that a step or a close does not thin it.
     unsigned unheld = 0;
+    // For the working copy of a compressed notes file: the archive it was
+    // unpacked from (its realpath), written again when the copy is closed.
+    // Empty for any other file, whatever a notes file's realpath says: only
+    // a copy this program unpacked is ever packed away and deleted.
+    QString archive;
 
     // Makes path the open file, at its first note, with nothing read of it yet.
     void adopt(QString path);
@@ -40,6 +45,7 @@ struct OpenFile {
     void clear();
 
     bool isNotes() const { return kind == FileKind::Notes; }
+    bool isWorkingCopy() const { return isNotes() && !archive.isEmpty(); }
     // The step buttons: a note before the one shown, a note after it.
     bool hasPreviousNote() const { return noteCount > 0 && note > 0; }
     bool hasNextNote() const { return note + 1 < noteCount; }

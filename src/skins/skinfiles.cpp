@@ -1,6 +1,8 @@
 #include "skins/skinfiles.h"
 
 #include "controls/builtinart.h"
+#include "platform/archive.h"
+#include "platform/error.h"
 #include "platform/paths.h"
 #include "settings/settingstable.h"
 #include "skins/skinlayout.h"
@@ -13,9 +15,6 @@
 #include <QPainter>
 #include <QtEndian>
 
-#include <zip.h>
-
-#include <memory>
 
 namespace tl::skin {
 
@@ -96,13 +95,6 @@ QString findNoCase(const QString &folder, const QString &name)
 
 namespace {
 
-struct ZipCloser {
-    void operator()(zip_t *z) const { zip_discard(z); }
-};
-struct ZipFileCloser {
-    void operator()(zip_file_t *f) const { zip_fclose(f); }
-};
-
 // Deletes the plain files of a folder, not entering sub-folders.
 void clearFiles(const QString &folder)
 {
@@ -115,83 +107,46 @@ void clearFiles(const QString &folder)
             QFile::remove(fi.filePath());
 }
 
-// The member's file name without its folders, or nothing for a member that
-// would leave the folder.
-std::optional<QString> memberFileName(const QString &raw)
-{
-    QString name = raw;
-    name.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    if (name.startsWith(QLatin1Char('/')) || (name.size() >= 2 && name.at(1) == QLatin1Char(':')))
-        return std::nullopt;
-    for (const QString &part : name.split(QLatin1Char('/')))
-        if (part == QLatin1String(".."))
-            return std::nullopt;
-    return name.section(QLatin1Char('/'), -1);
-}
-
 bool unpack(const QString &archivePath, const QString &target)
 {
-    int error = 0;
-    std::unique_ptr<zip_t, ZipCloser> zip(zip_open(QFile::encodeName(archivePath).constData(), ZIP_RDONLY, &error));
-    if (!zip)
-        return false;
-    const zip_int64_t count = zip_get_num_entries(zip.get(), 0);
-    if (count < 0 || count > maxMembers)
-        return false;
-
-    // Checked whole before anything is written, so a refused archive
-    // leaves nothing behind.
-    struct Member {
-        zip_uint64_t index;
-        QString file;
-    };
-    std::vector<Member> members;
-    qint64 declared = 0;
-    for (zip_int64_t i = 0; i < count; ++i) {
-        zip_stat_t st;
-        zip_stat_init(&st);
-        if (zip_stat_index(zip.get(), zip_uint64_t(i), 0, &st) != 0 || !(st.valid & ZIP_STAT_NAME))
-            return false;
-        const auto file = memberFileName(QString::fromUtf8(st.name));
-        if (!file)
-            return false;
-        if ((st.valid & ZIP_STAT_SIZE) && (declared += qint64(std::min<zip_uint64_t>(st.size, maxUnpackedBytes + 1))) > maxUnpackedBytes)
-            return false;
-        if (file->isEmpty() || *file == QLatin1String("."))
-            continue;  // a folder entry
-        members.push_back({zip_uint64_t(i), *file});
-    }
-
-    // Later members win over earlier ones of the same name in any case,
-    // as on a disk that ignores case.
-    QHash<QString, QString> written;  // lower-case name -> name on disk
-    qint64 total = 0;
-    QByteArray buffer(64 * 1024, Qt::Uninitialized);
-    for (const Member &m : members) {
-        std::unique_ptr<zip_file_t, ZipFileCloser> in(zip_fopen_index(zip.get(), m.index, 0));
-        if (!in)
-            return false;
-        const QString key = m.file.toLower();
-        if (const auto it = written.constFind(key); it != written.constEnd())
-            QFile::remove(target + QLatin1Char('/') + *it);
-        const QString out = target + QLatin1Char('/') + m.file;
-        QFile::remove(out);  // never write through a link left there
-        QFile f(out);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            return false;
-        written.insert(key, m.file);
-        for (;;) {
-            const zip_int64_t n = zip_fread(in.get(), buffer.data(), zip_uint64_t(buffer.size()));
-            if (n < 0)
+    try {
+        archive::Reader zip(archivePath, maxMembers);
+        // Checked whole before anything is written, so a refused archive
+        // leaves nothing behind.
+        struct Entry {
+            const archive::Member *member;
+            QString file;
+        };
+        std::vector<Entry> entries;
+        qint64 declared = 0;
+        for (const archive::Member &m : zip.members()) {
+            const auto file = archive::memberFileName(m.name);
+            if (!file)
                 return false;
-            if (n == 0)
-                break;
-            total += n;
-            if (total > maxUnpackedBytes || f.write(buffer.constData(), n) != n)
+            if (m.size >= 0 && (declared += std::min<qint64>(m.size, maxUnpackedBytes + 1)) > maxUnpackedBytes)
                 return false;
+            if (file->isEmpty())
+                continue;  // a folder entry
+            entries.push_back({&m, *file});
         }
+
+        // Later members win over earlier ones of the same name in any case,
+        // as on a disk that ignores case.
+        QHash<QString, QString> written;  // lower-case name -> name on disk
+        qint64 total = 0;
+        for (const Entry &e : entries) {
+            const QString key = e.file.toLower();
+            if (const auto it = written.constFind(key); it != written.constEnd())
+                QFile::remove(target + QLatin1Char('/') + *it);
+            const QString out = target + QLatin1Char('/') + e.file;
+            zip.extractTo(*e.member, out, maxUnpackedBytes - total);
+            written.insert(key, e.file);
+            total += QFileInfo(out).size();
+        }
+        return true;
+    } catch (const Error &) {
+        return false;
     }
-    return true;
 }
 
 } // namespace

@@ -22,7 +22,7 @@ done
 
 [ -x "$exe" ] || { echo "e2e: FAIL $exe is not built"; exit 1; }
 
-groups=(start resize edit add bold find jump seek open picture msgbox tray)
+groups=(start resize edit add bold find jump seek open picture msgbox znts tray)
 only=${E2E_ONLY:-${groups[*]}}
 for g in ${only//,/ }; do
   [[ " ${groups[*]} " == *" $g "* ]] || { echo "e2e: unknown group '$g' (groups: ${groups[*]})"; exit 2; }
@@ -179,7 +179,28 @@ elif sys.argv[1] == 'bold':
             bold[-1] = t != '\\b0'
     sys.exit(0 if bold[-1] else 1)
 EOF
-chmod +x "$x11" "$notes_py"
+zip_py="$work/zip.py"
+cat >"$zip_py" <<'EOF'
+#!/usr/bin/env python3
+# make ZIP NAME FILE: an archive holding FILE under NAME (folders and all).
+# member ZIP OUT: true when ZIP is sound and holds one file, written to OUT;
+#   prints its name.
+import sys, zipfile
+if sys.argv[1] == 'make':
+    with zipfile.ZipFile(sys.argv[2], 'w', zipfile.ZIP_DEFLATED) as z:
+        z.write(sys.argv[4], sys.argv[3])
+    sys.exit(0)
+with zipfile.ZipFile(sys.argv[2]) as z:
+    if z.testzip() is not None:
+        sys.exit(1)
+    files = [i for i in z.infolist() if not i.filename.endswith('/')]
+    if len(files) != 1:
+        sys.exit(1)
+    print(files[0].filename)
+    with open(sys.argv[3], 'wb') as out:
+        out.write(z.read(files[0]))
+EOF
+chmod +x "$x11" "$notes_py" "$zip_py"
 
 # --- the notes file on disk
 notes_file() { # path, note texts...: writes a notes file of plain-text notes
@@ -520,6 +541,58 @@ group_msgbox() {
   wait_window '^Tessaleaf$'
   check "a notes file that is not XML brings up a message box" wait_for "$START_TIMEOUT" one_other
   check "SIGTERM ends the program under the message box, status 143" terminated
+  end_app
+}
+
+# --- compressed notes files: made by another tool, packed back at SIGTERM,
+# a copy left by kill -9 offered back, a zip-slip archive refused
+# The archive's one member, out to $work/member.nts, is named Diary.nts.
+sound_archive() { # archive
+  [ "$("$zip_py" member "$1" "$work/member.nts" 2>/dev/null)" = "$(basename "${1%.znts}").nts" ]
+}
+archive_note_has() { sound_archive "$1" && note_has "$work/member.nts" "$2" "$3"; } # archive, N, word
+group_znts() {
+  local a="$work/Diary.znts" copy="$XDG_RUNTIME_DIR/tessaleaf/Diary.nts"
+  fresh_settings znts
+  mkdir -p "$work/made"
+  notes_file "$work/made/Diary.nts" "first note" "second note"
+  "$zip_py" make "$a" "some/folder/Diary.nts" "$work/made/Diary.nts"
+  start_app znts "$a"
+  check "an archive made by python's zipfile opens, named in the title" wait_window '^Tessaleaf - Diary\.znts$'
+  check "its working copy is in the private temp folder" test -f "$copy"
+  wait_for "$START_TIMEOUT" has_focus "$win"
+  focus_editor
+  type_text " quince"
+  check "SIGTERM ends the program, status 143" terminated
+  check "SIGTERM leaves a sound archive of one member holding the edit" archive_note_has "$a" 1 quince
+  check "and no working copy" test ! -e "$copy"
+
+  start_app znts-kill "$a"
+  wait_window '^Tessaleaf - Diary\.znts$' && wait_for "$START_TIMEOUT" has_focus "$win"
+  focus_editor
+  type_text " fig"
+  click_button Next
+  check "Next stores the edit into the working copy" wait_for "$STEP_TIMEOUT" note_has "$copy" 1 fig
+  kill -KILL "$app"; wait "$app" 2>/dev/null
+  check "kill -9 leaves the working copy behind" test -f "$copy"
+  start_app znts-recover "$a"
+  other=
+  # The main window first (the question's own caption does not match), so
+  # the question is the one other window.
+  wait_window '^Tessaleaf( - Diary\.znts)?$'
+  check "the next start offers the left copy back" wait_for "$START_TIMEOUT" one_other
+  # Return takes the default answer: recover into the archive.
+  [ -n "$other" ] && wait_for "$STEP_TIMEOUT" has_focus "$other" && press Return
+  check "the recovered edit is in the archive" wait_for "$STEP_TIMEOUT" archive_note_has "$a" 1 fig
+  check "and the window shows the archive" wait_window '^Tessaleaf - Diary\.znts$'
+  end_app
+  check "no working copy is left after the end" test ! -e "$copy"
+
+  "$zip_py" make "$work/Slip.znts" "../../Slip.nts" "$work/made/Diary.nts"
+  start_app znts-slip "$work/Slip.znts"
+  wait_window '^Tessaleaf$'
+  check "a zip-slip archive brings up a message box" wait_for "$START_TIMEOUT" one_other
+  check "and writes nothing outside the temp folder" test ! -e "$XDG_RUNTIME_DIR/Slip.nts" -a ! -e "$work/Slip.nts" -a ! -e "$XDG_RUNTIME_DIR/tessaleaf/Slip.nts"
   end_app
 }
 

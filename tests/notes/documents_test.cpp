@@ -149,10 +149,10 @@ TEST_F(DocumentsTest, AnUnchangedDocumentIsNotWritten)
 TEST_F(DocumentsTest, ADocumentThatIsNoUtf8TextIsOnlyBrowsed)
 {
     const QByteArray bytes("PK\x03\x04\xff\xfe binary \x80\x81", 16);
-    const QString file = tltest::writeFile(path(QStringLiteral("Diary.znts")), bytes);
+    const QString file = tltest::writeFile(path(QStringLiteral("Diary.zip")), bytes);
     open(file);
     EXPECT_TRUE(form->memo1->isReadOnly());
-    EXPECT_EQ(info(), QStringLiteral("Text or RTF Diary.znts (read-only)"));
+    EXPECT_EQ(info(), QStringLiteral("Text or RTF Diary.zip (read-only)"));
     type(QStringLiteral("x"));
     form->Modified = true;
     form->SaveFile2Click();

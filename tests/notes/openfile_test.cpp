@@ -97,3 +97,24 @@ INSTANTIATE_TEST_SUITE_P(Notes, StepButtons,
                                          StepCase{2, 3, true, false}));
 
 } // namespace
+
+namespace {
+
+// Only the copy this program unpacked is packed away: a new name, a new
+// file or no file is no working copy any more.
+TEST(OpenFile, TheArchiveOfAWorkingCopyGoesWithEveryChangeOfFile)
+{
+    for (void (*change)(tl::OpenFile &) : {+[](tl::OpenFile &f) { f.adopt(QStringLiteral("/t/Diary.nts")); },
+                                           +[](tl::OpenFile &f) { f.renameTo(QStringLiteral("/n/Mine.nts")); },
+                                           +[](tl::OpenFile &f) { f.clear(); }}) {
+        tl::OpenFile f;
+        f.adopt(QStringLiteral("/t/Diary.nts"));
+        f.archive = QStringLiteral("/n/Diary.znts");
+        EXPECT_TRUE(f.isWorkingCopy());
+        change(f);
+        EXPECT_FALSE(f.isWorkingCopy());
+        EXPECT_TRUE(f.archive.isEmpty());
+    }
+}
+
+} // namespace

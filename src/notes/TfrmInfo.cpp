@@ -1,0 +1,323 @@
+#include "notes/TfrmInfo.h"
+
+#include "app/TForm1.h"
+#include "controls/eventhook.h"
+#include "controls/guarded.h"
+#include "notes/compressed.h"
+#include "notes/fileinfo.h"
+#include "notes/filekind.h"
+#include "platform/atomicfile.h"
+#include "platform/error.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace {
+QLabel *valueLabel(const char *name)
+{
+    auto *l = new QLabel;
+    l->setObjectName(QLatin1String(name));
+    l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return l;
+}
+} // namespace
+
+TfrmInfo::TfrmInfo(TForm1 *form)
+    : QDialog(form)
+    , m_form(form)
+{
+    setObjectName(QStringLiteral("frmInfo"));
+    setWindowFlag(Qt::WindowStaysOnTopHint);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    PageControl1 = new QTabWidget(this);
+
+    tsGeneral = new QWidget;
+    auto *general = new QFormLayout(tsGeneral);
+    lblType = valueLabel("lblType");
+    lblFolder = valueLabel("lblFolder");
+    lblSize = valueLabel("lblSize");
+    lblCreated = valueLabel("lblCreated");
+    lblLastWrite = valueLabel("lblLastWrite");
+    lblLastAccess = valueLabel("lblLastAccess");
+    cbReadOnly = new QCheckBox(QStringLiteral("Read Only"));
+    cbReadOnly->setObjectName(QStringLiteral("cbReadOnly"));
+    general->addRow(QStringLiteral("Type:"), lblType);
+    general->addRow(QStringLiteral("Folder:"), lblFolder);
+    general->addRow(QStringLiteral("Size:"), lblSize);
+    general->addRow(QStringLiteral("Created:"), lblCreated);
+    general->addRow(QStringLiteral("Changed:"), lblLastWrite);
+    general->addRow(QStringLiteral("Opened:"), lblLastAccess);
+    general->addRow(QStringLiteral("Flags:"), cbReadOnly);
+
+    tsAuthor = new QWidget;
+    auto *author = new QVBoxLayout(tsAuthor);
+    txtAuthor = new QLineEdit;
+    txtAuthor->setObjectName(QStringLiteral("txtAuthor"));
+    txtCompany = new QLineEdit;
+    txtCompany->setObjectName(QStringLiteral("txtCompany"));
+    Memo1 = new QPlainTextEdit;
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    author->addWidget(new QLabel(QStringLiteral("Author Name:")));
+    author->addWidget(txtAuthor);
+    author->addWidget(new QLabel(QStringLiteral("Company:")));
+    author->addWidget(txtCompany);
+    author->addWidget(new QLabel(QStringLiteral("Comments: (max 255 symbols)")));
+    author->addWidget(Memo1);
+    // The limit holds for typing and pasting alike: what goes past it is dropped.
+    connect(Memo1, &QPlainTextEdit::textChanged, this, [this] {
+        const QString text = Memo1->toPlainText();
+        if (text.size() <= tl::maxCommentLength)
+            return;
+        QTextCursor c = Memo1->textCursor();
+        const int at = std::min(c.position(), tl::maxCommentLength);
+        Memo1->setPlainText(text.left(tl::maxCommentLength));
+        c = Memo1->textCursor();
+        c.setPosition(at);
+        Memo1->setTextCursor(c);
+    });
+
+    tsStatistics = new QWidget;
+    auto *stats = new QFormLayout(tsStatistics);
+    lblCount = valueLabel("lblCount");
+    lblCountChar = valueLabel("lblCountChar");
+    lblCountChar2 = valueLabel("lblCountChar2");
+    stats->addRow(QStringLiteral("Number of Notes:"), lblCount);
+    stats->addRow(QStringLiteral("Number of symbols w/o space:"), lblCountChar);
+    stats->addRow(QStringLiteral("Number of symbols with space:"), lblCountChar2);
+
+    tsCompression = new QWidget;
+    auto *compression = new QVBoxLayout(tsCompression);
+    cbCompress = new QCheckBox(QStringLiteral("Enable compression"));
+    cbCompress->setObjectName(QStringLiteral("cbCompress"));
+    slCompress = new QSlider(Qt::Horizontal);
+    slCompress->setObjectName(QStringLiteral("slCompress"));
+    slCompress->setRange(0, 9);
+    slCompress->setSingleStep(1);
+    slCompress->setPageStep(1);
+    slCompress->setTickPosition(QSlider::TicksBelow);
+    slCompress->setTickInterval(1);
+    compression->addWidget(cbCompress);
+    compression->addWidget(new QLabel(QStringLiteral("Compression level:")));
+    compression->addWidget(slCompress);
+    auto *ends = new QHBoxLayout;
+    ends->addWidget(new QLabel(QStringLiteral("Low (Fast)")));
+    ends->addStretch();
+    ends->addWidget(new QLabel(QStringLiteral("Hi (Slow)")));
+    compression->addLayout(ends);
+    compression->addStretch();
+
+    PageControl1->addTab(tsGeneral, QStringLiteral("General"));
+    PageControl1->addTab(tsAuthor, QStringLiteral("Author"));
+    PageControl1->addTab(tsStatistics, QStringLiteral("Statistics"));
+    PageControl1->addTab(tsCompression, QStringLiteral("Compression"));
+    PageControl1->setCurrentWidget(tsStatistics); // first time; later the page last shown
+
+    cmdOK = new QPushButton(QStringLiteral("OK"));
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setDefault(true);
+    cmdCancel = new QPushButton(QStringLiteral("Cancel"));
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdCancel);
+    auto *all = new QVBoxLayout(this);
+    all->addWidget(PageControl1);
+    all->addLayout(buttons);
+
+    tl::connectGuarded(cmdOK, &QPushButton::clicked, this, [this] { cmdOKClick(); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancelClick(); });
+    connect(cbCompress, &QCheckBox::toggled, this, [this] { cbCompressClick(); });
+    connect(slCompress, &QSlider::valueChanged, this, [this] { slCompressChange(); });
+    setFixedSize(sizeHint().expandedTo(QSize(360, 330)));
+}
+
+QString TfrmInfo::describedFile() const
+{
+    return m_realPath.isEmpty() ? m_form->CurrentFile : m_realPath;
+}
+
+void TfrmInfo::FormShow()
+{
+    cbCompress->setChecked(false);
+    slCompress->setValue(6);
+    const QString current = m_form->CurrentFile;
+    const bool notes = tl::extensionOf(current) == QLatin1String(".nts");
+    m_realPath = notes && QFileInfo(current).isFile() ? m_form->GetNotesParam(QStringLiteral("RealPath")) : QString();
+    setWindowTitle(QStringLiteral("File Properties"));
+    if (!QFileInfo(current).isFile())
+        return;
+
+    const QString file = describedFile();
+    const QFileInfo fi(file);
+    lblFolder->setText(QDir::toNativeSeparators(fi.absolutePath()));
+    lblFolder->setToolTip(lblFolder->text());
+    lblSize->setText(QString::number(fi.size()) + QStringLiteral(" bytes"));
+    setWindowTitle(QStringLiteral("File Properties: ") + fi.fileName());
+
+    const bool readOnly = tl::isReadOnlyFile(current);
+    if (notes) {
+        lblType->setText(QStringLiteral("File of Notes"));
+        lblCount->setText(QString::number(m_form->myFileSize(current)));
+        txtAuthor->setText(m_form->GetNotesParam(QStringLiteral("AuthorName")));
+        txtCompany->setText(m_form->GetNotesParam(QStringLiteral("CompanyName")));
+        Memo1->setPlainText(tl::commentsFromStored(m_form->GetNotesParam(QStringLiteral("Comments"))));
+        cbCompress->setChecked(!m_realPath.isEmpty());
+        const QString level = m_form->GetNotesParam(QStringLiteral("CompressLevel"));
+        if (!level.isEmpty())
+            slCompress->setValue(std::clamp(tl::strToInt(level), 0, 9));
+        cbReadOnly->setChecked(readOnly);
+        for (QWidget *w : std::initializer_list<QWidget *> { txtAuthor, txtCompany, Memo1, cbCompress })
+            w->setEnabled(!readOnly);
+    } else {
+        lblType->setText(QStringLiteral("Text file"));
+        lblCount->setText(QStringLiteral("1"));
+        for (QWidget *w : std::initializer_list<QWidget *> { txtAuthor, txtCompany, cbCompress, Memo1 })
+            w->setEnabled(false);
+        cbReadOnly->setChecked(readOnly);
+    }
+
+    // The times; one the file system does not keep reads "unknown".
+    QFile probe(file);
+    if (!probe.open(QIODevice::ReadOnly)) {
+        m_form->ShowSystemError(errno ? errno : EACCES);
+        for (QLabel *l : { lblCreated, lblLastWrite, lblLastAccess })
+            l->setText(QStringLiteral("unknown"));
+    } else {
+        lblCreated->setText(tl::propertiesTime(fi.birthTime()));
+        lblLastWrite->setText(tl::propertiesTime(fi.lastModified()));
+        lblLastAccess->setText(tl::propertiesTime(fi.lastRead()));
+    }
+    cbCompressClick();
+
+    const tl::SymbolCounts counts = tl::countSymbols(m_form->memo1->toPlainText());
+    lblCountChar2->setText(QString::number(counts.withSpaces));
+    lblCountChar->setText(QString::number(counts.withoutSpaces));
+}
+
+void TfrmInfo::applyReadOnly(const QString &file, bool readOnly)
+{
+    // "Read-only alone" takes every write bit; "archive alone" gives the owner write.
+    QFileDevice::Permissions p = QFile::permissions(file);
+    if (readOnly)
+        p &= ~(QFileDevice::WriteOwner | QFileDevice::WriteUser | QFileDevice::WriteGroup | QFileDevice::WriteOther);
+    else
+        p |= QFileDevice::WriteOwner | QFileDevice::WriteUser;
+    QFile::setPermissions(file, p);
+}
+
+void TfrmInfo::cmdOKClick()
+{
+    const QString current = m_form->CurrentFile;
+    const bool notes = tl::extensionOf(current) == QLatin1String(".nts");
+    const QString file = describedFile();
+    const bool readOnly = cbReadOnly->isChecked();
+    if (!m_realPath.isEmpty() && QFileInfo(current).isFile()) {
+        // The working copy follows its archive. Before the archive turns
+        // read-only it gets everything the copy holds: it could not be
+        // written at closing any more.
+        if (readOnly && !tl::isReadOnlyFile(file) && !tl::isReadOnlyFile(current)) {
+            m_form->StoreShownNote();
+            try {
+                tl::compressed::packNotes(current, file, m_form->CurrentZipLevel);
+            } catch (const tl::Error &e) {
+                m_form->services().dialogs->messageBox(this, QStringLiteral("Tessaleaf"),
+                    QStringLiteral(
+                        "\"%1\" was not made read-only: the compressed file could not be written first.\n\n%2")
+                        .arg(QDir::toNativeSeparators(file), e.message()),
+                    tl::MsgButtons::Ok, tl::MsgIcon::Error);
+                return;
+            }
+        }
+        applyReadOnly(current, readOnly);
+    }
+    applyReadOnly(file, readOnly);
+
+    if (notes) {
+        m_form->SetNotesParam(QStringLiteral("AuthorName"), txtAuthor->text());
+        m_form->SetNotesParam(QStringLiteral("CompanyName"), txtCompany->text());
+        m_form->SetNotesParam(QStringLiteral("Comments"), tl::commentsToStored(Memo1->toPlainText()));
+        if (cbCompress->isChecked() && !tl::isReadOnlyFile(current)) {
+            m_form->SetNotesParam(QStringLiteral("CompressLevel"), QString::number(slCompress->value()));
+            m_form->StoreShownNote();
+            const QString archive = m_form->CompressFile(m_realPath.isEmpty() ? 1 : 0);
+            if (!archive.isEmpty()) {
+                m_form->CurrentFile = archive;
+                m_form->OpenNotes(m_form->CurrentFile);
+            }
+        } else if (!cbCompress->isChecked() && !m_realPath.isEmpty()) {
+            m_form->StoreShownNote();
+            m_form->DecompressFile(1);
+        }
+        m_form->pShowPanelInfo(m_form->CurrentFile);
+    } else {
+        m_form->pShowPanelInfo(current);
+    }
+    accept();
+}
+
+void TfrmInfo::cmdCancelClick()
+{
+    reject();
+}
+
+void TfrmInfo::cbCompressClick()
+{
+    slCompress->setEnabled(cbCompress->isChecked());
+}
+
+void TfrmInfo::slCompressChange()
+{
+    m_form->CurrentZipLevel = slCompress->value();
+}
+
+// --- the main window's side
+
+void TForm1::ShowSystemError(int code)
+{
+    m_services.dialogs->messageBox(this, QStringLiteral("Error"),
+        QString::fromLocal8Bit(std::strerror(code)).left(1024), tl::MsgButtons::Ok, tl::MsgIcon::Error);
+}
+
+void TForm1::Fileinformation1Click()
+{
+    if (CurrentFile.isEmpty() || !QFileInfo(CurrentFile).isFile())
+        return;
+    if (!frmInfo)
+        frmInfo = new TfrmInfo(this);
+    yieldTop(true);
+    // A broken value stops the filling; the dialog opens as far as it got.
+    tl::runGuarded([this] { frmInfo->FormShow(); });
+    frmInfo->exec();
+    yieldTop(false);
+}
+
+void TForm1::Panel1Click()
+{
+    Fileinformation1Click();
+}
+
+void TForm1::wireInfoComponents()
+{
+    new tl::EventHook(Panel1, [this](QEvent *e) {
+        if (e->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent *>(e)->button() == Qt::LeftButton)
+            tl::runGuarded([this] { Panel1Click(); });
+        return false;
+    });
+}
