@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-multimedia-dev
   libpugixml-dev libzip-dev libfontconfig-dev libxcb1-dev libxcb-keysyms1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth openbox xdotool trayer x11-utils python3
+  xvfb xauth openbox xdotool trayer x11-utils python3 poppler-utils
 )
 
 missing=()

@@ -15,9 +15,11 @@
 //   notes/navigation.cpp       Back, Next, Add, Delete, typing into a note
 //   notes/filecommands.cpp     the file menu: New, Open, Save, Save As
 //   notes/noteswiring.cpp      the notes buttons and the file menus
+//   notes/jump.cpp             Jump to note (the popup is notes/TfrmSeek)
 //   editor/editcommands.cpp    format and edit commands, editor keys and clicks
 //   editor/findbar.cpp         the find bar
 //   editor/editorwiring.cpp    wiring of the format buttons, editor menu and find bar
+//   editor/tools.cpp           printing, help, mail to support, web site, About box
 //   notes/compressedfiles.cpp  compressed notes files: the working copy, packing, recovery
 //   notes/TfrmInfo.cpp         the File Properties dialog and what opens it
 //   skins/menus.cpp            the menu styles, the skin menu
@@ -58,7 +60,9 @@ class QMenu;
 class QStyle;
 class QTextEdit;
 class QTimer;
+class TfrmAbout;
 class TfrmFont;
+class TfrmSeek;
 class TfrmInfo;
 
 namespace tl {
@@ -141,7 +145,6 @@ public:
     void Show1Click();
     void cmdHideClick();
     void cmdCloseClick();
-    void Helptopics1Click();
     QMenu *TrayPopUp = nullptr;
     QAction *Show1 = nullptr, *Exit1 = nullptr;
     QAction *Options1 = nullptr, *Helptopics1 = nullptr, *Keyboardshortcuts1 = nullptr;
@@ -267,6 +270,13 @@ public:
     QAction *NewFile2, *OpenFile2, *SaveFile2, *SaveFileAs2;
     QAction *NewFile1, *OpenFile1, *SaveFile1, *SaveFileAs3;
 
+    // --- notes/jump.cpp
+    // Opens the Jump-to-note popup while a notes file is open.
+    void Jumptonote1Click();
+    // Shows note index (zero-based, existing) at its top, the note shown stored first.
+    void showJumpedNote(int index);
+    TfrmSeek *frmSeek = nullptr;
+
     // --- editor/editcommands.cpp
     void cmdBoldClick();
     void cmdItalicClick();
@@ -304,6 +314,15 @@ public:
     void FindBar1Click();
     void lblSearchClick();
     tl::find::SearchCounters SearchCounters;
+
+    // --- editor/tools.cpp
+    void Print1Click();
+    void Helptopics1Click();
+    void SendFeedback1Click();
+    void SendBugsReport1Click();
+    void MarrowpineWebSite1Click();
+    void About1Click();
+    TfrmAbout *frmAbout = nullptr;
 
     // --- notes/compressedfiles.cpp
     // Mode 1 packs the plain notes file CurrentFile into an archive beside

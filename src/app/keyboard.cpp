@@ -4,13 +4,10 @@
 #include "app/TForm1.h"
 
 #include "controls/flatbutton.h"
-#include "platform/paths.h"
-#include "settings/settingstable.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QUrl>
@@ -84,10 +81,11 @@ bool TForm1::FormKeyDown(QKeyEvent *event)
         FindBar1Click();
         return true;
     }
-    // While the editor has the focus its own menu's shortcuts come first;
-    // there Ctrl+S belongs to a hidden item and does nothing.
+    // While the editor has the focus its own menu's shortcuts come first:
+    // there Ctrl+O is "Jump to note..." and Ctrl+S belongs to a hidden item
+    // and does nothing.
     const bool inEditor = memo1->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == memo1;
-    if (key == Qt::Key_O) {
+    if (key == Qt::Key_O && !inEditor) {
         File1Click();
         return true;
     }

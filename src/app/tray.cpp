@@ -31,7 +31,7 @@ void TForm1::createTrayMenu()
         QAction *a = menu->addAction(text);
         a->setObjectName(QString::fromLatin1(name));
         if (icon >= 0)
-            a->setIcon(QIcon(tl::builtin::menuIcon(icon)));
+            a->setIcon(tl::builtin::pngIcon(tl::builtin::menuIcon(icon)));
         if (handler)
             connectGuarded(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
         else
@@ -43,7 +43,7 @@ void TForm1::createTrayMenu()
         m->setObjectName(QString::fromLatin1(name));
         m->setWindowTitle(text);
         if (icon >= 0)
-            m->menuAction()->setIcon(QIcon(tl::builtin::menuIcon(icon)));
+            m->menuAction()->setIcon(tl::builtin::pngIcon(tl::builtin::menuIcon(icon)));
         return m;
     };
     // A shortcut shown beside an item; the keys themselves act through the
@@ -72,11 +72,11 @@ void TForm1::createTrayMenu()
     Keyboardshortcuts1->setObjectName(QStringLiteral("Keyboardshortcuts1"));
     shown(Keyboardshortcuts1, Qt::SHIFT | Qt::Key_F1);
     Support1 = submenu(Help1, "Support1", QStringLiteral("Support"), 14);
-    SendFeedback1 = item(Support1, "SendFeedback1", QStringLiteral("Send Suggestion/Feedback"), -1, nullptr);
-    SendBugsReport1 = item(Support1, "SendBugsReport1", QStringLiteral("Send BugsReport"), -1, nullptr);
-    MarrowpineWebSite1 = item(Help1, "MarrowpineWebSite1", QStringLiteral("Tessaleaf Web Site   "), 13, nullptr);
+    SendFeedback1 = item(Support1, "SendFeedback1", QStringLiteral("Send Suggestion/Feedback"), -1, &TForm1::SendFeedback1Click);
+    SendBugsReport1 = item(Support1, "SendBugsReport1", QStringLiteral("Send BugsReport"), -1, &TForm1::SendBugsReport1Click);
+    MarrowpineWebSite1 = item(Help1, "MarrowpineWebSite1", QStringLiteral("Tessaleaf Web Site   "), 13, &TForm1::MarrowpineWebSite1Click);
     Help1->addSeparator()->setObjectName(QStringLiteral("N1"));
-    About1 = item(Help1, "About1", QStringLiteral("About..."), -1, nullptr);
+    About1 = item(Help1, "About1", QStringLiteral("About..."), -1, &TForm1::About1Click);
     TrayPopUp->addSeparator()->setObjectName(QStringLiteral("N2"));
     Exit1 = item(TrayPopUp, "Exit1", QStringLiteral("Exit"), 0, &TForm1::Exit1Click);
 
@@ -146,17 +146,6 @@ void TForm1::TrayIconLeftPressed()
         return;
     }
     showWithFade(false);
-}
-
-void TForm1::Helptopics1Click()
-{
-    // The language's own help, else the program folder's.
-    const QString folder = programFolder();
-    const QString language = tl::i18n::languageFolder(folder, GetFromReg(s::CurLanguage));
-    QString help = language + QStringLiteral("/help.html");
-    if (language.isEmpty() || !QFileInfo(help).isFile())
-        help = folder + QStringLiteral("/help.html");
-    m_services.shell->openUrl(QUrl::fromLocalFile(help));
 }
 
 void TForm1::Show1Click()

@@ -8,7 +8,9 @@
 #include "controls/eventhook.h"
 #include "controls/flatbutton.h"
 #include "controls/guarded.h"
+#include "editor/TfrmAbout.h"
 #include "editor/TfrmFont.h"
+#include "notes/TfrmSeek.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -132,7 +134,7 @@ void TForm1::wireEditorComponents()
                       &TForm1::SelectAll1Click);
     FindBar1 = item(mnuMemo, memo1, "FindBar1", QStringLiteral("Show Find Bar      "), Qt::CTRL | Qt::Key_F, -1,
                     &TForm1::FindBar1Click);
-    Print1 = item(mnuMemo, memo1, "Print1", QStringLiteral("Print"), Qt::CTRL | Qt::Key_P, 8, nullptr);
+    Print1 = item(mnuMemo, memo1, "Print1", QStringLiteral("Print"), Qt::CTRL | Qt::Key_P, 8, &TForm1::Print1Click);
     // Never shown: its Ctrl+S only keeps Save As from the editor.
     Sendtoemail1 = mnuMemo->addMenu(QStringLiteral("Send to email..."));
     Sendtoemail1->setObjectName(QStringLiteral("Sendtoemail1"));
@@ -144,7 +146,7 @@ void TForm1::wireEditorComponents()
     for (QAction *a : {Selection2, Record4, FileofNotes1})
         a->setVisible(false);
     Jumptonote1 = item(mnuMemo, memo1, "Jumptonote1", QStringLiteral("Jump to note..."), Qt::CTRL | Qt::Key_O, -1,
-                       nullptr);
+                       &TForm1::Jumptonote1Click);
     Fileinformation1 = item(mnuMemo, memo1, "Fileinformation1", QStringLiteral("File Properties..."),
                             Qt::ALT | Qt::Key_Return, 12, &TForm1::Fileinformation1Click);
 
@@ -181,4 +183,6 @@ void TForm1::wireEditorComponents()
     });
 
     frmFont = new TfrmFont(this);
+    frmSeek = new TfrmSeek(this);
+    frmAbout = new TfrmAbout(this);
 }

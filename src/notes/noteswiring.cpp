@@ -45,7 +45,7 @@ void TForm1::wireNotesComponents()
         QAction *a = menu->addAction(text);
         a->setObjectName(QString::fromLatin1(name));
         if (icon >= 0)
-            a->setIcon(QIcon(tl::builtin::menuIcon(icon)));
+            a->setIcon(tl::builtin::pngIcon(tl::builtin::menuIcon(icon)));
         tl::connectGuarded(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
         return a;
     };

@@ -8,6 +8,8 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinterInfo>
 
 namespace tl {
 
@@ -97,6 +99,20 @@ bool QtShell::openUrl(const QUrl &url)
     return QDesktopServices::openUrl(url);
 }
 
+bool QtPrinting::hasPrinter()
+{
+    return !QPrinterInfo::availablePrinterNames().isEmpty();
+}
+
+bool QtPrinting::printDialog(QWidget *parent, QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    // The note is printed whole: no page ranges, no selection.
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    return dialog.exec() == QDialog::Accepted;
+}
+
 Services realServices()
 {
     Services s;
@@ -104,6 +120,7 @@ Services realServices()
     s.shell = std::make_unique<QtShell>();
     s.sound = std::make_unique<LazySound>();
     s.tray = std::make_unique<QtTray>();
+    s.printing = std::make_unique<QtPrinting>();
     return s;
 }
 

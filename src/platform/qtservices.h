@@ -1,5 +1,5 @@
 #pragma once
-// The real services: Qt dialogs, the desktop's URL handler, key sounds
+// The real services: Qt dialogs, the desktop's URL handler, printing, key sounds
 // (platform/lazysound.h).
 
 #include "platform/services.h"
@@ -20,6 +20,12 @@ public:
 class QtShell : public IShell {
 public:
     bool openUrl(const QUrl &url) override;
+};
+
+class QtPrinting : public IPrinting {
+public:
+    bool hasPrinter() override;
+    bool printDialog(QWidget *parent, QPrinter &printer) override;
 };
 
 Services realServices();

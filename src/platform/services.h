@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 namespace tl {
@@ -56,11 +57,22 @@ public:
     virtual void play(const QString &wavFile) = 0;
 };
 
+class IPrinting {
+public:
+    virtual ~IPrinting() = default;
+    // At least one printer is installed.
+    virtual bool hasPrinter() = 0;
+    // The print dialog on printer; false when cancelled. The dialog may
+    // also send the job to a file.
+    virtual bool printDialog(QWidget *parent, QPrinter &printer) = 0;
+};
+
 struct Services {
     std::unique_ptr<IDialogs> dialogs;
     std::unique_ptr<IShell> shell;
     std::unique_ptr<ISound> sound;
     std::unique_ptr<ITray> tray;
+    std::unique_ptr<IPrinting> printing;
 };
 
 } // namespace tl

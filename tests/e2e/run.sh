@@ -22,7 +22,7 @@ done
 
 [ -x "$exe" ] || { echo "e2e: FAIL $exe is not built"; exit 1; }
 
-groups=(start resize edit add bold find jump open picture msgbox znts tray language)
+groups=(start resize edit add bold find jump seek open picture msgbox znts tray language)
 only=${E2E_ONLY:-${groups[*]}}
 for g in ${only//,/ }; do
   [[ " ${groups[*]} " == *" $g "* ]] || { echo "e2e: unknown group '$g' (groups: ${groups[*]})"; exit 2; }
@@ -462,14 +462,45 @@ group_jump() {
   end_app
 }
 
-# --- Ctrl+O in the editor opens one dialog, and only one
+# --- Ctrl+O in the editor: Jump to note. A number beyond the last note is
+# told and the popup stays; a right one shows that note, and typing goes there.
+the_message() { message=$(xdotool search --all --onlyvisible --pid "$app" --name '^Result search$' 2>/dev/null | head -n1); [ -n "$message" ]; }
+group_seek() {
+  local f="$work/seek.nts"
+  start_with_notes seek "$f"
+  focus_editor
+  press ctrl+o
+  other= message=
+  check "Ctrl+O in the editor opens Jump to note" wait_for "$STEP_TIMEOUT" one_other
+  [ -n "$other" ] && wait_for "$STEP_TIMEOUT" has_focus "$other"
+  type_text 9
+  press Return
+  check "9 of three notes is told" wait_for "$STEP_TIMEOUT" the_message
+  [ -n "$message" ] && wait_for "$STEP_TIMEOUT" has_focus "$message" && press Return
+  check "the message goes, the popup stays" wait_for "$STEP_TIMEOUT" unmapped "$message"
+  check "the popup is still shown" viewable "$other"
+  [ -n "$other" ] && wait_for "$STEP_TIMEOUT" has_focus "$other"
+  press BackSpace
+  type_text 3
+  press Return
+  check "Return with 3 closes the popup" wait_for "$STEP_TIMEOUT" unmapped "$other"
+  check "the window has the keyboard again" wait_for "$STEP_TIMEOUT" has_focus "$win"
+  type_text "jumped "
+  click_button Back  # stores note 3
+  check "typing lands in note 3" wait_for "$STEP_TIMEOUT" note_is "$f" 3 "jumped third needle note"
+  check "notes 1 and 2 are as they were" note_is "$f" 1 "first note"
+  check "the program goes on" running "$app"
+  end_app
+}
+
+# --- Ctrl+O in the find box opens one dialog, and only one
 group_open() {
   local f="$work/open.nts"
   start_with_notes open "$f"
   focus_editor
-  press ctrl+o
+  press ctrl+f ctrl+o
   other=
-  check "Ctrl+O in the editor opens a dialog" wait_for "$STEP_TIMEOUT" one_other
+  check "Ctrl+O in the find box opens a dialog" wait_for "$STEP_TIMEOUT" one_other
   [ -n "$other" ] && wait_for "$STEP_TIMEOUT" has_focus "$other" && press Escape
   check "Esc closes it" wait_for "$STEP_TIMEOUT" unmapped "$other"
   check "no second dialog follows" stays 3 others_are 0

@@ -122,6 +122,21 @@ public:
     }
 };
 
+class FakePrinting : public tl::IPrinting {
+public:
+    bool printer = false;
+    // Runs as the print dialog's choices; false cancels it.
+    std::function<bool(QPrinter &)> dialog;
+    int dialogs = 0;
+
+    bool hasPrinter() override { return printer; }
+    bool printDialog(QWidget *, QPrinter &p) override
+    {
+        ++dialogs;
+        return dialog && dialog(p);
+    }
+};
+
 // Fakes for every seam; the returned pointers stay valid while the services
 // live (inside the TForm1 they were given to).
 struct FakeServices {
@@ -129,6 +144,7 @@ struct FakeServices {
     FakeShell *shell;
     FakeSound *sound;
     FakeTray *tray;
+    FakePrinting *printing;
     tl::Services services;
 };
 
@@ -147,6 +163,9 @@ inline FakeServices makeFakeServices()
     f.services.dialogs = std::move(d);
     f.services.shell = std::move(s);
     f.services.sound = std::move(snd);
+    auto printing = std::make_unique<FakePrinting>();
+    f.printing = printing.get();
+    f.services.printing = std::move(printing);
     return f;
 }
 

@@ -1,0 +1,181 @@
+#include "notes/TfrmSeek.h"
+
+#include "app/TForm1.h"
+#include "controls/darerlabel.h"
+#include "controls/eventhook.h"
+#include "controls/flatbutton.h"
+#include "controls/guarded.h"
+#include "notes/jumpcheck.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainterPath>
+#include <QRegion>
+
+TfrmSeek::TfrmSeek(TForm1 *form)
+    : QDialog(form, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    , m_form(form)
+{
+    setObjectName(QStringLiteral("frmSeek"));
+    setWindowTitle(QStringLiteral("Open note"));
+    setFixedSize(206, 45);
+    const QFont small(QStringLiteral("Tahoma"), 8);
+    setFont(small);
+
+    lblHead = new tl::TDarerLabel(this);
+    lblHead->setObjectName(QStringLiteral("lblHead"));
+    lblHead->setGeometry(0, 0, 206, 16);
+    lblHead->setGradientStyle(tl::darer::gsElliptic);
+    lblHead->setBeginColor(QColor(0xC0, 0xC0, 0xC0)); // silver
+    lblHead->setEndColor(QColor(0x80, 0x80, 0x80)); // grey
+    lblHead->setFontColor(Qt::white);
+    QFont head(QStringLiteral("Tahoma"), 8);
+    head.setBold(true);
+    lblHead->setFont(head);
+    lblHead->setDrawBorder(false);
+    lblHead->setFrameSize(0);
+    lblHead->setCaption(QStringLiteral("Open note"));
+
+    imgHead = new QWidget(this);
+    imgHead->setObjectName(QStringLiteral("imgHead"));
+    imgHead->setGeometry(-27, 1, 233, 16);
+    imgHead->setAttribute(Qt::WA_TranslucentBackground);
+
+    cmdClose = new tl::FlatButton(this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    cmdClose->setText(QStringLiteral("X"));
+    cmdClose->setToolTip(QStringLiteral("Close"));
+    cmdClose->setAccessibleName(QStringLiteral("Close"));
+    QFont closeFont(QStringLiteral("Trebuchet MS"), 8);
+    closeFont.setBold(true);
+    tl::FlatButton::Look look = cmdClose->normalLook();
+    look.font = closeFont;
+    look.fore = 0x00FFFFFF;
+    cmdClose->setNormalLook(look);
+    cmdClose->setGeometry(190, 0, 16, 16);
+    cmdClose->setFocusPolicy(Qt::NoFocus);
+    cmdClose->raise(); // above the drag handle
+
+    lblNumber = new QLabel(QStringLiteral("Note number:"), this);
+    lblNumber->setObjectName(QStringLiteral("lblNumber"));
+    lblNumber->move(12, 23);
+    lblNumber->adjustSize();
+
+    txtNumber = new QLineEdit(this);
+    txtNumber->setObjectName(QStringLiteral("txtNumber"));
+    txtNumber->setGeometry(96, 21, 40, 19);
+
+    cmdGoNumber = new tl::FlatButton(this);
+    cmdGoNumber->setObjectName(QStringLiteral("cmdGoNumber"));
+    cmdGoNumber->setText(QStringLiteral("Jump"));
+    cmdGoNumber->setGeometry(140, 19, 53, 21);
+    // A click leaves the typing in the number box.
+    cmdGoNumber->setFocusPolicy(Qt::NoFocus);
+
+    tl::connectGuarded(cmdClose, &QToolButton::clicked, this, [this] { cmdCloseClick(); });
+    tl::connectGuarded(cmdGoNumber, &QToolButton::clicked, this, [this] { cmdGoNumberClick(); });
+    new tl::EventHook(imgHead, [this](QEvent *e) {
+        auto *m = static_cast<QMouseEvent *>(e);
+        switch (e->type()) {
+        case QEvent::MouseButtonPress:
+            imgHeadMouseDown(m->globalPosition().toPoint());
+            return true;
+        case QEvent::MouseMove:
+            imgHeadMouseMove(m->globalPosition().toPoint());
+            return true;
+        case QEvent::MouseButtonRelease:
+            imgHeadMouseUp(m->globalPosition().toPoint());
+            return true;
+        default:
+            return false;
+        }
+    });
+}
+
+void TfrmSeek::FormShow()
+{
+    txtNumber->setFixedHeight(17);
+    txtNumber->clear();
+    txtNumber->setFocus();
+    activateWindow();  // the typing goes to the number at once
+    QPainterPath rounded;
+    rounded.addRoundedRect(QRectF(0, 0, width(), height() + 3), 1.5, 1.5);
+    setMask(QRegion(rounded.toFillPolygon().toPolygon()));
+    const QRect main = m_form->frameGeometry();
+    move(main.center() - QPoint(width() / 2, height() / 2));
+    // Above the main window while it is up.
+    m_form->yieldTop(true);
+}
+
+void TfrmSeek::cmdGoNumberClick()
+{
+    const tl::jump::Check c = tl::jump::checkNumber(txtNumber->text(), m_form->myFileSize(m_form->CurrentFile));
+    if (c.verdict != tl::jump::Verdict::Show) {
+        const char *text = c.verdict == tl::jump::Verdict::NotANumber ? tl::jump::kNotANumber : tl::jump::kNoSuchNote;
+        m_form->services().dialogs->messageBox(this, QString::fromLatin1(tl::jump::kCaption), QString::fromLatin1(text),
+            tl::MsgButtons::Ok, tl::MsgIcon::None);
+        return;
+    }
+    m_form->showJumpedNote(c.index);
+    accept();
+}
+
+void TfrmSeek::cmdCloseClick()
+{
+    reject();
+}
+
+void TfrmSeek::FormClose()
+{
+    // The main window takes the top again when "Always On Top" says so.
+    m_form->yieldTop(false);
+}
+
+void TfrmSeek::done(int result)
+{
+    QDialog::done(result);
+    tl::runGuarded([this] { FormClose(); });
+}
+
+void TfrmSeek::imgHeadMouseDown(QPoint global)
+{
+    m_dragging = true;
+    m_grab = global;
+}
+
+void TfrmSeek::imgHeadMouseMove(QPoint global)
+{
+    if (!m_dragging)
+        return;
+    move(pos() + global - m_grab);
+    m_grab = global;
+}
+
+void TfrmSeek::imgHeadMouseUp(QPoint global)
+{
+    imgHeadMouseMove(global);
+    m_dragging = false;
+}
+
+void TfrmSeek::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    tl::runGuarded([this] { FormShow(); });
+}
+
+void TfrmSeek::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        cmdCloseClick();
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        tl::runGuarded([this] { cmdGoNumberClick(); });
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}

@@ -1,0 +1,46 @@
+#pragma once
+// The Jump-to-note popup: a small borderless window in which a note number
+// is typed; the main window then shows that note of the open notes file.
+
+#include <QDialog>
+#include <QPoint>
+
+class QLabel;
+class QLineEdit;
+class TForm1;
+
+namespace tl {
+class FlatButton;
+class TDarerLabel;
+}
+
+class TfrmSeek : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfrmSeek(TForm1 *form);
+
+    void FormShow();
+    void cmdGoNumberClick();
+    void cmdCloseClick();
+    void FormClose();
+    void imgHeadMouseDown(QPoint global);
+    void imgHeadMouseMove(QPoint global);
+    void imgHeadMouseUp(QPoint global);
+
+    tl::TDarerLabel *lblHead;
+    QWidget *imgHead; // the drag handle over the title
+    tl::FlatButton *cmdClose, *cmdGoNumber;
+    QLabel *lblNumber;
+    QLineEdit *txtNumber;
+
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    TForm1 *m_form;
+    bool m_dragging = false;
+    QPoint m_grab;
+};
