@@ -394,7 +394,7 @@ private:
     void collectTables()
     {
         for (QTextBlock b = m_doc.begin(); b.isValid(); b = b.next()) {
-            if (b.textList())
+            if (!m_hasBullets && b.textList())
                 m_hasBullets = true;
             bool any = false;
             for (QTextBlock::iterator it = b.begin(); !it.atEnd(); ++it) {
