@@ -252,12 +252,10 @@ private:
 
     void insertParagraph(const Paragraph &p, bool here)
     {
-        QTextBlockFormat block = blockFormatOf(p.para);
         // A list's later items go in with the list's object index already in
         // their format, which saves a format change per item.
         const bool joinList = p.para.bullet && m_list && !here;
-        if (joinList)
-            block.setObjectIndex(m_list->objectIndex());
+        const QTextBlockFormat &block = blockFormat(p.para, joinList ? m_list->objectIndex() : -1);
         if (here) {
             m_cursor.setBlockFormat(block);
             m_cursor.setBlockCharFormat(charFormat(p.mark));
@@ -376,6 +374,33 @@ private:
         return f;
     }
 
+    // The same for paragraphs: a few formats, each built and hashed once.
+    // Those of a list's later items carry the list, so they keep a slot of
+    // their own for the list being read.
+    const QTextBlockFormat &blockFormat(const ParaFormat &para, int list)
+    {
+        if (list >= 0) {
+            if (m_listBlock.list != list || !(m_listBlock.from == para)) {
+                m_listBlock = {para, list, blockFormatOf(para)};
+                m_listBlock.format.setObjectIndex(list);
+            }
+            return m_listBlock.format;
+        }
+        if (m_lastBlock < m_blocks.size() && m_blocks[m_lastBlock].from == para)
+            return m_blocks[m_lastBlock].format;
+        for (std::size_t i = 0; i < m_blocks.size(); ++i) {
+            if (m_blocks[i].from == para) {
+                m_lastBlock = i;
+                return m_blocks[i].format;
+            }
+        }
+        if (m_blocks.size() >= kKnownFormats)
+            m_blocks.erase(m_blocks.begin());
+        m_blocks.push_back({para, -1, blockFormatOf(para)});
+        m_lastBlock = m_blocks.size() - 1;
+        return m_blocks.back().format;
+    }
+
     // Documents switch among a few formats; handing the same QTextCharFormat
     // back keeps its hash cached for the document's format lookup.
     const QTextCharFormat &charFormat(const CharFormat &f)
@@ -442,6 +467,14 @@ private:
     static constexpr std::size_t kKnownFormats = 32;
     std::vector<KnownFormat> m_formats;
     std::size_t m_last = 0;
+    struct KnownBlock {
+        ParaFormat from;
+        int list; // the list's object index, -1 none
+        QTextBlockFormat format;
+    };
+    std::vector<KnownBlock> m_blocks;
+    std::size_t m_lastBlock = 0;
+    KnownBlock m_listBlock{{}, -1, {}};
 };
 
 } // namespace

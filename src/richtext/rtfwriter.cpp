@@ -14,7 +14,10 @@
 #include <QTextTable>
 #include <QUrl>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -391,7 +394,7 @@ private:
     void collectTables()
     {
         for (QTextBlock b = m_doc.begin(); b.isValid(); b = b.next()) {
-            if (b.textList())
+            if (!m_hasBullets && b.textList())
                 m_hasBullets = true;
             bool any = false;
             for (QTextBlock::iterator it = b.begin(); !it.atEnd(); ++it) {
@@ -582,14 +585,6 @@ private:
         m_out.append(p, end - p);
     }
 
-    void rawText()
-    {
-        if (m_delim) {
-            m_out += ' ';
-            m_delim = false;
-        }
-    }
-
     void unicode(char16_t c)
     {
         const int n = c >= 0x8000 ? int(c) - 65536 : int(c);
@@ -599,52 +594,95 @@ private:
         m_delim = false;
     }
 
+    // Text goes out through a buffer on the stack, a slice at a time, each
+    // unit written by pointer: the most a unit takes is "\u-32768?" after
+    // a delimiting space.
     void text(const char16_t *p, qsizetype length)
     {
         static const char hex[] = "0123456789abcdef";
+        constexpr qsizetype kSlice = 512;
+        constexpr qsizetype kMostPerUnit = 10;
+        char buf[kSlice * kMostPerUnit];
+        bool delim = m_delim;
         const char16_t *const end = p + length;
         while (p < end) {
-            const char16_t c = *p++;
-            if (c >= 0x20 && c < 0x80 && c != '\\' && c != '{' && c != '}') {
-                rawText();
-                // The common case: a stretch of plain ASCII in one go.
-                const char16_t *q = p - 1;
-                while (p < end && *p >= 0x20 && *p < 0x80 && *p != '\\' && *p != '{' && *p != '}')
-                    ++p;
-                const qsizetype at = m_out.size();
-                m_out.resize(at + (p - q));
-                char *dst = m_out.data() + at;
-                for (; q < p; ++q)
-                    *dst++ = char(*q);
-                continue;
-            }
-            if (c >= 0x20 && c < 0x80) {
-                if (c == '\\' || c == '{' || c == '}') {
-                    m_out += '\\';
-                    m_out += char(c);
-                    m_delim = false;
+            const char16_t *const sliceEnd = p + std::min(kSlice, qsizetype(end - p));
+            char *o = buf;
+            for (; p < sliceEnd; ++p) {
+                const char16_t c = *p;
+                if (c >= 0x20 && c < 0x80) {
+                    if (c == '\\' || c == '{' || c == '}') {
+                        *o++ = '\\';
+                        delim = false;
+                    } else if (delim) {
+                        *o++ = ' ';
+                        delim = false;
+                    }
+                    *o++ = char(c);
+                } else if (c == '\t') {
+                    o = put(o, "\\tab");
+                    delim = true;
+                } else if (c == 0x2028) {
+                    o = put(o, "\\line");
+                    delim = true;
+                } else if (c == 0x00A0) {
+                    o = put(o, "\\~");
+                    delim = false;
+                } else if (c < 0x20) {
+                    continue; // no control characters in the editor's text
+                } else if (const int b = encoded(c); b >= 0x80) {
+                    *o++ = '\\';
+                    *o++ = '\'';
+                    *o++ = hex[b >> 4];
+                    *o++ = hex[b & 15];
+                    delim = false;
                 } else {
-                    rawText();
-                    m_out += char(c);
+                    o = put(o, "\\u");
+                    o = putNumber(o, c >= 0x8000 ? int(c) - 65536 : int(c));
+                    *o++ = '?';
+                    delim = false;
                 }
-            } else if (c == '\t') {
-                word("\\tab");
-            } else if (c == 0x2028) {
-                word("\\line");
-            } else if (c == 0x00A0) {
-                m_out += "\\~";
-                m_delim = false;
-            } else if (c < 0x20) {
-                continue; // no control characters in the editor's text
-            } else if (int b = m_cp.encode(c); b >= 0x80) {
-                m_out += "\\'";
-                m_out += hex[b >> 4];
-                m_out += hex[b & 15];
-                m_delim = false;
-            } else {
-                unicode(c);
             }
+            m_out.append(buf, std::size_t(o - buf));
         }
+        m_delim = delim;
+    }
+
+    template <std::size_t N>
+    static char *put(char *o, const char (&s)[N])
+    {
+        std::memcpy(o, s, N - 1);
+        return o + (N - 1);
+    }
+
+    static char *putNumber(char *o, int n)
+    {
+        char tmp[12];
+        char *const end = tmp + sizeof tmp;
+        char *t = end;
+        unsigned u = n < 0 ? 0u - unsigned(n) : unsigned(n);
+        do {
+            *--t = char('0' + u % 10);
+            u /= 10;
+        } while (u);
+        if (n < 0)
+            *--t = '-';
+        std::memcpy(o, t, std::size_t(end - t));
+        return o + (end - t);
+    }
+
+    // The code page's byte for a unit, looked up once per unit: 0 not yet
+    // known, 1 none.
+    int encoded(char16_t c)
+    {
+        if (m_encoded.empty())
+            m_encoded.assign(0x10000, 0);
+        std::uint8_t &e = m_encoded[c];
+        if (e == 0) {
+            const int b = m_cp.encode(c);
+            e = b >= 0x80 ? std::uint8_t(b) : 1;
+        }
+        return e;
     }
 
     void fontName(const QString &name)
@@ -695,6 +733,7 @@ private:
     ParaState m_prev;
     bool m_delim = false;
     std::string m_out; // appends inline, unlike QByteArray's
+    std::vector<std::uint8_t> m_encoded;
 
 };
 
