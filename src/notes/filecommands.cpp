@@ -43,6 +43,12 @@ QString TForm1::askSaveName()
 {
     if (m_saveRequest.filter.isEmpty())
         m_saveRequest = saveRequest();
+    // Until a name is chosen, the dialog starts beside the open file (else
+    // at home), never in the folder the program happens to run from.
+    if (m_saveRequest.folder.isEmpty()) {
+        const QString shown = m_open.archive.isEmpty() ? CurrentFile : m_open.archive;  // not a working copy's folder
+        m_saveRequest.folder = shown.isEmpty() ? QDir::homePath() : QFileInfo(shown).absolutePath();
+    }
     const QString chosen = m_services.dialogs->saveFileName(this, m_saveRequest);
     if (chosen.isEmpty())
         return {};

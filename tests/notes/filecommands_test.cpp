@@ -222,6 +222,9 @@ TEST_F(FileCommandsTest, TheSaveDialogRemembersTheLastName)
     EXPECT_EQ(dialogs->saveRequests[0].filter,
               QStringLiteral("File of Notes (*.nts);;Text File (*.txt);;RTF File (*.rtf);;All files (*)"));
     EXPECT_EQ(dialogs->saveRequests[1].fileName, first);
+    // The first dialog starts beside the open file, the next where the last name was chosen.
+    EXPECT_EQ(dialogs->saveRequests[0].folder, QFileInfo(path(QStringLiteral("a.txt"))).absolutePath());
+    EXPECT_EQ(dialogs->saveRequests[1].folder, QFileInfo(first).absolutePath());
 }
 
 TEST_F(FileCommandsTest, TheFileMenusCarryTheFourCommands)
