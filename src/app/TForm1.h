@@ -301,6 +301,8 @@ public:
     QMenu *mnuMemo = nullptr, *Sendtoemail1 = nullptr, *pSearch = nullptr;
     QAction *Undo1, *Cut1, *Copy1, *Paste1, *Font1, *SelectAll1, *FindBar1, *Print1;
     QAction *Selection2, *Record4, *FileofNotes1, *Jumptonote1, *Fileinformation1, *Hide1;
+    // Made when first asked for.
+    TfrmFont &fontPopup();
     TfrmFont *frmFont = nullptr;
 
     // --- editor/findbar.cpp

@@ -112,7 +112,7 @@ void TForm1::memo1MouseDown(Qt::MouseButton button, QPoint pos)
 
 void TForm1::cmdFontClick()
 {
-    frmFont->exec();
+    fontPopup().exec();
     update();
     memo1->viewport()->update();
 }

@@ -8,7 +8,6 @@
 #include "controls/eventhook.h"
 #include "controls/flatbutton.h"
 #include "controls/guarded.h"
-#include "editor/TfrmAbout.h"
 #include "editor/TfrmFont.h"
 #include "notes/TfrmSeek.h"
 
@@ -182,7 +181,14 @@ void TForm1::wireEditorComponents()
         return false;
     });
 
-    frmFont = new TfrmFont(this);
+    // The font popup and the About box are made when first opened: they
+    // cost more to build than the rest of the editor's parts together.
     frmSeek = new TfrmSeek(this);
-    frmAbout = new TfrmAbout(this);
+}
+
+TfrmFont &TForm1::fontPopup()
+{
+    if (!frmFont)
+        frmFont = new TfrmFont(this);
+    return *frmFont;
 }

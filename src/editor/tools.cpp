@@ -69,5 +69,7 @@ void TForm1::MarrowpineWebSite1Click()
 
 void TForm1::About1Click()
 {
+    if (!frmAbout)
+        frmAbout = new TfrmAbout(this);
     frmAbout->open();
 }

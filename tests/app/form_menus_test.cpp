@@ -210,7 +210,7 @@ TEST_F(FormLanguage, TheSwitchLoadsEveryWindowThenStoresTheLanguage)
 TEST_F(FormLanguage, TheFontPopupTakesTheLanguageInUseEachTimeItIsShown)
 {
     TForm1 &f = startIn(shippedProgram, QStringLiteral("English"));
-    TfrmFont &font = *f.frmFont;
+    TfrmFont &font = f.fontPopup();
     font.show();
     EXPECT_EQ(font.lblSize->text(), QStringLiteral("Size:"));
     font.close();

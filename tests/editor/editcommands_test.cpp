@@ -237,7 +237,7 @@ TEST_F(EditorTest, TheShippedSoundsLieInTheBuildTreesSoundFolder)
 TEST_F(EditorTest, TheFontPopupAppliesEverySizeTypedAtOnce)
 {
     content(QStringLiteral("some text"), 0, 4);
-    TfrmFont &f = *form->frmFont;
+    TfrmFont &f = form->fontPopup();
     f.show();
     EXPECT_EQ(f.size(), QSize(252, 38));
     EXPECT_EQ(f.cbSize->currentText(), QString::number(qRound(form->memo1->selectionCharFormat().pointSize)));
@@ -255,7 +255,7 @@ TEST_F(EditorTest, TheFontPopupAppliesEverySizeTypedAtOnce)
 TEST_F(EditorTest, ABadSizeIsReportedAndNotApplied)
 {
     content(QStringLiteral("some text"), 0, 4);
-    TfrmFont &f = *form->frmFont;
+    TfrmFont &f = form->fontPopup();
     f.show();
     f.cbSize->setEditText(QStringLiteral("14"));
     f.cbSize->setEditText(QStringLiteral("1x"));
@@ -270,7 +270,7 @@ TEST_F(EditorTest, ABadSizeIsReportedAndNotApplied)
 TEST_F(EditorTest, TheFontPopupShowsAndSetsTheSelectionsFontName)
 {
     content(QStringLiteral("some text"), 0, 4);
-    TfrmFont &f = *form->frmFont;
+    TfrmFont &f = form->fontPopup();
     ASSERT_GT(f.cbFont->count(), 1);
     const QString other = f.cbFont->itemText(f.cbFont->count() - 1);
     f.show();
@@ -288,7 +288,7 @@ TEST_F(EditorTest, TheFontPopupTakesTheTopAndItsCloseButtonGivesItBack)
     form->Sta1->setChecked(true);
     form->Sta1Click();
     ASSERT_TRUE(form->isOnTop());
-    TfrmFont &f = *form->frmFont;
+    TfrmFont &f = form->fontPopup();
     f.show();
     EXPECT_FALSE(form->isOnTop());
     f.LbSpeedButton1->click();
@@ -302,7 +302,7 @@ TEST_F(EditorTest, TheFontPopupTakesTheTopAndItsCloseButtonGivesItBack)
 
 TEST_F(EditorTest, TheFontPopupIsDraggedByItsHeader)
 {
-    TfrmFont &f = *form->frmFont;
+    TfrmFont &f = form->fontPopup();
     f.show();
     const QPoint start = f.pos();
     f.imgHeadMouseDown(QPoint(100, 100));
