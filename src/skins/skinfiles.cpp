@@ -44,7 +44,8 @@ quint32 pleditColour(const QString &value)
             return 0;
         v = v * 16 + quint32(d);
     }
-    return v;
+    // Skin files write #RRGGBB; colours here are 0x00BBGGRR.
+    return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
 }
 
 QString readIniValue(const QString &path, const QString &section, const QString &key, const QString &def)

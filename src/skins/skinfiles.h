@@ -18,7 +18,7 @@ enum class SkinKind { BuiltIn, Folder, Archive, NoFolder };
 SkinKind kindOf(const QString &name);
 
 // The colour rule of pledit.txt: up to six characters from the second one,
-// read as hex and used as 0x00BBGGRR unchanged; anything not hex gives 0.
+// read as hex #RRGGBB and given as 0x00BBGGRR; anything not hex gives 0.
 quint32 pleditColour(const QString &value);
 
 // The INI reading rules: section and key without regard to case, blanks

@@ -77,17 +77,17 @@ TEST_P(PleditTxt, GivesTheEditorColours)
 
 INSTANTIATE_TEST_SUITE_P(
     Files, PleditTxt,
-    testing::Values(ColourFile{"missingFile", nullptr, 0x0F0000, 0x00FF00},
-                    ColourFile{"missingKeys", "[Text]\nCurrent=#FFFFFF\n", 0x0F0000, 0x00FF00},
+    testing::Values(ColourFile{"missingFile", nullptr, 0x00000F, 0x00FF00},
+                    ColourFile{"missingKeys", "[Text]\nCurrent=#FFFFFF\n", 0x00000F, 0x00FF00},
                     ColourFile{"blackGreen", "[Text]\nNormalBG=#000000\nNormal=#00FF00\n", 0x000000, 0x00FF00},
-                    ColourFile{"redReadsAsBlue", "[Text]\nNormal=#FF0000\nNormalBG=#000000\n", 0x000000, 0xFF0000},
+                    ColourFile{"redIsRed", "[Text]\nNormal=#FF0000\nNormalBG=#000000\n", 0x000000, 0x0000FF},
                     ColourFile{"nonHex", "[Text]\nNormalBG=#zzzzzz\nNormal=#00FF00\n", 0x000000, 0x00FF00},
-                    ColourFile{"otherSectionIgnored", "[Other]\nNormalBG=#123456\n[Text]\nNormal=#010203\n", 0x0F0000,
-                               0x010203},
+                    ColourFile{"otherSectionIgnored", "[Other]\nNormalBG=#123456\n[Text]\nNormal=#010203\n", 0x00000F,
+                               0x030201},
                     // Comments, lower case, quotes, a comment after the value, no final line break.
                     ColourFile{"untidy",
-                               "; a comment\r\n[text]\r\nnormalbg = \"#112233\"\r\nNORMAL=#445566 = text colour", 0x112233,
-                               0x445566}),
+                               "; a comment\r\n[text]\r\nnormalbg = \"#112233\"\r\nNORMAL=#445566 = text colour", 0x332211,
+                               0x665544}),
     [](const auto &info) { return std::string(info.param.name); });
 
 struct BitmapCase {
@@ -233,15 +233,15 @@ const QByteArray txt = "[Text]\nNormalBG=#0A0B0C\n";
 INSTANTIATE_TEST_SUITE_P(
     Members, Archives,
     testing::Values(
-        ArchiveCase{"flat", {{"pledit.bmp", picture24()}, {"pledit.txt", txt}}, true, 0x0A0B0C},
+        ArchiveCase{"flat", {{"pledit.bmp", picture24()}, {"pledit.txt", txt}}, true, 0x0C0B0A},
         ArchiveCase{"subFolderWithSpaces",
                     {{"My Blue Skin/", {}}, {"My Blue Skin/PLEDIT.BMP", picture24()}, {"My Blue Skin/pledit.txt", txt}},
-                    true, 0x0A0B0C},
-        ArchiveCase{"backslashes", {{"skin1\\pledit.bmp", picture24()}, {"skin1\\Pledit.txt", txt}}, true, 0x0A0B0C},
+                    true, 0x0C0B0A},
+        ArchiveCase{"backslashes", {{"skin1\\pledit.bmp", picture24()}, {"skin1\\Pledit.txt", txt}}, true, 0x0C0B0A},
         // The later of two names differing in case wins.
         ArchiveCase{"caseTwins",
                     {{"pledit.bmp", picture24()}, {"PLEDIT.TXT", "[Text]\nNormalBG=#111111\n"}, {"pledit.txt", txt}},
-                    true, 0x0A0B0C},
+                    true, 0x0C0B0A},
         ArchiveCase{"dotDot", {{"pledit.bmp", picture24()}, {"../evil.txt", "x"}}, false, 0},
         ArchiveCase{"dotDotBackslash", {{"pledit.bmp", picture24()}, {"a\\..\\..\\evil.txt", "x"}}, false, 0},
         ArchiveCase{"absolute", {{"pledit.bmp", picture24()}, {"/tmp/evil.txt", "x"}}, false, 0},

@@ -117,7 +117,7 @@ TEST_F(SkinForm, SyntheticSkinIsDrawnPixelExactAtTwoSizes)
     TForm1 &f = startSkinned({320, 280});
     ASSERT_EQ(f.GetFromReg(SettingsStore::q(s::CurrentSkin)), QStringLiteral("Synth"));
     ASSERT_EQ(f.size(), QSize(320, 280));
-    EXPECT_EQ(tl::storedBack(f.memo1), 0x102030u);
+    EXPECT_EQ(tl::storedBack(f.memo1), 0x302010u);
     expectChrome(f);
     // Right after a load the editor panel is H - 57 high, after a resize H - 53.
     f.LoadSkin(QStringLiteral("Synth"));
@@ -145,7 +145,7 @@ TEST_F(SkinForm, ASmallSkinPictureIsUsedAndStaysTheChosenSkin)
     settings().SetFromReg(SettingsStore::q(s::CurrentSkin), QStringLiteral("Small"));
     TForm1 &f = start();
     EXPECT_EQ(settings().GetFromReg(SettingsStore::q(s::CurrentSkin)), QStringLiteral("Small"));
-    EXPECT_EQ(tl::storedBack(f.memo1), 0x0F0000u);  // the skin's colours (no pledit.txt), not the built-in ones
+    EXPECT_EQ(tl::storedBack(f.memo1), 0x00000Fu);  // the skin's colours (no pledit.txt), not the built-in ones
     const QImage g = f.grab().toImage();
     EXPECT_EQ(g.pixel(12, 15) | 0xff000000u, skintest::titleLeft);
     // The grip region lies beyond the small picture: the built-in grip shows.
@@ -490,8 +490,8 @@ TEST_F(SkinForm, SecondSkinKeepsItsOwnColoursFirstSkinTakesTheStoredSet)
     tltest::writeFile(skins + QStringLiteral("/Other/pledit.bmp"), skintest::bmpBytes(skintest::syntheticPicture(), 8));
     tltest::writeFile(skins + QStringLiteral("/Other/pledit.txt"), "[Text]\nNormalBG=#050607\n");
     f.LoadSkin(QStringLiteral("Other"));
-    EXPECT_EQ(tl::storedBack(f.memo1), 0x050607u);
-    EXPECT_EQ(f.GetFromRegInt(QStringLiteral("EditorBackGrdSkin")), 0x050607);
+    EXPECT_EQ(tl::storedBack(f.memo1), 0x070605u);
+    EXPECT_EQ(f.GetFromRegInt(QStringLiteral("EditorBackGrdSkin")), 0x070605);
     EXPECT_EQ(f.GetFromReg(SettingsStore::q(s::CurrentSkin)), QStringLiteral("Other"));
     f.LoadSkin(QStringLiteral("Blue.WSZ"));
     EXPECT_EQ(f.GetFromReg(SettingsStore::q(s::CurrentSkin)), QStringLiteral("<none>"));
@@ -582,9 +582,9 @@ TEST_F(SkinMenu, TheMenusTakeTheSkinsColours)
     settings().SetFromReg(SettingsStore::q(s::CurrentSkin), QStringLiteral("Synth"));
     TForm1 &f = start();
     for (QMenu *m : {f.TrayPopUp, f.mnuMemo, f.mnuFile, f.RecentSkins1})
-        EXPECT_EQ(m->palette().color(QPalette::Window), QColor(0x30, 0x20, 0x10)) << qPrintable(m->objectName());
+        EXPECT_EQ(m->palette().color(QPalette::Window), QColor(0x10, 0x20, 0x30)) << qPrintable(m->objectName());
     f.RecentSkins1->actions().first()->trigger();  // the built-in skin, its own colours
-    EXPECT_NE(f.TrayPopUp->palette().color(QPalette::Window), QColor(0x30, 0x20, 0x10));
+    EXPECT_NE(f.TrayPopUp->palette().color(QPalette::Window), QColor(0x10, 0x20, 0x30));
 }
 
 TEST_F(SkinMenu, ThePreferencesPageListsTheSkinsWithoutNone)

@@ -217,17 +217,18 @@ struct ColourCase {
     quint32 expected;
 };
 class PleditColour : public testing::TestWithParam<ColourCase> {};
-TEST_P(PleditColour, ReadsSixHexDigitsAfterTheFirstCharacter)
+TEST_P(PleditColour, ReadsSixHexDigitsAfterTheFirstCharacterAsRedGreenBlue)
 {
     EXPECT_EQ(sk::pleditColour(QString::fromLatin1(GetParam().value)), GetParam().expected);
 }
 INSTANTIATE_TEST_SUITE_P(
     Values, PleditColour,
-    testing::Values(ColourCase{"redGivesBlue", "#FF0000", 0xFF0000}, ColourCase{"green", "#00FF00", 0x00FF00},
-                    ColourCase{"defaultBackground", "ff0000", 0x0F0000},
+    testing::Values(ColourCase{"red", "#FF0000", 0x0000FF}, ColourCase{"green", "#00FF00", 0x00FF00},
+                    ColourCase{"blue", "#0000FF", 0xFF0000}, ColourCase{"yellowOnDarkRed", "#FFFF00", 0x00FFFF},
+                    ColourCase{"defaultBackground", "ff0000", 0x00000F},
                     ColourCase{"defaultText", "00ff00", 0x00FF00}, ColourCase{"nonHex", "#GG0000", 0},
-                    ColourCase{"empty", "", 0}, ColourCase{"short", "#abc", 0xABC},
-                    ColourCase{"trailingComment", "#102030 = dark", 0x102030},
+                    ColourCase{"empty", "", 0}, ColourCase{"short", "#abc", 0xBC0A00},
+                    ColourCase{"trailingComment", "#102030 = dark", 0x302010},
                     ColourCase{"hexPrefixIsNotHex", "#0x1234", 0}),
     [](const auto &info) { return std::string(info.param.name); });
 
