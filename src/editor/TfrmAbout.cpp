@@ -5,6 +5,8 @@
 #include "controls/eventhook.h"
 #include "controls/guarded.h"
 #include "editor/helplinks.h"
+#include "i18n/language.h"
+#include "settings/settingstable.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -92,7 +94,8 @@ TfrmAbout::TfrmAbout(TForm1 *form)
     lblVersion
         = new QLabel(QStringLiteral("Version %1, a notes keeper for the desktop").arg(tl::links::version()), tsGeneral);
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
-    lblVersion->setGeometry(56, 32, 260, 16);
+    lblVersion->setWordWrap(true);  // the whole line at any font size
+    lblVersion->setGeometry(56, 32, 260, 32);
 
     lblWebsite = new QLabel(QStringLiteral("Website:"), tsGeneral);
     lblWebsite->setObjectName(QStringLiteral("lblWebsite"));
@@ -148,8 +151,20 @@ TfrmAbout::TfrmAbout(TForm1 *form)
     });
 }
 
+void TfrmAbout::loadLanguage(const QString &language)
+{
+    const tl::i18n::Texts texts = tl::i18n::Texts::load(tl::i18n::aboutTexts, m_form->programFolder(), language);
+    setWindowTitle(texts["frmabout"]);
+    lblWebsite->setText(texts["frmAbout.website"]);
+    lblSupport->setText(texts["frmAbout.support"]);
+    pcAbout->setTabText(pcAbout->indexOf(tsGeneral), texts["frmAbout.General"]);
+    pcAbout->setTabText(pcAbout->indexOf(tsThanks), texts["frmAbout.Thanks"]);
+}
+
 void TfrmAbout::FormShow()
 {
+    // The texts of the language in use now: the switch does not reach this box.
+    loadLanguage(m_form->GetFromReg(tl::setting::CurLanguage));
     cmdOK->setFocus();
 }
 

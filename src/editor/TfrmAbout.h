@@ -17,6 +17,8 @@ public:
     explicit TfrmAbout(TForm1 *form);
 
     void FormShow();
+    // The window's texts in language; built-in ones where its file has none.
+    void loadLanguage(const QString &language);
     void cmdOKClick();
     void Label3Click();
     void Label4Click();

@@ -5,7 +5,9 @@
 #include "controls/eventhook.h"
 #include "controls/flatbutton.h"
 #include "controls/guarded.h"
+#include "i18n/language.h"
 #include "notes/jumpcheck.h"
+#include "settings/settingstable.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -94,8 +96,19 @@ TfrmSeek::TfrmSeek(TForm1 *form)
     });
 }
 
+void TfrmSeek::loadLanguage(const QString &language)
+{
+    const tl::i18n::Texts texts = tl::i18n::Texts::load(tl::i18n::seekTexts, m_form->programFolder(), language);
+    setWindowTitle(texts["frmseek"]);
+    lblHead->setCaption(texts["frmseek"]);
+    lblNumber->setText(texts["frmseek.lblNumber"]);
+    cmdGoNumber->setText(texts["frmseek.cmdGoNumber"]);
+}
+
 void TfrmSeek::FormShow()
 {
+    // The texts of the language in use now: the switch does not reach this popup.
+    loadLanguage(m_form->GetFromReg(tl::setting::CurLanguage));
     txtNumber->setFixedHeight(17);
     txtNumber->clear();
     txtNumber->setFocus();

@@ -20,6 +20,8 @@ public:
     explicit TfrmSeek(TForm1 *form);
 
     void FormShow();
+    // The window's texts in language; built-in ones where its file has none.
+    void loadLanguage(const QString &language);
     void cmdGoNumberClick();
     void cmdCloseClick();
     void FormClose();

@@ -9,11 +9,14 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
+#include <QTabWidget>
 #include <QTest>
 
 #include "controls/darerlabel.h"
 #include "controls/flatbutton.h"
+#include "editor/TfrmAbout.h"
 #include "editor/TfrmFont.h"
+#include "notes/TfrmSeek.h"
 
 namespace s = tl::setting;
 using tl::SettingsStore;
@@ -219,6 +222,21 @@ TEST_F(FormLanguage, TheFontPopupTakesTheLanguageInUseEachTimeItIsShown)
     EXPECT_EQ(font.lblSize->text(), QStringLiteral("Размер:"));
     EXPECT_EQ(font.lblHead->caption(), QStringLiteral("Шрифт и размер"));
     font.close();
+}
+
+TEST_F(FormLanguage, TheJumpPopupAndTheAboutBoxTakeTheLanguageInUse)
+{
+    TForm1 &f = startIn(shippedProgram, QStringLiteral("Russian"));
+    f.frmSeek->show();
+    EXPECT_EQ(f.frmSeek->lblNumber->text(), QStringLiteral("Номер заметки:"));
+    EXPECT_EQ(f.frmSeek->cmdGoNumber->text(), QStringLiteral("Перейти"));
+    f.frmSeek->close();
+    f.About1Click();
+    ASSERT_TRUE(f.frmAbout);
+    EXPECT_EQ(f.frmAbout->windowTitle(), QStringLiteral("О программе Tessaleaf"));
+    EXPECT_EQ(f.frmAbout->pcAbout->tabText(1), QStringLiteral("Благодарности"));
+    EXPECT_EQ(f.frmAbout->lblSupport->text(), QStringLiteral("Поддержка:"));
+    f.frmAbout->close();
 }
 
 } // namespace
