@@ -165,13 +165,19 @@ struct NotesTextCache::Impl {
     QString path;  // empty: nothing kept
     FileId id;
     std::vector<std::optional<QString>> folded;
+    // The file as the last step found it: texts are kept from the second
+    // step that finds it the same, so a file that changes at every step
+    // costs what reading it always did.
+    QString seenPath;
+    FileId seenId;
 };
 
 // One step's view: kept texts from memory, the rest from one reading of the
 // file, which stays open only for the step.
 class NotesTextCache::Step : public NoteTexts {
 public:
-    Step(Impl &cache, const QString &path, bool kept) : m_cache(cache), m_path(path), m_kept(kept)
+    Step(Impl &cache, const QString &path, bool kept, bool keep)
+        : m_cache(cache), m_path(path), m_kept(kept), m_keep(keep)
     {
         if (!m_kept)
             read();
@@ -212,15 +218,16 @@ private:
         const bool same = statted && fileIdOf(m_path, &after) && after == before;
         if (m_kept && same && before == m_cache.id && size_t(m_file->count()) == m_cache.folded.size())
             return;
-        m_cache.folded.assign(size_t(m_file->count()), std::nullopt);
+        m_kept = same && m_keep;
+        m_cache.folded.assign(m_kept ? size_t(m_file->count()) : 0, std::nullopt);
         m_cache.id = before;
-        m_cache.path = same ? m_path : QString();
-        m_kept = same;
+        m_cache.path = m_kept ? m_path : QString();
     }
 
     Impl &m_cache;
     QString m_path;
-    bool m_kept;
+    bool m_kept;  // served from and added to the cache
+    bool m_keep;  // may start keeping this version of the file
     std::unique_ptr<NotesFileTexts> m_file;
 };
 
@@ -236,10 +243,14 @@ void NotesTextCache::clear()
 std::unique_ptr<NoteTexts> NotesTextCache::texts(const QString &path)
 {
     FileId id;
-    const bool kept = !d->path.isEmpty() && d->path == path && fileIdOf(path, &id) && id == d->id;
+    const bool statted = fileIdOf(path, &id);
+    const bool kept = statted && !d->path.isEmpty() && d->path == path && id == d->id;
     if (!kept)
         clear();
-    return std::make_unique<Step>(*d, path, kept);
+    const bool keep = kept || (statted && path == d->seenPath && id == d->seenId);
+    d->seenPath = statted ? path : QString();
+    d->seenId = id;
+    return std::make_unique<Step>(*d, path, kept, keep);
 }
 
 Hit searchWalk(const QString &text, int startNote, SearchCounters &counters, const NoteTexts &notes)

@@ -73,7 +73,8 @@ private:
 // Find step to the next while the file is provably the one read (same file,
 // size and modification time to the nanosecond) and dropped on any doubt.
 // Only notes a walk reached are kept, so memory stays at most the size of
-// the plain text and a changed file costs what reading it always did.
+// the plain text; keeping starts at the second step that finds the file
+// unchanged, so a file changed at every step costs what reading it did.
 class NotesTextCache {
 public:
     NotesTextCache();
