@@ -4,6 +4,7 @@
 #include "controls/darerlabel.h"
 #include "controls/eventhook.h"
 #include "controls/guarded.h"
+#include "controls/popupwindow.h"
 #include "i18n/language.h"
 #include "platform/error.h"
 #include "settings/settingstable.h"
@@ -14,8 +15,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPainterPath>
-#include <QRegion>
 #include <QScreen>
 #include <QToolButton>
 
@@ -128,12 +127,7 @@ void TfrmFont::FormShow()
     // The texts of the language in use now: the switch does not reach this popup.
     loadLanguage(m_form->GetFromReg(tl::setting::CurLanguage));
     fillFromSelection();
-    QPainterPath rounded;
-    rounded.addRoundedRect(QRectF(0, 0, width(), height() + 3), 1.5, 1.5);
-    setMask(QRegion(rounded.toFillPolygon().toPolygon()));
-    // Centred on the main window.
-    const QRect main = m_form->frameGeometry();
-    move(main.center() - QPoint(width() / 2, height() / 2));
+    tl::placePopup(this, m_form);
     // The popup above everything, the main window no longer.
     m_form->yieldTop(true);
 }
@@ -165,22 +159,17 @@ void TfrmFont::LbSpeedButton1Click()
 
 void TfrmFont::imgHeadMouseDown(QPoint global)
 {
-    m_dragging = true;
-    m_grab = global;
+    m_drag.press(global);
 }
 
 void TfrmFont::imgHeadMouseMove(QPoint global)
 {
-    if (!m_dragging)
-        return;
-    move(pos() + global - m_grab);
-    m_grab = global;
+    m_drag.move(global);
 }
 
 void TfrmFont::imgHeadMouseUp(QPoint global)
 {
-    imgHeadMouseMove(global);
-    m_dragging = false;
+    m_drag.release(global);
 }
 
 void TfrmFont::showEvent(QShowEvent *event)

@@ -2,6 +2,8 @@
 // The font popup: a small borderless window that sets the font name and
 // size of the editor's selection as soon as either is changed.
 
+#include "controls/popupwindow.h"
+
 #include <QDialog>
 #include <QPoint>
 
@@ -46,6 +48,5 @@ private:
     void fillFromSelection();
 
     TForm1 *m_form;
-    bool m_dragging = false;
-    QPoint m_grab;
+    tl::TitleDrag m_drag{this};
 };

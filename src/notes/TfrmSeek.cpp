@@ -5,6 +5,7 @@
 #include "controls/eventhook.h"
 #include "controls/flatbutton.h"
 #include "controls/guarded.h"
+#include "controls/popupwindow.h"
 #include "i18n/language.h"
 #include "notes/jumpcheck.h"
 #include "settings/settingstable.h"
@@ -13,8 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPainterPath>
-#include <QRegion>
 
 TfrmSeek::TfrmSeek(TForm1 *form)
     : QDialog(form, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
@@ -113,11 +112,7 @@ void TfrmSeek::FormShow()
     txtNumber->clear();
     txtNumber->setFocus();
     activateWindow();  // the typing goes to the number at once
-    QPainterPath rounded;
-    rounded.addRoundedRect(QRectF(0, 0, width(), height() + 3), 1.5, 1.5);
-    setMask(QRegion(rounded.toFillPolygon().toPolygon()));
-    const QRect main = m_form->frameGeometry();
-    move(main.center() - QPoint(width() / 2, height() / 2));
+    tl::placePopup(this, m_form);
     // Above the main window while it is up.
     m_form->yieldTop(true);
 }
@@ -154,22 +149,17 @@ void TfrmSeek::done(int result)
 
 void TfrmSeek::imgHeadMouseDown(QPoint global)
 {
-    m_dragging = true;
-    m_grab = global;
+    m_drag.press(global);
 }
 
 void TfrmSeek::imgHeadMouseMove(QPoint global)
 {
-    if (!m_dragging)
-        return;
-    move(pos() + global - m_grab);
-    m_grab = global;
+    m_drag.move(global);
 }
 
 void TfrmSeek::imgHeadMouseUp(QPoint global)
 {
-    imgHeadMouseMove(global);
-    m_dragging = false;
+    m_drag.release(global);
 }
 
 void TfrmSeek::showEvent(QShowEvent *event)

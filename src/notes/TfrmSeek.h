@@ -2,6 +2,8 @@
 // The Jump-to-note popup: a small borderless window in which a note number
 // is typed; the main window then shows that note of the open notes file.
 
+#include "controls/popupwindow.h"
+
 #include <QDialog>
 #include <QPoint>
 
@@ -43,6 +45,5 @@ protected:
 
 private:
     TForm1 *m_form;
-    bool m_dragging = false;
-    QPoint m_grab;
+    tl::TitleDrag m_drag{this};
 };
