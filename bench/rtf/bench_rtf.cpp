@@ -48,6 +48,28 @@ const std::string &document()
     return doc;
 }
 
+// The plain text of in, as Find and rtfcat take it.
+void plainTextOf(benchmark::State &state, const std::string &in)
+{
+    for (auto _ : state) {
+        QString text = tl::rtf::toPlainText(in);
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(in.size()));
+}
+
+// in read into a document and written out again, as a load and a save do.
+void roundTripOf(benchmark::State &state, const std::string &in)
+{
+    for (auto _ : state) {
+        QTextDocument doc;
+        tl::rtf::readDocument(in, doc);
+        QByteArray out = tl::rtf::writeDocument(doc);
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(in.size()));
+}
+
 void BM_MemoryCopy(benchmark::State &state)
 {
     const std::string &in = document();
@@ -60,27 +82,9 @@ void BM_MemoryCopy(benchmark::State &state)
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(in.size()));
 }
 
-void BM_PlainText(benchmark::State &state)
-{
-    const std::string &in = document();
-    for (auto _ : state) {
-        QString text = tl::rtf::toPlainText(in);
-        benchmark::DoNotOptimize(text.data());
-    }
-    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(in.size()));
-}
+void BM_PlainText(benchmark::State &state) { plainTextOf(state, document()); }
 
-void BM_DocumentRoundTrip(benchmark::State &state)
-{
-    const std::string &in = document();
-    for (auto _ : state) {
-        QTextDocument doc;
-        tl::rtf::readDocument(in, doc);
-        QByteArray out = tl::rtf::writeDocument(doc);
-        benchmark::DoNotOptimize(out.data());
-    }
-    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(in.size()));
-}
+void BM_DocumentRoundTrip(benchmark::State &state) { roundTripOf(state, document()); }
 
 // Input built to hurt: a big font table switched through constantly, code
 // page words repeated deep inside groups, 100,000 levels of nesting. Its
@@ -138,27 +142,9 @@ const std::string &objects()
     return doc;
 }
 
-void BM_PlainTextObjects(benchmark::State &state)
-{
-    const std::string &in = objects();
-    for (auto _ : state) {
-        QString text = tl::rtf::toPlainText(in);
-        benchmark::DoNotOptimize(text.data());
-    }
-    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(in.size()));
-}
+void BM_PlainTextObjects(benchmark::State &state) { plainTextOf(state, objects()); }
 
-void BM_DocumentRoundTripObjects(benchmark::State &state)
-{
-    const std::string &in = objects();
-    for (auto _ : state) {
-        QTextDocument doc;
-        tl::rtf::readDocument(in, doc);
-        QByteArray out = tl::rtf::writeDocument(doc);
-        benchmark::DoNotOptimize(out.data());
-    }
-    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(in.size()));
-}
+void BM_DocumentRoundTripObjects(benchmark::State &state) { roundTripOf(state, objects()); }
 
 // The text document's paragraphs with PNG screenshots among them, 40 % of
 // the bytes: its round trip should run at least as fast as the text's.
@@ -203,37 +189,11 @@ const std::string &pictures()
     return doc;
 }
 
-void BM_PlainTextPictures(benchmark::State &state)
-{
-    const std::string &in = pictures();
-    for (auto _ : state) {
-        QString text = tl::rtf::toPlainText(in);
-        benchmark::DoNotOptimize(text.data());
-    }
-    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(in.size()));
-}
+void BM_PlainTextPictures(benchmark::State &state) { plainTextOf(state, pictures()); }
 
-void BM_DocumentRoundTripPictures(benchmark::State &state)
-{
-    const std::string &in = pictures();
-    for (auto _ : state) {
-        QTextDocument doc;
-        tl::rtf::readDocument(in, doc);
-        QByteArray out = tl::rtf::writeDocument(doc);
-        benchmark::DoNotOptimize(out.data());
-    }
-    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(in.size()));
-}
+void BM_DocumentRoundTripPictures(benchmark::State &state) { roundTripOf(state, pictures()); }
 
-void BM_PlainTextHostile(benchmark::State &state)
-{
-    const std::string &in = hostile();
-    for (auto _ : state) {
-        QString text = tl::rtf::toPlainText(in);
-        benchmark::DoNotOptimize(text.data());
-    }
-    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(in.size()));
-}
+void BM_PlainTextHostile(benchmark::State &state) { plainTextOf(state, hostile()); }
 
 // The two halves of the round trip, for finding where time goes.
 void BM_ReadDocument(benchmark::State &state)
