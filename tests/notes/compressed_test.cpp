@@ -26,12 +26,7 @@ protected:
     void SetUp() override
     {
         NotesFormTest::SetUp();
-        temp = tl::paths::privateTempFolder();
-        // Copies another test left (on purpose) must not meet this one.
-        for (const QString &f : QDir(temp).entryList(QDir::Files | QDir::Hidden)) {
-            QFile::setPermissions(temp + QLatin1Char('/') + f, QFile::ReadOwner | QFile::WriteOwner);
-            QFile::remove(temp + QLatin1Char('/') + f);
-        }
+        temp = emptiedPrivateTemp();
     }
     void TearDown() override
     {

@@ -7,6 +7,7 @@
 #include "controls/flatbutton.h"
 #include "fakes/fakedialogs.h"
 #include "notes/recordstore.h"
+#include "platform/paths.h"
 #include "richtext/rtfdocument.h"
 #include "richtext/rtfreader.h"
 #include "support/tempenv.h"
@@ -28,6 +29,18 @@ protected:
         dialogs = fakes.dialogs;
         form = std::make_unique<TForm1>(std::move(fakes.services), dir + QStringLiteral("/config/settings.conf"));
         tl::Application::setErrorReporter([this](const QString &message) { errors << message; });
+    }
+
+    // The private temp folder, emptied of working copies another test left
+    // (on purpose, some read-only) so they do not meet this one.
+    static QString emptiedPrivateTemp()
+    {
+        const QString temp = tl::paths::privateTempFolder();
+        for (const QString &f : QDir(temp).entryList(QDir::Files | QDir::Hidden)) {
+            QFile::setPermissions(temp + QLatin1Char('/') + f, QFile::ReadOwner | QFile::WriteOwner);
+            QFile::remove(temp + QLatin1Char('/') + f);
+        }
+        return temp;
     }
 
     void TearDown() override

@@ -29,11 +29,7 @@ protected:
     void SetUp() override
     {
         NotesFormTest::SetUp();
-        temp = tl::paths::privateTempFolder();
-        for (const QString &f : QDir(temp).entryList(QDir::Files | QDir::Hidden)) {
-            QFile::setPermissions(temp + QLatin1Char('/') + f, QFile::ReadOwner | QFile::WriteOwner);
-            QFile::remove(temp + QLatin1Char('/') + f);
-        }
+        temp = emptiedPrivateTemp();
     }
 
     // Clicks the information bar and, once the dialog is up, runs act on

@@ -2,6 +2,7 @@
 
 #include "richtext/rtfproperties.h"
 
+#include <QBuffer>
 #include <QCryptographicHash>
 #include <QImage>
 #include <QTextBlock>
@@ -111,6 +112,17 @@ void PrintTo(const Paragraph &p, std::ostream *os)
         *os << "]";
     }
     *os << "}";
+}
+
+QByteArray whitePng(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return png;
 }
 
 } // namespace rtftest

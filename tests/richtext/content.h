@@ -43,4 +43,7 @@ QString pictureOf(const QTextDocument &doc, const QTextImageFormat &format);
 
 void PrintTo(const Paragraph &p, std::ostream *os);
 
+// A plain white picture as PNG bytes: large ones test the decoding budget.
+QByteArray whitePng(int width, int height);
+
 } // namespace rtftest

@@ -138,14 +138,7 @@ TEST(Rtfcat, HostilePicturesStayWithinMemory)
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "the address sanitizer reserves more address space than the limit";
 #endif
-    QByteArray big;
-    {
-        QImage image(4000, 3000, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        QBuffer buffer(&big);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "PNG");
-    }
+    const QByteArray big = rtftest::whitePng(4000, 3000);
     QByteArray rtf = "{\\rtf1\\ansi ";
     for (int i = 0; i < 10; ++i)
         rtf += "{\\pict\\pngblip\\picw4000\\pich3000 " + big.toHex() + "}";

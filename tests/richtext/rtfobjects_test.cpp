@@ -260,14 +260,7 @@ TEST(PicturesInText, PastedImageIsWrittenAsPng)
 // boxes and keep their bytes all the same.
 TEST(PicturesInText, BeyondTheBudgetShowAsBoxes)
 {
-    QByteArray big;
-    {
-        QImage image(4000, 3000, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        QBuffer buffer(&big);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "PNG");
-    }
+    const QByteArray big = rtftest::whitePng(4000, 3000);
     std::string rtf = kHead;
     for (int i = 0; i < 6; ++i)
         rtf += pict("\\pngblip\\picw4000\\pich3000", hex(big));
