@@ -7,8 +7,10 @@
 
 #include <QColor>
 #include <QFont>
+#include <QKeyCombination>
 #include <QString>
 #include <QUrl>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -67,12 +69,31 @@ public:
     virtual bool printDialog(QWidget *parent, QPrinter &printer) = 0;
 };
 
+// One global key that calls the window up from anywhere on the desktop.
+class IHotKey {
+public:
+    enum class Status {
+        None,        // no key chosen, nothing registered
+        Registered,  // the key reaches onPressed
+        Taken,       // another program holds the combination
+        Unavailable, // the desktop offers no global keys to programs
+    };
+    virtual ~IHotKey() = default;
+    // Replaces the earlier key; an empty combination (Qt::Key_unknown or 0)
+    // releases it.
+    virtual Status setHotKey(QKeyCombination key) = 0;
+    virtual void release() = 0;
+    // Run on the UI thread at each press of the key.
+    std::function<void()> onPressed;
+};
+
 struct Services {
     std::unique_ptr<IDialogs> dialogs;
     std::unique_ptr<IShell> shell;
     std::unique_ptr<ISound> sound;
     std::unique_ptr<ITray> tray;
     std::unique_ptr<IPrinting> printing;
+    std::unique_ptr<IHotKey> hotKey;
 };
 
 } // namespace tl

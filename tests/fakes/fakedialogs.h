@@ -137,6 +137,29 @@ public:
     }
 };
 
+class FakeHotKey : public tl::IHotKey {
+public:
+    // What setHotKey answers for a non-empty key.
+    Status answer = Status::Registered;
+    QKeyCombination key;  // the key last set
+    int calls = 0;
+
+    Status setHotKey(QKeyCombination k) override
+    {
+        ++calls;
+        key = k;
+        return isEmpty(k) ? Status::None : answer;
+    }
+    void release() override { key = QKeyCombination(); }
+    // The user presses the key somewhere on the desktop.
+    void press()
+    {
+        if (onPressed && !isEmpty(key))
+            onPressed();
+    }
+    static bool isEmpty(QKeyCombination k) { return k.key() == Qt::Key_unknown || k.key() == Qt::Key(0); }
+};
+
 // Fakes for every seam; the returned pointers stay valid while the services
 // live (inside the TForm1 they were given to).
 struct FakeServices {
@@ -145,6 +168,7 @@ struct FakeServices {
     FakeSound *sound;
     FakeTray *tray;
     FakePrinting *printing;
+    FakeHotKey *hotKey;
     tl::Services services;
 };
 
@@ -166,6 +190,9 @@ inline FakeServices makeFakeServices()
     auto printing = std::make_unique<FakePrinting>();
     f.printing = printing.get();
     f.services.printing = std::move(printing);
+    auto hotKey = std::make_unique<FakeHotKey>();
+    f.hotKey = hotKey.get();
+    f.services.hotKey = std::move(hotKey);
     return f;
 }
 
