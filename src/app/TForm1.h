@@ -6,6 +6,7 @@
 //   app/lifecycle.cpp          start-up, showing, closing, stay on top, opacity
 //   app/tray.cpp               tray icon and menu, hiding, fading
 //   app/keyboard.cpp           key preview (Alt+digit, Ctrl+F/O/S, Esc, F1-F3), drops
+//   app/instance.cpp           what a second start of the program hands over
 //   settings/appearance_form   colours and fonts of the elements, by skin suffix
 //   skins/skinload.cpp         reading a skin or the built-in one
 //   skins/skinpaint.cpp        the chrome pictures, the layout, the welcome banner
@@ -66,6 +67,7 @@ class TfrmSeek;
 class TfrmInfo;
 
 namespace tl {
+namespace instance { struct Request; }
 class FlatButton;
 class TDarerLabel;
 class TicBGimage;
@@ -153,6 +155,12 @@ public:
     // Called after every step of a fade with the opacity just set; the
     // program waits a few milliseconds there, tests record the steps.
     std::function<void(int alpha)> fadePacer;
+
+    // --- app/instance.cpp
+    // A second start's command line: its files open as through Open, one
+    // after another; --toggle shows the window or hides it when shown; a
+    // plain second start shows it; `start` shows nothing.
+    void handOverReceived(const tl::instance::Request &request);
 
     // --- app/keyboard.cpp
     // The key preview of the main window; true when the key ran a command

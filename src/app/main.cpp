@@ -1,18 +1,100 @@
-// Program entry: the main window is created and prepared from the settings,
-// the command line's files are opened, and the event loop runs until Exit, a
-// termination signal or the session's end, which all take the normal way
-// out (app/shutdown.h, also for the exit status).
+// Program entry: --help and --version answer without a display; a second
+// start hands its command line to the running program and ends
+// (platform/singleinstance.h). Otherwise the main window is created and
+// prepared from the settings, the command line's files are opened, and the
+// event loop runs until Exit, a termination signal or the session's end,
+// which all take the normal way out (app/shutdown.h, also for the exit
+// status).
 
 #include "app/TForm1.h"
 #include "app/application.h"
 #include "app/fontwarmup.h"
 #include "app/shutdown.h"
 #include "controls/builtinart.h"
+#include "editor/helplinks.h"
+#include "platform/error.h"
+#include "platform/paths.h"
 #include "platform/qtservices.h"
+#include "platform/singleinstance.h"
 
+#include <QDir>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+const char kUsage[] = "Usage: tessaleaf [start] [--toggle] [FILE...]\n"
+                      "Keeps notes in a small window that lives in the system tray.\n"
+                      "\n"
+                      "  start        start hidden in the tray (the word, in any case)\n"
+                      "  --toggle     show the window, or hide it when it is shown\n"
+                      "  FILE...      open the files one after another; the last stays open\n"
+                      "  --help       print this text and exit\n"
+                      "  --version    print the version and exit\n"
+                      "\n"
+                      "While the program runs, a second start hands its files and --toggle to it\n"
+                      "and ends at once.\n";
+
+// How long a second start waits for the running program to take its request.
+constexpr int kHandOverTimeoutMs = 10000;
+
+enum class Start { Run, Done, Failed };
+
+// A second start hands over and ends; the first keeps the lock until its
+// server listens.
+Start handOverOrClaim(const QStringList &args, QString &socket, std::unique_ptr<tl::instance::StartLock> &lock)
+{
+    using tl::instance::HandOver;
+    try {
+        const QString folder = tl::paths::privateTempFolder();
+        tl::instance::Claim claim = tl::instance::claim(
+            folder, tl::instance::fromArguments(args, QDir::currentPath()), kHandOverTimeoutMs);
+        switch (claim.outcome) {
+        case HandOver::Delivered:
+            return Start::Done;
+        case HandOver::NoAnswer:
+            std::fputs("tessaleaf: the running program does not answer\n", stderr);
+            return Start::Failed;
+        case HandOver::NoInstance:
+            socket = tl::instance::socketPath(folder);
+            lock = std::move(claim.lock);
+            break;
+        }
+    } catch (const tl::Error &error) {
+        // Without a safe folder for the socket the program runs on its own.
+        std::fprintf(stderr, "tessaleaf: %s\n", qPrintable(error.message()));
+    }
+    return Start::Run;
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    if (args.contains(QLatin1String("--help"))) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (args.contains(QLatin1String("--version"))) {
+        std::printf("tessaleaf %s\n", qPrintable(tl::links::version()));
+        return 0;
+    }
+
+    QString socket;
+    std::unique_ptr<tl::instance::StartLock> lock;
+    switch (handOverOrClaim(args, socket, lock)) {
+    case Start::Done:
+        return 0;
+    case Start::Failed:
+        return 1;
+    case Start::Run:
+        break;
+    }
+
     // The window places itself, fades and stays on top: Wayland sessions
     // run it through XWayland.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
@@ -24,10 +106,23 @@ int main(int argc, char **argv)
     fonts.applicationReady();
     tl::Application::setApplicationName(QStringLiteral("TessaleafV2"));
     tl::Application::setQuitOnLastWindowClosed(false);
+
+    tl::instance::Server server;
+    if (!socket.isEmpty() && !server.listen(socket))
+        std::fprintf(stderr, "tessaleaf: cannot listen at %s: a second start will run on its own\n",
+                     qPrintable(socket));
+    lock.reset();
+
     tl::builtin::initArt();
     tl::Application::setWindowIcon(tl::builtin::programWindowIcon());
 
     TForm1 form(tl::realServices());
     fonts.finish();
-    return tl::runMainWindow(form, tl::Application::arguments());
+    QStringList formArgs = tl::Application::arguments();
+    formArgs.removeAll(QStringLiteral("--toggle"));
+    return tl::runMainWindow(form, formArgs, [&] {
+        server.setHandler([&form](const tl::instance::Request &request) {
+            tl::Application::guarded([&] { form.handOverReceived(request); });
+        });
+    });
 }

@@ -66,7 +66,7 @@ bool ShutdownRequest::eventFilter(QObject *watched, QEvent *event)
     return false;
 }
 
-int runMainWindow(TForm1 &form, const QStringList &args)
+int runMainWindow(TForm1 &form, const QStringList &args, const std::function<void()> &created)
 {
     ShutdownRequest shutdown;
     const ErrorReporter box = errorBoxOver(form);
@@ -86,6 +86,8 @@ int runMainWindow(TForm1 &form, const QStringList &args)
     // At start-up a box (a broken command-line file) may be open while no
     // loop of the program's own runs yet: a request then skips the loop.
     runGuarded([&] { form.FormCreate(args); });
+    if (created)
+        created();
     int status = 0;
     if (!shutdown.requested()) {
         shutdown.setLoopRunning(true);

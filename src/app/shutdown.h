@@ -12,6 +12,8 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
+
 class TForm1;
 
 namespace tl {
@@ -41,8 +43,8 @@ private:
     int m_status = 0;
 };
 
-// The program's run: FormCreate with args, the event loop, and the way
-// out. Returns the exit status.
-int runMainWindow(TForm1 &form, const QStringList &args);
+// The program's run: FormCreate with args, then created (when given), the
+// event loop, and the way out. Returns the exit status.
+int runMainWindow(TForm1 &form, const QStringList &args, const std::function<void()> &created = {});
 
 } // namespace tl

@@ -49,10 +49,19 @@ QString privateTempFolder()
 
 QString programFolder()
 {
-    const QString exeDir = QCoreApplication::applicationDirPath();
+    return programFolderFor(QCoreApplication::applicationDirPath());
+}
+
+QString programFolderFor(const QString &exeDir)
+{
     if (QFileInfo(exeDir + QStringLiteral("/languages")).isDir()
         || QFileInfo(exeDir + QStringLiteral("/Languages")).isDir())
         return exeDir;
+    // Installed: <prefix>/bin/tessaleaf beside <prefix>/share/tessaleaf,
+    // wherever the prefix was moved to (a DESTDIR, a package's root).
+    const QString installed = QDir::cleanPath(exeDir + QStringLiteral("/../share/tessaleaf"));
+    if (QFileInfo(installed + QStringLiteral("/languages")).isDir())
+        return installed;
     return QStringLiteral(TESSALEAF_DATA_DIR);
 }
 

@@ -16,9 +16,12 @@ QString settingsFile();
 QString privateTempFolder();
 
 // The folder that holds languages/, sounds and help: the executable's folder
-// when it has a languages folder (build tree, portable copy), else the
-// installed share folder.
+// when it has a languages folder (build tree, portable copy), else
+// ../share/tessaleaf beside it (installed under any prefix), else the share
+// folder of the prefix the program was built for.
 QString programFolder();
+// The same for an executable in exeDir.
+QString programFolderFor(const QString &exeDir);
 
 // The absolute, cleaned form of a path (what a long path name was on Windows).
 QString longPath(const QString &path);
