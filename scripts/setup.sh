@@ -9,6 +9,7 @@ packages=(
   libpugixml-dev libzip-dev libfontconfig-dev libxcb1-dev libxcb-keysyms1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth openbox xdotool trayer x11-utils python3 poppler-utils
+  desktop-file-utils appstream shared-mime-info groff-base dpkg-dev
 )
 
 missing=()
