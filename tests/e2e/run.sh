@@ -22,7 +22,7 @@ done
 
 [ -x "$exe" ] || { echo "e2e: FAIL $exe is not built"; exit 1; }
 
-groups=(start resize edit add bold find jump seek open picture msgbox znts tray language)
+groups=(start resize edit add bold find jump seek open picture msgbox znts tray language instance installed)
 only=${E2E_ONLY:-${groups[*]}}
 for g in ${only//,/ }; do
   [[ " ${groups[*]} " == *" $g "* ]] || { echo "e2e: unknown group '$g' (groups: ${groups[*]})"; exit 2; }
@@ -714,6 +714,88 @@ group_language() {
   check "a junk language file still lets the program start" wait_window '^Tessaleaf$'
   check "and it keeps running" stays 2 running "$app"
   end_app
+}
+
+# --- one program per user: a second start hands its file to the running
+# program and ends; --toggle hides the shown window and shows it again; a
+# program killed outright leaves its socket, and the next start takes it over.
+second_start() { # log name, arguments...: runs in $work, as from a shell there
+  local log=$1; shift
+  (cd "$work" && exec "$exe" "$@") >"$work/$log.log" 2>&1 &
+  second=$!; pids+=("$second")
+}
+second_ended_ok() { # seconds
+  wait_for "$1" not running "$second" || return 1
+  wait "$second"
+}
+group_instance() {
+  local tray second
+  icon=
+  fresh_settings instance
+  notes_file "$work/First.nts" "first note"
+  notes_file "$work/Other.nts" "other note"
+  trayer --edge top --align right --widthtype request --height 24 --transparent false >"$work/trayer-instance.log" 2>&1 &
+  tray=$!; pids+=("$tray")
+  wait_for "$START_TIMEOUT" "$x11" owner _NET_SYSTEM_TRAY_S0
+  start_app instance "$work/First.nts"
+  check "the first start shows its file" wait_window '^Tessaleaf - First\.nts$'
+  if [ -z "$win" ]; then end_app; stop "$tray"; return; fi
+
+  second_start instance-file Other.nts
+  check "a second start with a file ends within seconds, status 0" second_ended_ok 5
+  check "the running window shows the handed file" wait_window '^Tessaleaf - Other\.nts$'
+  check "the running program goes on" running "$app"
+
+  second_start instance-toggle --toggle
+  check "--toggle ends at once, status 0" second_ended_ok 5
+  check "--toggle hides the shown window" wait_for "$STEP_TIMEOUT" hidden
+  second_start instance-toggle-again --toggle
+  check "--toggle again ends, status 0" second_ended_ok 5
+  check "--toggle shows the hidden window" wait_for "$STEP_TIMEOUT" shown
+
+  second_start instance-start start
+  check "start handed over ends, status 0" second_ended_ok 5
+  check "start handed over leaves the window shown" stays 1 shown
+
+  kill -KILL "$app"; wait "$app" 2>/dev/null
+  check "a killed program leaves its socket behind" test -S "$XDG_RUNTIME_DIR/tessaleaf/instance"
+  start_app instance-after-kill "$work/First.nts"
+  check "the next start takes the stale socket over" wait_window '^Tessaleaf - First\.nts$'
+  second_start instance-after-kill-file Other.nts
+  check "and a second start reaches it" second_ended_ok 5
+  check "which then shows the handed file" wait_window '^Tessaleaf - Other\.nts$'
+  end_app
+  stop "$tray"
+}
+
+# --- the program installed under a prefix of its own finds its languages
+# there (share/tessaleaf), not beside the executable.
+group_installed() {
+  local tray prefix="$work/prefix" built=$exe
+  if ! cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1; then
+    check "cmake --install into a prefix" false
+    return
+  fi
+  icon=
+  fresh_settings installed
+  mkdir -p "$(dirname "$settings")"
+  printf '; Tessaleaf settings: "name"="text" or "name"=dword:hex\n"CurLanguage"="Russian"\n' >"$settings"
+  trayer --edge top --align right --widthtype request --height 24 --transparent false >"$work/trayer-installed.log" 2>&1 &
+  tray=$!; pids+=("$tray")
+  wait_for "$START_TIMEOUT" "$x11" owner _NET_SYSTEM_TRAY_S0
+  exe="$prefix/bin/tessaleaf"
+  start_app installed
+  exe=$built
+  check "the installed program starts" wait_window '^Tessaleaf$'
+  check "its tray icon is there" wait_for "$START_TIMEOUT" find_icon
+  if [ -z "$icon" ]; then end_app; stop "$tray"; return; fi
+  other=
+  click_icon 3
+  check "a right click opens its tray menu" wait_for "$STEP_TIMEOUT" one_other
+  check "the menu is in the installed Russian texts" open_submenu 'Доступные скины'
+  press Escape Escape
+  end_app
+  stop "$tray"
 }
 
 for g in "${groups[@]}"; do
