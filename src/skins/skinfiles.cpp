@@ -15,6 +15,9 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QtEndian>
+#include <climits>
+#include <cstdlib>
+#include <optional>
 
 
 namespace tl::skin {
@@ -193,41 +196,47 @@ void KillSkin(const QString &name)
 
 namespace {
 
-// An uncompressed bitmap must hold all its rows: the reader would fill a
-// truncated one with black and call it good.
-bool holdsItsRows(const QString &path)
+// The picture's size from its header; nothing when the file is no bitmap,
+// or is an uncompressed one that does not hold all its rows (the reader
+// would fill a truncated one with black and call it good).
+std::optional<QSize> bitmapSize(const QString &path)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        return false;
+        return std::nullopt;
     const QByteArray head = f.read(54);
     if (head.size() < 54 || !head.startsWith("BM"))
-        return false;
+        return std::nullopt;
     const auto *d = reinterpret_cast<const uchar *>(head.constData());
     const quint32 headerSize = qFromLittleEndian<quint32>(d + 14);
-    if (headerSize < 40)
-        return true;  // the old core header: left to the reader
+    if (headerSize < 40)  // the old core header, 16-bit sides; its rows are left to the reader
+        return QSize(qFromLittleEndian<quint16>(d + 18), qFromLittleEndian<quint16>(d + 20));
     const qint64 offset = qFromLittleEndian<quint32>(d + 10);
-    const qint64 w = std::abs(qFromLittleEndian<qint32>(d + 18)), h = std::abs(qFromLittleEndian<qint32>(d + 22));
+    const qint64 w = std::abs(qint64(qFromLittleEndian<qint32>(d + 18)));
+    const qint64 h = std::abs(qint64(qFromLittleEndian<qint32>(d + 22)));
+    if (w > INT_MAX || h > INT_MAX)
+        return std::nullopt;
+    const QSize size{int(w), int(h)};
     const int bits = qFromLittleEndian<quint16>(d + 28);
     const quint32 compression = qFromLittleEndian<quint32>(d + 30);
     if (compression != 0 && compression != 3)
-        return true;  // run-length data has no fixed size
+        return size;  // run-length data has no fixed size
     const qint64 stride = (w * bits + 31) / 32 * 4;
-    return offset + stride * h <= f.size();
+    if (offset + stride * h > f.size())
+        return std::nullopt;
+    return size;
 }
 
 } // namespace
 
 QImage readBitmap(const QString &path, int maxSide)
 {
-    if (!holdsItsRows(path))
+    // Sides checked before decoding, so a huge picture never takes the memory.
+    const std::optional<QSize> size = bitmapSize(path);
+    if (!size || size->isEmpty() || size->width() > maxSide || size->height() > maxSide)
         return {};
     QImageReader reader(path, "bmp");
     reader.setDecideFormatFromContent(false);
-    const QSize size = reader.size();
-    if (!size.isValid() || size.width() > maxSide || size.height() > maxSide)
-        return {};
     QImage image;
     if (!reader.read(&image) || image.isNull())
         return {};

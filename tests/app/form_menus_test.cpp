@@ -227,10 +227,10 @@ TEST_F(FormLanguage, TheFontPopupTakesTheLanguageInUseEachTimeItIsShown)
 TEST_F(FormLanguage, TheJumpPopupAndTheAboutBoxTakeTheLanguageInUse)
 {
     TForm1 &f = startIn(shippedProgram, QStringLiteral("Russian"));
-    f.frmSeek->show();
-    EXPECT_EQ(f.frmSeek->lblNumber->text(), QStringLiteral("Номер заметки:"));
-    EXPECT_EQ(f.frmSeek->cmdGoNumber->text(), QStringLiteral("Перейти"));
-    f.frmSeek->close();
+    f.seekPopup().show();
+    EXPECT_EQ(f.seekPopup().lblNumber->text(), QStringLiteral("Номер заметки:"));
+    EXPECT_EQ(f.seekPopup().cmdGoNumber->text(), QStringLiteral("Перейти"));
+    f.seekPopup().close();
     f.About1Click();
     ASSERT_TRUE(f.frmAbout);
     EXPECT_EQ(f.frmAbout->windowTitle(), QStringLiteral("О программе Tessaleaf"));
