@@ -73,9 +73,9 @@ std::pair<qsizetype, qsizetype> DesktopFile::groupRange(const QString &group) co
         qsizetype end = i + 1;
         while (end < m_lines.size() && !isGroupHeader(m_lines[end]))
             ++end;
-        return {i + 1, end};
+        return { i + 1, end };
     }
-    return {-1, -1};
+    return { -1, -1 };
 }
 
 qsizetype DesktopFile::keyLine(const QString &group, const QString &key) const
@@ -88,9 +88,15 @@ qsizetype DesktopFile::keyLine(const QString &group, const QString &key) const
     return -1;
 }
 
-bool DesktopFile::hasGroup(const QString &group) const { return groupRange(group).first >= 0; }
+bool DesktopFile::hasGroup(const QString &group) const
+{
+    return groupRange(group).first >= 0;
+}
 
-bool DesktopFile::hasKey(const QString &group, const QString &key) const { return keyLine(group, key) >= 0; }
+bool DesktopFile::hasKey(const QString &group, const QString &key) const
+{
+    return keyLine(group, key) >= 0;
+}
 
 QString DesktopFile::value(const QString &group, const QString &key) const
 {
@@ -152,7 +158,10 @@ QByteArray DesktopFile::toBytes() const
     return out;
 }
 
-bool DesktopFile::save(const QString &path) const { return writeIfChanged(path, toBytes()); }
+bool DesktopFile::save(const QString &path) const
+{
+    return writeIfChanged(path, toBytes());
+}
 
 bool writeIfChanged(const QString &path, const QByteArray &bytes)
 {

@@ -42,7 +42,7 @@ public:
 
 private:
     struct Line {
-        QByteArray text;  // without its "\n"
+        QByteArray text; // without its "\n"
     };
     // Index range [begin, end) of the group's lines after its header; -1 when absent.
     std::pair<qsizetype, qsizetype> groupRange(const QString &group) const;

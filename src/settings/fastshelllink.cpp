@@ -21,19 +21,26 @@ void TCreateIn::setSubfolder(const QString &value)
     m_subfolder = v;
 }
 
-TFastShellLink::TFastShellLink(integration::DesktopPlaces places) : m_places(std::move(places)) {}
+TFastShellLink::TFastShellLink(integration::DesktopPlaces places)
+    : m_places(std::move(places))
+{
+}
 
 QString TFastShellLink::folderOf(TFastShellFolder folder) const
 {
     switch (folder) {
-    case TFastShellFolder::sfDesktop: return m_places.desktopFolder;
+    case TFastShellFolder::sfDesktop:
+        return m_places.desktopFolder;
     case TFastShellFolder::sfStartMenu:
-    case TFastShellFolder::sfProgramsMenu: return m_places.dataHome + QStringLiteral("/applications");
-    case TFastShellFolder::sfStartup: return m_places.configHome + QStringLiteral("/autostart");
-    case TFastShellFolder::sfMyDocuments: break;
+    case TFastShellFolder::sfProgramsMenu:
+        return m_places.dataHome + QStringLiteral("/applications");
+    case TFastShellFolder::sfStartup:
+        return m_places.configHome + QStringLiteral("/autostart");
+    case TFastShellFolder::sfMyDocuments:
+        break;
     }
-    return integration::userFolder(m_places.configHome, QDir::homePath(), QStringLiteral("XDG_DOCUMENTS_DIR"),
-                                   QStringLiteral("Documents"));
+    return integration::userFolder(
+        m_places.configHome, QDir::homePath(), QStringLiteral("XDG_DOCUMENTS_DIR"), QStringLiteral("Documents"));
 }
 
 namespace {
@@ -47,7 +54,7 @@ void markTrusted(const QString &path)
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.setStandardOutputFile(QProcess::nullDevice());
-    p.start(gio, {QStringLiteral("set"), path, QStringLiteral("metadata::trusted"), QStringLiteral("true")});
+    p.start(gio, { QStringLiteral("set"), path, QStringLiteral("metadata::trusted"), QStringLiteral("true") });
     if (p.waitForStarted() && !p.waitForFinished(5000)) {
         p.kill();
         p.waitForFinished();
@@ -66,7 +73,7 @@ QString TFastShellLink::CreateLink() const
         throw Error(QStringLiteral("Cannot write \"%1\": cannot create the folder \"%2\"")
                         .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(folder)));
 
-    QString exec = execValue({LinkTarget});
+    QString exec = execValue({ LinkTarget });
     if (!ParamString.isEmpty())
         exec += QLatin1Char(' ') + ParamString;
     DesktopFile entry;
@@ -90,7 +97,8 @@ QString TFastShellLink::CreateLink() const
     if (perms & QFile::ReadOther)
         exe |= QFile::ExeOther;
     if (!file.setPermissions(perms | exe))
-        throw Error(QStringLiteral("Cannot make \"%1\" executable: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+        throw Error(QStringLiteral("Cannot make \"%1\" executable: %2")
+                        .arg(QDir::toNativeSeparators(path), file.errorString()));
     if (CreateIn.ShellFolder == TFastShellFolder::sfDesktop)
         markTrusted(path);
     return path;

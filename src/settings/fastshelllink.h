@@ -14,7 +14,7 @@ enum class TRunAs { raNormal, raMinimized, raMaximized };
 // Where the launcher goes.
 class TCreateIn {
 public:
-    bool CreatePath = true;  // create missing folders on the way
+    bool CreatePath = true; // create missing folders on the way
     TFastShellFolder ShellFolder = TFastShellFolder::sfDesktop;
 
     // A path below the shell folder, kept with a trailing "/"; "/" alone is "".
@@ -30,12 +30,12 @@ public:
     explicit TFastShellLink(integration::DesktopPlaces places);
 
     TCreateIn CreateIn;
-    QString LinkName = QStringLiteral("My New ShellLink");  // file name without ".desktop"
+    QString LinkName = QStringLiteral("My New ShellLink"); // file name without ".desktop"
     QString LinkTarget;
-    QString ParamString;       // arguments, as a command line writes them
-    QString WorkingDirectory;  // Path= when not empty
-    QString Icon;              // Icon= when not empty
-    TRunAs RunAs = TRunAs::raNormal;  // launchers have no show state
+    QString ParamString; // arguments, as a command line writes them
+    QString WorkingDirectory; // Path= when not empty
+    QString Icon; // Icon= when not empty
+    TRunAs RunAs = TRunAs::raNormal; // launchers have no show state
 
     // The folder of a shell folder: the desktop, the applications menu, the
     // autostart folder, the documents folder.

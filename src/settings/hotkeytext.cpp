@@ -29,13 +29,13 @@ Qt::Key modifierKey(const QString &name)
 
 const QStringList &firstList()
 {
-    static const QStringList list = withNone({QStringLiteral("Ctrl"), QStringLiteral("Shift")});
+    static const QStringList list = withNone({ QStringLiteral("Ctrl"), QStringLiteral("Shift") });
     return list;
 }
 
 const QStringList &secondList()
 {
-    static const QStringList list = withNone({QStringLiteral("Ctrl"), QStringLiteral("Alt")});
+    static const QStringList list = withNone({ QStringLiteral("Ctrl"), QStringLiteral("Alt") });
     return list;
 }
 
@@ -86,9 +86,9 @@ QKeyCombination parseShortcut(const QString &text)
         QLatin1String prefix;
         Qt::KeyboardModifier modifier;
     } prefixes[] = {
-        {QLatin1String("Shift+"), Qt::ShiftModifier},
-        {QLatin1String("Ctrl+"), Qt::ControlModifier},
-        {QLatin1String("Alt+"), Qt::AltModifier},
+        { QLatin1String("Shift+"), Qt::ShiftModifier },
+        { QLatin1String("Ctrl+"), Qt::ControlModifier },
+        { QLatin1String("Alt+"), Qt::AltModifier },
     };
     Qt::KeyboardModifiers modifiers;
     QString rest = text;

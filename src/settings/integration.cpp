@@ -13,7 +13,10 @@
 #include <QStandardPaths>
 
 // The desktop entry and the MIME package live in data/ and are compiled in.
-static void initDesktopResources() { Q_INIT_RESOURCE(desktop); }
+static void initDesktopResources()
+{
+    Q_INIT_RESOURCE(desktop);
+}
 
 namespace tl::integration {
 
@@ -27,9 +30,12 @@ const QString Removed = QStringLiteral("Removed Associations");
 QString mimeType(FileType type)
 {
     switch (type) {
-    case FileType::Nts: return QStringLiteral("application/x-tessaleaf-notes");
-    case FileType::Znts: return QStringLiteral("application/x-tessaleaf-compressed-notes");
-    case FileType::Txt: break;
+    case FileType::Nts:
+        return QStringLiteral("application/x-tessaleaf-notes");
+    case FileType::Znts:
+        return QStringLiteral("application/x-tessaleaf-compressed-notes");
+    case FileType::Txt:
+        break;
     }
     return QStringLiteral("text/plain");
 }
@@ -80,7 +86,7 @@ QStringList mimeAppsFiles(const DesktopPlaces &places)
 
 bool isInstalled(const DesktopPlaces &places, const QString &id)
 {
-    QStringList folders{places.dataHome};
+    QStringList folders { places.dataHome };
     folders << places.dataDirs;
     for (const QString &d : folders)
         if (!d.isEmpty() && QFileInfo(d + QStringLiteral("/applications/") + id).isFile())
@@ -88,7 +94,10 @@ bool isInstalled(const DesktopPlaces &places, const QString &id)
     return false;
 }
 
-QString userMimeApps(const DesktopPlaces &places) { return places.configHome + QStringLiteral("/mimeapps.list"); }
+QString userMimeApps(const DesktopPlaces &places)
+{
+    return places.configHome + QStringLiteral("/mimeapps.list");
+}
 
 QString autostartFile(const DesktopPlaces &places)
 {
@@ -107,14 +116,15 @@ DesktopFile programEntry(const DesktopPlaces &places, const QString &arguments)
 {
     requireProgram(places);
     DesktopFile entry(resource(QStringLiteral("tessaleaf.desktop")));
-    entry.setValue(EntryGroup, QStringLiteral("Exec"), execValue({places.program}) + arguments);
+    entry.setValue(EntryGroup, QStringLiteral("Exec"), execValue({ places.program }) + arguments);
     return entry;
 }
 
 void installMimePackage(const DesktopPlaces &places)
 {
     const QString mime = places.dataHome + QStringLiteral("/mime");
-    if (!writeIfChanged(mime + QStringLiteral("/packages/tessaleaf.xml"), resource(QStringLiteral("tessaleaf-mime.xml"))))
+    if (!writeIfChanged(
+            mime + QStringLiteral("/packages/tessaleaf.xml"), resource(QStringLiteral("tessaleaf-mime.xml"))))
         return;
     // Without the tool the package waits for the next run of it by anyone.
     const QString tool = QStandardPaths::findExecutable(QStringLiteral("update-mime-database"));
@@ -124,7 +134,7 @@ void installMimePackage(const DesktopPlaces &places)
     // It warns that dataHome is not on XDG_DATA_DIRS, which is normal.
     update.setProcessChannelMode(QProcess::MergedChannels);
     update.setStandardOutputFile(QProcess::nullDevice());
-    update.start(tool, {mime});
+    update.start(tool, { mime });
     if (update.waitForStarted() && !update.waitForFinished(30000))
         update.kill(), update.waitForFinished();
 }
@@ -154,8 +164,8 @@ DesktopPlaces DesktopPlaces::fromEnvironment()
     DesktopPlaces p;
     p.configHome = envPath("XDG_CONFIG_HOME", home + QStringLiteral("/.config"));
     p.dataHome = envPath("XDG_DATA_HOME", home + QStringLiteral("/.local/share"));
-    p.configDirs = envPaths("XDG_CONFIG_DIRS", {QStringLiteral("/etc/xdg")});
-    p.dataDirs = envPaths("XDG_DATA_DIRS", {QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")});
+    p.configDirs = envPaths("XDG_CONFIG_DIRS", { QStringLiteral("/etc/xdg") });
+    p.dataDirs = envPaths("XDG_DATA_DIRS", { QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share") });
     for (const QString &d : qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(QLatin1Char(':'), Qt::SkipEmptyParts))
         p.desktops << d.toLower();
     p.desktopFolder = userFolder(p.configHome, home, QStringLiteral("XDG_DESKTOP_DIR"), QStringLiteral("Desktop"));
@@ -224,11 +234,12 @@ void setAutostart(const DesktopPlaces &places, bool on)
     if (!on) {
         QFile file(path);
         if (file.exists() && !file.remove())
-            throw Error(QStringLiteral("Cannot remove \"%1\": %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+            throw Error(
+                QStringLiteral("Cannot remove \"%1\": %2").arg(QDir::toNativeSeparators(path), file.errorString()));
         return;
     }
     DesktopFile entry = programEntry(places, QStringLiteral(" start"));
-    entry.remove(EntryGroup, QStringLiteral("MimeType"));  // starts the program, opens nothing
+    entry.remove(EntryGroup, QStringLiteral("MimeType")); // starts the program, opens nothing
     entry.save(path);
 }
 

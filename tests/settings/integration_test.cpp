@@ -34,11 +34,11 @@ protected:
         root = tltest::freshFolder();
         places.configHome = root + "/config";
         places.dataHome = root + "/data";
-        places.configDirs = {root + "/etc/xdg"};
-        places.dataDirs = {root + "/usr/share"};
+        places.configDirs = { root + "/etc/xdg" };
+        places.dataDirs = { root + "/usr/share" };
         places.desktopFolder = root + "/home/Desktop";
         places.program = Program;
-        qunsetenv("DBUS_SESSION_BUS_ADDRESS");  // no metadata store: gio is not asked
+        qunsetenv("DBUS_SESSION_BUS_ADDRESS"); // no metadata store: gio is not asked
     }
     QString mimeApps() const { return places.configHome + "/mimeapps.list"; }
     QString entry() const { return places.dataHome + "/applications/tessaleaf.desktop"; }
@@ -57,7 +57,7 @@ struct TypeCase {
     bool package;
 };
 
-class Association : public XdgTree, public testing::WithParamInterface<TypeCase> {};
+class Association : public XdgTree, public testing::WithParamInterface<TypeCase> { };
 
 TEST_P(Association, OnWritesEntryAndDefaultOffTakesOursOut)
 {
@@ -79,7 +79,7 @@ TEST_P(Association, OnWritesEntryAndDefaultOffTakesOursOut)
     }
 
     // The other types stay unassociated.
-    for (FileType other : {FileType::Nts, FileType::Znts, FileType::Txt}) {
+    for (FileType other : { FileType::Nts, FileType::Znts, FileType::Txt }) {
         if (other != c.type) {
             EXPECT_FALSE(ti::isAssociated(places, other));
         }
@@ -90,14 +90,14 @@ TEST_P(Association, OnWritesEntryAndDefaultOffTakesOursOut)
     const tl::DesktopFile after = tl::DesktopFile::read(mimeApps());
     EXPECT_FALSE(after.hasKey("Default Applications", c.mime));
     EXPECT_FALSE(after.hasKey("Added Associations", c.mime));
-    EXPECT_TRUE(QFileInfo::exists(entry()));  // another type may still need it
+    EXPECT_TRUE(QFileInfo::exists(entry())); // another type may still need it
 }
 
 INSTANTIATE_TEST_SUITE_P(Types, Association,
-                         testing::Values(TypeCase{FileType::Nts, "application/x-tessaleaf-notes", true},
-                                         TypeCase{FileType::Znts, "application/x-tessaleaf-compressed-notes", true},
-                                         TypeCase{FileType::Txt, "text/plain", false}),
-                         [](const auto &info) { return testName(info.param.mime); });
+    testing::Values(TypeCase { FileType::Nts, "application/x-tessaleaf-notes", true },
+        TypeCase { FileType::Znts, "application/x-tessaleaf-compressed-notes", true },
+        TypeCase { FileType::Txt, "text/plain", false }),
+    [](const auto &info) { return testName(info.param.mime); });
 
 TEST_F(XdgTree, AssociatingAgainChangesNothing)
 {
@@ -128,7 +128,8 @@ TEST_F(XdgTree, OtherProgramsLinesStayByteForByte)
 
     ti::setAssociated(places, FileType::Txt, true);
     QByteArray expected = original;
-    expected.replace("text/plain=gedit.desktop;kate.desktop;", "text/plain=tessaleaf.desktop;gedit.desktop;kate.desktop;");
+    expected.replace(
+        "text/plain=gedit.desktop;kate.desktop;", "text/plain=tessaleaf.desktop;gedit.desktop;kate.desktop;");
     expected.replace("text/plain=gedit.desktop;\n", "text/plain=tessaleaf.desktop;gedit.desktop;\n");
     EXPECT_EQ(tltest::readFile(mimeApps()), expected);
     EXPECT_TRUE(ti::isAssociated(places, FileType::Txt));
@@ -149,12 +150,12 @@ TEST_F(XdgTree, UncheckingWhatIsNotOursWritesNothing)
 // isAssociated follows the lookup order of the mime-apps files.
 struct LookupCase {
     const char *name;
-    std::vector<std::pair<QString, QByteArray>> files;  // below the tree's root
+    std::vector<std::pair<QString, QByteArray>> files; // below the tree's root
     QStringList desktops;
     bool ours;
 };
 
-class AssociationLookup : public XdgTree, public testing::WithParamInterface<LookupCase> {};
+class AssociationLookup : public XdgTree, public testing::WithParamInterface<LookupCase> { };
 
 TEST_P(AssociationLookup, FirstInstalledDefaultWins)
 {
@@ -166,28 +167,32 @@ TEST_P(AssociationLookup, FirstInstalledDefaultWins)
     EXPECT_EQ(ti::isAssociated(places, FileType::Txt), GetParam().ours);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, AssociationLookup,
-    testing::Values(
-        LookupCase{"NoFile", {}, {}, false},
-        LookupCase{"SystemDefaultIsOurs", {{"etc/xdg/mimeapps.list", "tessaleaf.desktop;"}}, {}, true},
-        LookupCase{"UserOverridesSystem",
-                   {{"etc/xdg/mimeapps.list", "gedit.desktop;"}, {"config/mimeapps.list", "tessaleaf.desktop;"}}, {}, true},
-        LookupCase{"UserOtherOverridesSystemOurs",
-                   {{"etc/xdg/mimeapps.list", "tessaleaf.desktop;"}, {"config/mimeapps.list", "gedit.desktop;"}}, {}, false},
-        LookupCase{"UninstalledFirstIsSkipped", {{"config/mimeapps.list", "gone.desktop;tessaleaf.desktop;"}}, {}, true},
-        LookupCase{"ListOfUninstalledFallsThrough",
-                   {{"config/mimeapps.list", "gone.desktop;"}, {"etc/xdg/mimeapps.list", "tessaleaf.desktop;"}}, {}, true},
-        LookupCase{"DesktopSpecificFirst",
-                   {{"config/kde-mimeapps.list", "gedit.desktop;"}, {"config/mimeapps.list", "tessaleaf.desktop;"}},
-                   {"kde"}, false},
-        LookupCase{"OtherDesktopsFileIgnored",
-                   {{"config/kde-mimeapps.list", "gedit.desktop;"}, {"config/mimeapps.list", "tessaleaf.desktop;"}},
-                   {"gnome"}, true},
-        LookupCase{"DataDirsApplications", {{"usr/share/applications/mimeapps.list", "tessaleaf.desktop;"}}, {}, true},
-        LookupCase{"ConfigDirsBeforeDataHome",
-                   {{"data/applications/mimeapps.list", "tessaleaf.desktop;"}, {"etc/xdg/mimeapps.list", "gedit.desktop;"}},
-                   {}, false}),
+INSTANTIATE_TEST_SUITE_P(Table, AssociationLookup,
+    testing::Values(LookupCase { "NoFile", {}, {}, false },
+        LookupCase { "SystemDefaultIsOurs", { { "etc/xdg/mimeapps.list", "tessaleaf.desktop;" } }, {}, true },
+        LookupCase { "UserOverridesSystem",
+            { { "etc/xdg/mimeapps.list", "gedit.desktop;" }, { "config/mimeapps.list", "tessaleaf.desktop;" } }, {},
+            true },
+        LookupCase { "UserOtherOverridesSystemOurs",
+            { { "etc/xdg/mimeapps.list", "tessaleaf.desktop;" }, { "config/mimeapps.list", "gedit.desktop;" } }, {},
+            false },
+        LookupCase {
+            "UninstalledFirstIsSkipped", { { "config/mimeapps.list", "gone.desktop;tessaleaf.desktop;" } }, {}, true },
+        LookupCase { "ListOfUninstalledFallsThrough",
+            { { "config/mimeapps.list", "gone.desktop;" }, { "etc/xdg/mimeapps.list", "tessaleaf.desktop;" } }, {},
+            true },
+        LookupCase { "DesktopSpecificFirst",
+            { { "config/kde-mimeapps.list", "gedit.desktop;" }, { "config/mimeapps.list", "tessaleaf.desktop;" } },
+            { "kde" }, false },
+        LookupCase { "OtherDesktopsFileIgnored",
+            { { "config/kde-mimeapps.list", "gedit.desktop;" }, { "config/mimeapps.list", "tessaleaf.desktop;" } },
+            { "gnome" }, true },
+        LookupCase {
+            "DataDirsApplications", { { "usr/share/applications/mimeapps.list", "tessaleaf.desktop;" } }, {}, true },
+        LookupCase { "ConfigDirsBeforeDataHome",
+            { { "data/applications/mimeapps.list", "tessaleaf.desktop;" },
+                { "etc/xdg/mimeapps.list", "gedit.desktop;" } },
+            {}, false }),
     [](const auto &info) { return testName(info.param.name); });
 
 TEST_F(XdgTree, OurDefaultWithoutOurEntryDoesNotCount)
@@ -198,7 +203,7 @@ TEST_F(XdgTree, OurDefaultWithoutOurEntryDoesNotCount)
 
 TEST_F(XdgTree, DesktopSpecificDefaultIsChangedToo)
 {
-    places.desktops = {"xfce"};
+    places.desktops = { "xfce" };
     install("gedit.desktop");
     const QString xfce = places.configHome + "/xfce-mimeapps.list";
     tltest::writeFile(xfce, "[Default Applications]\ntext/plain=gedit.desktop;\n");
@@ -288,22 +293,21 @@ TEST_F(XdgTree, DesktopLauncherIsExecutableAndReplacedOnTheSecondAdd)
     tltest::writeFile(path, "stale");
     EXPECT_EQ(ti::addLauncher(places, ti::LauncherPlace::Desktop), path);
     EXPECT_EQ(tltest::readFile(path), text);
-    EXPECT_EQ(QDir(places.desktopFolder).entryList(QDir::Files), QStringList{"Tessaleaf.desktop"});
+    EXPECT_EQ(QDir(places.desktopFolder).entryList(QDir::Files), QStringList { "Tessaleaf.desktop" });
 }
 
-class MenuLauncher : public XdgTree, public testing::WithParamInterface<ti::LauncherPlace> {};
+class MenuLauncher : public XdgTree, public testing::WithParamInterface<ti::LauncherPlace> { };
 
 TEST_P(MenuLauncher, IsTheProgramsOwnEntry)
 {
     const QString path = ti::addLauncher(places, GetParam());
     EXPECT_EQ(path, entry());
     EXPECT_TRUE(tltest::readFile(path).contains("\nExec=" + QuotedProgram.toUtf8() + " %F\n"));
-    EXPECT_EQ(QDir(places.dataHome + "/applications").entryList(QDir::Files), QStringList{"tessaleaf.desktop"});
+    EXPECT_EQ(QDir(places.dataHome + "/applications").entryList(QDir::Files), QStringList { "tessaleaf.desktop" });
 }
 
 INSTANTIATE_TEST_SUITE_P(Places, MenuLauncher,
-                         testing::Values(ti::LauncherPlace::StartMenu, ti::LauncherPlace::ProgramsMenu,
-                                         ti::LauncherPlace::QuickLaunch));
+    testing::Values(ti::LauncherPlace::StartMenu, ti::LauncherPlace::ProgramsMenu, ti::LauncherPlace::QuickLaunch));
 
 TEST_F(XdgTree, ShellLinkCreatesItsSubfolderAndKeepsItsArguments)
 {
@@ -340,7 +344,7 @@ struct SubfolderCase {
     QString before, value, stored;
 };
 
-class CreateInSubfolder : public testing::TestWithParam<SubfolderCase> {};
+class CreateInSubfolder : public testing::TestWithParam<SubfolderCase> { };
 
 TEST_P(CreateInSubfolder, KeepsATrailingSlash)
 {
@@ -351,18 +355,17 @@ TEST_P(CreateInSubfolder, KeepsATrailingSlash)
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, CreateInSubfolder,
-                         testing::Values(SubfolderCase{"", "", ""}, SubfolderCase{"a", "/", ""},
-                                         SubfolderCase{"", "Tools", "Tools/"}, SubfolderCase{"", "Tools/", "Tools/"},
-                                         SubfolderCase{"", "a/b", "a/b/"}, SubfolderCase{"x", "x", "x/"},
-                                         SubfolderCase{"a", "", ""}));
+    testing::Values(SubfolderCase { "", "", "" }, SubfolderCase { "a", "/", "" },
+        SubfolderCase { "", "Tools", "Tools/" }, SubfolderCase { "", "Tools/", "Tools/" },
+        SubfolderCase { "", "a/b", "a/b/" }, SubfolderCase { "x", "x", "x/" }, SubfolderCase { "a", "", "" }));
 
 struct UserDirsCase {
     const char *name;
-    QByteArray file;  // empty: no user-dirs.dirs
-    QString folder;   // below home, or absolute
+    QByteArray file; // empty: no user-dirs.dirs
+    QString folder; // below home, or absolute
 };
 
-class UserDirs : public testing::TestWithParam<UserDirsCase> {};
+class UserDirs : public testing::TestWithParam<UserDirsCase> { };
 
 TEST_P(UserDirs, DesktopFolder)
 {
@@ -371,17 +374,16 @@ TEST_P(UserDirs, DesktopFolder)
         tltest::writeFile(config + "/user-dirs.dirs", GetParam().file);
     const QString folder = GetParam().folder;
     EXPECT_EQ(ti::userFolder(config, "/home/u", "XDG_DESKTOP_DIR", "Desktop"),
-              folder.startsWith('/') ? folder : "/home/u/" + folder);
+        folder.startsWith('/') ? folder : "/home/u/" + folder);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, UserDirs,
-    testing::Values(UserDirsCase{"NoFile", "", "Desktop"},
-                    UserDirsCase{"HomeRelative", "# comment\nXDG_DESKTOP_DIR=\"$HOME/Bureau\"\n", "Bureau"},
-                    UserDirsCase{"Absolute", "XDG_DESKTOP_DIR=\"/data/desk/\"\n", "/data/desk"},
-                    UserDirsCase{"OtherKeyOnly", "XDG_DESKTOP_DIR_X=\"/x\"\nXDG_MUSIC_DIR=\"$HOME/M\"\n", "Desktop"},
-                    UserDirsCase{"Commented", "#XDG_DESKTOP_DIR=\"/x\"\n", "Desktop"},
-                    UserDirsCase{"RelativeIgnored", "XDG_DESKTOP_DIR=\"Desk\"\n", "Desktop"}),
+INSTANTIATE_TEST_SUITE_P(Table, UserDirs,
+    testing::Values(UserDirsCase { "NoFile", "", "Desktop" },
+        UserDirsCase { "HomeRelative", "# comment\nXDG_DESKTOP_DIR=\"$HOME/Bureau\"\n", "Bureau" },
+        UserDirsCase { "Absolute", "XDG_DESKTOP_DIR=\"/data/desk/\"\n", "/data/desk" },
+        UserDirsCase { "OtherKeyOnly", "XDG_DESKTOP_DIR_X=\"/x\"\nXDG_MUSIC_DIR=\"$HOME/M\"\n", "Desktop" },
+        UserDirsCase { "Commented", "#XDG_DESKTOP_DIR=\"/x\"\n", "Desktop" },
+        UserDirsCase { "RelativeIgnored", "XDG_DESKTOP_DIR=\"Desk\"\n", "Desktop" }),
     [](const auto &info) { return testName(info.param.name); });
 
 } // namespace
