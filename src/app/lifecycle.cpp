@@ -252,4 +252,8 @@ void TForm1::FormDestroy()
         m_services.tray->remove();
     if (QFileInfo(CurrentFile).isFile())
         CloseNotes(CurrentFile);
+    if (m_services.hotKey) {
+        m_services.hotKey->release();
+        m_services.hotKey->onPressed = nullptr;
+    }
 }
