@@ -18,6 +18,7 @@
 #include "platform/singleinstance.h"
 
 #include <QDir>
+#include <QTimer>
 
 #include <cstdio>
 #include <memory>
@@ -114,7 +115,9 @@ int main(int argc, char **argv)
     lock.reset();
 
     tl::builtin::initArt();
-    tl::Application::setWindowIcon(tl::builtin::programWindowIcon());
+    // The icon's seven sizes go to the window system with the window: set
+    // once the first frame is on its way.
+    QTimer::singleShot(0, [] { tl::Application::setWindowIcon(tl::builtin::programWindowIcon()); });
 
     TForm1 form(tl::realServices());
     fonts.finish();
