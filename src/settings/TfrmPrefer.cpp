@@ -15,7 +15,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QFontComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -140,7 +139,7 @@ TfrmPrefer::TfrmPrefer(TForm1 *form)
 
     // The language switch reloads this window first.
     m_form->languageLoaders.push_back([this](const QString &language) { loadLanguage(language); });
-    loadLanguage(QString());
+    showTexts();  // the built-in ones until FormCreate's language switch
 }
 
 QList<QGroupBox *> TfrmPrefer::pages() const
@@ -246,10 +245,11 @@ void TfrmPrefer::FormCreate()
     cbMinEffect->setChecked(m_form->isOn(s::MinEffect));
     ScrollBar1->setValue(std::max(m_form->alpha(), kMinOpacity));
 
+    const QStringList languages = tl::i18n::languageList(m_form->programFolder());
     cbLang->clear();
-    cbLang->addItems(tl::i18n::languageList(m_form->programFolder()));
-    cbLang->setCurrentIndex(cbLang->findText(
-        tl::i18n::pickLanguage(tl::i18n::languageList(m_form->programFolder()), m_form->GetFromReg(s::CurLanguage))));
+    cbLang->addItems(languages);
+    const QString language = tl::i18n::pickLanguage(languages, m_form->GetFromReg(s::CurLanguage));
+    cbLang->setCurrentIndex(language.isEmpty() ? -1 : int(languages.indexOf(language)));
     cbLangChange();
 
     cbMenuStyle->setCurrentIndex(tl::strToInt(m_form->GetFromReg(s::MenuStyle)));
@@ -325,6 +325,8 @@ void TfrmPrefer::done(int result)
 
 void TfrmPrefer::bringToFront(QGroupBox *page)
 {
+    if (page == frame2)
+        fillFontList();
     for (QGroupBox *p : pages())
         p->setVisible(p == page);
     page->raise();
@@ -362,8 +364,18 @@ void TfrmPrefer::cmdHelpClick()
 
 void TfrmPrefer::loadLanguage(const QString &language)
 {
-    const tl::i18n::Texts texts = tl::i18n::Texts::load(tl::i18n::preferTexts, m_form->programFolder(), language);
-    m_texts = texts;
+    m_texts = tl::i18n::Texts::load(tl::i18n::preferTexts, m_form->programFolder(), language);
+    showTexts();
+    const int element = tl::strToInt(m_form->GetFromReg(s::LastElementEditor));
+    cbElement->setCurrentIndex(element >= 0 && element < cbElement->count() ? element : -1);
+    const int style = tl::strToInt(m_form->GetFromReg(s::MenuStyle));
+    cbMenuStyle->setCurrentIndex(style >= 0 && style < cbMenuStyle->count() ? style : -1);
+    cbElementChange();
+}
+
+void TfrmPrefer::showTexts()
+{
+    const tl::i18n::Texts &texts = m_texts;
     setWindowTitle(texts["frmprefer"]);
     setCaption(Label8, texts["frmPrefer.cbType"]);
     setCaption(chStartUp, texts["frmPrefer.chStartUp"]);
@@ -387,12 +399,8 @@ void TfrmPrefer::loadLanguage(const QString &language)
     cbElement->clear();
     cbElement->addItems({texts["frmPrefer.toolbar"], texts["frmPrefer.SearchBar"], texts["frmPrefer.editor"],
                          texts["frmPrefer.infobar"]});
-    const int element = tl::strToInt(m_form->GetFromReg(s::LastElementEditor));
-    cbElement->setCurrentIndex(element >= 0 && element < cbElement->count() ? element : -1);
     cbMenuStyle->clear();
     cbMenuStyle->addItems({texts["frmPrefer.Menu_Style_Standart"], texts["frmPrefer.Menu_Style_Extended"]});
-    const int style = tl::strToInt(m_form->GetFromReg(s::MenuStyle));
-    cbMenuStyle->setCurrentIndex(style >= 0 && style < cbMenuStyle->count() ? style : -1);
 
     setCaption(cbBold, texts["frmPrefer.cbbold"]);
     cmdDefault->setText(texts["frmPrefer.cmdDefault"]);
@@ -413,7 +421,6 @@ void TfrmPrefer::loadLanguage(const QString &language)
     setCaption(cbSound, texts["frmPrefer.cbSound"]);
     setCaption(cbSeparatLines, texts["frmPrefer.cbSeparatLines"]);
     setCaption(cbMinEffect, texts["frmPrefer.cbMinEffect"]);
-    cbElementChange();
 }
 
 // --- General

@@ -19,7 +19,6 @@
 
 class QCheckBox;
 class QComboBox;
-class QFontComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -104,7 +103,9 @@ public:
     void cbSeparatLinesClick();
     QLabel *Label2, *Label10, *Label6, *Label7, *Label3, *Label5;
     QComboBox *cbElement, *cbSize;
-    QFontComboBox *FontComboBox1;
+    // The installed fonts, listed when the page is first shown: reading them
+    // all is the dearest part of the dialog.
+    QComboBox *FontComboBox1;
     QListWidget *lbItems;
     tl::ColorBox *cbForeGrd, *cbBackGrd, *cbLineColor;
     QCheckBox *cbBold, *cbSeparatLines;
@@ -153,6 +154,11 @@ private:
     // Applies one edit of the fonts page and stores it in the set in use.
     void editAppearance(tl::appearance::Property column, const QString &text, qint32 number, bool bold);
     void giveEditorCursor(int slot);
+    // The texts last loaded, onto the controls; the element and menu-style
+    // lists are filled without a selection.
+    void showTexts();
+    void fillFontList();
+    void showFontName(const QString &family);
 
     TForm1 *m_form;
     tl::i18n::Texts m_texts{tl::i18n::preferTexts};

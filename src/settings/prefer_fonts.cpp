@@ -14,7 +14,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFontComboBox>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -67,9 +67,8 @@ void TfrmPrefer::createFontsPage()
     cbBold->move(136, 138);
     cbBold->adjustSize();
     Label3 = label(p, "Label3", QStringLiteral("Font:"), 17, 158);
-    FontComboBox1 = named(new QFontComboBox(p), "FontComboBox1");
+    FontComboBox1 = named(new QComboBox(p), "FontComboBox1");
     FontComboBox1->setGeometry(17, 174, 160, 21);
-    FontComboBox1->setEditable(false);
     Label5 = label(p, "Label5", QStringLiteral("Size:"), 185, 158);
     cbSize = named(new QComboBox(p), "cbSize");
     cbSize->setGeometry(184, 174, 81, 21);
@@ -91,10 +90,7 @@ void TfrmPrefer::createFontsPage()
         if (!m_showingItem)
             lbItemsClick();
     });
-    connectGuarded(FontComboBox1, &QFontComboBox::currentFontChanged, this, [this] {
-        if (!m_showingItem)
-            FontComboBox1Change();
-    });
+    connectGuarded(FontComboBox1, &QComboBox::activated, this, [this] { FontComboBox1Change(); });
     // Every change of the text, typed or picked.
     connectGuarded(cbSize, &QComboBox::editTextChanged, this, [this] {
         if (!m_showingItem)
@@ -109,6 +105,27 @@ void TfrmPrefer::createFontsPage()
     connectGuarded(cmdDefault, &QPushButton::clicked, this, [this] { cmdDefaultClick(); });
     connectGuarded(cbLineColor, &tl::ColorBox::colorChosen, this, [this] { cbLineColorChange(); });
     connectGuarded(cbSeparatLines, &QCheckBox::toggled, this, [this] { cbSeparatLinesClick(); });
+}
+
+void TfrmPrefer::fillFontList()
+{
+    if (FontComboBox1->count() > 1)
+        return;
+    const QString shown = FontComboBox1->currentText();
+    FontComboBox1->clear();
+    FontComboBox1->addItems(QFontDatabase::families());
+    showFontName(shown);
+}
+
+void TfrmPrefer::showFontName(const QString &family)
+{
+    int i = FontComboBox1->findText(family, Qt::MatchFixedString);
+    if (i < 0 && !family.isEmpty()) {
+        // A stored name that is not installed is shown as it is.
+        FontComboBox1->insertItem(0, family);
+        i = 0;
+    }
+    FontComboBox1->setCurrentIndex(i);
 }
 
 const tl::prefer::Item *TfrmPrefer::chosenItem() const
@@ -162,7 +179,7 @@ void TfrmPrefer::lbItemsClick()
             for (QWidget *w : std::initializer_list<QWidget *>{FontComboBox1, cbForeGrd, cbSize, cbBold})
                 w->setEnabled(false);
         } else {
-            FontComboBox1->setCurrentFont(QFont(shown.font.family()));
+            showFontName(shown.font.family());
             cbSize->setEditText(QString::number(tl::appearance::pointSizeOf(shown.font)));
             cbForeGrd->setColor(shown.fore);
             cbBold->setChecked(tl::appearance::exactlyBold(shown.font));
@@ -192,7 +209,7 @@ void TfrmPrefer::editAppearance(Property column, const QString &text, qint32 num
 
 void TfrmPrefer::FontComboBox1Change()
 {
-    editAppearance(Property::FontName, FontComboBox1->currentFont().family(), 0, false);
+    editAppearance(Property::FontName, FontComboBox1->currentText(), 0, false);
 }
 
 void TfrmPrefer::cbSizeChange()
