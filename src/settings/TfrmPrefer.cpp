@@ -557,17 +557,31 @@ void TfrmPrefer::txtCompanyExit()
 
 // --- what opens the dialog (the main window's)
 
+namespace {
+
+void showModally(TForm1 &form, TfrmPrefer &dialog)
+{
+    // Above the main window while it is open; typing goes on in the editor after.
+    form.yieldTop(true);
+    dialog.exec();
+    form.yieldTop(false);
+    if (form.isVisible())
+        form.memo1->setFocus();
+}
+
+} // namespace
+
 void TForm1::Options1Click()
 {
     TfrmPrefer &d = preferences();
     d.cbElement->setCurrentIndex(tl::strToInt(GetFromReg(s::LastElementEditor)));
     d.cbElementChange();
-    d.exec();
+    showModally(*this, d);
 }
 
 void TForm1::Font1Click()
 {
-    preferences().exec();
+    showModally(*this, preferences());
 }
 
 TfrmPrefer &TForm1::preferences()
