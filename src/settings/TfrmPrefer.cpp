@@ -81,7 +81,8 @@ void setCaption(QLabel *l, const QString &text)
 } // namespace
 
 TfrmPrefer::TfrmPrefer(TForm1 *form)
-    : QDialog(form, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(form, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                        | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
       m_form(form)
 {
     setObjectName(QStringLiteral("frmPrefer"));
@@ -115,9 +116,11 @@ TfrmPrefer::TfrmPrefer(TForm1 *form)
 
     cmdClose = named(new QPushButton(QStringLiteral("Close"), this), "cmdClose");
     cmdClose->setGeometry(240, 248, 74, 22);
-    cmdClose->setDefault(true);
+    // Return in a box of a page must not close the dialog.
+    cmdClose->setAutoDefault(false);
     cmdHelp = named(new QPushButton(QStringLiteral("Help"), this), "cmdHelp");
     cmdHelp->setGeometry(319, 248, 74, 22);
+    cmdHelp->setAutoDefault(false);
 
     createGeneralPage();
     createIntegrationControls();
@@ -330,6 +333,8 @@ void TfrmPrefer::bringToFront(QGroupBox *page)
     for (QGroupBox *p : pages())
         p->setVisible(p == page);
     page->raise();
+    // The hot key's status belongs to the General page.
+    lblHotKeyStatus->setVisible(page == frame1 && !lblHotKeyStatus->text().isEmpty());
 }
 
 int TfrmPrefer::shownPage() const

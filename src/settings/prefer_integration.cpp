@@ -52,8 +52,6 @@ QComboBox *list(QWidget *page, const char *name, int x, int y, int width, const 
     return c;
 }
 
-const QString kUnavailable = QStringLiteral(
-    "This desktop gives programs no global keys. Let its own keyboard shortcut settings run \"tessaleaf --toggle\".");
 
 } // namespace
 
@@ -68,25 +66,27 @@ void TfrmPrefer::createIntegrationControls()
     cmdAddIcon = named(new QPushButton(QStringLiteral("Add"), p), "cmdAddIcon");
     cmdAddIcon->setGeometry(200, 90, 60, 23);
     Label11 = label(p, "Label11", QStringLiteral("\"Hot\" key:"), 16, 119);
-    cbHotKey1 = list(p, "cbHotKey1", 94, 117, 48, tl::hotkey::firstList());
-    Label12 = label(p, "Label12", QStringLiteral("+"), 145, 119);
-    cbHotKey2 = list(p, "cbHotKey2", 154, 117, 48, tl::hotkey::secondList());
-    Label13 = label(p, "Label13", QStringLiteral("+"), 205, 119);
-    cbHotKey3 = list(p, "cbHotKey3", 214, 117, 48, tl::hotkey::keyList());
+    // A little wider than the Windows lists, so that "None" reads whole.
+    cbHotKey1 = list(p, "cbHotKey1", 94, 117, 52, tl::hotkey::firstList());
+    Label12 = label(p, "Label12", QStringLiteral("+"), 148, 119);
+    cbHotKey2 = list(p, "cbHotKey2", 156, 117, 52, tl::hotkey::secondList());
+    Label13 = label(p, "Label13", QStringLiteral("+"), 210, 119);
+    cbHotKey3 = list(p, "cbHotKey3", 218, 117, 50, tl::hotkey::keyList());
     for (QComboBox *c : {cbHotKey1, cbHotKey2, cbHotKey3})
         c->setMaxVisibleItems(13);
     chStartUp = checkBox(p, "chStartUp", QStringLiteral("Run the Tessaleaf at StartUp"), 17, 141);
-    // Beside the key lists, in the room right of the two check boxes.
-    lblHotKeyStatus = named(new QLabel(p), "lblHotKeyStatus");
-    lblHotKeyStatus->setGeometry(180, 139, 88, 48);
+    // Under the tree, left of Close: the page itself has no room to spare.
+    lblHotKeyStatus = named(new QLabel(this), "lblHotKeyStatus");
+    lblHotKeyStatus->setGeometry(6, 245, 228, 28);
     lblHotKeyStatus->setWordWrap(true);
-    lblHotKeyStatus->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    lblHotKeyStatus->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     QFont small = lblHotKeyStatus->font();
     small.setPointSize(7);
     lblHotKeyStatus->setFont(small);
     QPalette warn = lblHotKeyStatus->palette();
     warn.setColor(QPalette::WindowText, QColor(0xB0, 0x20, 0x20));
     lblHotKeyStatus->setPalette(warn);
+    lblHotKeyStatus->hide();
     cbType = checkBox(p, "cbType", QStringLiteral("*.nts"), 17, 210);
     cbZNts = checkBox(p, "cbZNts", QStringLiteral("*.znts"), 102, 210);
     cbTXT = checkBox(p, "cbTXT", QStringLiteral("*.txt"), 189, 210);
@@ -142,7 +142,10 @@ void TfrmPrefer::cmdAddIconClick()
 
 void TfrmPrefer::loadHotKey()
 {
-    const QStringList words = tl::hotkey::storedWords(m_form->GetFromReg(s::HotKey));
+    // Never chosen: the lists show "None" rather than nothing, which would
+    // count as a word of its own.
+    const QString stored = m_form->GetFromReg(s::HotKey);
+    const QStringList words = stored.isEmpty() ? QStringList(3, QStringLiteral("None")) : tl::hotkey::storedWords(stored);
     const QComboBox *lists[] = {cbHotKey1, cbHotKey2, cbHotKey3};
     for (int i = 0; i < 3; ++i) {
         auto *c = const_cast<QComboBox *>(lists[i]);
@@ -172,17 +175,12 @@ void TfrmPrefer::SetHotKey()
                                   : hotKey->setHotKey(none ? QKeyCombination(Qt::Key_unknown) : combination);
     switch (status) {
     case Status::None:
-    case Status::Registered:
-        lblHotKeyStatus->clear();
-        lblHotKeyStatus->setToolTip(QString());
-        break;
-    case Status::Taken:
-        lblHotKeyStatus->setText(QStringLiteral("taken by another program"));
-        lblHotKeyStatus->setToolTip(QStringLiteral("Another program holds this key: choose another one."));
-        break;
+    case Status::Registered: lblHotKeyStatus->clear(); break;
+    case Status::Taken: lblHotKeyStatus->setText(QStringLiteral("The hot key is taken by another program.")); break;
     case Status::Unavailable:
-        lblHotKeyStatus->setText(QStringLiteral("the desktop's shortcut settings can run tessaleaf --toggle"));
-        lblHotKeyStatus->setToolTip(kUnavailable);
+        lblHotKeyStatus->setText(QStringLiteral(
+            "No global keys on this desktop: its own shortcut settings can run tessaleaf --toggle."));
         break;
     }
+    lblHotKeyStatus->setVisible(!lblHotKeyStatus->text().isEmpty() && frame1->isVisibleTo(this));
 }

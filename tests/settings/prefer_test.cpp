@@ -205,6 +205,14 @@ const StartRow kStartRows[] = {
          EXPECT_EQ(t.prefs().cbHotKey3->currentIndex(), -1);
          EXPECT_EQ(t.settings().GetFromReg(QStringLiteral("Hot_Key")), QStringLiteral("Ctrl+Alt+"));
      }},
+    {"HotKeyNeverChosenShowsNone", [](PreferTest &, const tl::SettingsStore &) {},
+     [](PreferTest &t, TForm1 &f) {
+         for (QComboBox *c : {t.prefs().cbHotKey1, t.prefs().cbHotKey2, t.prefs().cbHotKey3})
+             EXPECT_EQ(c->currentText(), QStringLiteral("None")) << c->objectName().toStdString();
+         EXPECT_EQ(t.settings().GetFromReg(QStringLiteral("Hot_Key")), QStringLiteral("None+None+None"));
+         EXPECT_TRUE(tltest::FakeHotKey::isEmpty(t.hotKey->key));
+         EXPECT_TRUE(f.Show1->shortcut().isEmpty());
+     }},
     {"Confirmations",
      [](PreferTest &, const tl::SettingsStore &s) { s.SetFromReg(QStringLiteral("AskDelNote"), QStringLiteral("true")); },
      [](PreferTest &t, TForm1 &) {
