@@ -129,7 +129,7 @@ TfrmPrefer::TfrmPrefer(TForm1 *form)
     createConfirmationsPage();
     skinsPage = new TSkinsPage(m_form, frame5);
     auto *skinsLayout = new QVBoxLayout(frame5);
-    skinsLayout->setContentsMargins(8, 16, 8, 8);
+    skinsLayout->setContentsMargins(0, 10, 0, 0);  // the page has margins of its own
     skinsLayout->addWidget(skinsPage);
     skinsPage->setObjectName(QStringLiteral("SkinsPage"));  // the page frame is frame5
     createPersonalPage();
