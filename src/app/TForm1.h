@@ -25,6 +25,7 @@
 //   notes/TfrmInfo.cpp         the File Properties dialog and what opens it
 //   skins/menus.cpp            the menu styles, the skin menu
 //   i18n/language_form.cpp     the window's translated texts, the language switch
+//   settings/TfrmPrefer.cpp    the Preferences dialog and what opens it
 //
 // State: the open file is m_open (notes/openfile.h); settings go through
 // m_settings, notes files through m_records. Names the rest of the program
@@ -37,6 +38,7 @@
 #include "notes/recordstore.h"
 #include "platform/services.h"
 #include "richtext/richedit.h"
+#include "settings/appearance.h"
 #include "settings/settingsstore.h"
 
 #include <QCursor>
@@ -65,6 +67,7 @@ class TfrmAbout;
 class TfrmFont;
 class TfrmSeek;
 class TfrmInfo;
+class TfrmPrefer;
 
 namespace tl {
 namespace instance { struct Request; }
@@ -187,6 +190,15 @@ public:
     void SaveSetReg(const QString &suffix);
     void SetToolBarNBackColor(quint32 color);
     void SetToolBarHBackColor(quint32 color);
+    // One appearance value to its controls; bold is the style's value.
+    void applyAppearance(tl::appearance::Element element, tl::appearance::Property property, const QString &text,
+                         qint32 number, bool bold);
+    // The font and colours an element's controls show now.
+    struct AppearanceShown {
+        QFont font;
+        quint32 fore = 0, back = 0;
+    };
+    AppearanceShown shownAppearance(tl::appearance::Element element) const;
 
     // --- skins/skinload.cpp
     void LoadSkin(const QString &name);
@@ -366,6 +378,15 @@ public:
     void mypopuphandler(QAction *item);
     // The menu lists at most this many skins.
     static constexpr int MenuSkinLimit = 98;
+
+    // --- settings/TfrmPrefer.cpp
+    // The tray's "Options": the fonts page shows the element chosen last.
+    void Options1Click();
+    // The editor menu's "Options".
+    void Font1Click();
+    // Made, and its stored settings re-applied, at the first call (start-up).
+    TfrmPrefer &preferences();
+    TfrmPrefer *frmPrefer = nullptr;
 
     // --- i18n/language_form.cpp
     // The texts of language for this window; built-in ones where its file

@@ -4,10 +4,12 @@
 
 #include "controls/darerlabel.h"
 #include "controls/flatbutton.h"
+#include "controls/guarded.h"
 #include "platform/error.h"
 #include "platform/paths.h"
 #include "platform/windowsystem.h"
 #include "settings/appearance.h"
+#include "settings/TfrmPrefer.h"
 #include "settings/settingstable.h"
 #include "skins/skinfiles.h"
 
@@ -84,6 +86,10 @@ void TForm1::FormCreate(const QStringList &args)
     if (!startRequest)
         timeScroll->start();
     QCoreApplication::processEvents();
+    // The Preferences re-apply what they keep (cursor, web addresses, lines,
+    // language, file types, hot key); a broken stored number ends only
+    // their part of the start.
+    tl::runGuarded([this] { preferences(); });
     settingsBatch.finish();
     reportSettingsNotices();
 

@@ -58,8 +58,7 @@ void TForm1::createTrayMenu()
     TrayPopUp->setDefaultAction(Show1);
     if (File1)
         TrayPopUp->addMenu(File1);
-    // The Preferences arrive with their dialog.
-    Options1 = item(TrayPopUp, "Options1", QStringLiteral("Options"), -1, nullptr);
+    Options1 = item(TrayPopUp, "Options1", QStringLiteral("Options"), -1, &TForm1::Options1Click);
     RecentSkins1 = submenu(TrayPopUp, "RecentSkins1", QStringLiteral("Available Skins"), -1);
     TrayPopUp->addAction(Sta1);
     TrayPopUp->addSeparator()->setObjectName(QStringLiteral("N3"));

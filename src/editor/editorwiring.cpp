@@ -126,7 +126,7 @@ void TForm1::wireEditorComponents()
     Copy1 = item(mnuMemo, memo1, "Copy1", QStringLiteral("Copy"), Qt::CTRL | Qt::Key_C, 2, &TForm1::Copy1Click);
     Paste1 = item(mnuMemo, memo1, "Paste1", QStringLiteral("Paste"), Qt::CTRL | Qt::Key_V, 4, &TForm1::Paste1Click);
     mnuMemo->addSeparator()->setObjectName(QStringLiteral("N4"));
-    Font1 = item(mnuMemo, memo1, "Font1", QStringLiteral("Options"), none, -1, nullptr);
+    Font1 = item(mnuMemo, memo1, "Font1", QStringLiteral("Options"), none, -1, &TForm1::Font1Click);
     mnuMemo->addSeparator()->setObjectName(QStringLiteral("N6"));
     SelectAll1 = item(mnuMemo, memo1, "SelectAll1", QStringLiteral("Select All"), Qt::CTRL | Qt::Key_A, 7,
                       &TForm1::SelectAll1Click);

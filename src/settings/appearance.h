@@ -7,6 +7,8 @@
 #include "settings/settingsstore.h"
 #include "settings/settingstable.h"
 
+#include <QFont>
+
 #include <array>
 #include <string_view>
 
@@ -106,6 +108,18 @@ constexpr const Value *find(Element element, Property property)
 constexpr bool styleOnlyAddsBold(Element element)
 {
     return element == Element::Editor || element == Element::InfoBar;
+}
+
+// Bold and nothing else: bold italic does not count.
+inline bool exactlyBold(const QFont &f)
+{
+    return f.bold() && !f.italic() && !f.underline() && !f.strikeOut();
+}
+
+// A font's size in whole points, also for a font sized in fractions.
+inline int pointSizeOf(const QFont &f)
+{
+    return f.pointSize() > 0 ? f.pointSize() : qRound(f.pointSizeF());
 }
 
 // Writes the first-run defaults of the built-in set, element by element,

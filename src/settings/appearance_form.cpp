@@ -17,13 +17,9 @@
 
 namespace {
 
+using tl::appearance::exactlyBold;
+using tl::appearance::pointSizeOf;
 using Buttons = std::initializer_list<tl::FlatButton *>;
-
-// Bold and nothing else: bold italic does not count.
-bool exactlyBold(const QFont &f)
-{
-    return f.bold() && !f.italic() && !f.underline() && !f.strikeOut();
-}
 
 QString boolText(bool on) { return on ? QStringLiteral("true") : QStringLiteral("false"); }
 
@@ -50,11 +46,6 @@ void setBold(QWidget *w, bool bold)
     w->setFont(f);
 }
 
-int pointSizeOf(const QFont &f)
-{
-    return f.pointSize() > 0 ? f.pointSize() : qRound(f.pointSizeF());
-}
-
 void editLook(Buttons buttons, bool hover, const std::function<void(tl::FlatButton::Look &)> &edit)
 {
     for (tl::FlatButton *b : buttons) {
@@ -66,65 +57,86 @@ void editLook(Buttons buttons, bool hover, const std::function<void(tl::FlatButt
 
 } // namespace
 
-void TForm1::LoadSetReg(const QString &suffix)
+void TForm1::applyAppearance(tl::appearance::Element element, tl::appearance::Property property, const QString &text,
+                             qint32 number, bool bold)
 {
     using tl::appearance::Element;
+    using tl::appearance::Property;
+    const Buttons buttons{cmdSearch, cmdSearchBack, cmdSearchAgain};
+    QWidget *w = nullptr;
+    switch (element) {
+    case Element::ToolBar: SetToolBarNBackColor(quint32(number)); return;
+    case Element::ToolBarHover: SetToolBarHBackColor(quint32(number)); return;
+    case Element::SearchButtons:
+    case Element::SearchButtonsHover:
+        if (property == Property::FontSize && number <= 0)
+            return;
+        editLook(buttons, element == Element::SearchButtonsHover, [&](tl::FlatButton::Look &l) {
+            switch (property) {
+            case Property::FontName: l.font.setFamily(text); break;
+            case Property::FontSize: l.font.setPointSize(number); break;
+            case Property::ForeGrd: l.fore = quint32(number); break;
+            case Property::BackGrd: l.back = quint32(number); break;
+            case Property::Style: l.font.setBold(bold); break;
+            }
+        });
+        return;
+    case Element::Editor: w = memo1; break;
+    case Element::SearchCombo: w = cbSeek; break;
+    case Element::SearchLabel: w = lblSearch; break;
+    case Element::InfoBar: w = Panel1; break;
+    }
+    switch (property) {
+    case Property::FontName: setFamily(w, text); break;
+    case Property::FontSize: setPointSize(w, number); break;
+    case Property::ForeGrd: tl::setStoredFore(w, quint32(number)); break;
+    case Property::BackGrd:
+        if (element == Element::SearchLabel)
+            tl::setStoredBack(panSearch, quint32(number));
+        tl::setStoredBack(w, quint32(number));
+        break;
+    case Property::Style: setBold(w, bold); break;
+    }
+}
+
+TForm1::AppearanceShown TForm1::shownAppearance(tl::appearance::Element element) const
+{
+    using tl::appearance::Element;
+    auto shownBy = [](const QWidget *w) { return AppearanceShown{w->font(), tl::storedFore(w), tl::storedBack(w)}; };
+    auto shownAs = [](const tl::FlatButton::Look &l) { return AppearanceShown{l.font, l.fore, l.back}; };
+    // The find bar's buttons look alike: cmdSearch speaks for the three.
+    switch (element) {
+    case Element::Editor: return shownBy(memo1);
+    case Element::SearchButtons: return shownAs(cmdSearch->normalLook());
+    case Element::SearchButtonsHover: return shownAs(cmdSearch->hoverLook());
+    case Element::SearchCombo: return shownBy(cbSeek);
+    case Element::SearchLabel: return shownBy(lblSearch);
+    case Element::InfoBar: return shownBy(Panel1);
+    case Element::ToolBar: return {{}, 0, tl::storedBack(panToolBar)};
+    case Element::ToolBarHover: return {{}, 0, cmdOpen->hoverLook().back};
+    }
+    return {};
+}
+
+void TForm1::LoadSetReg(const QString &suffix)
+{
     using tl::appearance::Property;
     if (!m_settings.canOpen())
         return;
     SetFromReg(tl::setting::CurrentSkin, tl::SettingsStore::q(tl::setting::NoSkin));
 
-    const Buttons buttons{cmdSearch, cmdSearchBack, cmdSearchAgain};
-    // One value to one element; bold only comes as a style.
-    auto apply = [&](Element element, Property property, const QString &text, qint32 number, bool bold) {
-        QWidget *w = nullptr;
-        switch (element) {
-        case Element::ToolBar: SetToolBarNBackColor(quint32(number)); return;
-        case Element::ToolBarHover: SetToolBarHBackColor(quint32(number)); return;
-        case Element::SearchButtons:
-        case Element::SearchButtonsHover:
-            if (property == Property::FontSize && number <= 0)
-                return;
-            editLook(buttons, element == Element::SearchButtonsHover, [&](tl::FlatButton::Look &l) {
-                switch (property) {
-                case Property::FontName: l.font.setFamily(text); break;
-                case Property::FontSize: l.font.setPointSize(number); break;
-                case Property::ForeGrd: l.fore = quint32(number); break;
-                case Property::BackGrd: l.back = quint32(number); break;
-                case Property::Style: l.font.setBold(bold); break;
-                }
-            });
-            return;
-        case Element::Editor: w = memo1; break;
-        case Element::SearchCombo: w = cbSeek; break;
-        case Element::SearchLabel: w = lblSearch; break;
-        case Element::InfoBar: w = Panel1; break;
-        }
-        switch (property) {
-        case Property::FontName: setFamily(w, text); break;
-        case Property::FontSize: setPointSize(w, number); break;
-        case Property::ForeGrd: tl::setStoredFore(w, quint32(number)); break;
-        case Property::BackGrd:
-            if (element == Element::SearchLabel)
-                tl::setStoredBack(panSearch, quint32(number));
-            tl::setStoredBack(w, quint32(number));
-            break;
-        case Property::Style: setBold(w, bold); break;
-        }
-    };
-
     for (const tl::appearance::Value &v : tl::appearance::values) {
         const QString name = tl::SettingsStore::q(v.name) + suffix;
         if (v.property == Property::Style) {
             if (!tl::appearance::styleOnlyAddsBold(v.element))
-                apply(v.element, v.property, {}, 0, isOn(name));
+                applyAppearance(v.element, v.property, {}, 0, isOn(name));
             else if (m_settings.exists(name) && isOn(name))
-                apply(v.element, v.property, {}, 0, true);
+                applyAppearance(v.element, v.property, {}, 0, true);
         } else if (m_settings.exists(name)) {
             if (tl::appearance::typeOf(v.property) == tl::setting::Type::String)
-                apply(v.element, v.property, GetFromReg(name), 0, false);
+                applyAppearance(v.element, v.property, GetFromReg(name), 0, false);
             else
-                apply(v.element, v.property, {}, GetFromRegInt(name), false);
+                applyAppearance(v.element, v.property, {}, GetFromRegInt(name), false);
         }
     }
 }
@@ -137,29 +149,8 @@ void TForm1::SaveSetReg(const QString &suffix)
         return;
     SetFromReg(tl::setting::CurrentSkin, tl::SettingsStore::q(tl::setting::NoSkin));
 
-    struct Shown {
-        QFont font;
-        quint32 fore = 0, back = 0;
-    };
-    auto shownBy = [](const QWidget *w) { return Shown{w->font(), tl::storedFore(w), tl::storedBack(w)}; };
-    auto shownAs = [](const tl::FlatButton::Look &l) { return Shown{l.font, l.fore, l.back}; };
-    // The find bar's buttons look alike: cmdSearch speaks for the three.
-    auto shownOf = [&](Element element) -> Shown {
-        switch (element) {
-        case Element::Editor: return shownBy(memo1);
-        case Element::SearchButtons: return shownAs(cmdSearch->normalLook());
-        case Element::SearchButtonsHover: return shownAs(cmdSearch->hoverLook());
-        case Element::SearchCombo: return shownBy(cbSeek);
-        case Element::SearchLabel: return shownBy(lblSearch);
-        case Element::InfoBar: return shownBy(Panel1);
-        case Element::ToolBar: return {{}, 0, tl::storedBack(panToolBar)};
-        case Element::ToolBarHover: return {{}, 0, cmdOpen->hoverLook().back};
-        }
-        return {};
-    };
-
     for (Element element : tl::appearance::saveOrder) {
-        const Shown shown = shownOf(element);
+        const AppearanceShown shown = shownAppearance(element);
         for (int p = 0; p < tl::appearance::kProperties; ++p) {
             const tl::appearance::Value *v = tl::appearance::find(element, Property(p));
             if (!v)

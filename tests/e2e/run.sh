@@ -22,7 +22,7 @@ done
 
 [ -x "$exe" ] || { echo "e2e: FAIL $exe is not built"; exit 1; }
 
-groups=(start resize edit add bold find jump seek open picture msgbox znts tray language instance installed)
+groups=(start resize edit add bold find jump seek open picture msgbox znts tray language instance installed prefer)
 only=${E2E_ONLY:-${groups[*]}}
 for g in ${only//,/ }; do
   [[ " ${groups[*]} " == *" $g "* ]] || { echo "e2e: unknown group '$g' (groups: ${groups[*]})"; exit 2; }
@@ -794,6 +794,65 @@ group_installed() {
   check "a right click opens its tray menu" wait_for "$STEP_TIMEOUT" one_other
   check "the menu is in the installed Russian texts" open_submenu 'Доступные скины'
   press Escape Escape
+  end_app
+  stop "$tray"
+}
+
+# --- the Preferences from the tray menu: the author name typed on the
+# Personal Data page is on disk after Close and in the box at the next start.
+# The dialog is 402 x 275 (src/settings/TfrmPrefer.cpp): the tree at (6,8),
+# the pages at (128,8), Close at (240,248); txtAuthor at (17,38) in its page.
+dialog=
+options_dialog() { dialog=$(xdotool search --all --onlyvisible --pid "$app" --name '^Options$' 2>/dev/null | head -n1); [ -n "$dialog" ]; }
+click_dialog() { xdotool mousemove --window "$dialog" "$1" "$2" click 1; }  # x, y in the dialog
+# Opens Options from the tray menu: its third item, after Show and File...
+open_options() {
+  other=
+  click_icon 3
+  wait_for "$STEP_TIMEOUT" one_other || return 1
+  press Down Down Down Return
+  wait_for "$STEP_TIMEOUT" options_dialog
+}
+# The Personal Data page (the tree's last node), the caret at the author's end.
+author_box() {
+  click_dialog 40 18   # the first node
+  press End            # the last: Personal Data
+  click_dialog 245 56  # into txtAuthor
+  press End
+}
+group_prefer() {
+  local tray
+  icon=
+  fresh_settings prefer
+  trayer --edge top --align right --widthtype request --height 24 --transparent false >"$work/trayer-prefer.log" 2>&1 &
+  tray=$!; pids+=("$tray")
+  wait_for "$START_TIMEOUT" "$x11" owner _NET_SYSTEM_TRAY_S0
+  start_app prefer
+  check "window appears" wait_window '^Tessaleaf$'
+  check "the tray icon is there" wait_for "$START_TIMEOUT" find_icon
+  if [ -z "$icon" ]; then end_app; stop "$tray"; return; fi
+  check "Options from the tray menu opens the Preferences" open_options
+  if [ -n "$dialog" ]; then
+    author_box
+    type_text "Ann Author"
+    check "typing alone stores nothing" not values_are AuthorName '"Ann Author"'
+    click_dialog 277 259  # Close
+    check "Close stores the author name" wait_for "$STEP_TIMEOUT" values_are AuthorName '"Ann Author"'
+    check "and the dialog is gone" wait_for "$STEP_TIMEOUT" not options_dialog
+  fi
+  end_app
+
+  start_app prefer-again
+  wait_window '^Tessaleaf$'
+  wait_for "$START_TIMEOUT" find_icon
+  check "Options opens again after a restart" open_options
+  if [ -n "$dialog" ]; then
+    # Typed on at the end of what the box shows: it showed the stored name.
+    author_box
+    type_text " Jr"
+    click_dialog 277 259
+    check "the box showed the stored name again" wait_for "$STEP_TIMEOUT" values_are AuthorName '"Ann Author Jr"'
+  fi
   end_app
   stop "$tray"
 }

@@ -1,0 +1,269 @@
+// The Preferences' fonts and colours page: an element, one of its display
+// items, and that item's font and colours, each edit applied to the main
+// window at once and stored in the appearance set in use at that moment.
+
+#include "settings/TfrmPrefer.h"
+
+#include "app/TForm1.h"
+#include "controls/darerlabel.h"
+#include "controls/guarded.h"
+#include "platform/colors.h"
+#include "platform/error.h"
+#include "settings/colorbox.h"
+#include "settings/settingstable.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace s = tl::setting;
+using tl::SettingsStore;
+using tl::appearance::Property;
+
+namespace {
+
+template <typename W>
+W *named(W *w, const char *name)
+{
+    w->setObjectName(QString::fromLatin1(name));
+    return w;
+}
+
+QLabel *label(QWidget *page, const char *name, const QString &text, int x, int y)
+{
+    auto *l = named(new QLabel(text, page), name);
+    l->move(x, y);
+    l->adjustSize();
+    return l;
+}
+
+} // namespace
+
+void TfrmPrefer::createFontsPage()
+{
+    QWidget *p = frame2;
+    auto ask = [this](const QColor &initial) { return m_form->services().dialogs->color(this, initial); };
+
+    Label2 = label(p, "Label2", QStringLiteral("Show settings for:"), 17, 17);
+    cbElement = named(new QComboBox(p), "cbElement");
+    cbElement->setGeometry(17, 33, 160, 21);
+    cmdDefault = named(new QPushButton(QStringLiteral("Use Default"), p), "cmdDefault");
+    cmdDefault->setGeometry(184, 32, 81, 23);
+    Label10 = label(p, "Label10", QStringLiteral("Display Items:"), 17, 58);
+    lbItems = named(new QListWidget(p), "lbItems");
+    lbItems->setGeometry(17, 74, 113, 79);
+    Label6 = label(p, "Label6", QStringLiteral("Font Color:"), 136, 58);
+    cbForeGrd = named(new tl::ColorBox(ask, p), "cbForeGrd");
+    cbForeGrd->setGeometry(136, 74, 128, 21);
+    Label7 = label(p, "Label7", QStringLiteral("Background Color:"), 136, 98);
+    cbBackGrd = named(new tl::ColorBox(ask, p), "cbBackGrd");
+    cbBackGrd->setGeometry(136, 114, 128, 21);
+    cbBold = named(new QCheckBox(QStringLiteral("Bold"), p), "cbBold");
+    cbBold->move(136, 138);
+    cbBold->adjustSize();
+    Label3 = label(p, "Label3", QStringLiteral("Font:"), 17, 158);
+    FontComboBox1 = named(new QComboBox(p), "FontComboBox1");
+    FontComboBox1->setGeometry(17, 174, 160, 21);
+    Label5 = label(p, "Label5", QStringLiteral("Size:"), 185, 158);
+    cbSize = named(new QComboBox(p), "cbSize");
+    cbSize->setGeometry(184, 174, 81, 21);
+    cbSize->setEditable(true);
+    cbSize->setInsertPolicy(QComboBox::NoInsert);
+    for (int size = 6; size <= 24; ++size)
+        cbSize->addItem(QString::number(size));
+    cbSize->setEditText(QStringLiteral("10"));
+    cbSeparatLines = named(new QCheckBox(QStringLiteral("Separating Lines"), p), "cbSeparatLines");
+    cbSeparatLines->move(17, 204);
+    cbSeparatLines->adjustSize();
+    cbLineColor = named(new tl::ColorBox(ask, p), "cbLineColor");
+    cbLineColor->setGeometry(137, 202, 128, 21);
+    cbLineColor->setEnabled(false);
+
+    using tl::connectGuarded;
+    connectGuarded(cbElement, &QComboBox::activated, this, [this] { cbElementChange(); });
+    connectGuarded(lbItems, &QListWidget::currentRowChanged, this, [this] {
+        if (!m_showingItem)
+            lbItemsClick();
+    });
+    connectGuarded(FontComboBox1, &QComboBox::activated, this, [this] { FontComboBox1Change(); });
+    // Every change of the text, typed or picked.
+    connectGuarded(cbSize, &QComboBox::editTextChanged, this, [this] {
+        if (!m_showingItem)
+            cbSizeChange();
+    });
+    connectGuarded(cbForeGrd, &tl::ColorBox::colorChosen, this, [this] { cbForeGrdChange(); });
+    connectGuarded(cbBackGrd, &tl::ColorBox::colorChosen, this, [this] { cbBackGrdChange(); });
+    connectGuarded(cbBold, &QCheckBox::toggled, this, [this] {
+        if (!m_showingItem)
+            cbBoldClick();
+    });
+    connectGuarded(cmdDefault, &QPushButton::clicked, this, [this] { cmdDefaultClick(); });
+    connectGuarded(cbLineColor, &tl::ColorBox::colorChosen, this, [this] { cbLineColorChange(); });
+    connectGuarded(cbSeparatLines, &QCheckBox::toggled, this, [this] { cbSeparatLinesClick(); });
+}
+
+void TfrmPrefer::fillFontList()
+{
+    if (FontComboBox1->count() > 1)
+        return;
+    const QString shown = FontComboBox1->currentText();
+    FontComboBox1->clear();
+    FontComboBox1->addItems(QFontDatabase::families());
+    showFontName(shown);
+}
+
+void TfrmPrefer::showFontName(const QString &family)
+{
+    int i = FontComboBox1->findText(family, Qt::MatchFixedString);
+    if (i < 0 && !family.isEmpty()) {
+        // A stored name that is not installed is shown as it is.
+        FontComboBox1->insertItem(0, family);
+        i = 0;
+    }
+    FontComboBox1->setCurrentIndex(i);
+}
+
+const tl::prefer::Item *TfrmPrefer::chosenItem() const
+{
+    // The first entry that reads as the list shows: two elements translated
+    // alike are one.
+    const int element = cbElement->currentIndex() < 0 ? -1 : cbElement->findText(cbElement->currentText());
+    const std::span<const tl::prefer::Item> items = tl::prefer::itemsOf(element);
+    const int row = lbItems->currentRow();
+    return row >= 0 && row < int(items.size()) ? &items[size_t(row)] : nullptr;
+}
+
+void TfrmPrefer::cbElementChange()
+{
+    const int element = cbElement->currentIndex();
+    m_form->SetFromReg(s::LastElementEditor, QString::number(element));
+    if (element >= 0) {
+        auto word = [this](tl::prefer::ItemWord w) {
+            static constexpr std::string_view keys[] = {"frmPrefer.Normal", "frmPrefer.Hover",  "frmPrefer.Text",
+                                                        "frmPrefer.Button", "frmPrefer.ComboBox", "frmPrefer.Label"};
+            return m_texts[keys[int(w)]];
+        };
+        const bool wasShowing = std::exchange(m_showingItem, true);
+        lbItems->clear();
+        for (const tl::prefer::Item &item : tl::prefer::itemsOf(cbElement->findText(cbElement->currentText()))) {
+            QString text = word(item.word);
+            if (item.state != item.word)
+                text += QStringLiteral(" - ") + word(item.state);
+            else if (item.target == tl::appearance::Element::SearchLabel)
+                text += QStringLiteral(" \"") + m_form->lblSearch->text() + QLatin1Char('"');
+            lbItems->addItem(text);
+        }
+        lbItems->setCurrentRow(0);
+        m_showingItem = wasShowing;
+    }
+    lbItemsClick();
+}
+
+void TfrmPrefer::lbItemsClick()
+{
+    using tl::appearance::Element;
+    const bool wasShowing = std::exchange(m_showingItem, true);
+    for (QWidget *w : std::initializer_list<QWidget *>{FontComboBox1, cbForeGrd, cbSize, cbBold})
+        w->setEnabled(true);
+    cbForeGrd->setColor(0);
+    cbBackGrd->setColor(0);
+    cbBold->setChecked(false);
+    if (const tl::prefer::Item *item = chosenItem()) {
+        const TForm1::AppearanceShown shown = m_form->shownAppearance(item->target);
+        if (item->target == Element::ToolBar || item->target == Element::ToolBarHover) {
+            for (QWidget *w : std::initializer_list<QWidget *>{FontComboBox1, cbForeGrd, cbSize, cbBold})
+                w->setEnabled(false);
+        } else {
+            showFontName(shown.font.family());
+            cbSize->setEditText(QString::number(tl::appearance::pointSizeOf(shown.font)));
+            cbForeGrd->setColor(shown.fore);
+            cbBold->setChecked(tl::appearance::exactlyBold(shown.font));
+        }
+        cbBackGrd->setColor(shown.back);
+    }
+    m_showingItem = wasShowing;
+}
+
+void TfrmPrefer::editAppearance(Property column, const QString &text, qint32 number, bool bold)
+{
+    const tl::prefer::Item *item = chosenItem();
+    if (!item)
+        return;
+    const tl::appearance::Value *value = tl::prefer::valueOf(*item, column);
+    if (!value)
+        return;  // the page offers no such edit for the item
+    m_form->applyAppearance(item->target, column, text, number, bold);
+    // The set in use now, not when the dialog was opened.
+    const QString name = SettingsStore::q(value->name) + tl::prefer::suffixFor(m_form->GetFromReg(s::CurrentSkin));
+    if (tl::appearance::typeOf(column) == tl::setting::Type::String)
+        m_form->SetFromReg(name, column == Property::Style ? (bold ? QStringLiteral("true") : QStringLiteral("false"))
+                                                          : text);
+    else
+        m_form->SetFromRegInt(name, number);
+}
+
+void TfrmPrefer::FontComboBox1Change()
+{
+    editAppearance(Property::FontName, FontComboBox1->currentText(), 0, false);
+}
+
+void TfrmPrefer::cbSizeChange()
+{
+    // Throws for a text that is no integer: nothing applied, nothing stored.
+    editAppearance(Property::FontSize, {}, tl::strToInt(cbSize->currentText()), false);
+}
+
+void TfrmPrefer::cbForeGrdChange()
+{
+    editAppearance(Property::ForeGrd, {}, qint32(cbForeGrd->color()), false);
+}
+
+void TfrmPrefer::cbBackGrdChange()
+{
+    editAppearance(Property::BackGrd, {}, qint32(cbBackGrd->color()), false);
+}
+
+void TfrmPrefer::cbBoldClick()
+{
+    editAppearance(Property::Style, {}, 0, cbBold->isChecked());
+}
+
+void TfrmPrefer::cmdDefaultClick()
+{
+    const QString none = SettingsStore::q(s::NoSkin);
+    if (m_form->GetFromReg(s::CurrentSkin) == none) {
+        tl::appearance::WriteDefault(m_form->settings());
+        m_form->LoadSkinStd();
+    }
+    // A skin load over a skin gives the controls the skin's own colours and
+    // saves them as the "Skin" set.
+    if (const QString skin = m_form->GetFromReg(s::CurrentSkin); skin != none)
+        m_form->LoadSkin(skin);
+}
+
+void TfrmPrefer::cbLineColorChange()
+{
+    // The lines fade from the line colour into the editor's: the top and
+    // left ones start with it, the find bar's and the right one end with it.
+    const quint32 c = cbLineColor->color();
+    for (tl::TDarerLabel *l : {m_form->lblTopLine, m_form->lblLeftLine})
+        l->setBeginColor(tl::colorFromStored(c));
+    for (tl::TDarerLabel *l : {m_form->lblLineSeek, m_form->lblRightLine})
+        l->setEndColor(tl::colorFromStored(c));
+    m_form->SetFromRegInt(SettingsStore::q(s::LineColor) + tl::prefer::suffixFor(m_form->GetFromReg(s::CurrentSkin)),
+                          qint32(c));
+}
+
+void TfrmPrefer::cbSeparatLinesClick()
+{
+    const bool on = cbSeparatLines->isChecked();
+    cbLineColor->setEnabled(on);
+    const QString flag = on ? QStringLiteral("True") : QStringLiteral("False");
+    m_form->SetFromReg(s::EnableLine, flag);
+    m_form->VisibleLines(flag);
+}

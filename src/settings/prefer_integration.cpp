@@ -1,0 +1,186 @@
+// The General page's ties into the desktop: file types, the start-up entry,
+// launchers and the global hot key.
+
+#include "settings/TfrmPrefer.h"
+
+#include "app/TForm1.h"
+#include "controls/guarded.h"
+#include "settings/hotkeytext.h"
+#include "settings/settingstable.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+namespace s = tl::setting;
+namespace in = tl::integration;
+
+namespace {
+
+template <typename W>
+W *named(W *w, const char *name)
+{
+    w->setObjectName(QString::fromLatin1(name));
+    return w;
+}
+
+QLabel *label(QWidget *page, const char *name, const QString &text, int x, int y)
+{
+    auto *l = named(new QLabel(text, page), name);
+    l->move(x, y);
+    l->adjustSize();
+    return l;
+}
+
+QCheckBox *checkBox(QWidget *page, const char *name, const QString &text, int x, int y)
+{
+    auto *c = named(new QCheckBox(text, page), name);
+    c->move(x, y);
+    c->adjustSize();
+    return c;
+}
+
+QComboBox *list(QWidget *page, const char *name, int x, int y, int width, const QStringList &entries)
+{
+    auto *c = named(new QComboBox(page), name);
+    c->setGeometry(x, y, width, 21);
+    c->addItems(entries);
+    return c;
+}
+
+
+} // namespace
+
+void TfrmPrefer::createIntegrationControls()
+{
+    desktopPlaces = in::DesktopPlaces::fromEnvironment();
+    QWidget *p = frame1;
+    lblAddIcon = label(p, "lblAddIcon", QStringLiteral("Add icon to:"), 17, 93);
+    cbAddIcon = list(p, "cbAddIcon", 94, 91, 101,
+                     {QStringLiteral("Start Menu"), QStringLiteral("Programs Menu"), QStringLiteral("Desktop"),
+                      QStringLiteral("QuickLaunch")});
+    cmdAddIcon = named(new QPushButton(QStringLiteral("Add"), p), "cmdAddIcon");
+    cmdAddIcon->setGeometry(200, 90, 60, 23);
+    Label11 = label(p, "Label11", QStringLiteral("\"Hot\" key:"), 16, 119);
+    // A little wider than the Windows lists, so that "None" reads whole.
+    cbHotKey1 = list(p, "cbHotKey1", 94, 117, 52, tl::hotkey::firstList());
+    Label12 = label(p, "Label12", QStringLiteral("+"), 148, 119);
+    cbHotKey2 = list(p, "cbHotKey2", 156, 117, 52, tl::hotkey::secondList());
+    Label13 = label(p, "Label13", QStringLiteral("+"), 210, 119);
+    cbHotKey3 = list(p, "cbHotKey3", 218, 117, 50, tl::hotkey::keyList());
+    for (QComboBox *c : {cbHotKey1, cbHotKey2, cbHotKey3})
+        c->setMaxVisibleItems(13);
+    chStartUp = checkBox(p, "chStartUp", QStringLiteral("Run the Tessaleaf at StartUp"), 17, 141);
+    // Under the tree, left of Close: the page itself has no room to spare.
+    lblHotKeyStatus = named(new QLabel(this), "lblHotKeyStatus");
+    lblHotKeyStatus->setGeometry(6, 245, 228, 28);
+    lblHotKeyStatus->setWordWrap(true);
+    lblHotKeyStatus->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QFont small = lblHotKeyStatus->font();
+    small.setPointSize(7);
+    lblHotKeyStatus->setFont(small);
+    QPalette warn = lblHotKeyStatus->palette();
+    warn.setColor(QPalette::WindowText, QColor(0xB0, 0x20, 0x20));
+    lblHotKeyStatus->setPalette(warn);
+    lblHotKeyStatus->hide();
+    cbType = checkBox(p, "cbType", QStringLiteral("*.nts"), 17, 210);
+    cbZNts = checkBox(p, "cbZNts", QStringLiteral("*.znts"), 102, 210);
+    cbTXT = checkBox(p, "cbTXT", QStringLiteral("*.txt"), 189, 210);
+
+    using tl::connectGuarded;
+    // The list shares the menu style's change handler.
+    connectGuarded(cbAddIcon, &QComboBox::activated, this, [this] { cbMenuStyleChange(); });
+    connectGuarded(cmdAddIcon, &QPushButton::clicked, this, [this] { cmdAddIconClick(); });
+    connectGuarded(chStartUp, &QCheckBox::toggled, this, [this] { chStartUpClick(); });
+    connectGuarded(cbType, &QCheckBox::toggled, this, [this] { cbTypeClick(); });
+    connectGuarded(cbZNts, &QCheckBox::toggled, this, [this] { cbZNtsClick(); });
+    connectGuarded(cbTXT, &QCheckBox::toggled, this, [this] { cbTXTClick(); });
+}
+
+void TfrmPrefer::readFileTypes()
+{
+    cbType->setChecked(in::isAssociated(desktopPlaces, in::FileType::Nts));
+    cbZNts->setChecked(in::isAssociated(desktopPlaces, in::FileType::Znts));
+    cbTXT->setChecked(in::isAssociated(desktopPlaces, in::FileType::Txt));
+}
+
+void TfrmPrefer::cbTypeClick()
+{
+    in::setAssociated(desktopPlaces, in::FileType::Nts, cbType->isChecked());
+}
+
+void TfrmPrefer::cbZNtsClick()
+{
+    in::setAssociated(desktopPlaces, in::FileType::Znts, cbZNts->isChecked());
+}
+
+void TfrmPrefer::cbTXTClick()
+{
+    in::setAssociated(desktopPlaces, in::FileType::Txt, cbTXT->isChecked());
+}
+
+void TfrmPrefer::chStartUpClick()
+{
+    in::setAutostart(desktopPlaces, chStartUp->isChecked());
+}
+
+void TfrmPrefer::cmdAddIconClick()
+{
+    // With no entry chosen the launcher goes where the list starts: the desktop.
+    const int index = cbAddIcon->currentIndex();
+    const auto place = index < 0 ? in::LauncherPlace::Desktop : in::LauncherPlace(index);
+    const QString path = in::addLauncher(desktopPlaces, place);
+    m_form->services().dialogs->messageBox(this, QStringLiteral("Tessaleaf"),
+                                           QStringLiteral("The launcher was written to %1.")
+                                               .arg(QDir::toNativeSeparators(path)),
+                                           tl::MsgButtons::Ok, tl::MsgIcon::Information);
+}
+
+void TfrmPrefer::loadHotKey()
+{
+    // Never chosen: the lists show "None" rather than nothing, which would
+    // count as a word of its own.
+    const QString stored = m_form->GetFromReg(s::HotKey);
+    const QStringList words = stored.isEmpty() ? QStringList(3, QStringLiteral("None")) : tl::hotkey::storedWords(stored);
+    const QComboBox *lists[] = {cbHotKey1, cbHotKey2, cbHotKey3};
+    for (int i = 0; i < 3; ++i) {
+        auto *c = const_cast<QComboBox *>(lists[i]);
+        c->setCurrentIndex(i < words.size() ? c->findText(words[i], Qt::MatchFixedString) : -1);
+    }
+    SetHotKey();
+}
+
+void TfrmPrefer::SetHotKey()
+{
+    // A list without a selection shows "", which counts as a chosen word.
+    auto shown = [](const QComboBox *c) { return c->currentIndex() < 0 ? QString() : c->currentText(); };
+    const QString first = shown(cbHotKey1), second = shown(cbHotKey2), key = shown(cbHotKey3);
+    const QKeyCombination combination = tl::hotkey::parseShortcut(tl::hotkey::shortcutText(first, second, key));
+    const bool none = combination.key() == Qt::Key_unknown;
+    if (QAction *show = m_form->Show1) {
+        // Shown beside the item; the key itself acts through the hot key.
+        show->setShortcut(none ? QKeySequence() : QKeySequence(combination));
+        show->setShortcutContext(Qt::WidgetShortcut);
+    }
+    m_form->SetFromReg(s::HotKey, tl::hotkey::storedText(first, second, key));
+
+    // The new key replaces the one registered before.
+    using Status = tl::IHotKey::Status;
+    tl::IHotKey *hotKey = m_form->services().hotKey.get();
+    const Status status = !hotKey ? (none ? Status::None : Status::Unavailable)
+                                  : hotKey->setHotKey(none ? QKeyCombination(Qt::Key_unknown) : combination);
+    switch (status) {
+    case Status::None:
+    case Status::Registered: lblHotKeyStatus->clear(); break;
+    case Status::Taken: lblHotKeyStatus->setText(QStringLiteral("The hot key is taken by another program.")); break;
+    case Status::Unavailable:
+        lblHotKeyStatus->setText(QStringLiteral(
+            "No global keys on this desktop: its own shortcut settings can run tessaleaf --toggle."));
+        break;
+    }
+    lblHotKeyStatus->setVisible(!lblHotKeyStatus->text().isEmpty() && frame1->isVisibleTo(this));
+}
