@@ -208,11 +208,15 @@ bool holdsItsRows(const QString &path)
     if (headerSize < 40)
         return true;  // the old core header: left to the reader
     const qint64 offset = qFromLittleEndian<quint32>(d + 10);
-    const qint64 w = std::abs(qFromLittleEndian<qint32>(d + 18)), h = std::abs(qFromLittleEndian<qint32>(d + 22));
+    const qint64 w = std::abs(qint64(qFromLittleEndian<qint32>(d + 18)));
+    const qint64 h = std::abs(qint64(qFromLittleEndian<qint32>(d + 22)));
     const int bits = qFromLittleEndian<quint16>(d + 28);
     const quint32 compression = qFromLittleEndian<quint32>(d + 30);
     if (compression != 0 && compression != 3)
         return true;  // run-length data has no fixed size
+    // Far beyond any picture taken, and before the size below could overflow.
+    if (w > (1 << 20) || h > (1 << 20) || bits > 64)
+        return false;
     const qint64 stride = (w * bits + 31) / 32 * 4;
     return offset + stride * h <= f.size();
 }
