@@ -79,6 +79,9 @@ TForm1::TForm1(tl::Services services, const QString &settingsFile, QWidget *pare
     setWindowTitle(QStringLiteral("Tessaleaf"));
     setMinimumSize(150, 243);
     createComponents();
+    // The global hot key calls the window up like the tray menu's "Show".
+    if (m_services.hotKey)
+        m_services.hotKey->onPressed = [this] { Show1Click(); };
 }
 
 TForm1::~TForm1()

@@ -275,6 +275,8 @@ public:
     void Jumptonote1Click();
     // Shows note index (zero-based, existing) at its top, the note shown stored first.
     void showJumpedNote(int index);
+    // Made when first asked for.
+    TfrmSeek &seekPopup();
     TfrmSeek *frmSeek = nullptr;
 
     // --- editor/editcommands.cpp

@@ -55,7 +55,8 @@ void TForm1::FormCreate(const QStringList &args)
     memo1->clear();
     tl::appearance::firstRunCheck(m_settings);
     StartedVisible = false;
-    LoadSkin(GetFromReg(s::CurrentSkin));
+    const QString skinAsked = GetFromReg(s::CurrentSkin);
+    LoadSkin(skinAsked);
     PaintMenuSkin();
     if (!hasTray()) {
         setTaskbarEntry(true);
@@ -69,7 +70,10 @@ void TForm1::FormCreate(const QStringList &args)
     setWindowOpacity(m_alpha / 255.0);
 
     if (!startRequest) {
-        LoadSkin(GetFromReg(s::CurrentSkin));
+        // The load above already gave the window this skin, unless it fell
+        // back to another one; the language and the menus do not touch it.
+        if (const QString skin = GetFromReg(s::CurrentSkin); skin != skinAsked)
+            LoadSkin(skin);
         StartedVisible = true;
         show();
     }
@@ -248,4 +252,8 @@ void TForm1::FormDestroy()
         m_services.tray->remove();
     if (QFileInfo(CurrentFile).isFile())
         CloseNotes(CurrentFile);
+    if (m_services.hotKey) {
+        m_services.hotKey->release();
+        m_services.hotKey->onPressed = nullptr;
+    }
 }

@@ -10,6 +10,8 @@
 #include "controls/builtinart.h"
 #include "platform/qtservices.h"
 
+#include <QTimer>
+
 
 int main(int argc, char **argv)
 {
@@ -25,7 +27,9 @@ int main(int argc, char **argv)
     tl::Application::setApplicationName(QStringLiteral("TessaleafV2"));
     tl::Application::setQuitOnLastWindowClosed(false);
     tl::builtin::initArt();
-    tl::Application::setWindowIcon(tl::builtin::programWindowIcon());
+    // The icon's seven sizes go to the window system with the window: set
+    // once the first frame is on its way.
+    QTimer::singleShot(0, [] { tl::Application::setWindowIcon(tl::builtin::programWindowIcon()); });
 
     TForm1 form(tl::realServices());
     fonts.finish();

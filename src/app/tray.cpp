@@ -12,7 +12,6 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QMenu>
-#include <QStyle>
 #include <QThread>
 #include <QUrl>
 
@@ -102,9 +101,10 @@ void TForm1::PaintTray()
         return;
     const QString text
         = QFileInfo(CurrentFile).isFile() ? QFileInfo(CurrentFile).fileName() : uiText("MainForm.langnonfileintray");
+    // At start-up the window icon is set once the window is up.
     QIcon icon = QApplication::windowIcon();
     if (icon.isNull())
-        icon = style()->standardIcon(QStyle::SP_FileDialogDetailedView);
+        icon = tl::builtin::programTrayIcon();
     m_services.tray->add(icon, (kTitle + QStringLiteral(" - ") + text).left(kTipLength));
 }
 

@@ -86,9 +86,12 @@ inline QString programIcon(int size) { return QStringLiteral(":/icons/tessaleaf-
 // size at once and first asks each image plugin whether it reads the file,
 // loading them all: this is for the start-up path.
 QImage readPng(const QString &path);
+// Decoded when first drawn.
 QIcon pngIcon(const QString &path);
 // The program's icon for its windows and the tray: the sizes up to 128
 // (the window system gets every size at each start; 256 is for launchers).
 QIcon programWindowIcon();
+// The small sizes only, for the tray.
+QIcon programTrayIcon();
 
 } // namespace tl::builtin

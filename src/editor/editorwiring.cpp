@@ -9,7 +9,6 @@
 #include "controls/flatbutton.h"
 #include "controls/guarded.h"
 #include "editor/TfrmFont.h"
-#include "notes/TfrmSeek.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -180,12 +179,10 @@ void TForm1::wireEditorComponents()
             lblSearchClick();
         return false;
     });
-
-    // The font popup and the About box are made when first opened: they
-    // cost more to build than the rest of the editor's parts together.
-    frmSeek = new TfrmSeek(this);
 }
 
+// The font popup and the About box are made when first opened: they cost
+// more to build than the rest of the editor's parts together.
 TfrmFont &TForm1::fontPopup()
 {
     if (!frmFont)

@@ -3,11 +3,13 @@
 #include "app/TForm1.h"
 #include "controls/eventhook.h"
 #include "controls/guarded.h"
+#include "i18n/texttables.h"
 #include "notes/compressed.h"
 #include "notes/fileinfo.h"
 #include "notes/filekind.h"
 #include "platform/atomicfile.h"
 #include "platform/error.h"
+#include "settings/settingstable.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -55,15 +57,15 @@ TfrmInfo::TfrmInfo(TForm1 *form)
     lblCreated = valueLabel("lblCreated");
     lblLastWrite = valueLabel("lblLastWrite");
     lblLastAccess = valueLabel("lblLastAccess");
-    cbReadOnly = new QCheckBox(QStringLiteral("Read Only"));
+    cbReadOnly = new QCheckBox;
     cbReadOnly->setObjectName(QStringLiteral("cbReadOnly"));
-    general->addRow(QStringLiteral("Type:"), lblType);
-    general->addRow(QStringLiteral("Folder:"), lblFolder);
-    general->addRow(QStringLiteral("Size:"), lblSize);
-    general->addRow(QStringLiteral("Created:"), lblCreated);
-    general->addRow(QStringLiteral("Changed:"), lblLastWrite);
-    general->addRow(QStringLiteral("Opened:"), lblLastAccess);
-    general->addRow(QStringLiteral("Flags:"), cbReadOnly);
+    general->addRow(caption("frmInfo.type"), lblType);
+    general->addRow(caption("frmInfo.folder"), lblFolder);
+    general->addRow(caption("frmInfo.size"), lblSize);
+    general->addRow(caption("frmInfo.created"), lblCreated);
+    general->addRow(caption("frmInfo.changed"), lblLastWrite);
+    general->addRow(caption("frmInfo.opened"), lblLastAccess);
+    general->addRow(caption("frmInfo.flags"), cbReadOnly);
 
     tsAuthor = new QWidget;
     auto *author = new QVBoxLayout(tsAuthor);
@@ -73,11 +75,11 @@ TfrmInfo::TfrmInfo(TForm1 *form)
     txtCompany->setObjectName(QStringLiteral("txtCompany"));
     Memo1 = new QPlainTextEdit;
     Memo1->setObjectName(QStringLiteral("Memo1"));
-    author->addWidget(new QLabel(QStringLiteral("Author Name:")));
+    author->addWidget(caption("frmInfo.authorname"));
     author->addWidget(txtAuthor);
-    author->addWidget(new QLabel(QStringLiteral("Company:")));
+    author->addWidget(caption("frmInfo.company"));
     author->addWidget(txtCompany);
-    author->addWidget(new QLabel(QStringLiteral("Comments: (max 255 symbols)")));
+    author->addWidget(caption("frmInfo.lblcomments"));
     author->addWidget(Memo1);
     // The limit holds for typing and pasting alike: what goes past it is dropped.
     connect(Memo1, &QPlainTextEdit::textChanged, this, [this] {
@@ -97,13 +99,13 @@ TfrmInfo::TfrmInfo(TForm1 *form)
     lblCount = valueLabel("lblCount");
     lblCountChar = valueLabel("lblCountChar");
     lblCountChar2 = valueLabel("lblCountChar2");
-    stats->addRow(QStringLiteral("Number of Notes:"), lblCount);
-    stats->addRow(QStringLiteral("Number of symbols w/o space:"), lblCountChar);
-    stats->addRow(QStringLiteral("Number of symbols with space:"), lblCountChar2);
+    stats->addRow(caption("frmInfo.NumberOfNotes"), lblCount);
+    stats->addRow(caption("frminfo.lblwospc"), lblCountChar);
+    stats->addRow(caption("frminfo.lblwithspc"), lblCountChar2);
 
     tsCompression = new QWidget;
     auto *compression = new QVBoxLayout(tsCompression);
-    cbCompress = new QCheckBox(QStringLiteral("Enable compression"));
+    cbCompress = new QCheckBox;
     cbCompress->setObjectName(QStringLiteral("cbCompress"));
     slCompress = new QSlider(Qt::Horizontal);
     slCompress->setObjectName(QStringLiteral("slCompress"));
@@ -113,25 +115,25 @@ TfrmInfo::TfrmInfo(TForm1 *form)
     slCompress->setTickPosition(QSlider::TicksBelow);
     slCompress->setTickInterval(1);
     compression->addWidget(cbCompress);
-    compression->addWidget(new QLabel(QStringLiteral("Compression level:")));
+    compression->addWidget(caption("frmInfo.lblCompressionLevel"));
     compression->addWidget(slCompress);
     auto *ends = new QHBoxLayout;
-    ends->addWidget(new QLabel(QStringLiteral("Low (Fast)")));
+    ends->addWidget(caption("frmInfo.lbllow"));
     ends->addStretch();
-    ends->addWidget(new QLabel(QStringLiteral("Hi (Slow)")));
+    ends->addWidget(caption("frmInfo.lblHi"));
     compression->addLayout(ends);
     compression->addStretch();
 
-    PageControl1->addTab(tsGeneral, QStringLiteral("General"));
-    PageControl1->addTab(tsAuthor, QStringLiteral("Author"));
-    PageControl1->addTab(tsStatistics, QStringLiteral("Statistics"));
-    PageControl1->addTab(tsCompression, QStringLiteral("Compression"));
+    PageControl1->addTab(tsGeneral, QString());
+    PageControl1->addTab(tsAuthor, QString());
+    PageControl1->addTab(tsStatistics, QString());
+    PageControl1->addTab(tsCompression, QString());
     PageControl1->setCurrentWidget(tsStatistics); // first time; later the page last shown
 
     cmdOK = new QPushButton(QStringLiteral("OK"));
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"));
+    cmdCancel = new QPushButton;
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -145,7 +147,29 @@ TfrmInfo::TfrmInfo(TForm1 *form)
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancelClick(); });
     connect(cbCompress, &QCheckBox::toggled, this, [this] { cbCompressClick(); });
     connect(slCompress, &QSlider::valueChanged, this, [this] { slCompressChange(); });
+    loadLanguage(QString());
     setFixedSize(sizeHint().expandedTo(QSize(360, 330)));
+}
+
+QLabel *TfrmInfo::caption(std::string_view key)
+{
+    auto *label = new QLabel;
+    m_captions.emplace_back(label, key);
+    return label;
+}
+
+void TfrmInfo::loadLanguage(const QString &language)
+{
+    m_texts = tl::i18n::Texts::load(tl::i18n::infoTexts, m_form->programFolder(), language);
+    for (const auto &[label, key] : m_captions)
+        label->setText(m_texts[key]);
+    cbReadOnly->setText(m_texts["frmInfo.readonly"]);
+    cbCompress->setText(m_texts["frmInfo.cbCompress"]);
+    cmdCancel->setText(m_texts["frmInfo.cmdcancel"]);
+    PageControl1->setTabText(PageControl1->indexOf(tsGeneral), m_texts["frmInfo.general"]);
+    PageControl1->setTabText(PageControl1->indexOf(tsAuthor), m_texts["frmInfo.author"]);
+    PageControl1->setTabText(PageControl1->indexOf(tsStatistics), m_texts["frmInfo.statistics"]);
+    PageControl1->setTabText(PageControl1->indexOf(tsCompression), m_texts["frmInfo.compression"]);
 }
 
 QString TfrmInfo::describedFile() const
@@ -160,7 +184,9 @@ void TfrmInfo::FormShow()
     const QString current = m_form->CurrentFile;
     const bool notes = tl::extensionOf(current) == QLatin1String(".nts");
     m_realPath = notes && QFileInfo(current).isFile() ? m_form->GetNotesParam(QStringLiteral("RealPath")) : QString();
-    setWindowTitle(QStringLiteral("File Properties"));
+    // The texts of the language in use now: the switch does not reach this dialog.
+    loadLanguage(m_form->GetFromReg(tl::setting::CurLanguage));
+    setWindowTitle(m_texts["frminfo"]);
     if (!QFileInfo(current).isFile())
         return;
 
@@ -169,7 +195,7 @@ void TfrmInfo::FormShow()
     lblFolder->setText(QDir::toNativeSeparators(fi.absolutePath()));
     lblFolder->setToolTip(lblFolder->text());
     lblSize->setText(QString::number(fi.size()) + QStringLiteral(" bytes"));
-    setWindowTitle(QStringLiteral("File Properties: ") + fi.fileName());
+    setWindowTitle(m_texts["frminfo"] + QStringLiteral(": ") + fi.fileName());
 
     const bool readOnly = tl::isReadOnlyFile(current);
     if (notes) {

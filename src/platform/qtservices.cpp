@@ -1,5 +1,6 @@
 #include "platform/qtservices.h"
 
+#include "platform/hotkey_x11.h"
 #include "platform/lazysound.h"
 #include "platform/tray.h"
 
@@ -121,6 +122,7 @@ Services realServices()
     s.sound = std::make_unique<LazySound>();
     s.tray = std::make_unique<QtTray>();
     s.printing = std::make_unique<QtPrinting>();
+    s.hotKey = std::make_unique<X11HotKey>();
     return s;
 }
 

@@ -19,6 +19,7 @@ struct DesktopPlaces {
     QStringList dataDirs;   // read-only lookups of applications/mimeapps.list
     QString desktopFolder;  // the user's desktop
     QString program;        // the program's full path
+    QStringList desktops;   // XDG_CURRENT_DESKTOP, lower-cased: $desktop-mimeapps.list first
 
     static DesktopPlaces fromEnvironment();
 };
@@ -41,6 +42,13 @@ void setAutostart(const DesktopPlaces &places, bool on);
 enum class LauncherPlace { StartMenu, ProgramsMenu, Desktop, QuickLaunch };
 // Writes the launcher and returns its path; an existing one is replaced.
 // Throws tl::Error with the reason when the place cannot take one.
+// Desktop: a launcher "Tessaleaf.desktop" on the desktop. The three menu
+// places (Quick Launch has no counterpart here) all write the program's own
+// entry in $XDG_DATA_HOME/applications, so the menu shows it once.
 QString addLauncher(const DesktopPlaces &places, LauncherPlace place);
+
+// A folder of user-dirs.dirs in configHome (key as XDG_DESKTOP_DIR, "$HOME"
+// expanded to home), else home + "/" + fallback.
+QString userFolder(const QString &configHome, const QString &home, const QString &key, const QString &fallback);
 
 } // namespace tl::integration

@@ -15,6 +15,9 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QtEndian>
+#include <climits>
+#include <cstdlib>
+#include <optional>
 
 
 namespace tl::skin {
@@ -193,45 +196,90 @@ void KillSkin(const QString &name)
 
 namespace {
 
-// An uncompressed bitmap must hold all its rows: the reader would fill a
-// truncated one with black and call it good.
-bool holdsItsRows(const QString &path)
+struct BitmapHeader {
+    QSize size;
+    bool topDown = false;
+    int bits = 0;
+    quint32 compression = 0;
+    qint64 offset = 0;
+};
+
+// The picture's header; nothing when the file is no bitmap, or is an
+// uncompressed one that does not hold all its rows (the reader would fill a
+// truncated one with black and call it good).
+std::optional<BitmapHeader> bitmapHeader(const QString &path)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        return false;
+        return std::nullopt;
     const QByteArray head = f.read(54);
     if (head.size() < 54 || !head.startsWith("BM"))
-        return false;
+        return std::nullopt;
     const auto *d = reinterpret_cast<const uchar *>(head.constData());
+    BitmapHeader h;
     const quint32 headerSize = qFromLittleEndian<quint32>(d + 14);
-    if (headerSize < 40)
-        return true;  // the old core header: left to the reader
-    const qint64 offset = qFromLittleEndian<quint32>(d + 10);
-    const qint64 w = std::abs(qint64(qFromLittleEndian<qint32>(d + 18)));
-    const qint64 h = std::abs(qint64(qFromLittleEndian<qint32>(d + 22)));
-    const int bits = qFromLittleEndian<quint16>(d + 28);
-    const quint32 compression = qFromLittleEndian<quint32>(d + 30);
-    if (compression != 0 && compression != 3)
-        return true;  // run-length data has no fixed size
+    if (headerSize < 40) {  // the old core header, 16-bit sides; its rows are left to the reader
+        h.size = QSize(qFromLittleEndian<quint16>(d + 18), qFromLittleEndian<quint16>(d + 20));
+        return h;
+    }
+    h.offset = qFromLittleEndian<quint32>(d + 10);
+    const qint64 width = std::abs(qint64(qFromLittleEndian<qint32>(d + 18)));
+    const qint64 signedHeight = qFromLittleEndian<qint32>(d + 22);
+    const qint64 height = std::abs(signedHeight);
+    if (width > INT_MAX || height > INT_MAX)
+        return std::nullopt;
+    h.size = QSize{int(width), int(height)};
+    h.topDown = signedHeight < 0;
+    h.bits = qFromLittleEndian<quint16>(d + 28);
+    h.compression = qFromLittleEndian<quint32>(d + 30);
+    if (h.compression != 0 && h.compression != 3)
+        return h;  // run-length data has no fixed size
     // Far beyond any picture taken, and before the size below could overflow.
-    if (w > (1 << 20) || h > (1 << 20) || bits > 64)
-        return false;
-    const qint64 stride = (w * bits + 31) / 32 * 4;
-    return offset + stride * h <= f.size();
+    if (width > (1 << 20) || height > (1 << 20) || h.bits > 64)
+        return std::nullopt;
+    const qint64 stride = (width * h.bits + 31) / 32 * 4;
+    if (h.offset + stride * height > f.size())
+        return std::nullopt;
+    return h;
+}
+
+// Plain 24-bit rows, the built-in picture's kind, copied straight: the
+// general reader goes pixel by pixel through two conversions.
+QImage read24(const QString &path, const BitmapHeader &h)
+{
+    const int w = h.size.width(), rows = h.size.height();
+    const qint64 stride = (qint64(w) * 24 + 31) / 32 * 4;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly) || !f.seek(h.offset))
+        return {};
+    const QByteArray data = f.read(stride * rows);
+    if (data.size() != stride * rows)
+        return {};
+    QImage image(w, rows, QImage::Format_RGB32);
+    if (image.isNull())
+        return {};
+    const auto *bytes = reinterpret_cast<const uchar *>(data.constData());
+    for (int y = 0; y < rows; ++y) {
+        const uchar *src = bytes + stride * (h.topDown ? y : rows - 1 - y);
+        auto *dst = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < w; ++x, src += 3)
+            dst[x] = qRgb(src[2], src[1], src[0]);
+    }
+    return image;
 }
 
 } // namespace
 
 QImage readBitmap(const QString &path, int maxSide)
 {
-    if (!holdsItsRows(path))
+    // Sides checked before decoding, so a huge picture never takes the memory.
+    const std::optional<BitmapHeader> header = bitmapHeader(path);
+    if (!header || header->size.isEmpty() || header->size.width() > maxSide || header->size.height() > maxSide)
         return {};
+    if (header->bits == 24 && header->compression == 0)
+        return read24(path, *header);
     QImageReader reader(path, "bmp");
     reader.setDecideFormatFromContent(false);
-    const QSize size = reader.size();
-    if (!size.isValid() || size.width() > maxSide || size.height() > maxSide)
-        return {};
     QImage image;
     if (!reader.read(&image) || image.isNull())
         return {};

@@ -6,16 +6,20 @@
 #include "skins/menustyle.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 #include "controls/darerlabel.h"
 #include "controls/flatbutton.h"
 #include "editor/TfrmAbout.h"
 #include "editor/TfrmFont.h"
+#include "notes/TfrmInfo.h"
 #include "notes/TfrmSeek.h"
 
 namespace s = tl::setting;
@@ -227,16 +231,35 @@ TEST_F(FormLanguage, TheFontPopupTakesTheLanguageInUseEachTimeItIsShown)
 TEST_F(FormLanguage, TheJumpPopupAndTheAboutBoxTakeTheLanguageInUse)
 {
     TForm1 &f = startIn(shippedProgram, QStringLiteral("Russian"));
-    f.frmSeek->show();
-    EXPECT_EQ(f.frmSeek->lblNumber->text(), QStringLiteral("Номер заметки:"));
-    EXPECT_EQ(f.frmSeek->cmdGoNumber->text(), QStringLiteral("Перейти"));
-    f.frmSeek->close();
+    f.seekPopup().show();
+    EXPECT_EQ(f.seekPopup().lblNumber->text(), QStringLiteral("Номер заметки:"));
+    EXPECT_EQ(f.seekPopup().cmdGoNumber->text(), QStringLiteral("Перейти"));
+    f.seekPopup().close();
     f.About1Click();
     ASSERT_TRUE(f.frmAbout);
     EXPECT_EQ(f.frmAbout->windowTitle(), QStringLiteral("О программе Tessaleaf"));
     EXPECT_EQ(f.frmAbout->pcAbout->tabText(1), QStringLiteral("Благодарности"));
     EXPECT_EQ(f.frmAbout->lblSupport->text(), QStringLiteral("Поддержка:"));
     f.frmAbout->close();
+}
+
+TEST_F(FormLanguage, FilePropertiesTakeTheLanguageInUse)
+{
+    TForm1 &f = startIn(shippedProgram, QStringLiteral("Russian"));
+    const QString file = dir + QStringLiteral("/plain.txt");
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write("text");
+    out.close();
+    f.OpenNotes(file);
+    QTimer::singleShot(0, &f, [&] {
+        ASSERT_TRUE(f.frmInfo);
+        EXPECT_EQ(f.frmInfo->windowTitle(), QStringLiteral("Свойства файла: plain.txt"));
+        EXPECT_EQ(f.frmInfo->cbReadOnly->text(), QStringLiteral("Только чтение"));
+        EXPECT_EQ(f.frmInfo->PageControl1->tabText(0), QStringLiteral("Общие"));
+        f.frmInfo->reject();
+    });
+    f.Fileinformation1Click();
 }
 
 } // namespace

@@ -33,7 +33,7 @@ protected:
     }
     QWidget *focused() const { return QApplication::focusWidget(); }
     void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(focused(), k, mods); }
-    TfrmSeek &seek() { return *form->frmSeek; }
+    TfrmSeek &seek() { return form->seekPopup(); }
     // Ctrl+O in the editor, then the popup has the typing.
     void openJump()
     {

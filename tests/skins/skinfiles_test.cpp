@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
+#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -126,6 +127,30 @@ INSTANTIATE_TEST_SUITE_P(
                     BitmapCase{"lower", 24, false, {280, 100}}, BitmapCase{"smallAndWide", 8, false, {400, 60}},
                     BitmapCase{"tiny", 24, false, {1, 1}}),
     [](const auto &info) { return std::string(info.param.name); });
+
+// Rows stored from the top, as a negative height says.
+QByteArray topDown(QByteArray bmp)
+{
+    const qint32 w = qFromLittleEndian<qint32>(bmp.constData() + 18), h = qFromLittleEndian<qint32>(bmp.constData() + 22);
+    const qint64 offset = qFromLittleEndian<quint32>(bmp.constData() + 10), stride = (w * 3 + 3) / 4 * 4;
+    QByteArray flipped = bmp;
+    for (qint32 y = 0; y < h; ++y)
+        std::memcpy(flipped.data() + offset + y * stride, bmp.constData() + offset + (h - 1 - y) * stride, size_t(stride));
+    qToLittleEndian<qint32>(-h, flipped.data() + 22);
+    return flipped;
+}
+
+TEST_F(SkinFiles, PlainBitmapsKeepEveryPixelWhicheverWayTheirRowsRun)
+{
+    for (const QSize size : {QSize(280, 186), QSize(279, 7), QSize(1, 1)}) {
+        const QImage own = skintest::syntheticPicture(size).convertToFormat(QImage::Format_RGB32);
+        const QByteArray bottomUp = bmpBytes(own, 24);
+        for (const auto &[name, bytes] : {std::pair{"up", bottomUp}, std::pair{"down", topDown(bottomUp)}}) {
+            const QString file = put(QStringLiteral("%1x%2-%3.bmp").arg(size.width()).arg(size.height()).arg(name), bytes);
+            EXPECT_EQ(sk::readBitmap(file), own) << size.width() << "x" << size.height() << " " << name;
+        }
+    }
+}
 
 TEST_F(SkinFiles, UnreadableTruncatedOrHugeBitmapsFallBack)
 {
