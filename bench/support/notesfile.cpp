@@ -16,7 +16,12 @@ QString noteText(int i, char variant)
 
 QString makeNotesFile(const QString &folder)
 {
-    const QString path = folder + QStringLiteral("/Big.nts");
+    return makeNotesFile(folder, kNotes, QStringLiteral("Big.nts"));
+}
+
+QString makeNotesFile(const QString &folder, int notes, const QString &name)
+{
+    const QString path = folder + QLatin1Char('/') + name;
     tl::AtomicFile file(path);
     auto put = [&](const QString &text) {
         const QByteArray utf8 = text.toUtf8();
@@ -24,7 +29,7 @@ QString makeNotesFile(const QString &folder)
     };
     put(QStringLiteral("<root><info><lastupdate>10.12.2026</lastupdate><authorname/><companyname/>"
                        "<comments/><realpath/><compresslevel>0</compresslevel></info><notes>"));
-    for (int i = 0; i < kNotes; ++i)
+    for (int i = 0; i < notes; ++i)
         put(QStringLiteral("<note>") + noteText(i) + QStringLiteral("</note>"));
     put(QStringLiteral("</notes></root>"));
     file.commit();

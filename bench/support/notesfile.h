@@ -16,6 +16,8 @@ QString noteText(int i, char variant = 'a');
 // Writes the file into folder, in pieces so the generator itself does not
 // set the peak memory; returns its path.
 QString makeNotesFile(const QString &folder);
+// The same with notes notes, under name.
+QString makeNotesFile(const QString &folder, int notes, const QString &name);
 
 inline double seconds(std::chrono::steady_clock::duration d)
 {

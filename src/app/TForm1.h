@@ -471,6 +471,9 @@ private:
     // --- notes/documents.cpp
     // CurrentFile is an existing notes file.
     bool notesFileOpen() const;
+    // Throws when the open notes file is no longer a file (deleted, or a
+    // folder in its place) while the editor holds an edit a step would drop.
+    void requireNotesFileForEdit() const;
     // The editor's content may be written back to CurrentFile: it exists, is
     // writable and was loaded faithfully. Otherwise it is browsed read-only.
     bool canWriteBack() const;

@@ -11,6 +11,7 @@
 #include "richtext/rtfreader.h"
 #include "settings/settingstable.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QTextEdit>
@@ -27,6 +28,17 @@ bool isFile(const QString &path)
 bool TForm1::notesFileOpen() const
 {
     return isFile(CurrentFile) && m_open.isNotes();
+}
+
+void TForm1::requireNotesFileForEdit() const
+{
+    // A step would pass over the missing file in silence, and the edit
+    // would be gone at the close: say so while it is still in the editor.
+    if (Modified && m_open.isNotes() && !CurrentFile.isEmpty() && !isFile(CurrentFile))
+        throw tl::Error(QStringLiteral("\"%1\" is no longer a notes file (deleted, or something else in its place): "
+                                       "note %2 was not stored and stays in the editor.")
+                            .arg(QDir::toNativeSeparators(CurrentFile))
+                            .arg(CurrentNote + 1));
 }
 
 bool TForm1::writableTarget(const QString &path) const

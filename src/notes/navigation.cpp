@@ -30,6 +30,7 @@ void TForm1::cmdNextClick()
 {
     // The button is off without a next note; a stale state must not end in
     // an index error either.
+    requireNotesFileForEdit();
     if (!notesFileOpen() || CurrentNote + 1 >= myFileSize(CurrentFile))
         return;
     StoreShownNote();
@@ -39,6 +40,7 @@ void TForm1::cmdNextClick()
 void TForm1::cmdBackClick()
 {
     QCoreApplication::processEvents();
+    requireNotesFileForEdit();
     if (!notesFileOpen() || CurrentNote <= 0)
         return;
     StoreShownNote();
@@ -47,6 +49,8 @@ void TForm1::cmdBackClick()
 
 void TForm1::JumpToNote(int digit)
 {
+    if (digit >= 1 && digit <= 9)
+        requireNotesFileForEdit();
     if (digit < 1 || digit > 9 || !notesFileOpen() || myFileSize(CurrentFile) < digit)
         return;
     StoreShownNote();

@@ -30,21 +30,27 @@ int elementCount(pugi::xml_node parent)
     return count;
 }
 
+// Line ends as a reload would give them, so what we hold equals the file.
+QString normalizedLineEnds(QString text)
+{
+    return text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
+// A CR written as "&#13;" by another program loads as a CR, but the next
+// save writes it raw and the load after that gives LF: the text is given as
+// every later load will give it, so a save never changes a note unseen.
 QString textOf(pugi::xml_node node)
 {
     std::string text;
     for (pugi::xml_node n = node.first_child(); n; n = n.next_sibling())
         if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata)
             text += n.value();
-    return QString::fromStdString(text);
+    return normalizedLineEnds(QString::fromStdString(text));
 }
 
-// Line ends as a reload would give them, so what we hold equals the file.
 QByteArray storedForm(const QString &text)
 {
-    QString normalized = text;
-    normalized.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return normalized.toUtf8();
+    return normalizedLineEnds(text).toUtf8();
 }
 
 // False: setting text would change nothing in node.

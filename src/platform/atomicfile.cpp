@@ -15,6 +15,18 @@
 namespace tl {
 namespace {
 
+std::function<int()> &writeFaultHook()
+{
+    static std::function<int()> hook;
+    return hook;
+}
+
+// The errno a test's fault stands for, or 0.
+int injectedFault()
+{
+    return writeFaultHook() ? writeFaultHook()() : 0;
+}
+
 [[noreturn]] void failWrite(const QString &path, const QString &reason)
 {
     throw Error(QStringLiteral("Cannot write \"%1\": %2").arg(QDir::toNativeSeparators(path), reason));
@@ -139,6 +151,8 @@ void AtomicFile::fail(int err)
 void AtomicFile::write(const char *data, qsizetype size)
 {
     while (size > 0) {
+        if (const int err = injectedFault())
+            fail(err);
         const ssize_t n = ::write(m_fd, data, size_t(size));
         if (n < 0) {
             if (errno == EINTR)
@@ -156,8 +170,9 @@ void AtomicFile::commit()
     if (m_replaces)
         keepOwner(m_fd, m_uid, m_gid);
     ::fchmod(m_fd, mode_t(m_mode));
-    const int syncRc = ::fsync(m_fd);
-    const int syncErr = errno;
+    const int fault = injectedFault();
+    const int syncRc = fault ? -1 : ::fsync(m_fd);
+    const int syncErr = fault ? fault : errno;
     const int closeRc = ::close(m_fd);
     const int closeErr = errno;
     m_fd = -1;
@@ -173,6 +188,11 @@ void AtomicFile::commit()
         ::fsync(dirFd);
         ::close(dirFd);
     }
+}
+
+void setWriteFaultHook(std::function<int()> hook)
+{
+    writeFaultHook() = std::move(hook);
 }
 
 void writeFileAtomically(const QString &path, const QByteArray &data)

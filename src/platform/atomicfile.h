@@ -11,6 +11,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 namespace tl {
 
 // True when path exists and this user may not write it.
@@ -50,6 +52,12 @@ private:
 };
 
 void writeFileAtomically(const QString &path, const QByteArray &data);
+
+// Lets a test make the disk fail under any writer of whole files: asked
+// before each write and before the final flush, a nonzero errno it returns
+// fails that step as the system call would (ENOSPC: the disk is full).
+// Empty: nothing.
+void setWriteFaultHook(std::function<int()> hook);
 
 // Reads the whole file; throws tl::Error naming the file when it cannot.
 QByteArray readWholeFile(const QString &path);

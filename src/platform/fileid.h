@@ -14,6 +14,9 @@ struct FileId {
     std::uint64_t inode = 0;
     std::int64_t size = -1;
     std::int64_t mtimeNs = -1;  // last modification, nanoseconds since the epoch
+    // Last change of content or status: unlike the modification time, no
+    // program can set it back, as a copy that keeps times does.
+    std::int64_t ctimeNs = -1;
     bool operator==(const FileId &) const = default;
 };
 

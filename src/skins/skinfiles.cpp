@@ -234,6 +234,9 @@ std::optional<BitmapHeader> bitmapHeader(const QString &path)
     h.compression = qFromLittleEndian<quint32>(d + 30);
     if (h.compression != 0 && h.compression != 3)
         return h;  // run-length data has no fixed size
+    // Far beyond any picture taken, and before the size below could overflow.
+    if (width > (1 << 20) || height > (1 << 20) || h.bits > 64)
+        return std::nullopt;
     const qint64 stride = (width * h.bits + 31) / 32 * 4;
     if (h.offset + stride * height > f.size())
         return std::nullopt;

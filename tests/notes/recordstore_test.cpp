@@ -3,9 +3,13 @@
 #include "support/tempenv.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 using tl::RecordStore;
 
@@ -110,6 +114,48 @@ TEST(RecordStore, SeesChangesMadeBehindItsBack)
     QFile::remove(path);
     EXPECT_EQ(rs.fileSize(path), 0);
     EXPECT_EQ(rs.loadNote(0, path), QString());
+}
+
+// Another program rewrites the file in place, same size, and sets its old
+// modification time back (a copy that keeps times): the next save must not
+// put back the notes the store read before.
+TEST(RecordStore, AnEditBehindItsBackThatKeepsTheTimeIsNotOverwritten)
+{
+    RecordStore rs = store();
+    const QString path = threeNotes();
+    EXPECT_EQ(rs.loadNote(0, path), QStringLiteral("{\\rtf1 first & <one>}"));
+    const QDateTime modified = QFileInfo(path).lastModified();
+    ::usleep(20000);  // past the file system's clock tick
+    QByteArray changed(kThreeNotes);
+    changed.replace("third", "THIRD");
+    tltest::writeFile(path, changed);
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(modified, QFileDevice::FileModificationTime));
+    }
+    rs.saveNote(0, path, QStringLiteral("{\\rtf1 first, edited}"));
+    RecordStore fresh = store();
+    EXPECT_EQ(fresh.loadNote(0, path), QStringLiteral("{\\rtf1 first, edited}"));
+    EXPECT_EQ(fresh.loadNote(2, path), QStringLiteral("{\\rtf1 THIRD}"));
+}
+
+// A CR another program wrote as a character reference is written raw by the
+// next save and read as LF after it: the store gives it as LF from the first
+// load, so the note reads the same before and after a save of another note.
+TEST(RecordStore, ACarriageReturnReferenceReadsTheSameBeforeAndAfterASave)
+{
+    RecordStore rs = store();
+    const QString path = tltest::writeFile(
+        tltest::freshFolder() + QStringLiteral("/Cr.nts"),
+        "<root><info><lastupdate/><authorname/><companyname/><comments>a&#13;&#10;b</comments><realpath/>"
+        "<compresslevel/></info><notes><note>x</note><note>one&#13;two&#13;&#10;three</note></notes></root>");
+    EXPECT_EQ(rs.loadNote(1, path), QStringLiteral("one\ntwo\nthree"));
+    EXPECT_EQ(rs.param(path, QStringLiteral("Comments")), QStringLiteral("a\nb"));
+    rs.saveNote(0, path, QStringLiteral("y"));
+    RecordStore fresh = store();
+    EXPECT_EQ(fresh.loadNote(1, path), QStringLiteral("one\ntwo\nthree"));
+    EXPECT_EQ(fresh.param(path, QStringLiteral("Comments")), QStringLiteral("a\nb"));
 }
 
 TEST(RecordStore, CountsByExtension)

@@ -10,6 +10,8 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 namespace {
 
 tl::FileId idOf(const QString &path)
@@ -59,6 +61,23 @@ TEST(FileId, ChangesWithSizeTimeAndFile)
     tltest::writeFile(path, "abcd");
     setModified(path, when);
     EXPECT_EQ(idOf(path).size, 4);
+}
+
+// An edit in place of the same size whose writer sets the old modification
+// time back, as a copy that keeps times does.
+TEST(FileId, ChangesWithAnEditThatKeepsSizeAndModificationTime)
+{
+    const QString path = tltest::writeFile(tltest::freshFolder() + QStringLiteral("/a.nts"), "abc");
+    const QDateTime when = QDateTime::fromMSecsSinceEpoch(1700000000123);
+    setModified(path, when);
+    const tl::FileId first = idOf(path);
+    ::usleep(20000);  // past the file system's clock tick
+    tltest::writeFile(path, "xyz");
+    setModified(path, when);
+    const tl::FileId edited = idOf(path);
+    EXPECT_EQ(edited.inode, first.inode);
+    EXPECT_EQ(edited.mtimeNs, first.mtimeNs);
+    EXPECT_NE(edited, first);
 }
 
 TEST(FileId, FollowsLinksAndKnowsNoFolderOrMissingFile)

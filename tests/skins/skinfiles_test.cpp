@@ -170,6 +170,34 @@ TEST_F(SkinFiles, UnreadableTruncatedOrHugeBitmapsFallBack)
     }
 }
 
+// Headers whose sides and depth multiply past 64 bits, or whose side is the
+// one 32-bit value without a positive twin: refused, never computed with.
+struct HeaderCase {
+    const char *name;
+    qint32 width, height;
+    quint16 bits;
+};
+
+class AbsurdHeaders : public testing::TestWithParam<HeaderCase> {};
+
+TEST_P(AbsurdHeaders, AreRefusedWithoutOverflow)
+{
+    QByteArray bytes = picture24();
+    qToLittleEndian<qint32>(GetParam().width, bytes.data() + 18);
+    qToLittleEndian<qint32>(GetParam().height, bytes.data() + 22);
+    qToLittleEndian<quint16>(GetParam().bits, bytes.data() + 28);
+    const QString path = tltest::writeFile(tltest::freshFolder() + QStringLiteral("/pledit.bmp"), bytes);
+    EXPECT_TRUE(sk::readBitmap(path).isNull());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AbsurdHeaders,
+    testing::Values(HeaderCase{"HugeProduct", 0x7fffffff, 0x7fffffff, 0xffff},
+                    HeaderCase{"MostNegativeWidth", qint32(0x80000000), 186, 24},
+                    HeaderCase{"MostNegativeHeight", 280, qint32(0x80000000), 24},
+                    HeaderCase{"DepthBeyondAnyFormat", 280, 186, 0xffff}),
+    [](const auto &info) { return std::string(info.param.name); });
+
 TEST_F(SkinFiles, FilesAreFoundWithoutRegardToCase)
 {
     put(QStringLiteral("Case/PLEDIT.BMP"), picture24());
