@@ -50,7 +50,48 @@ void TForm1::StoreShownNote()
 {
     // A read-only notes file is browsed: nothing could be typed into it.
     if (canWriteBack())
-        nSaveRecord(CurrentNote, CurrentFile, CreateMemoRTF());
+        storeShownInto(CurrentFile);
+}
+
+void TForm1::storeShownInto(const QString &path)
+{
+    m_syncNotice.clear();
+    if (m_open.shown.index < 0) {
+        // Nothing loaded from this file yet: the note goes where it stands.
+        nSaveRecord(CurrentNote, path, CreateMemoRTF());
+        return;
+    }
+    const QString text = CreateMemoRTF();
+    const tl::RecordStore::Stored stored = m_records.storeShown(path, m_open.shown, text, m_open.shownEdited);
+    const tl::sync::Plan &plan = stored.plan;
+    CurrentNote = plan.index;
+    m_open.noteCount = stored.count;
+    if (plan.action != tl::sync::Plan::Nothing) {
+        m_open.shown = {plan.index, tl::sync::storedForm(text)};
+        m_open.shownEdited = false;
+    } else if (!plan.lost) {
+        m_open.shown.index = plan.index;
+    }
+    updateStepButtons();
+    if (plan.action == tl::sync::Plan::Insert)
+        tellKeptBoth(plan.index, stored.count);
+}
+
+void TForm1::tellKeptBoth(int index, int count)
+{
+    const QString name = QFileInfo(m_open.archive.isEmpty() ? CurrentFile : m_open.archive).fileName();
+    const bool other = index + 1 < count;
+    m_syncNotice = other ? QStringLiteral(" - changed outside too: both kept, the other as note %1").arg(index + 2)
+                         : QStringLiteral(" - removed outside: kept again");
+    m_services.dialogs->messageBox(this, QStringLiteral("Tessaleaf"),
+        other ? QStringLiteral("Note %1 of \"%2\" was changed outside Tessaleaf while it was edited here.\n\n"
+                               "Both are kept: the version edited here is note %1, the note that took its place "
+                               "in the file is note %2.")
+                    .arg(index + 1).arg(name).arg(index + 2)
+              : QStringLiteral("Note %1 of \"%2\" was removed outside Tessaleaf while it was edited here.\n\n"
+                               "The version edited here is kept as note %1.")
+                    .arg(index + 1).arg(name),
+        tl::MsgButtons::Ok, tl::MsgIcon::Warning);
 }
 
 void TForm1::OpenNotes(const QString &path)
@@ -141,8 +182,12 @@ void TForm1::CloseNotes(const QString &path)
     if (!isFile(path))
         return;
     if (tl::fileKindOf(path) == tl::FileKind::Notes) {
-        if (writableTarget(path))
-            nSaveRecord(CurrentNote, path, CreateMemoRTF());
+        if (writableTarget(path)) {
+            if (path == CurrentFile)
+                storeShownInto(path);
+            else
+                nSaveRecord(CurrentNote, path, CreateMemoRTF());
+        }
         // The working copy goes back into its archive; a notes file that
         // only names one in its realpath (unpacked by another tool, say) is
         // the user's own file and stays where it is.
@@ -193,7 +238,7 @@ void TForm1::pShowPanelInfo(const QString &path)
         const QString name = QFileInfo(realPath.isEmpty() ? path : realPath).fileName();
         setWindowTitle(QStringLiteral("Tessaleaf - ") + name);
         Panel1->setText(QStringLiteral("Note %1 of %2 from %3").arg(CurrentNote + 1).arg(myFileSize(path)).arg(name)
-                        + mark);
+                        + mark + m_syncNotice);
         ModifyTray(name);
     } else {
         const QString name = QFileInfo(path).fileName();
@@ -201,4 +246,5 @@ void TForm1::pShowPanelInfo(const QString &path)
         Panel1->setText(QStringLiteral("Text or RTF ") + name + mark);
         ModifyTray(name);
     }
+    followOpenFile();
 }

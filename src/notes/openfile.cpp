@@ -17,6 +17,8 @@ void OpenFile::renameTo(QString newPath)
     faithful = true;
     unheld = 0;
     archive.clear();
+    shown = {};
+    shownEdited = false;
 }
 
 void OpenFile::clear()

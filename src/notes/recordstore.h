@@ -3,6 +3,8 @@
 // block and an ordered list of notes, each note the RTF text of the editor.
 // Every operation sees the file as it is on disk; writes replace it whole.
 
+#include "notes/notesync.h"
+
 #include <QString>
 #include <functional>
 #include <memory>
@@ -46,6 +48,22 @@ public:
     QString param(const QString &path, const QString &name);
     // Writes an information field; a missing or read-only file is left alone.
     void setParam(const QString &path, const QString &name, const QString &value);
+
+    // Storing the note shown into the file as it is now (notes/notesync.h).
+    struct Stored {
+        sync::Plan plan;
+        int count = 0;         // notes in the file afterwards
+        bool written = false;  // the file was written
+    };
+    // A path that does not exist becomes a new notes file, as saveNote
+    // makes it. Throws as saveNote does.
+    Stored storeShown(const QString &path, const sync::ShownNote &shown, const QString &text, bool edited);
+    // Where the note loaded as shown is now (-1: changed or removed
+    // outside); count receives the number of notes.
+    int locateShown(const QString &path, const sync::ShownNote &shown, int *count = nullptr);
+    // The file at path is, to the status change, the one this store wrote
+    // last: a change seen there is our own.
+    bool isAsLastWritten(const QString &path) const;
 
 private:
     // The one document every operation works on (MenuXML), and which file

@@ -11,6 +11,8 @@ QString TForm1::nLoadRecord(int index, const QString &path)
     const QString text = m_records.loadNote(index, path, &count);
     CurrentNote = index;
     m_open.noteCount = count;
+    if (path == CurrentFile)
+        m_open.shown = {index, tl::sync::storedForm(text)};
     updateStepButtons();
     return text;
 }

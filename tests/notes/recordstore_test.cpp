@@ -112,6 +112,17 @@ TEST(RecordStore, SeesChangesMadeBehindItsBack)
     EXPECT_EQ(rs.loadNote(0, path), QString());
 }
 
+TEST(RecordStore, SeesARewriteInPlaceThatSetsTheTimeBack)
+{
+    RecordStore rs = store();
+    const QString path = threeNotes();
+    EXPECT_EQ(rs.loadNote(2, path), QStringLiteral("{\\rtf1 third}"));
+    QByteArray changed(kThreeNotes);
+    changed.replace("third", "THIRD");
+    tltest::rewriteInPlaceKeepingTime(path, changed);
+    EXPECT_EQ(rs.loadNote(2, path), QStringLiteral("{\\rtf1 THIRD}"));
+}
+
 TEST(RecordStore, CountsByExtension)
 {
     RecordStore rs = store();

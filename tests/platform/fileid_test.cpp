@@ -1,5 +1,6 @@
 // A file id must change with every change a reader could miss: another file
-// under the name, another size, another modification time (to the nanosecond).
+// under the name, another size, another modification time (to the nanosecond),
+// a rewrite in place that sets the modification time back.
 
 #include "platform/atomicfile.h"
 #include "platform/fileid.h"
@@ -59,6 +60,18 @@ TEST(FileId, ChangesWithSizeTimeAndFile)
     tltest::writeFile(path, "abcd");
     setModified(path, when);
     EXPECT_EQ(idOf(path).size, 4);
+}
+
+TEST(FileId, ChangesWhenRewrittenInPlaceWithTheTimeSetBack)
+{
+    const QString path = tltest::writeFile(tltest::freshFolder() + QStringLiteral("/a.nts"), "abc");
+    const tl::FileId before = idOf(path);
+    tltest::rewriteInPlaceKeepingTime(path, "xyz");
+    const tl::FileId after = idOf(path);
+    EXPECT_EQ(after.inode, before.inode);
+    EXPECT_EQ(after.size, before.size);
+    EXPECT_EQ(after.mtimeNs, before.mtimeNs);
+    EXPECT_NE(after, before);
 }
 
 TEST(FileId, FollowsLinksAndKnowsNoFolderOrMissingFile)
