@@ -83,10 +83,13 @@ void TForm1::tellKeptBoth(int index, int count)
     const bool other = index + 1 < count;
     m_syncNotice = other ? QStringLiteral(" - changed outside too: both kept, the other as note %1").arg(index + 2)
                          : QStringLiteral(" - removed outside: kept again");
+    // Closing at the end asks nothing: the file says it all.
+    if (m_destroyed)
+        return;
     m_services.dialogs->messageBox(this, QStringLiteral("Tessaleaf"),
         other ? QStringLiteral("Note %1 of \"%2\" was changed outside Tessaleaf while it was edited here.\n\n"
                                "Both are kept: the version edited here is note %1, the note that took its place "
-                               "in the file is note %2.")
+                               "in the file is note %3.")
                     .arg(index + 1).arg(name).arg(index + 2)
               : QStringLiteral("Note %1 of \"%2\" was removed outside Tessaleaf while it was edited here.\n\n"
                                "The version edited here is kept as note %1.")

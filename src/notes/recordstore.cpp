@@ -23,6 +23,9 @@ const char *const kFieldNames[] = {"lastupdate", "authorname", "companyname",
 
 QString shown(const QString &path) { return QDir::toNativeSeparators(path); }
 
+// What reads treat as a file at all: a folder put in its place is none.
+bool isFile(const QString &path) { return QFileInfo(path).isFile(); }
+
 int elementCount(pugi::xml_node parent)
 {
     int count = 0;
@@ -292,7 +295,7 @@ QString RecordStore::loadNote(int index, const QString &path, int *noteCount)
 {
     if (noteCount)
         *noteCount = 0;
-    if (!QFileInfo::exists(path))
+    if (!isFile(path))
         return {};
     pugi::xml_node notes = d->loadNotes(path);
     const int count = elementCount(notes);
@@ -333,7 +336,7 @@ void RecordStore::saveNote(int index, const QString &path, const QString &text)
 
 bool RecordStore::removeNote(int index, const QString &path)
 {
-    if (!QFileInfo::exists(path))
+    if (!isFile(path))
         return false;
     pugi::xml_node notes = d->loadNotes(path);
     const pugi::xml_node note = nthElement(notes, index);
@@ -351,7 +354,7 @@ bool RecordStore::removeNote(int index, const QString &path)
 
 int RecordStore::fileSize(const QString &path)
 {
-    if (!QFileInfo::exists(path))
+    if (!isFile(path))
         return 0;
     if (QFileInfo(path).suffix().toLower() != QLatin1String("nts"))
         return 1;
@@ -360,7 +363,7 @@ int RecordStore::fileSize(const QString &path)
 
 QString RecordStore::param(const QString &path, const QString &name)
 {
-    if (!QFileInfo::exists(path))
+    if (!isFile(path))
         return {};
     d->loadNotes(path);
     QString value = textOf(d->infoField(notesParamPosition(name)));
@@ -371,7 +374,7 @@ QString RecordStore::param(const QString &path, const QString &name)
 
 void RecordStore::setParam(const QString &path, const QString &name, const QString &value)
 {
-    if (!QFileInfo::exists(path) || isReadOnlyFile(path))
+    if (!isFile(path) || isReadOnlyFile(path))
         return;
     d->loadNotes(path);
     pugi::xml_node field = d->infoField(notesParamPosition(name));
@@ -432,7 +435,7 @@ int RecordStore::locateShown(const QString &path, const sync::ShownNote &shown, 
 {
     if (count)
         *count = 0;
-    if (!QFileInfo::exists(path))
+    if (!isFile(path))
         return -1;
     const ParsedNotes list(d->loadNotes(path));
     if (count)

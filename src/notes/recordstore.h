@@ -42,7 +42,8 @@ public:
     void saveNote(int index, const QString &path, const QString &text);
     // Deletes note index; false when nothing was deleted.
     bool removeNote(int index, const QString &path);
-    // Number of notes; 1 for an existing file that is not ".nts", 0 when missing.
+    // Number of notes; 1 for an existing file that is not ".nts", 0 when
+    // missing. Reads take a folder in the file's place for a missing file.
     int fileSize(const QString &path);
     // An information field; "" when the file is missing.
     QString param(const QString &path, const QString &name);
