@@ -471,8 +471,9 @@ private:
     void followOpenFile();
     // A short while after the last change seen: what changed, and following it.
     void checkOpenFile();
-    // The open file changed outside: the note shown follows, unless edited.
-    void followOutsideChange();
+    // The open file changed outside: the note shown follows, unless edited;
+    // notice (default: changed outside) goes into the information bar.
+    void followOutsideChange(const QString &notice = {});
     void fileGoneOutside();
     QFileSystemWatcher *m_watcher = nullptr;
     QTimer *m_watchSettle = nullptr;
@@ -504,6 +505,11 @@ private:
     // archive or kept beside it; false when neither could be done.
     bool recoverLeftCopy(const QString &copy, const QString &fresh, const QString &archivePath);
     QString toPlainNotesFile();
+    // The archive of the open working copy changed outside: its notes with
+    // the edits stored since (m_open.pending) become the working copy, and,
+    // with pack, the archive too. False when the archive is as last seen.
+    bool mergeArchiveChanges(bool pack);
+    tl::FileId m_archiveId;  // the archive as last read or written
 
     // --- notes/TfrmInfo.cpp
     void wireInfoComponents();

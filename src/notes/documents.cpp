@@ -64,10 +64,14 @@ void TForm1::storeShownInto(const QString &path)
     const QString text = CreateMemoRTF();
     const tl::RecordStore::Stored stored = m_records.storeShown(path, m_open.shown, text, m_open.shownEdited);
     const tl::sync::Plan &plan = stored.plan;
+    if (plan.action != tl::sync::Plan::Nothing && m_open.isWorkingCopy() && path == CurrentFile)
+        m_open.pending.push_back({tl::sync::PendingEdit::Store, m_open.shown, text});
     CurrentNote = plan.index;
     m_open.noteCount = stored.count;
     if (plan.action != tl::sync::Plan::Nothing) {
-        m_open.shown = {plan.index, tl::sync::storedForm(text)};
+        m_open.shown = {plan.index, tl::sync::storedForm(text), std::nullopt};
+        if (plan.index > 0)
+            m_open.shown.before = tl::sync::storedForm(m_records.loadNote(plan.index - 1, path));
         m_open.shownEdited = false;
     } else if (!plan.lost) {
         m_open.shown.index = plan.index;
@@ -136,6 +140,7 @@ void TForm1::openCompressed(QString archivePath)
     }
     OpenNotes(copy);
     m_open.archive = archivePath;
+    tl::fileIdOf(archivePath, &m_archiveId);
     pShowPanelInfo(CurrentFile);
     CurrentZipLevel = std::clamp(tl::strToInt(GetNotesParam(QStringLiteral("CompressLevel"))), 0, 9);
 }
@@ -195,6 +200,8 @@ void TForm1::CloseNotes(const QString &path)
         // only names one in its realpath (unpacked by another tool, say) is
         // the user's own file and stays where it is.
         if (m_open.isWorkingCopy() && path == CurrentFile) {
+            // What the other side put into the archive meanwhile stays.
+            mergeArchiveChanges(false);
             const QString archivePath = CompressFile(0);
             if (!archivePath.isEmpty())
                 m_open.renameTo(archivePath);

@@ -87,11 +87,13 @@ void TForm1::cmdNewClick()
         // leaves everything as it was.
         const int count = myFileSize(CurrentFile);
         nSaveRecord(count, CurrentFile, QString());
+        if (m_open.isWorkingCopy())
+            m_open.pending.push_back({tl::sync::PendingEdit::Append, {}, {}});
         memo1->clear();
         m_open.unheld = 0;
         CurrentNote = count;
         m_open.noteCount = count + 1;
-        m_open.shown = {count, {}};
+        m_open.shown = {count, {}, std::nullopt};
         m_open.shownEdited = false;
         updateStepButtons();
         pShowPanelInfo(CurrentFile);
@@ -159,6 +161,8 @@ void TForm1::cmdDelClick()
             return;
         }
         CurrentNote = at;
+        if (m_open.isWorkingCopy())
+            m_open.pending.push_back({tl::sync::PendingEdit::Remove, {at, m_open.shown.stored, std::nullopt}, {}});
     }
     nRemoveRecord(CurrentNote, CurrentFile);
     showNote(CurrentNote);

@@ -48,6 +48,9 @@ Plan planStore(const NoteList &notes, const ShownNote &shown, QByteArrayView our
     }
     plan.action = Plan::Insert;
     plan.index = std::clamp(shown.index, 0, count);
+    if (shown.before)
+        if (const int before = locate(notes, shown.index - 1, *shown.before); before >= 0)
+            plan.index = before + 1;
     return plan;
 }
 

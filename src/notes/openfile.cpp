@@ -19,6 +19,7 @@ void OpenFile::renameTo(QString newPath)
     archive.clear();
     shown = {};
     shownEdited = false;
+    pending.clear();
 }
 
 void OpenFile::clear()

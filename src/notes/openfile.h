@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace tl {
 
 struct OpenFile {
@@ -40,6 +42,9 @@ struct OpenFile {
     // the file changes outside.
     sync::ShownNote shown;
     bool shownEdited = false;
+    // For a working copy: what was stored into it since its archive was
+    // last read or written.
+    std::vector<sync::PendingEdit> pending;
 
     // Makes path the open file, at its first note, with nothing read of it yet.
     void adopt(QString path);

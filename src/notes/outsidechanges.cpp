@@ -71,14 +71,21 @@ void TForm1::checkOpenFile()
     m_followedId = id;
     const bool wasGone = m_toldGone;
     m_toldGone = false;
+    if (m_open.isWorkingCopy() && m_watched == m_open.archive) {
+        // The archive's notes, with ours again, are now the working copy.
+        m_syncNotice.clear();
+        if (mergeArchiveChanges(true))
+            followOutsideChange(m_syncNotice);
+        return;
+    }
     if (m_watched != CurrentFile || (!wasGone && m_records.isAsLastWritten(CurrentFile)))
         return;  // our own write
     followOutsideChange();
 }
 
-void TForm1::followOutsideChange()
+void TForm1::followOutsideChange(const QString &notice)
 {
-    m_syncNotice = QStringLiteral(" - changed outside");
+    m_syncNotice = notice.isEmpty() ? QStringLiteral(" - changed outside") : notice;
     const bool edited = m_open.shownEdited && tl::sync::storedForm(CreateMemoRTF()) != m_open.shown.stored;
     if (edited || m_open.shown.index < 0) {
         // The edit stays; the next store puts it into the file as it is then.

@@ -443,6 +443,26 @@ int RecordStore::locateShown(const QString &path, const sync::ShownNote &shown, 
     return sync::locate(list, shown.index, shown.stored);
 }
 
+int RecordStore::replay(const QString &path, const std::vector<sync::PendingEdit> &edits)
+{
+    int keptBoth = 0;
+    for (const sync::PendingEdit &edit : edits) {
+        switch (edit.kind) {
+        case sync::PendingEdit::Store:
+            keptBoth += storeShown(path, edit.shown, edit.text, true).plan.action == sync::Plan::Insert;
+            break;
+        case sync::PendingEdit::Append:
+            saveNote(elementCount(d->loadNotes(path)), path, QString());
+            break;
+        case sync::PendingEdit::Remove:
+            if (const int at = locateShown(path, edit.shown); at >= 0)
+                removeNote(at, path);
+            break;
+        }
+    }
+    return keptBoth;
+}
+
 bool RecordStore::isAsLastWritten(const QString &path) const
 {
     FileId id;

@@ -8,6 +8,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace tl {
 
@@ -62,6 +63,9 @@ public:
     // Where the note loaded as shown is now (-1: changed or removed
     // outside); count receives the number of notes.
     int locateShown(const QString &path, const sync::ShownNote &shown, int *count = nullptr);
+    // Makes the edits again in the notes file at path (a fresh copy of an
+    // archive another side changed); returns how many kept both versions.
+    int replay(const QString &path, const std::vector<sync::PendingEdit> &edits);
     // The file at path is, to the status change, the one this store wrote
     // last: a change seen there is our own.
     bool isAsLastWritten(const QString &path) const;

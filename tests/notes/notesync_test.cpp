@@ -63,6 +63,7 @@ struct PlanCase {
     Plan::Action action;
     int index;
     bool lost;
+    std::optional<QByteArray> before = std::nullopt;  // the note before it when loaded
 };
 
 class PlanStore : public testing::TestWithParam<PlanCase> {};
@@ -70,7 +71,7 @@ class PlanStore : public testing::TestWithParam<PlanCase> {};
 TEST_P(PlanStore, NeverWritesOverTheOtherSide)
 {
     const PlanCase &c = GetParam();
-    const Plan plan = tl::sync::planStore(Notes(c.notes), {c.shownIndex, c.loaded}, c.ours, c.edited);
+    const Plan plan = tl::sync::planStore(Notes(c.notes), {c.shownIndex, c.loaded, c.before}, c.ours, c.edited);
     EXPECT_EQ(plan.action, c.action);
     EXPECT_EQ(plan.index, c.index);
     EXPECT_EQ(plan.lost, c.lost);
@@ -90,7 +91,11 @@ INSTANTIATE_TEST_SUITE_P(
         PlanCase{"ChangedOutsideNotEditedShowsTheirs", {"a", "theirs"}, 1, "b", "b", false, Plan::Nothing, 1, true},
         PlanCase{"RemovedOutsideNotEditedShowsTheLast", {"a"}, 1, "b", "b", false, Plan::Nothing, 0, true},
         PlanCase{"TheOtherSideHasOurEditAlready", {"a", "ours"}, 1, "b", "ours", true, Plan::Nothing, 1, false},
-        PlanCase{"AllNotesRemovedOutside", {}, 0, "b", "ours", true, Plan::Insert, 0, true}),
+        PlanCase{"AllNotesRemovedOutside", {}, 0, "b", "ours", true, Plan::Insert, 0, true},
+        PlanCase{"BothChangedItAfterNotesPutBefore", {"x", "y", "a", "theirs"}, 1, "b", "ours", true, Plan::Insert, 3,
+                 true, "a"},
+        PlanCase{"BothChangedItAndTheNoteBeforeIsGone", {"x", "theirs"}, 1, "b", "ours", true, Plan::Insert, 1, true,
+                 "a"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 // The file side: the store puts ours into the file as it is now.
@@ -103,7 +108,8 @@ protected:
         tl::RecordStore other;  // the other side, with its own view of the file
         if (!QFile::exists(path))
             other.saveNote(0, path, {});
-        const int had = other.fileSize(path);
+        int had = 0;
+        other.loadNote(0, path, &had);
         for (int i = 0; i < notes.size(); ++i)
             other.saveNote(i, path, notes[i]);
         for (int i = had - 1; i >= int(notes.size()); --i)
@@ -113,14 +119,19 @@ protected:
     {
         tl::RecordStore reader;
         QStringList texts;
-        for (int i = 0; i < reader.fileSize(path); ++i)
+        int count = 0;
+        reader.loadNote(0, path, &count);  // counts whatever the file is named
+        for (int i = 0; i < count; ++i)
             texts << reader.loadNote(i, path);
         return texts;
     }
     tl::sync::ShownNote load(int index)
     {
         const QString text = ours.loadNote(index, path);
-        return {index, tl::sync::storedForm(text)};
+        tl::sync::ShownNote shown{index, tl::sync::storedForm(text), std::nullopt};
+        if (index > 0)
+            shown.before = tl::sync::storedForm(ours.loadNote(index - 1, path));
+        return shown;
     }
 
     QString path;
@@ -184,6 +195,27 @@ TEST_F(StoreShown, KnowsItsOwnWriteFromAnother)
     EXPECT_TRUE(ours.isAsLastWritten(path));
     write({QStringLiteral("one, theirs")});
     EXPECT_FALSE(ours.isAsLastWritten(path));
+}
+
+TEST_F(StoreShown, EditsMadeOnAnOlderCopyAreMadeAgainOnTheNewFile)
+{
+    // Here: "one" deleted, a note added and written, "two" edited; there:
+    // a note put first, "three" changed. The fresh copy has no .nts name.
+    path = tltest::freshFolder() + QStringLiteral("/.Sync.nts.theirs");
+    write({QStringLiteral("zero"), QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three theirs")});
+    using E = tl::sync::PendingEdit;
+    const std::vector<E> edits{
+        {E::Remove, {0, "one", std::nullopt}, {}},
+        {E::Append, {}, {}},
+        {E::Store, {2, "", "three"}, QStringLiteral("added")},
+        {E::Store, {0, "two", std::nullopt}, QStringLiteral("two ours")},
+        {E::Store, {1, "three", "two ours"}, QStringLiteral("three ours")},
+    };
+    EXPECT_EQ(ours.replay(path, edits), 1);
+    // "three ours" lost its note to the other side: it goes after the note
+    // that stood before it here, though that one moved on there.
+    EXPECT_EQ(notes(), (QStringList{QStringLiteral("zero"), QStringLiteral("two ours"), QStringLiteral("three ours"),
+                                    QStringLiteral("three theirs"), QStringLiteral("added")}));
 }
 
 } // namespace
