@@ -66,6 +66,8 @@ void TForm1::storeShownInto(const QString &path)
     const tl::sync::Plan &plan = stored.plan;
     if (plan.action != tl::sync::Plan::Nothing && m_open.isWorkingCopy() && path == CurrentFile)
         m_open.pending.push_back({tl::sync::PendingEdit::Store, m_open.shown, text});
+    if (plan.index != CurrentNote || stored.count != m_open.noteCount)
+        SearchCounters.follow(CurrentNote, plan.index, stored.count);
     CurrentNote = plan.index;
     m_open.noteCount = stored.count;
     if (plan.action != tl::sync::Plan::Nothing) {

@@ -24,13 +24,16 @@ int locate(const NoteList &notes, int index, QByteArrayView stored)
 
 Plan planStore(const NoteList &notes, const ShownNote &shown, QByteArrayView ours, bool edited)
 {
-    edited = edited && ours != QByteArrayView(shown.stored);
+    const bool differs = ours != QByteArrayView(shown.stored);
+    edited = edited && differs;
     const int count = notes.count();
     Plan plan;
     const int found = locate(notes, shown.index, shown.stored);
     if (found >= 0) {
+        // Where it is, the note is written as the editor holds it, edited or
+        // only put in the editor's own form.
         plan.index = found;
-        if (edited && !notes.holds(found, ours))
+        if (differs && !notes.holds(found, ours))
             plan.action = Plan::Replace;
         return plan;
     }

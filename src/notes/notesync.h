@@ -50,7 +50,7 @@ struct Plan {
 
 // What storing ours (the editor's note, stored form) does to notes. edited:
 // the editor was changed since the note was loaded; an unchanged text
-// counts as no edit. shown.index must be known (>= 0).
+// counts as no edit (it decides only for a note changed outside). shown.index must be known (>= 0).
 Plan planStore(const NoteList &notes, const ShownNote &shown, QByteArrayView ours, bool edited);
 
 // An edit stored into the working copy of a compressed file and not yet

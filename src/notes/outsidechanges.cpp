@@ -96,6 +96,8 @@ void TForm1::followOutsideChange(const QString &notice)
     }
     int count = 0;
     const int at = m_records.locateShown(CurrentFile, m_open.shown, &count);
+    SearchCounters.follow(m_open.shown.index, at >= 0 ? at : std::clamp(m_open.shown.index, 0, std::max(count - 1, 0)),
+                          count);
     if (at >= 0) {
         // The same note, perhaps at another place: nothing to load.
         CurrentNote = at;

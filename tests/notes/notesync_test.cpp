@@ -83,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
         PlanCase{"EditAtItsPlace", {"a", "b", "c"}, 1, "b", "b2", true, Plan::Replace, 1, false},
         PlanCase{"EditOfANoteMovedOn", {"new", "a", "b"}, 1, "b", "b2", true, Plan::Replace, 2, false},
         PlanCase{"EditOfTheLastNoteAfterTheFirstWasRemoved", {"b"}, 1, "b", "b2", true, Plan::Replace, 0, false},
-        PlanCase{"NoEditWritesNothing", {"a", "b"}, 1, "b", "b2", false, Plan::Nothing, 1, false},
+        PlanCase{"AnUneditedNoteInTheEditorsFormIsWritten", {"a", "b"}, 1, "b", "b2", false, Plan::Replace, 1, false},
         PlanCase{"AnEditBackToTheLoadedTextIsNone", {"a", "b"}, 1, "b", "b", true, Plan::Nothing, 1, false},
         PlanCase{"BothChangedIt", {"a", "theirs", "c"}, 1, "b", "ours", true, Plan::Insert, 1, true},
         PlanCase{"RemovedOutsideWhileEditedAsTheLast", {"a"}, 1, "b", "ours", true, Plan::Insert, 1, true},
