@@ -68,8 +68,47 @@ void BM_NoteStepColdFile(benchmark::State &state)
     runSteps(state, false);
 }
 
+// The window's step: the note shown is stored into the file as it is now
+// (found again by its loaded text, the note before it remembered), then the
+// next note is loaded with its predecessor.
+void BM_NoteStepShown(benchmark::State &state)
+{
+    QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/tl-bench-XXXXXX"));
+    const QString path = tlbench::makeNotesFile(dir.path());
+    const QString copy = dir.path() + QStringLiteral("/Copy.nts");
+    tl::RecordStore store;
+    auto shownAt = [&](int index) {
+        tl::sync::ShownNote shown{index, tl::sync::storedForm(store.loadNote(index, path)), std::nullopt};
+        if (index > 0)
+            shown.before = tl::sync::storedForm(store.loadNote(index - 1, path));
+        return shown;
+    };
+    int k = 0;
+    tl::sync::ShownNote shown = shownAt(k);
+    double stepTotal = 0, floorTotal = 0;
+    for (auto _ : state) {
+        const QString text = noteText(k, 'd');
+        auto t0 = std::chrono::steady_clock::now();
+        store.storeShown(path, shown, text, true);
+        shown = shownAt(k + 1);
+        auto t1 = std::chrono::steady_clock::now();
+        tl::writeFileAtomically(copy, tl::readWholeFile(path));
+        auto t2 = std::chrono::steady_clock::now();
+        stepTotal += seconds(t1 - t0);
+        floorTotal += seconds(t2 - t1);
+        state.SetIterationTime(seconds(t1 - t0));
+        k = (k + 1) % (kNotes - 1);
+        if (k == 0)
+            shown = shownAt(0);
+    }
+    state.counters["step_ms"] = 1000 * stepTotal / double(state.iterations());
+    state.counters["floor_ms"] = 1000 * floorTotal / double(state.iterations());
+    state.counters["ratio"] = stepTotal / floorTotal;
+}
+
 } // namespace
 
 BENCHMARK(BM_NoteStep)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NoteStepColdFile)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NoteStepShown)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

@@ -214,4 +214,5 @@ void TForm1::setEditorText(const QString &text)
 {
     memo1->setContentText(text);
     m_open.unheld = memo1->unheldContent();
+    m_open.shownEdited = false;  // the editor holds what was given, no edit
 }

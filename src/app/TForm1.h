@@ -14,6 +14,7 @@
 //   notes/recordstore_form     notes of the open file: load, save, remove
 //   notes/documents.cpp        opening and closing files, the information bar
 //   notes/navigation.cpp       Back, Next, Add, Delete, typing into a note
+//   notes/outsidechanges.cpp   the open notes file changed, replaced or deleted outside
 //   notes/filecommands.cpp     the file menu: New, Open, Save, Save As
 //   notes/noteswiring.cpp      the notes buttons and the file menus
 //   notes/jump.cpp             Jump to note (the popup is notes/TfrmSeek)
@@ -36,6 +37,7 @@
 #include "i18n/language.h"
 #include "notes/openfile.h"
 #include "notes/recordstore.h"
+#include "platform/fileid.h"
 #include "platform/services.h"
 #include "richtext/richedit.h"
 #include "settings/appearance.h"
@@ -56,6 +58,7 @@ class QAction;
 class QComboBox;
 class QDragEnterEvent;
 class QDropEvent;
+class QFileSystemWatcher;
 class QFrame;
 class QKeyEvent;
 class QLabel;
@@ -484,11 +487,33 @@ private:
     void openCompressed(QString archivePath);  // a copy: callers pass CurrentFile itself
     void writeDocument(const QString &path);
     bool writableTarget(const QString &path) const;
+    // Stores the editor as the note shown into path (the open notes file) as
+    // it is now: only that note changes (notes/notesync.h).
+    void storeShownInto(const QString &path);
+    // Both versions of the note shown were kept: says so.
+    void tellKeptBoth(int index, int count);
+    // Said after the information bar's text: what happened to the file outside.
+    QString m_syncNotice;
     // Back and Next as the note shown and the open file's notes allow.
     void updateStepButtons();
 
     // --- notes/navigation.cpp
     void showNote(int index);
+
+    // --- notes/outsidechanges.cpp
+    // Watches the open notes file (an archive for its working copy).
+    void followOpenFile();
+    // A short while after the last change seen: what changed, and following it.
+    void checkOpenFile();
+    // The open file changed outside: the note shown follows, unless edited;
+    // notice (default: changed outside) goes into the information bar.
+    void followOutsideChange(const QString &notice = {});
+    void fileGoneOutside();
+    QFileSystemWatcher *m_watcher = nullptr;
+    QTimer *m_watchSettle = nullptr;
+    QString m_watched;        // the file watched; empty: none
+    tl::FileId m_followedId;  // the version of it followed last
+    bool m_toldGone = false;
 
     // --- notes/filecommands.cpp
     void showReadOnlyWarning();
@@ -514,6 +539,11 @@ private:
     // archive or kept beside it; false when neither could be done.
     bool recoverLeftCopy(const QString &copy, const QString &fresh, const QString &archivePath);
     QString toPlainNotesFile();
+    // The archive of the open working copy changed outside: its notes with
+    // the edits stored since (m_open.pending) become the working copy, and,
+    // with pack, the archive too. False when the archive is as last seen.
+    bool mergeArchiveChanges(bool pack);
+    tl::FileId m_archiveId;  // the archive as last read or written
 
     // --- notes/TfrmInfo.cpp
     void wireInfoComponents();

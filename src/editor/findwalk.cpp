@@ -78,6 +78,16 @@ void SearchCounters::reset(int notes)
     m_counts.assign(size_t(std::max(notes, 0)), 1);
 }
 
+void SearchCounters::follow(int from, int to, int notes)
+{
+    if (m_counts.empty())
+        return;
+    const int kept = from >= 0 && size_t(from) < m_counts.size() ? m_counts[size_t(from)] : 1;
+    reset(notes);
+    if (to >= 0 && to < notes)
+        m_counts[size_t(to)] = kept;
+}
+
 int &SearchCounters::operator[](int note)
 {
     if (note < 0)

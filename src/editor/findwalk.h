@@ -26,6 +26,11 @@ void asciiLowerInPlace(QString &text);
 class SearchCounters {
 public:
     void reset(int notes);
+    // The file changed outside and now holds notes notes; the note that was
+    // at from is at to and keeps its counter, every other note starts afresh
+    // (its counter belonged to whatever stood there before). Nothing to do
+    // while no search runs.
+    void follow(int from, int to, int notes);
     int size() const { return int(m_counts.size()); }
     int &operator[](int note);
 

@@ -182,6 +182,63 @@ bool TForm1::recoverLeftCopy(const QString &copy, const QString &fresh, const QS
     return true;
 }
 
+bool TForm1::mergeArchiveChanges(bool pack)
+{
+    const QString archivePath = m_open.archive;
+    const QString copy = CurrentFile;
+    tl::FileId id;
+    if (!m_open.isWorkingCopy() || !tl::fileIdOf(archivePath, &id) || id == m_archiveId)
+        return false;
+    const QString theirs = tl::paths::privateTempFolder() + QStringLiteral("/.") + cz::memberNameFor(archivePath)
+        + QStringLiteral(".theirs");
+    try {
+        cz::unpackNotes(archivePath, theirs);
+    } catch (const tl::Error &) {
+        // Not whole yet, say, while a sync tool writes it: the next change
+        // or the close tries again.
+        return false;
+    }
+    m_archiveId = id;
+    bool keptBoth = false;
+    try {
+        keptBoth = m_records.replay(theirs, m_open.pending) > 0;
+        m_records.setParam(theirs, QStringLiteral("RealPath"), archivePath);
+    } catch (const tl::Error &e) {
+        QFile::remove(theirs);
+        tellFileProblem(QStringLiteral("The changes made outside to \"%1\" could not be taken in; closing it keeps "
+                                       "the notes as they are here.\n\n%2")
+                            .arg(shown(archivePath), e.message()));
+        return false;
+    }
+    const bool readOnly = tl::isReadOnlyFile(copy);
+    setReadOnly(copy, false);
+    if (!renameOver(theirs, copy)) {
+        QFile::remove(theirs);
+        setReadOnly(copy, readOnly);
+        return false;
+    }
+    setReadOnly(copy, readOnly);
+    if (pack && !readOnly) {
+        try {
+            cz::packNotes(copy, archivePath, CurrentZipLevel);
+            tl::fileIdOf(archivePath, &m_archiveId);
+            m_open.pending.clear();
+        } catch (const tl::Error &) {
+            // The copy holds both sides; closing packs it again.
+        }
+    }
+    if (keptBoth) {
+        m_syncNotice = QStringLiteral(" - changed outside too: both versions kept");
+        if (!m_destroyed)
+            m_services.dialogs->messageBox(this, QStringLiteral("Tessaleaf"),
+                QStringLiteral("Notes of \"%1\" were changed outside Tessaleaf and here. Both versions of each "
+                               "are kept, the one edited here first.")
+                    .arg(QFileInfo(archivePath).fileName()),
+                tl::MsgButtons::Ok, tl::MsgIcon::Warning);
+    }
+    return true;
+}
+
 QString TForm1::toPlainNotesFile()
 {
     const QString copy = CurrentFile;

@@ -62,7 +62,57 @@ void TForm1::StoreShownNote()
 {
     // A read-only notes file is browsed: nothing could be typed into it.
     if (canWriteBack())
-        nSaveRecord(CurrentNote, CurrentFile, CreateMemoRTF());
+        storeShownInto(CurrentFile);
+}
+
+void TForm1::storeShownInto(const QString &path)
+{
+    m_syncNotice.clear();
+    if (m_open.shown.index < 0) {
+        // Nothing loaded from this file yet: the note goes where it stands.
+        nSaveRecord(CurrentNote, path, CreateMemoRTF());
+        return;
+    }
+    const QString text = CreateMemoRTF();
+    const tl::RecordStore::Stored stored = m_records.storeShown(path, m_open.shown, text, m_open.shownEdited);
+    const tl::sync::Plan &plan = stored.plan;
+    if (plan.action != tl::sync::Plan::Nothing && m_open.isWorkingCopy() && path == CurrentFile)
+        m_open.pending.push_back({tl::sync::PendingEdit::Store, m_open.shown, text});
+    if (plan.index != CurrentNote || stored.count != m_open.noteCount)
+        SearchCounters.follow(CurrentNote, plan.index, stored.count);
+    CurrentNote = plan.index;
+    m_open.noteCount = stored.count;
+    if (plan.action != tl::sync::Plan::Nothing) {
+        m_open.shown = {plan.index, tl::sync::storedForm(text), std::nullopt};
+        if (plan.index > 0)
+            m_open.shown.before = tl::sync::storedForm(m_records.loadNote(plan.index - 1, path));
+        m_open.shownEdited = false;
+    } else if (!plan.lost) {
+        m_open.shown.index = plan.index;
+    }
+    updateStepButtons();
+    if (plan.action == tl::sync::Plan::Insert)
+        tellKeptBoth(plan.index, stored.count);
+}
+
+void TForm1::tellKeptBoth(int index, int count)
+{
+    const QString name = QFileInfo(m_open.archive.isEmpty() ? CurrentFile : m_open.archive).fileName();
+    const bool other = index + 1 < count;
+    m_syncNotice = other ? QStringLiteral(" - changed outside too: both kept, the other as note %1").arg(index + 2)
+                         : QStringLiteral(" - removed outside: kept again");
+    // Closing at the end asks nothing: the file says it all.
+    if (m_destroyed)
+        return;
+    m_services.dialogs->messageBox(this, QStringLiteral("Tessaleaf"),
+        other ? QStringLiteral("Note %1 of \"%2\" was changed outside Tessaleaf while it was edited here.\n\n"
+                               "Both are kept: the version edited here is note %1, the note that took its place "
+                               "in the file is note %3.")
+                    .arg(index + 1).arg(name).arg(index + 2)
+              : QStringLiteral("Note %1 of \"%2\" was removed outside Tessaleaf while it was edited here.\n\n"
+                               "The version edited here is kept as note %1.")
+                    .arg(index + 1).arg(name),
+        tl::MsgButtons::Ok, tl::MsgIcon::Warning);
 }
 
 void TForm1::OpenNotes(const QString &path)
@@ -104,6 +154,7 @@ void TForm1::openCompressed(QString archivePath)
     }
     OpenNotes(copy);
     m_open.archive = archivePath;
+    tl::fileIdOf(archivePath, &m_archiveId);
     pShowPanelInfo(CurrentFile);
     CurrentZipLevel = std::clamp(tl::strToInt(GetNotesParam(QStringLiteral("CompressLevel"))), 0, 9);
 }
@@ -153,12 +204,18 @@ void TForm1::CloseNotes(const QString &path)
     if (!isFile(path))
         return;
     if (tl::fileKindOf(path) == tl::FileKind::Notes) {
-        if (writableTarget(path))
-            nSaveRecord(CurrentNote, path, CreateMemoRTF());
+        if (writableTarget(path)) {
+            if (path == CurrentFile)
+                storeShownInto(path);
+            else
+                nSaveRecord(CurrentNote, path, CreateMemoRTF());
+        }
         // The working copy goes back into its archive; a notes file that
         // only names one in its realpath (unpacked by another tool, say) is
         // the user's own file and stays where it is.
         if (m_open.isWorkingCopy() && path == CurrentFile) {
+            // What the other side put into the archive meanwhile stays.
+            mergeArchiveChanges(false);
             const QString archivePath = CompressFile(0);
             if (!archivePath.isEmpty())
                 m_open.renameTo(archivePath);
@@ -205,7 +262,7 @@ void TForm1::pShowPanelInfo(const QString &path)
         const QString name = QFileInfo(realPath.isEmpty() ? path : realPath).fileName();
         setWindowTitle(QStringLiteral("Tessaleaf - ") + name);
         Panel1->setText(QStringLiteral("Note %1 of %2 from %3").arg(CurrentNote + 1).arg(myFileSize(path)).arg(name)
-                        + mark);
+                        + mark + m_syncNotice);
         ModifyTray(name);
     } else {
         const QString name = QFileInfo(path).fileName();
@@ -213,4 +270,5 @@ void TForm1::pShowPanelInfo(const QString &path)
         Panel1->setText(QStringLiteral("Text or RTF ") + name + mark);
         ModifyTray(name);
     }
+    followOpenFile();
 }

@@ -8,6 +8,7 @@
 #include "settings/settingstable.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -22,7 +23,17 @@ const QString kLineBreak = QStringLiteral("\n");
 
 void TForm1::showNote(int index)
 {
-    setEditorText(nLoadRecord(index, CurrentFile));
+    // The file may have lost notes outside since the index was chosen.
+    const int count = myFileSize(CurrentFile);
+    if (count <= 0) {
+        memo1->clear();
+        CurrentNote = 0;
+        m_open.noteCount = 0;
+        m_open.shown = {};
+        updateStepButtons();
+    } else {
+        setEditorText(nLoadRecord(std::clamp(index, 0, count - 1), CurrentFile));
+    }
     pShowPanelInfo(CurrentFile);
 }
 
@@ -33,6 +44,7 @@ void TForm1::cmdNextClick()
     requireNotesFileForEdit();
     if (!notesFileOpen() || CurrentNote + 1 >= myFileSize(CurrentFile))
         return;
+    // Storing may find the note shown elsewhere: the step goes from there.
     StoreShownNote();
     showNote(CurrentNote + 1);
 }
@@ -70,17 +82,23 @@ void TForm1::cmdNewClick()
             return;  // a read-only file is browsed, not extended
         update();
         // A note only browsed (its content not all held) stays as it is.
-        if (m_open.unheld == 0 && memo1->toPlainText().isEmpty())
+        if (m_open.unheld == 0 && memo1->toPlainText().isEmpty()) {
             setEditorText(kLineBreak);
+            m_open.shownEdited = true;  // written back as an edit
+        }
         StoreShownNote();
         // Appended before the editor lets go of the note, so a failed write
         // leaves everything as it was.
         const int count = myFileSize(CurrentFile);
         nSaveRecord(count, CurrentFile, QString());
+        if (m_open.isWorkingCopy())
+            m_open.pending.push_back({tl::sync::PendingEdit::Append, {}, {}});
         memo1->clear();
         m_open.unheld = 0;
         CurrentNote = count;
         m_open.noteCount = count + 1;
+        m_open.shown = {count, {}, std::nullopt};
+        m_open.shownEdited = false;
         updateStepButtons();
         pShowPanelInfo(CurrentFile);
         return;
@@ -137,6 +155,19 @@ void TForm1::cmdDelClick()
     }
     if (!confirmed(tl::setting::AskDelNote, QStringLiteral("Delete note?")))
         return;
+    // The note is deleted where it is now; changed outside since it was
+    // loaded, the other side's version is not ours to delete.
+    if (m_open.shown.index >= 0) {
+        const int at = m_records.locateShown(CurrentFile, m_open.shown);
+        if (at < 0) {
+            m_syncNotice = QStringLiteral(" - not deleted: it was changed outside");
+            showNote(m_open.shown.index);
+            return;
+        }
+        CurrentNote = at;
+        if (m_open.isWorkingCopy())
+            m_open.pending.push_back({tl::sync::PendingEdit::Remove, {at, m_open.shown.stored, std::nullopt}, {}});
+    }
     nRemoveRecord(CurrentNote, CurrentFile);
     showNote(CurrentNote);
 }
@@ -144,6 +175,7 @@ void TForm1::cmdDelClick()
 void TForm1::memo1Change()
 {
     Modified = true;
+    m_open.shownEdited = true;
 }
 
 void TForm1::memo1KeyPress()

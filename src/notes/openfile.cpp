@@ -17,6 +17,9 @@ void OpenFile::renameTo(QString newPath)
     faithful = true;
     unheld = 0;
     archive.clear();
+    shown = {};
+    shownEdited = false;
+    pending.clear();
 }
 
 void OpenFile::clear()

@@ -3,8 +3,11 @@
 // opened: one place for what opening, closing, Save As and New file change.
 
 #include "notes/filekind.h"
+#include "notes/notesync.h"
 
 #include <QString>
+
+#include <vector>
 
 namespace tl {
 
@@ -34,6 +37,14 @@ struct OpenFile {
     // Empty for any other file, whatever a notes file's realpath says: only
     // a copy this program unpacked is ever packed away and deleted.
     QString archive;
+    // The note shown as it was loaded from the file (notes/notesync.h), and
+    // whether the editor changed since: what tells our edit from theirs when
+    // the file changes outside.
+    sync::ShownNote shown;
+    bool shownEdited = false;
+    // For a working copy: what was stored into it since its archive was
+    // last read or written.
+    std::vector<sync::PendingEdit> pending;
 
     // Makes path the open file, at its first note, with nothing read of it yet.
     void adopt(QString path);

@@ -10,7 +10,9 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 namespace tl {
 
@@ -20,6 +22,9 @@ const char *const kFieldNames[] = {"lastupdate", "authorname", "companyname",
                                    "comments", "realpath", "compresslevel"};
 
 QString shown(const QString &path) { return QDir::toNativeSeparators(path); }
+
+// What reads treat as a file at all: a folder put in its place is none.
+bool isFile(const QString &path) { return QFileInfo(path).isFile(); }
 
 int elementCount(pugi::xml_node parent)
 {
@@ -48,10 +53,37 @@ QString textOf(pugi::xml_node node)
     return normalizedLineEnds(QString::fromStdString(text));
 }
 
-QByteArray storedForm(const QString &text)
-{
-    return normalizedLineEnds(text).toUtf8();
-}
+using sync::storedForm;
+
+// The notes element of a parsed file, compared as stored.
+class ParsedNotes : public sync::NoteList {
+public:
+    explicit ParsedNotes(pugi::xml_node notes)
+    {
+        for (pugi::xml_node n = notes.first_child(); n; n = n.next_sibling())
+            if (n.type() == pugi::node_element)
+                m_notes.push_back(n);
+    }
+    int count() const override { return int(m_notes.size()); }
+    bool holds(int index, QByteArrayView stored) const override
+    {
+        const pugi::xml_node note = m_notes[size_t(index)];
+        const pugi::xml_node only = note.first_child();
+        if (!only)
+            return stored.isEmpty();
+        if (!only.next_sibling() && only.type() == pugi::node_pcdata) {
+            // Stops at the first byte that differs: most notes differ early.
+            const char *value = only.value();
+            const qsizetype n = stored.size();
+            return std::strncmp(value, stored.data(), size_t(n)) == 0 && value[n] == '\0';
+        }
+        return textOf(note).toUtf8() == stored;
+    }
+    pugi::xml_node at(int index) const { return m_notes[size_t(index)]; }
+
+private:
+    std::vector<pugi::xml_node> m_notes;
+};
 
 // False: setting text would change nothing in node.
 bool setTextOf(pugi::xml_node node, const QString &text)
@@ -199,6 +231,8 @@ struct RecordStore::Impl {
     pugi::xml_document MenuXML;
     QString cachedPath;  // the file MenuXML holds; empty when none
     FileId cachedId;
+    QString writtenPath;  // the file this store wrote last, as it left it
+    FileId writtenId;
 };
 
 RecordStore::RecordStore(NewFileSource newFileFields) : d(std::make_unique<Impl>(std::move(newFileFields))) {}
@@ -215,7 +249,8 @@ void RecordStore::Impl::close()
 pugi::xml_node RecordStore::Impl::loadNotes(const QString &path)
 {
     // A parsed copy is reused only while the file is provably the same one,
-    // byte count and modification time to the nanosecond included.
+    // byte count, modification and status change time to the nanosecond
+    // included.
     FileId id;
     const bool statted = fileIdOf(path, &id);
     if (!statted || path != cachedPath || id != cachedId) {
@@ -242,6 +277,8 @@ void RecordStore::Impl::save(const QString &path)
     file.commit();
     if (fileIdOf(path, &cachedId))
         cachedPath = path;
+    writtenPath = cachedPath;
+    writtenId = cachedId;
 }
 
 void RecordStore::Impl::createNew(const QString &path)
@@ -267,7 +304,7 @@ QString RecordStore::loadNote(int index, const QString &path, int *noteCount)
 {
     if (noteCount)
         *noteCount = 0;
-    if (!QFileInfo::exists(path))
+    if (!isFile(path))
         return {};
     pugi::xml_node notes = d->loadNotes(path);
     const int count = elementCount(notes);
@@ -308,7 +345,7 @@ void RecordStore::saveNote(int index, const QString &path, const QString &text)
 
 bool RecordStore::removeNote(int index, const QString &path)
 {
-    if (!QFileInfo::exists(path))
+    if (!isFile(path))
         return false;
     pugi::xml_node notes = d->loadNotes(path);
     const pugi::xml_node note = nthElement(notes, index);
@@ -326,7 +363,7 @@ bool RecordStore::removeNote(int index, const QString &path)
 
 int RecordStore::fileSize(const QString &path)
 {
-    if (!QFileInfo::exists(path))
+    if (!isFile(path))
         return 0;
     if (QFileInfo(path).suffix().toLower() != QLatin1String("nts"))
         return 1;
@@ -335,7 +372,7 @@ int RecordStore::fileSize(const QString &path)
 
 QString RecordStore::param(const QString &path, const QString &name)
 {
-    if (!QFileInfo::exists(path))
+    if (!isFile(path))
         return {};
     d->loadNotes(path);
     QString value = textOf(d->infoField(notesParamPosition(name)));
@@ -346,7 +383,7 @@ QString RecordStore::param(const QString &path, const QString &name)
 
 void RecordStore::setParam(const QString &path, const QString &name, const QString &value)
 {
-    if (!QFileInfo::exists(path) || isReadOnlyFile(path))
+    if (!isFile(path) || isReadOnlyFile(path))
         return;
     d->loadNotes(path);
     pugi::xml_node field = d->infoField(notesParamPosition(name));
@@ -362,6 +399,83 @@ void RecordStore::setParam(const QString &path, const QString &name, const QStri
         d->close();
         throw;
     }
+}
+
+RecordStore::Stored RecordStore::storeShown(const QString &path, const sync::ShownNote &shown, const QString &text,
+                                            bool edited)
+{
+    Stored result;
+    if (!QFileInfo::exists(path)) {
+        d->createNew(path);
+        result.count = 1;
+        result.written = true;
+        return result;
+    }
+    pugi::xml_node notes = d->loadNotes(path);
+    const ParsedNotes list(notes);
+    const QByteArray ours = storedForm(text);
+    result.plan = sync::planStore(list, shown, ours, edited);
+    result.count = list.count();
+    switch (result.plan.action) {
+    case sync::Plan::Nothing:
+        return result;
+    case sync::Plan::Replace:
+        setTextOf(list.at(result.plan.index), text);
+        break;
+    case sync::Plan::Insert: {
+        pugi::xml_node note = result.plan.index < list.count() ? notes.insert_child_before("note", list.at(result.plan.index))
+                                                               : notes.append_child("note");
+        setTextOf(note, text);
+        ++result.count;
+        break;
+    }
+    }
+    try {
+        d->save(path);
+    } catch (...) {
+        d->close();
+        throw;
+    }
+    result.written = true;
+    return result;
+}
+
+int RecordStore::locateShown(const QString &path, const sync::ShownNote &shown, int *count)
+{
+    if (count)
+        *count = 0;
+    if (!isFile(path))
+        return -1;
+    const ParsedNotes list(d->loadNotes(path));
+    if (count)
+        *count = list.count();
+    return sync::locate(list, shown.index, shown.stored);
+}
+
+int RecordStore::replay(const QString &path, const std::vector<sync::PendingEdit> &edits)
+{
+    int keptBoth = 0;
+    for (const sync::PendingEdit &edit : edits) {
+        switch (edit.kind) {
+        case sync::PendingEdit::Store:
+            keptBoth += storeShown(path, edit.shown, edit.text, true).plan.action == sync::Plan::Insert;
+            break;
+        case sync::PendingEdit::Append:
+            saveNote(elementCount(d->loadNotes(path)), path, QString());
+            break;
+        case sync::PendingEdit::Remove:
+            if (const int at = locateShown(path, edit.shown); at >= 0)
+                removeNote(at, path);
+            break;
+        }
+    }
+    return keptBoth;
+}
+
+bool RecordStore::isAsLastWritten(const QString &path) const
+{
+    FileId id;
+    return !d->writtenPath.isEmpty() && path == d->writtenPath && fileIdOf(path, &id) && id == d->writtenId;
 }
 
 } // namespace tl

@@ -3,9 +3,12 @@
 // block and an ordered list of notes, each note the RTF text of the editor.
 // Every operation sees the file as it is on disk; writes replace it whole.
 
+#include "notes/notesync.h"
+
 #include <QString>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace tl {
 
@@ -40,12 +43,32 @@ public:
     void saveNote(int index, const QString &path, const QString &text);
     // Deletes note index; false when nothing was deleted.
     bool removeNote(int index, const QString &path);
-    // Number of notes; 1 for an existing file that is not ".nts", 0 when missing.
+    // Number of notes; 1 for an existing file that is not ".nts", 0 when
+    // missing. Reads take a folder in the file's place for a missing file.
     int fileSize(const QString &path);
     // An information field; "" when the file is missing.
     QString param(const QString &path, const QString &name);
     // Writes an information field; a missing or read-only file is left alone.
     void setParam(const QString &path, const QString &name, const QString &value);
+
+    // Storing the note shown into the file as it is now (notes/notesync.h).
+    struct Stored {
+        sync::Plan plan;
+        int count = 0;         // notes in the file afterwards
+        bool written = false;  // the file was written
+    };
+    // A path that does not exist becomes a new notes file, as saveNote
+    // makes it. Throws as saveNote does.
+    Stored storeShown(const QString &path, const sync::ShownNote &shown, const QString &text, bool edited);
+    // Where the note loaded as shown is now (-1: changed or removed
+    // outside); count receives the number of notes.
+    int locateShown(const QString &path, const sync::ShownNote &shown, int *count = nullptr);
+    // Makes the edits again in the notes file at path (a fresh copy of an
+    // archive another side changed); returns how many kept both versions.
+    int replay(const QString &path, const std::vector<sync::PendingEdit> &edits);
+    // The file at path is, to the status change, the one this store wrote
+    // last: a change seen there is our own.
+    bool isAsLastWritten(const QString &path) const;
 
 private:
     // The one document every operation works on (MenuXML), and which file

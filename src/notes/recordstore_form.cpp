@@ -11,6 +11,11 @@ QString TForm1::nLoadRecord(int index, const QString &path)
     const QString text = m_records.loadNote(index, path, &count);
     CurrentNote = index;
     m_open.noteCount = count;
+    if (path == CurrentFile) {
+        m_open.shown = {index, tl::sync::storedForm(text), std::nullopt};
+        if (index > 0)
+            m_open.shown.before = tl::sync::storedForm(m_records.loadNote(index - 1, path));
+    }
     updateStepButtons();
     return text;
 }

@@ -1,7 +1,10 @@
 #pragma once
 // Which file a path names and which version of it: enough to tell that a
 // file read earlier is, byte for byte, still the one on disk (same file, same
-// size, modified at the same nanosecond).
+// size, modified at the same nanosecond, its status last changed at the same
+// nanosecond). The status change time is what no program can set back: a
+// tool that rewrites a file in place and restores its modification time
+// (rsync --inplace -t) still moves it.
 
 #include <QString>
 

@@ -22,7 +22,7 @@ done
 
 [ -x "$exe" ] || { echo "e2e: FAIL $exe is not built"; exit 1; }
 
-groups=(start resize edit add bold find jump seek open picture msgbox znts tray language instance installed prefer)
+groups=(start resize edit add bold find jump seek open picture msgbox znts synced tray language instance installed prefer)
 only=${E2E_ONLY:-${groups[*]}}
 for g in ${only//,/ }; do
   [[ " ${groups[*]} " == *" $g "* ]] || { echo "e2e: unknown group '$g' (groups: ${groups[*]})"; exit 2; }
@@ -149,11 +149,20 @@ EOF
 cat >"$notes_py" <<'EOF'
 #!/usr/bin/env python3
 # count FILE: how many notes. note FILE N: note N (from 1) as stored.
+# set FILE N TEXT: note N becomes TEXT, written as a sync tool writes (a
+#   temporary file beside it, renamed over it).
 # bold FILE N WORD: true when WORD is in note N and its RTF sets it bold.
 # png FILE N: the bytes of note N's first PNG picture, in hex.
-import re, sys
+import os, re, sys
 import xml.etree.ElementTree as ET
-notes = ET.parse(sys.argv[2]).getroot().find('notes').findall('note')
+tree = ET.parse(sys.argv[2])
+notes = tree.getroot().find('notes').findall('note')
+if sys.argv[1] == 'set':
+    notes[int(sys.argv[3]) - 1].text = sys.argv[4]
+    part = os.path.join(os.path.dirname(sys.argv[2]), '.' + os.path.basename(sys.argv[2]) + '.part')
+    tree.write(part, encoding='utf-8', xml_declaration=False)
+    os.replace(part, sys.argv[2])
+    sys.exit(0)
 if sys.argv[1] == 'count':
     print(len(notes))
     sys.exit(0)
@@ -507,17 +516,21 @@ group_open() {
   end_app
 }
 
-# --- a note with a picture shows it, and a step away and back keeps its bytes
-group_picture() {
-  local f="$work/picture.nts" png
-  fresh_settings picture
-  # 48 by 32 pixels of one colour no skin uses, at its own size (720 twips).
-  png=$(python3 -c '
+the_png() { # a PNG picture of 48 by 32 pixels of one colour no skin uses, as hex
+  python3 -c '
 import struct, zlib
 chunk = lambda t, b: struct.pack(">I", len(b)) + t + b + struct.pack(">I", zlib.crc32(t + b))
 rows = (b"\0" + bytes([0x13, 0xa5, 0x7c]) * 48) * 32
 print((b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", 48, 32, 8, 2, 0, 0, 0))
-       + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b"")).hex())')
+       + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b"")).hex())'
+}
+
+# --- a note with a picture shows it, and a step away and back keeps its bytes
+group_picture() {
+  local f="$work/picture.nts" png
+  fresh_settings picture
+  # At its own size (720 twips).
+  png=$(the_png)
   notes_file "$f" "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 see {\\pict\\pngblip\\picw48\\pich32\\picwgoal720\\pichgoal480 $png} here\\par}" \
     "second note"
   start_app picture "$f"
@@ -531,6 +544,37 @@ print((b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", 48, 32, 8, 
   check "back on the note, the picture shows again" wait_for "$STEP_TIMEOUT" "$x11" holds 13a57c
   end_app
   check "closed, the note still holds the same PNG bytes" picture_is "$f" 1 "$png"
+}
+
+# --- a second writer on the open file (a sync tool bringing another
+# machine's edits): the window shows the outside change of the note shown,
+# and no edit of either side is missing after a step and after the end
+group_synced() {
+  local f="$work/synced.nts" png
+  png=$(the_png)
+  start_with_notes synced "$f"
+  # The other side puts a picture into note 1, the note shown.
+  "$notes_py" set "$f" 1 "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 see {\\pict\\pngblip\\picw48\\pich32\\picwgoal720\\pichgoal480 $png} theirs\\par}"
+  check "the window shows the outside change of the note shown" wait_for "$STEP_TIMEOUT" "$x11" holds 13a57c
+  focus_editor
+  type_text " kiwi"
+  "$notes_py" set "$f" 2 "second theirs"
+  click_button Next
+  check "a step stores the edit of note 1" wait_for "$STEP_TIMEOUT" note_has "$f" 1 kiwi
+  check "on top of the other side's change of it" picture_is "$f" 1 "$png"
+  check "the other side's edit of note 2 stays" note_is "$f" 2 "second theirs"
+  check "no note was added" count_is "$f" 3
+  check "the window went on to note 2 as it is now" wait_for "$STEP_TIMEOUT" not "$x11" holds 13a57c
+  focus_editor
+  type_text " plum"
+  # Both sides edit note 2; the other side edits note 3 as well.
+  "$notes_py" set "$f" 2 "second both"
+  "$notes_py" set "$f" 3 "third theirs"
+  check "SIGTERM ends the program, status 143" terminated
+  check "after the end the edit here is note 2" note_is "$f" 2 "second theirs plum"
+  check "the other side's version of it follows" note_is "$f" 3 "second both"
+  check "its edit of note 3 follows that" note_is "$f" 4 "third theirs"
+  check "and note 1 keeps both sides' edits" note_has "$f" 1 kiwi
 }
 
 # --- SIGTERM while a message box waits for an answer

@@ -91,6 +91,23 @@ TEST(SearchCounters, ANoteAddedSinceFindReadsAsFreshAndGrowsTheArray)
     EXPECT_THROW(c[-1], tl::Error);
 }
 
+TEST(SearchCounters, FollowingAnOutsideChangeKeepsOnlyTheShownNotesCounter)
+{
+    tl::find::SearchCounters c;
+    c.follow(0, 1, 3);  // no search yet: stays without counters
+    EXPECT_EQ(c.size(), 0);
+    c.reset(3);
+    c[0] = 0;
+    c[1] = 3;
+    c[2] = 2;
+    // Two notes put before the note shown (note 2), one removed after it.
+    c.follow(1, 3, 4);
+    EXPECT_EQ(c.size(), 4);
+    EXPECT_EQ(c[3], 3);
+    for (int i : {0, 1, 2})
+        EXPECT_EQ(c[i], 1) << i;
+}
+
 // Plain texts held in memory, as the walk sees them.
 class Texts : public tl::find::NoteTexts {
 public:
@@ -199,7 +216,7 @@ TEST(NotesFileTexts, ABrokenOrMissingFileIsAnError)
 
 // Between two Find steps the file is changed in one way; the second step
 // must see the change.
-enum class Change { None, SameIdOtherBytes, SameSizeNewTime, ReplacedByRename, NoteAppended };
+enum class Change { None, InPlaceTimeSetBack, SameSizeNewTime, ReplacedByRename, NoteAppended };
 
 struct CacheCase {
     const char *name;
@@ -237,14 +254,11 @@ TEST_P(NotesTextCacheTest, AStepSeesTheFileAsItIsNow)
     switch (GetParam().change) {
     case Change::None:
         break;
-    case Change::SameIdOtherBytes: {
-        QFile f(file);  // in place: same inode and size, the old time put back
-        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-        f.write(other);
-        f.close();
-        setMtime(file, before.st_mtim);
+    case Change::InPlaceTimeSetBack:
+        // Same inode and size, the old time put back: only the status
+        // change time tells.
+        tltest::rewriteInPlaceKeepingTime(file, other);
         break;
-    }
     case Change::SameSizeNewTime: {
         QFile f(file);
         ASSERT_TRUE(f.open(QIODevice::ReadWrite));
@@ -285,9 +299,7 @@ TEST_P(NotesTextCacheTest, AStepSeesTheFileAsItIsNow)
 INSTANTIATE_TEST_SUITE_P(
     Changes, NotesTextCacheTest,
     testing::Values(CacheCase{"Unchanged", Change::None, false},
-                    // In place, same size, the old modification time put back:
-                    // the change time, which no program sets back, tells.
-                    CacheCase{"SameIdOtherBytes", Change::SameIdOtherBytes, true},
+                    CacheCase{"InPlaceTimeSetBack", Change::InPlaceTimeSetBack, true},
                     CacheCase{"SameSizeNewTime", Change::SameSizeNewTime, true},
                     CacheCase{"ReplacedByRename", Change::ReplacedByRename, true},
                     CacheCase{"NoteAppended", Change::NoteAppended, true}),

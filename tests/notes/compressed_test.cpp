@@ -4,6 +4,8 @@
 
 #include "notesfixture.h"
 
+#include "settings/settingstable.h"
+
 #include "notes/compressed.h"
 #include "platform/archive.h"
 #include "platform/atomicfile.h"
@@ -15,6 +17,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTest>
 #include <QtEndian>
 
 namespace {
@@ -353,6 +356,76 @@ TEST_F(CompressedTest, PlainFileNamingAnArchiveStaysPlain)
     form->CloseNotes(plain);
     EXPECT_EQ(notesOf(plain), QStringList { QStringLiteral("mine too") });
     EXPECT_EQ(tltest::readFile(a), before);
+}
+
+// The archive changed by another writer while its working copy is open.
+class SyncedArchiveTest : public CompressedTest {
+protected:
+    void openShown(const QString &a)
+    {
+        open(a);
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        form->memo1->setFocus();
+        ASSERT_EQ(QApplication::focusWidget(), form->memo1);
+    }
+    void typeAtEnd(const QString &text)
+    {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(QApplication::focusWidget(), text);
+    }
+};
+
+TEST_F(SyncedArchiveTest, AnOutsideChangeIsTakenInWithTheEditsStoredHere)
+{
+    const QString a = archive(QStringLiteral("Diary.znts"), {QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")});
+    openShown(a);
+    typeAtEnd(QStringLiteral(" ours"));
+    QTest::mouseClick(form->cmdNext, Qt::LeftButton, {}, form->cmdNext->rect().center());
+    // The other side: note 2 (shown here, not edited) changed, a note added.
+    archive(QStringLiteral("Diary.znts"), {QStringLiteral("one"), QStringLiteral("two theirs"), QStringLiteral("three"),
+                                           QStringLiteral("four")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return editorText() == QStringLiteral("two theirs"); }, 10000))
+        << editorText().toStdString();
+    EXPECT_EQ(info(), QStringLiteral("Note 2 of 4 from Diary.znts - changed outside"));
+    // Taken in at once: the archive holds both sides before the file closes.
+    const QStringList both{QStringLiteral("one ours"), QStringLiteral("two theirs"), QStringLiteral("three"),
+                           QStringLiteral("four")};
+    EXPECT_EQ(notesIn(a), both);
+    EXPECT_EQ(notesOf(copyOf(a)), both);
+    form->CloseNotes(form->CurrentFile);
+    EXPECT_EQ(notesIn(a), both);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(SyncedArchiveTest, BothSidesEditingOneNoteBeforeTheCloseKeepBoth)
+{
+    const QString a = archive(QStringLiteral("Diary.znts"), {QStringLiteral("one"), QStringLiteral("two")});
+    openShown(a);
+    typeAtEnd(QStringLiteral(" ours"));
+    archive(QStringLiteral("Diary.znts"), {QStringLiteral("one theirs"), QStringLiteral("two"), QStringLiteral("three")});
+    // Closed before the window saw the change: closing takes it in.
+    form->CloseNotes(form->CurrentFile);
+    EXPECT_EQ(notesIn(a), (QStringList{QStringLiteral("one ours"), QStringLiteral("one theirs"), QStringLiteral("two"),
+                                       QStringLiteral("three")}));
+    EXPECT_FALSE(QFileInfo::exists(copyOf(a)));
+}
+
+TEST_F(SyncedArchiveTest, NotesAddedAndDeletedHereSurviveAnOutsideChange)
+{
+    const QString a = archive(QStringLiteral("Diary.znts"), {QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")});
+    set(tl::setting::AskDelNote, QStringLiteral("false"));
+    openShown(a);
+    QTest::mouseClick(form->cmdDel, Qt::LeftButton, {}, form->cmdDel->rect().center());  // "one" goes
+    QTest::mouseClick(form->cmdNew, Qt::LeftButton, {}, form->cmdNew->rect().center());
+    typeAtEnd(QStringLiteral("added"));
+    QTest::mouseClick(form->cmdBack, Qt::LeftButton, {}, form->cmdBack->rect().center());
+    archive(QStringLiteral("Diary.znts"), {QStringLiteral("zero"), QStringLiteral("one"), QStringLiteral("two"),
+                                           QStringLiteral("three")});
+    form->CloseNotes(form->CurrentFile);
+    EXPECT_EQ(notesIn(a), (QStringList{QStringLiteral("zero"), QStringLiteral("two"), QStringLiteral("three"),
+                                       QStringLiteral("added")}));
 }
 
 } // namespace

@@ -158,6 +158,17 @@ TEST(RecordStore, ACarriageReturnReferenceReadsTheSameBeforeAndAfterASave)
     EXPECT_EQ(fresh.param(path, QStringLiteral("Comments")), QStringLiteral("a\nb"));
 }
 
+TEST(RecordStore, SeesARewriteInPlaceThatSetsTheTimeBack)
+{
+    RecordStore rs = store();
+    const QString path = threeNotes();
+    EXPECT_EQ(rs.loadNote(2, path), QStringLiteral("{\\rtf1 third}"));
+    QByteArray changed(kThreeNotes);
+    changed.replace("third", "THIRD");
+    tltest::rewriteInPlaceKeepingTime(path, changed);
+    EXPECT_EQ(rs.loadNote(2, path), QStringLiteral("{\\rtf1 THIRD}"));
+}
+
 TEST(RecordStore, CountsByExtension)
 {
     RecordStore rs = store();

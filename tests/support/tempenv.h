@@ -20,4 +20,10 @@ QString freshConfig();
 QString writeFile(const QString &path, const QByteArray &data);
 QByteArray readFile(const QString &path);
 
+// Rewrites path in place with data of the same size and puts its
+// modification time back, as "rsync --inplace -t" does. Returns once the
+// file's status change time differs from what it was (the kernel's clock
+// for it ticks coarsely), so the change is one a careful reader can see.
+void rewriteInPlaceKeepingTime(const QString &path, const QByteArray &data);
+
 } // namespace tltest
