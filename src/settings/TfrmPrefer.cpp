@@ -7,6 +7,7 @@
 #include "editor/helplinks.h"
 #include "platform/error.h"
 #include "settings/colorbox.h"
+#include "settings/preferwidgets.h"
 #include "settings/settingstable.h"
 #include "skins/skinfiles.h"
 #include "skins/skinspage.h"
@@ -29,35 +30,16 @@
 namespace s = tl::setting;
 using tl::SettingsStore;
 
+using tl::prefer::checkBox;
+using tl::prefer::label;
+using tl::prefer::named;
+
 namespace {
 
 constexpr QRect kPagePlace{128, 8, 273, 233};
 constexpr int kMinOpacity = 66;
 
 QString onOff(bool on) { return on ? QStringLiteral("true") : QStringLiteral("false"); }
-
-template <typename W>
-W *named(W *w, const char *name)
-{
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
-QLabel *label(QWidget *page, const char *name, const QString &text, int x, int y)
-{
-    auto *l = named(new QLabel(text, page), name);
-    l->move(x, y);
-    l->adjustSize();
-    return l;
-}
-
-QCheckBox *checkBox(QWidget *page, const char *name, const QString &text, int x, int y)
-{
-    auto *c = named(new QCheckBox(text, page), name);
-    c->move(x, y);
-    c->adjustSize();
-    return c;
-}
 
 QComboBox *list(QWidget *page, const char *name, int x, int y, int width)
 {

@@ -10,6 +10,7 @@
 #include "platform/colors.h"
 #include "platform/error.h"
 #include "settings/colorbox.h"
+#include "settings/preferwidgets.h"
 #include "settings/settingstable.h"
 
 #include <QCheckBox>
@@ -25,22 +26,10 @@ namespace s = tl::setting;
 using tl::SettingsStore;
 using tl::appearance::Property;
 
+using tl::prefer::label;
+using tl::prefer::named;
+
 namespace {
-
-template <typename W>
-W *named(W *w, const char *name)
-{
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
-QLabel *label(QWidget *page, const char *name, const QString &text, int x, int y)
-{
-    auto *l = named(new QLabel(text, page), name);
-    l->move(x, y);
-    l->adjustSize();
-    return l;
-}
 
 } // namespace
 

@@ -6,6 +6,7 @@
 #include "app/TForm1.h"
 #include "controls/guarded.h"
 #include "settings/hotkeytext.h"
+#include "settings/preferwidgets.h"
 #include "settings/settingstable.h"
 
 #include <QAction>
@@ -19,30 +20,11 @@
 namespace s = tl::setting;
 namespace in = tl::integration;
 
+using tl::prefer::checkBox;
+using tl::prefer::label;
+using tl::prefer::named;
+
 namespace {
-
-template <typename W>
-W *named(W *w, const char *name)
-{
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
-QLabel *label(QWidget *page, const char *name, const QString &text, int x, int y)
-{
-    auto *l = named(new QLabel(text, page), name);
-    l->move(x, y);
-    l->adjustSize();
-    return l;
-}
-
-QCheckBox *checkBox(QWidget *page, const char *name, const QString &text, int x, int y)
-{
-    auto *c = named(new QCheckBox(text, page), name);
-    c->move(x, y);
-    c->adjustSize();
-    return c;
-}
 
 QComboBox *list(QWidget *page, const char *name, int x, int y, int width, const QStringList &entries)
 {
