@@ -188,7 +188,7 @@ void TfrmPrefer::editAppearance(Property column, const QString &text, qint32 num
         return;  // the page offers no such edit for the item
     m_form->applyAppearance(item->target, column, text, number, bold);
     // The set in use now, not when the dialog was opened.
-    const QString name = SettingsStore::q(value->name) + tl::prefer::suffixFor(m_form->GetFromReg(s::CurrentSkin));
+    const QString name = SettingsStore::q(value->name) + tl::prefer::suffixFor(m_form->GetFromReg(s::CurrentSkin), m_form->SkinLoaded);
     if (tl::appearance::typeOf(column) == tl::setting::Type::String)
         m_form->SetFromReg(name, column == Property::Style ? (bold ? QStringLiteral("true") : QStringLiteral("false"))
                                                           : text);
@@ -244,7 +244,7 @@ void TfrmPrefer::cbLineColorChange()
         l->setBeginColor(tl::colorFromStored(c));
     for (tl::TDarerLabel *l : {m_form->lblLineSeek, m_form->lblRightLine})
         l->setEndColor(tl::colorFromStored(c));
-    m_form->SetFromRegInt(SettingsStore::q(s::LineColor) + tl::prefer::suffixFor(m_form->GetFromReg(s::CurrentSkin)),
+    m_form->SetFromRegInt(SettingsStore::q(s::LineColor) + tl::prefer::suffixFor(m_form->GetFromReg(s::CurrentSkin), m_form->SkinLoaded),
                           qint32(c));
 }
 

@@ -36,9 +36,10 @@ const appearance::Value *valueOf(const Item &item, appearance::Property column)
     return appearance::find(item.target, column);
 }
 
-QString suffixFor(const QString &currentSkin)
+QString suffixFor(const QString &currentSkin, bool skinLoaded)
 {
-    return currentSkin == SettingsStore::q(setting::NoSkin) ? QString() : SettingsStore::q(appearance::SkinSuffix);
+    return currentSkin == SettingsStore::q(setting::NoSkin) && !skinLoaded ? QString()
+                                                                          : SettingsStore::q(appearance::SkinSuffix);
 }
 
 QString opacityHint(int position)

@@ -32,8 +32,10 @@ std::span<const Item> itemsOf(int element);
 const appearance::Value *valueOf(const Item &item, appearance::Property column);
 
 // The suffix of the appearance set in use: "Skin" unless "CurrentSkin" is
-// exactly "<none>".
-QString suffixFor(const QString &currentSkin);
+// exactly "<none>" and the window wears no skin. The built-in skin is also
+// called "<none>", and its look comes from the "Skin" set: an edit stored
+// without the suffix there would never be seen again.
+QString suffixFor(const QString &currentSkin, bool skinLoaded);
 
 // The opacity slider's hint: position * 100 / 255, fraction dropped, "%".
 QString opacityHint(int position);

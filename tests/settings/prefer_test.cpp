@@ -262,6 +262,7 @@ TEST_P(FontsPageTest, EditGoesToItsTargetAndToTheSetInUse)
 {
     const auto &[row, skin] = GetParam();
     TForm1 &f = startProgram();
+    f.LoadSkinStd();  // the look without a skin, where "<none>" means the built-in set
     // Read at the moment of the edit, whatever the look was when opened.
     showPrefs();
     settings().SetFromReg(QStringLiteral("CurrentSkin"), QString::fromLatin1(skin));
@@ -331,7 +332,8 @@ TEST_F(PreferTest, AButtonEditReachesAllThreeFindButtons)
     for (tl::FlatButton *b : {f.cmdSearch, f.cmdSearchBack, f.cmdSearchAgain})
         EXPECT_TRUE(b->normalLook().font.bold());
     EXPECT_FALSE(f.cmdSearch->hoverLook().font.bold());
-    EXPECT_EQ(settings().GetFromReg(QStringLiteral("SearchBarNStyleButton")), QStringLiteral("true"));
+    // The built-in skin wears the "Skin" set.
+    EXPECT_EQ(settings().GetFromReg(QStringLiteral("SearchBarNStyleButtonSkin")), QStringLiteral("true"));
 }
 
 TEST_F(PreferTest, ShowingAnItemChangesNothing)
@@ -365,9 +367,31 @@ TEST_F(PreferTest, SizeThatIsNoIntegerGivesTheErrorBoxAndStoresNothing)
     EXPECT_EQ(settings().GetFromRegInt(QStringLiteral("EditorFontSize")), before);
 }
 
+// The built-in skin is called "<none>" as well, and its look is the "Skin"
+// set: an edit there must land in that set, or the next start undoes it.
+TEST_F(PreferTest, AnEditInTheBuiltInSkinIsShownAgainAfterARestart)
+{
+    TForm1 &f = startProgram();
+    ASSERT_TRUE(f.SkinLoaded);
+    ASSERT_EQ(settings().GetFromReg(QStringLiteral("CurrentSkin")), QStringLiteral("<none>"));
+    showPrefs();
+    openPage(1);
+    pick(prefs().cbElement, 2);
+    prefs().cbSize->setFocus();
+    key(Qt::Key_A, Qt::ControlModifier);
+    type(QStringLiteral("14"));
+    EXPECT_EQ(settings().GetFromRegInt(QStringLiteral("EditorFontSizeSkin")), 14);
+    prefs().close();
+    form.reset();
+
+    TForm1 &again = startProgram();
+    EXPECT_EQ(again.shownAppearance(tl::appearance::Element::Editor).font.pointSize(), 14);
+}
+
 TEST_F(PreferTest, UseDefaultInTheBuiltInLookWritesAndAppliesTheDefaults)
 {
     TForm1 &f = startProgram();
+    f.LoadSkinStd();
     showPrefs();
     openPage(1);
     pick(prefs().cbElement, 2);
@@ -413,7 +437,7 @@ TEST_F(PreferTest, CustomColourComesFromTheColourDialog)
     dialogs->nextColor = QColor(1, 2, 3);
     pick(prefs().cbForeGrd, prefs().cbForeGrd->count() - 1);  // "Custom..."
     EXPECT_EQ(tl::storedFore(f.Panel1), 0x030201u);
-    EXPECT_EQ(settings().GetFromRegInt(QStringLiteral("InfoBarForeGrd")), 0x030201);
+    EXPECT_EQ(settings().GetFromRegInt(QStringLiteral("InfoBarForeGrdSkin")), 0x030201);
     // Cancelled: nothing changes.
     dialogs->nextColor.reset();
     pick(prefs().cbForeGrd, prefs().cbForeGrd->count() - 1);

@@ -64,10 +64,12 @@ TEST(PreferItems, ElementsHaveTheirItemCountsAndNoOthers)
 
 TEST(PreferItems, OnlyTheExactNoSkinNameMeansTheBuiltInSet)
 {
-    EXPECT_EQ(pr::suffixFor(QStringLiteral("<none>")), QString());
-    EXPECT_EQ(pr::suffixFor(QStringLiteral("<NONE>")), QStringLiteral("Skin"));
-    EXPECT_EQ(pr::suffixFor(QStringLiteral("Aqua")), QStringLiteral("Skin"));
-    EXPECT_EQ(pr::suffixFor(QString()), QStringLiteral("Skin"));
+    EXPECT_EQ(pr::suffixFor(QStringLiteral("<none>"), false), QString());
+    EXPECT_EQ(pr::suffixFor(QStringLiteral("<NONE>"), false), QStringLiteral("Skin"));
+    EXPECT_EQ(pr::suffixFor(QStringLiteral("Aqua"), false), QStringLiteral("Skin"));
+    EXPECT_EQ(pr::suffixFor(QString(), false), QStringLiteral("Skin"));
+    // The built-in skin is named "<none>" too, and wears the "Skin" set.
+    EXPECT_EQ(pr::suffixFor(QStringLiteral("<none>"), true), QStringLiteral("Skin"));
 }
 
 TEST(PreferItems, OpacityHintDropsTheFraction)
