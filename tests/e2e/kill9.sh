@@ -27,34 +27,7 @@ mkdir -p "$XDG_RUNTIME_DIR" "$TMPDIR" "$HOME" "$XDG_CONFIG_HOME"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 
-pids=()
-running() { # pid: a child of this script, alive and not yet a zombie
-  local stat
-  stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 1
-  read -r -a stat <<<"${stat##*) }"
-  [ "${stat[0]}" != Z ] && [ "${stat[1]}" = $$ ]
-}
-stop() { # pid [grace]
-  local end=$((SECONDS + ${2:-10}))
-  kill -TERM "$1" 2>/dev/null
-  while running "$1" && [ $SECONDS -lt $end ]; do sleep 0.1; done
-  running "$1" && kill -KILL "$1" 2>/dev/null
-  wait "$1" 2>/dev/null
-}
-cleanup() {
-  local i
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do stop "${pids[i]}" 5; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM HUP
-wait_for() { # timeout, command...
-  local end=$((SECONDS + $1)); shift
-  until "$@" >/dev/null 2>&1; do
-    [ $SECONDS -ge $end ] && return 1
-    sleep 0.1
-  done
-}
+source "$root/tests/e2e/processes.sh"
 
 file="$work/Diary.nts"
 check_py="$work/check.py"

@@ -29,34 +29,7 @@ mkdir -p "$XDG_RUNTIME_DIR" "$TMPDIR" "$HOME"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 
-pids=()
-running() {
-  local stat
-  stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 1
-  read -r -a stat <<<"${stat##*) }"
-  [ "${stat[0]}" != Z ] && [ "${stat[1]}" = $$ ]
-}
-stop() { # pid [grace]
-  local end=$((SECONDS + ${2:-10}))
-  kill -TERM "$1" 2>/dev/null
-  while running "$1" && [ $SECONDS -lt $end ]; do sleep 0.1; done
-  running "$1" && kill -KILL "$1" 2>/dev/null
-  wait "$1" 2>/dev/null
-}
-cleanup() {
-  local i
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do stop "${pids[i]}" 5; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM HUP
-wait_for() { # timeout, command...
-  local end=$((SECONDS + $1)); shift
-  until "$@" >/dev/null 2>&1; do
-    [ $SECONDS -ge $end ] && return 1
-    sleep 0.1
-  done
-}
+source "$root/tests/e2e/processes.sh"
 
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 pids+=($!)

@@ -40,29 +40,7 @@ chmod 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 
 # --- processes: each one started here is ended here, by its pid
-pids=()
-running() { # pid: a child of this script, alive and not yet a zombie
-  local stat
-  stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 1
-  read -r -a stat <<<"${stat##*) }"  # state, parent, ...
-  [ "${stat[0]}" != Z ] && [ "${stat[1]}" = $$ ]
-}
-# Ends a process: TERM, then KILL when it outlives the grace (seconds).
-# Returns its exit status.
-stop() { # pid [grace]
-  local end=$((SECONDS + ${2:-10}))
-  kill -TERM "$1" 2>/dev/null
-  while running "$1" && [ $SECONDS -lt $end ]; do sleep 0.1; done
-  running "$1" && kill -KILL "$1" 2>/dev/null
-  wait "$1" 2>/dev/null
-}
-cleanup() {
-  local i
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do stop "${pids[i]}" 5; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM HUP
+source "$root/tests/e2e/processes.sh"
 
 passed=0 failed=0
 check() { # name, command...
@@ -77,13 +55,6 @@ check() { # name, command...
   return 0
 }
 # Polls a command until it succeeds or the timeout (seconds) runs out.
-wait_for() { # timeout, command...
-  local end=$((SECONDS + $1)); shift
-  until "$@" >/dev/null 2>&1; do
-    [ $SECONDS -ge $end ] && return 1
-    sleep 0.1
-  done
-}
 not() { ! "$@"; }  # command...: true when it fails
 # True when a command holds for every poll of the given seconds.
 stays() { # seconds, command...
