@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QToolButton>
+#include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -284,6 +285,12 @@ void TfrmPrefer::FormShow()
     if (m_form->isVisible() && m_form->alpha() < kMinOpacity)
         ScrollBar2Change();
     chStartUp->setChecked(tl::integration::hasAutostart(desktopPlaces));
+    // The tree follows the page: a node left selected from last time could
+    // not be clicked to bring its page back.
+    {
+        const QSignalBlocker quiet(tvMain);
+        tvMain->setCurrentItem(tvMain->topLevelItem(0));
+    }
     bringToFront(frame1);
     raise();
     activateWindow();

@@ -48,14 +48,19 @@ void TfrmPrefer::createIntegrationControls()
     cmdAddIcon = named(new QPushButton(QStringLiteral("Add"), p), "cmdAddIcon");
     cmdAddIcon->setGeometry(200, 90, 60, 23);
     Label11 = label(p, "Label11", QStringLiteral("\"Hot\" key:"), 16, 119);
-    // A little wider than the Windows lists, so that "None" reads whole.
-    cbHotKey1 = list(p, "cbHotKey1", 94, 117, 52, tl::hotkey::firstList());
-    Label12 = label(p, "Label12", QStringLiteral("+"), 148, 119);
-    cbHotKey2 = list(p, "cbHotKey2", 156, 117, 52, tl::hotkey::secondList());
-    Label13 = label(p, "Label13", QStringLiteral("+"), 210, 119);
-    cbHotKey3 = list(p, "cbHotKey3", 218, 117, 50, tl::hotkey::keyList());
-    for (QComboBox *c : {cbHotKey1, cbHotKey2, cbHotKey3})
+    // Wider than the Windows lists and moved left to make room: Qt's lists
+    // need 58 pixels before "None" and "Shift" read whole.
+    cbHotKey1 = list(p, "cbHotKey1", 78, 117, 58, tl::hotkey::firstList());
+    Label12 = label(p, "Label12", QStringLiteral("+"), 138, 119);
+    cbHotKey2 = list(p, "cbHotKey2", 144, 117, 58, tl::hotkey::secondList());
+    Label13 = label(p, "Label13", QStringLiteral("+"), 204, 119);
+    cbHotKey3 = list(p, "cbHotKey3", 210, 117, 58, tl::hotkey::keyList());
+    for (QComboBox *c : {cbHotKey1, cbHotKey2, cbHotKey3}) {
         c->setMaxVisibleItems(13);
+        // Styles that open the list as a menu ignore the visible-item limit,
+        // and 39 keys then run off the screen.
+        c->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    }
     chStartUp = checkBox(p, "chStartUp", QStringLiteral("Run the Tessaleaf at StartUp"), 17, 141);
     // Under the tree, left of Close: the page itself has no room to spare.
     lblHotKeyStatus = named(new QLabel(this), "lblHotKeyStatus");
@@ -81,6 +86,10 @@ void TfrmPrefer::createIntegrationControls()
     connectGuarded(cbType, &QCheckBox::toggled, this, [this] { cbTypeClick(); });
     connectGuarded(cbZNts, &QCheckBox::toggled, this, [this] { cbZNtsClick(); });
     connectGuarded(cbTXT, &QCheckBox::toggled, this, [this] { cbTXTClick(); });
+    // Registered as soon as it is chosen, so "taken" shows beside the lists
+    // while the user can still pick another key; closing registers it again.
+    for (QComboBox *c : {cbHotKey1, cbHotKey2, cbHotKey3})
+        connectGuarded(c, &QComboBox::activated, this, [this] { SetHotKey(); });
 }
 
 void TfrmPrefer::readFileTypes()

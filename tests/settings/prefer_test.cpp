@@ -686,4 +686,35 @@ INSTANTIATE_TEST_SUITE_P(
                   QKeyCombination(Qt::ControlModifier, Qt::Key_F1), "tessaleaf --toggle"}),
     [](const testing::TestParamInfo<HotKeyRow> &i) { return std::string(i.param.label); });
 
+TEST_F(PreferTest, HotKeyStatusFollowsEachChoiceWhileTheDialogIsOpen)
+{
+    startProgram();
+    showPrefs();
+    hotKey->answer = tl::IHotKey::Status::Taken;
+    pick(prefs().cbHotKey1, 1);  // Ctrl
+    pick(prefs().cbHotKey2, 2);  // Alt
+    pick(prefs().cbHotKey3, 5);  // F5
+    EXPECT_EQ(hotKey->key, QKeyCombination(Qt::ControlModifier | Qt::AltModifier, Qt::Key_F5));
+    EXPECT_TRUE(prefs().lblHotKeyStatus->isVisible());
+    EXPECT_TRUE(prefs().lblHotKeyStatus->text().contains(QStringLiteral("taken")));
+
+    hotKey->answer = tl::IHotKey::Status::Registered;
+    key(Qt::Key_Down);  // F6, still in the key list
+    EXPECT_EQ(hotKey->key, QKeyCombination(Qt::ControlModifier | Qt::AltModifier, Qt::Key_F6));
+    EXPECT_FALSE(prefs().lblHotKeyStatus->isVisible());
+    EXPECT_EQ(settings().GetFromReg(QStringLiteral("Hot_Key")), QStringLiteral("Ctrl+Alt+F6"));
+}
+
+TEST_F(PreferTest, ReopeningSelectsTheNodeOfThePageItShows)
+{
+    startProgram();
+    showPrefs();
+    openPage(5);
+    click(prefs().cmdClose);
+    showPrefs();
+    EXPECT_EQ(prefs().shownPage(), 0);
+    EXPECT_EQ(prefs().tvMain->currentItem(), prefs().tvMain->topLevelItem(0));
+    openPage(5);  // the node left from last time answers a click again
+}
+
 } // namespace
