@@ -10,6 +10,7 @@
 #include "platform/windowsystem.h"
 #include "settings/appearance.h"
 #include "settings/TfrmPrefer.h"
+#include "settings/preferitems.h"
 #include "settings/settingstable.h"
 #include "skins/skinfiles.h"
 
@@ -123,10 +124,9 @@ void TForm1::FormShow()
     // long note.
     memo1->setTextLimit(0x7FFFFFFF);
     ExitRequested = false;
-    // The editor's default font follows the set in use.
-    const QString suffix = GetFromReg(s::CurrentSkin) != SettingsStore::q(s::NoSkin)
-        ? SettingsStore::q(tl::appearance::SkinSuffix)
-        : QString();
+    // The editor's default font follows the set in use; the built-in skin
+    // wears the skin set although it is named like the look without one.
+    const QString suffix = tl::prefer::suffixFor(GetFromReg(s::CurrentSkin), SkinLoaded);
     QFont font = memo1->document()->defaultFont();
     const QString family = GetFromReg(QStringLiteral("EditorFontName") + suffix);
     const int size = GetFromRegInt(QStringLiteral("EditorFontSize") + suffix);

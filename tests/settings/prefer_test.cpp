@@ -26,6 +26,8 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -386,6 +388,9 @@ TEST_F(PreferTest, AnEditInTheBuiltInSkinIsShownAgainAfterARestart)
 
     TForm1 &again = startProgram();
     EXPECT_EQ(again.shownAppearance(tl::appearance::Element::Editor).font.pointSize(), 14);
+    // What a new note is typed in.
+    ASSERT_TRUE(again.isVisible());
+    EXPECT_EQ(again.memo1->document()->defaultFont().pointSize(), 14);
 }
 
 TEST_F(PreferTest, UseDefaultInTheBuiltInLookWritesAndAppliesTheDefaults)
