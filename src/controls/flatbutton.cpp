@@ -2,49 +2,54 @@
 
 #include "platform/colors.h"
 
+#include <QPainter>
+#include <QStyleOptionToolButton>
+#include <QStylePainter>
+
 namespace tl {
 
-static QString css(const FlatButton::Look &look)
-{
-    QString weight = look.font.bold() ? QStringLiteral("bold") : QStringLiteral("normal");
-    QString rule = QStringLiteral("color: %1; background-color: %2; font-weight: %3;")
-                       .arg(colorFromStored(look.fore).name(), colorFromStored(look.back).name(), weight);
-    if (!look.font.family().isEmpty())
-        rule += QStringLiteral(" font-family: \"%1\";").arg(look.font.family());
-    if (look.font.pointSize() > 0)
-        rule += QStringLiteral(" font-size: %1pt;").arg(look.font.pointSize());
-    return rule;
-}
-
+// Painted here rather than through a style sheet: a sheet per button cost
+// more at start-up than the rest of the tool bars together.
 FlatButton::FlatButton(QWidget *parent) : QToolButton(parent)
 {
     setAutoRaise(true);
+    setAttribute(Qt::WA_Hover);
     setFocusPolicy(Qt::TabFocus);
     m_normal.font = font();
     m_hover = m_normal;
     m_hover.back = 0xD2BDB6;
-    updateStyle();
 }
 
 void FlatButton::setNormalLook(const Look &look)
 {
     m_normal = look;
     setFont(look.font);
-    updateStyle();
+    update();
 }
 
 void FlatButton::setHoverLook(const Look &look)
 {
     m_hover = look;
-    updateStyle();
+    update();
 }
 
-void FlatButton::updateStyle()
+void FlatButton::paintEvent(QPaintEvent *)
 {
-    setStyleSheet(QStringLiteral("QToolButton { border: none; %1 }"
-                                 " QToolButton:hover, QToolButton:focus { %2 }"
-                                 " QToolButton:pressed, QToolButton:checked { background-color: %3; }")
-                      .arg(css(m_normal), css(m_hover), colorFromStored(m_pressed).name()));
+    QStyleOptionToolButton option;
+    initStyleOption(&option);
+    const bool pressed = isDown() || isChecked();
+    // The keyboard's place shows as the pointer's does.
+    const Look &look = (underMouse() || hasFocus()) && isEnabled() ? m_hover : m_normal;
+
+    QStylePainter painter(this);
+    painter.fillRect(rect(), colorFromStored(pressed ? m_pressed : look.back));
+    option.font = look.font;
+    option.palette.setColor(QPalette::ButtonText, colorFromStored(look.fore));
+    option.palette.setColor(QPalette::WindowText, colorFromStored(look.fore));
+    // Only the icon or text: the bevel and focus frame are the colours above.
+    option.state &= ~(QStyle::State_Sunken | QStyle::State_On | QStyle::State_MouseOver | QStyle::State_HasFocus);
+    painter.setFont(look.font);
+    painter.drawControl(QStyle::CE_ToolButtonLabel, option);
 }
 
 } // namespace tl

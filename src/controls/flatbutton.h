@@ -23,8 +23,10 @@ public:
     void setHoverLook(const Look &look);
     quint32 pressedBack() const { return m_pressed; }
 
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
 private:
-    void updateStyle();
 
     Look m_normal;
     Look m_hover;
