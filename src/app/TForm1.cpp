@@ -150,7 +150,6 @@ void TForm1::createComponents()
     lblSearch->setGeometry(8, 5, 44, 13);
     cbSeek = new QComboBox(panSearch);
     cbSeek->setObjectName(QStringLiteral("cbSeek"));
-    cbSeek->setEditable(true);
     cbSeek->setGeometry(53, 3, 145, 19);
     cmdSearch = button(panSearch, "cmdSearch", QStringLiteral("Find"), {199, 3, 21, 19});
     cmdSearchBack = button(panSearch, "cmdSearchBack", QStringLiteral("Find Back"), {219, 3, 19, 19});

@@ -340,6 +340,10 @@ public:
     void cbSeekChange();
     void FindBar1Click();
     void lblSearchClick();
+    // The search box's line edit is made once the window is up: it lays out
+    // text, which waits for the font list.
+    void makeSeekBoxEditable();
+    bool seekKeyHook(QEvent *event);
     tl::find::SearchCounters SearchCounters;
 
     // --- editor/tools.cpp

@@ -91,6 +91,7 @@ void TForm1::FormCreate(const QStringList &args)
     // language, file types, hot key); a broken stored number ends only
     // their part of the start.
     tl::runGuarded([this] { preferences(); });
+    makeSeekBoxEditable();
     settingsBatch.finish();
     reportSettingsNotices();
 

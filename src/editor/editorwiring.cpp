@@ -149,7 +149,6 @@ void TForm1::wireEditorComponents()
                             Qt::ALT | Qt::Key_Return, 12, &TForm1::Fileinformation1Click);
 
     lblSearch->setText(QStringLiteral("Look for:"));
-    cbSeek->setInsertPolicy(QComboBox::NoInsert);
     pSearch = new QMenu(this);
     pSearch->setObjectName(QStringLiteral("pSearch"));
     Hide1 = item(pSearch, panSearch, "Hide1", QStringLiteral("Hide"), Qt::CTRL | Qt::Key_F, -1, &TForm1::FindBar1Click);
@@ -158,22 +157,7 @@ void TForm1::wireEditorComponents()
             [this](const QPoint &p) { pSearch->popup(panSearch->mapToGlobal(p)); });
     connectGuarded(cbSeek, &QComboBox::editTextChanged, this, run(&TForm1::cbSeekChange));
     connectGuarded(cbSeek, &QComboBox::textActivated, this, run(&TForm1::cbSeekChange));
-    // A real key press reaches the combo box, which hands it to its line
-    // edit directly (past the line edit's filters); keys sent to the line
-    // edit itself arrive there. Either way a press meets one of the hooks
-    // once: a key the hook keeps is not passed on to the combo box.
-    auto searchKey = [this](QEvent *e) {
-        if (e->type() != QEvent::KeyPress)
-            return false;
-        auto *k = static_cast<QKeyEvent *>(e);
-        cbSeekKeyDown(k);
-        if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter)
-            return true;  // Find, not the combo box's own insert
-        // Alt with a key is a command, never text.
-        return (k->modifiers() & Qt::AltModifier) && !k->text().isEmpty();
-    };
-    new tl::EventHook(cbSeek, searchKey);
-    new tl::EventHook(cbSeek->lineEdit(), searchKey);
+    new tl::EventHook(cbSeek, [this](QEvent *e) { return seekKeyHook(e); });
     new tl::EventHook(lblSearch, [this](QEvent *e) {
         if (e->type() == QEvent::MouseButtonRelease)
             lblSearchClick();

@@ -4,6 +4,7 @@
 #include "app/TForm1.h"
 
 #include "controls/darerlabel.h"
+#include "controls/eventhook.h"
 #include "controls/flatbutton.h"
 
 #include <QAction>
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 
 int TForm1::SearchString(const QString &text, int startNote)
 {
@@ -107,6 +109,31 @@ void TForm1::cbSeekChange()
     cmdSearchAgain->setEnabled(false);
 }
 
+void TForm1::makeSeekBoxEditable()
+{
+    if (cbSeek->isEditable())
+        return;
+    cbSeek->setEditable(true);
+    cbSeek->setInsertPolicy(QComboBox::NoInsert);
+    new tl::EventHook(cbSeek->lineEdit(), [this](QEvent *e) { return seekKeyHook(e); });
+}
+
+// A real key press reaches the combo box, which hands it to its line edit
+// directly (past the line edit's filters); keys sent to the line edit itself
+// arrive there. Either way a press meets one of the two hooks once: a key the
+// hook keeps is not passed on to the combo box.
+bool TForm1::seekKeyHook(QEvent *e)
+{
+    if (e->type() != QEvent::KeyPress)
+        return false;
+    auto *k = static_cast<QKeyEvent *>(e);
+    cbSeekKeyDown(k);
+    if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter)
+        return true;  // Find, not the combo box's own insert
+    // Alt with a key is a command, never text.
+    return (k->modifiers() & Qt::AltModifier) && !k->text().isEmpty();
+}
+
 void TForm1::FindBar1Click()
 {
     if (!panSearch->isHidden()) {
@@ -116,6 +143,7 @@ void TForm1::FindBar1Click()
     } else {
         // The window's layout places the bar along the bottom and shortens
         // the editor by its height.
+        makeSeekBoxEditable();
         panSearch->show();
         FormResize();
         panSearch->raise();

@@ -115,6 +115,7 @@ void TForm1::PaintSearch()
     panSearch->raise();
     if (!roomMade)
         Panel2->resize(Panel2->width(), Panel2->height() - panSearch->height());
+    makeSeekBoxEditable();
     panSearch->show();
     if (SkinLoaded)
         panSearch->setGeometry(imgLeft->width(), H - imgFoot->height() - panSearch->height(), W - 30,

@@ -28,6 +28,7 @@ protected:
         auto fakes = tltest::makeFakeServices();
         dialogs = fakes.dialogs;
         form = std::make_unique<TForm1>(std::move(fakes.services), dir + QStringLiteral("/config/settings.conf"));
+        form->makeSeekBoxEditable();  // the start-up does it once the window is up
         tl::Application::setErrorReporter([this](const QString &message) { errors << message; });
     }
 
