@@ -224,15 +224,17 @@ void TfrmPrefer::cbBoldClick()
 
 void TfrmPrefer::cmdDefaultClick()
 {
+    // The built-in skin is named "<none>" too, but it is a skin: only the
+    // look without one goes back to the first-run defaults.
     const QString none = SettingsStore::q(s::NoSkin);
-    if (m_form->GetFromReg(s::CurrentSkin) == none) {
+    if (m_form->GetFromReg(s::CurrentSkin) == none && !m_form->SkinLoaded) {
         tl::appearance::WriteDefault(m_form->settings());
         m_form->LoadSkinStd();
+        return;
     }
     // A skin load over a skin gives the controls the skin's own colours and
     // saves them as the "Skin" set.
-    if (const QString skin = m_form->GetFromReg(s::CurrentSkin); skin != none)
-        m_form->LoadSkin(skin);
+    m_form->LoadSkin(m_form->GetFromReg(s::CurrentSkin));
 }
 
 void TfrmPrefer::cbLineColorChange()

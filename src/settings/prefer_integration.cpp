@@ -34,6 +34,14 @@ QComboBox *list(QWidget *page, const char *name, int x, int y, int width, const 
     return c;
 }
 
+// The "+" between two hot-key lists, centred in the gap they leave.
+QLabel *plus(QWidget *page, const char *name, int x)
+{
+    QLabel *l = label(page, name, QStringLiteral("+"), x, 117);
+    l->setGeometry(x, 117, 8, 21);
+    l->setAlignment(Qt::AlignCenter);
+    return l;
+}
 
 } // namespace
 
@@ -51,9 +59,9 @@ void TfrmPrefer::createIntegrationControls()
     // Wider than the Windows lists and moved left to make room: Qt's lists
     // need 58 pixels before "None" and "Shift" read whole.
     cbHotKey1 = list(p, "cbHotKey1", 78, 117, 58, tl::hotkey::firstList());
-    Label12 = label(p, "Label12", QStringLiteral("+"), 138, 119);
+    Label12 = plus(p, "Label12", 136);
     cbHotKey2 = list(p, "cbHotKey2", 144, 117, 58, tl::hotkey::secondList());
-    Label13 = label(p, "Label13", QStringLiteral("+"), 204, 119);
+    Label13 = plus(p, "Label13", 202);
     cbHotKey3 = list(p, "cbHotKey3", 210, 117, 58, tl::hotkey::keyList());
     for (QComboBox *c : {cbHotKey1, cbHotKey2, cbHotKey3}) {
         c->setMaxVisibleItems(13);

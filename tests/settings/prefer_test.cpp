@@ -4,6 +4,7 @@
 #include "app/TForm1.h"
 #include "app/application.h"
 #include "app/formfixture.h"
+#include "controls/bgimage.h"
 #include "controls/darerlabel.h"
 #include "controls/flatbutton.h"
 #include "platform/widgetcolors.h"
@@ -403,13 +404,32 @@ TEST_F(PreferTest, UseDefaultInTheBuiltInLookWritesAndAppliesTheDefaults)
     prefs().cbSize->setFocus();
     key(Qt::Key_A, Qt::ControlModifier);
     type(QStringLiteral("20"));
-        ASSERT_EQ(settings().GetFromRegInt(QStringLiteral("EditorFontSize")), 20);
+    ASSERT_EQ(settings().GetFromRegInt(QStringLiteral("EditorFontSize")), 20);
     click(prefs().cmdDefault);
     EXPECT_EQ(settings().GetFromRegInt(QStringLiteral("EditorFontSize")), 10);
     EXPECT_EQ(settings().GetFromReg(QStringLiteral("ToolBarHStyle")), QStringLiteral("false"));
     EXPECT_EQ(f.memo1->font().family(), QStringLiteral("MS Sans Serif"));
     EXPECT_EQ(f.memo1->font().pointSize(), 10);
     EXPECT_FALSE(f.memo1->font().bold());
+}
+
+TEST_F(PreferTest, UseDefaultInTheBuiltInSkinKeepsTheSkinAndGivesItsOwnColours)
+{
+    TForm1 &f = startProgram();
+    ASSERT_TRUE(f.SkinLoaded);
+    const quint32 own = tl::storedBack(f.memo1);
+    ASSERT_NE(own, 0xFFFFFFu);
+    showPrefs();
+    openPage(1);
+    pick(prefs().cbElement, 2);
+    pick(prefs().cbBackGrd, 15);  // White
+    ASSERT_EQ(tl::storedBack(f.memo1), 0xFFFFFFu);
+    click(prefs().cmdDefault);
+    EXPECT_TRUE(f.SkinLoaded);
+    EXPECT_TRUE(f.imgHead->isVisible());
+    EXPECT_EQ(tl::storedBack(f.memo1), own);
+    EXPECT_EQ(quint32(settings().GetFromRegInt(QStringLiteral("EditorBackGrdSkin"))), own);
+    EXPECT_EQ(settings().GetFromReg(QStringLiteral("CurrentSkin")), QStringLiteral("<none>"));
 }
 
 TEST_F(PreferTest, UseDefaultWithASkinGivesTheSkinsOwnColours)
