@@ -286,6 +286,42 @@ QImage readBitmap(const QString &path, int maxSide)
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
+namespace {
+
+// The usual pointer image (32 bits a pixel with an alpha channel, no
+// compression) read without the image plugin, whose loading costs more than
+// the decoding. Anything else gives a null image and goes to the plugin.
+QImage decodeAlphaCursor(const QByteArray &bytes)
+{
+    const auto *d = reinterpret_cast<const uchar *>(bytes.constData());
+    const quint32 size = qFromLittleEndian<quint32>(d + 6 + 8), offset = qFromLittleEndian<quint32>(d + 6 + 12);
+    if (offset < 6 + 16 || qint64(offset) + 40 > bytes.size() || qint64(offset) + size > bytes.size())
+        return {};
+    const uchar *info = d + offset;
+    const qint32 w = qFromLittleEndian<qint32>(info + 4), h2 = qFromLittleEndian<qint32>(info + 8);
+    if (qFromLittleEndian<quint32>(info) != 40 || qFromLittleEndian<quint16>(info + 14) != 32
+        || qFromLittleEndian<quint32>(info + 16) != 0 || w <= 0 || w > 256 || h2 <= 0 || h2 % 2 != 0 || h2 / 2 > 256)
+        return {};
+    const int h = h2 / 2;  // the colour rows; the mask rows follow
+    const qint64 stride = qint64(w) * 4, maskStride = (qint64(w) + 31) / 32 * 4;
+    const uchar *colours = info + 40;
+    if (colours + (stride + maskStride) * h > d + bytes.size())
+        return {};
+    QImage image(w, h, QImage::Format_ARGB32);
+    bool anyAlpha = false;
+    for (int y = 0; y < h; ++y) {
+        const uchar *src = colours + stride * (h - 1 - y);
+        auto *dst = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < w; ++x, src += 4) {
+            dst[x] = qRgba(src[2], src[1], src[0], src[3]);
+            anyAlpha |= src[3] != 0;
+        }
+    }
+    return anyAlpha ? image : QImage();
+}
+
+} // namespace
+
 std::optional<CursorImage> readCursor(const QString &path)
 {
     QFile f(path);
@@ -301,8 +337,8 @@ std::optional<CursorImage> readCursor(const QString &path)
         || qFromLittleEndian<quint16>(d + 4) == 0)
         return std::nullopt;
     const QPoint hot(qFromLittleEndian<quint16>(d + 6 + 4), qFromLittleEndian<quint16>(d + 6 + 6));
-    QImage image;
-    if (!image.loadFromData(bytes, "CUR") || image.isNull())
+    QImage image = decodeAlphaCursor(bytes);
+    if (image.isNull() && (!image.loadFromData(bytes, "CUR") || image.isNull()))
         return std::nullopt;
     return CursorImage{image, QPoint(std::min(hot.x(), image.width() - 1), std::min(hot.y(), image.height() - 1))};
 }

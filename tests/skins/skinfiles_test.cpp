@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QtEndian>
 #include <cstring>
+#include <cstdlib>
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -385,3 +387,94 @@ TEST_F(SkinList, NoFolderNoSkins)
 }
 
 } // namespace
+
+namespace {
+
+// A cursor file by hand: one 8 x 8 entry, bottom-up rows of colour, then
+// the AND mask (set bits are transparent).
+QByteArray handCursor(int bits, bool withAlpha)
+{
+    const int w = 8, h = 8, stride = (w * bits + 31) / 32 * 4, maskStride = 4;
+    QByteArray out(6 + 16 + 40 + stride * h + maskStride * h, '\0');
+    auto *d = reinterpret_cast<uchar *>(out.data());
+    qToLittleEndian<quint16>(2, d + 2);
+    qToLittleEndian<quint16>(1, d + 4);
+    d[6] = w;
+    d[7] = h;
+    qToLittleEndian<quint16>(2, d + 6 + 4);  // hot spot
+    qToLittleEndian<quint16>(3, d + 6 + 6);
+    qToLittleEndian<quint32>(quint32(out.size() - 22), d + 6 + 8);
+    qToLittleEndian<quint32>(22, d + 6 + 12);
+    uchar *info = d + 22;
+    qToLittleEndian<quint32>(40, info);
+    qToLittleEndian<qint32>(w, info + 4);
+    qToLittleEndian<qint32>(h * 2, info + 8);
+    qToLittleEndian<quint16>(1, info + 12);
+    qToLittleEndian<quint16>(quint16(bits), info + 14);
+    uchar *colours = info + 40, *mask = colours + stride * h;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            uchar *p = colours + stride * y + x * (bits / 8);
+            p[0] = uchar(x * 30);  // blue
+            p[1] = uchar(y * 30);  // green
+            p[2] = 0xC0;           // red
+            if (bits == 32)
+                p[3] = withAlpha ? uchar(x * 36) : 0;
+        }
+        mask[maskStride * y] = uchar(0x0F << (y % 4));  // a few transparent pixels a row
+    }
+    return out;
+}
+
+struct CursorCase {
+    const char *label;
+    std::function<QByteArray()> bytes;
+};
+
+class CursorDecoding : public testing::TestWithParam<CursorCase> {};
+
+} // namespace
+
+// The program's own reading of the common pointer files gives what the
+// image plugin gives, pixel for pixel.
+TEST_P(CursorDecoding, MatchesThePlugin)
+{
+    tl::builtin::initArt();
+    const QByteArray bytes = GetParam().bytes();
+    const QString file = tltest::writeFile(tltest::freshFolder() + QStringLiteral("/pointer.cur"), bytes);
+    const std::optional<sk::CursorImage> cursor = sk::readCursor(file);
+    ASSERT_TRUE(cursor);
+    QImage plugin;
+    ASSERT_TRUE(plugin.loadFromData(bytes, "CUR"));
+    // Compared as the pointer shows them: premultiplied, so a translucent
+    // pixel's rounding and a transparent pixel's colour do not count.
+    plugin = plugin.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage own = cursor->image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    ASSERT_EQ(own.size(), plugin.size());
+    for (int y = 0; y < own.height(); ++y)
+        for (int x = 0; x < own.width(); ++x) {
+            const QRgb a = own.pixel(x, y), b = plugin.pixel(x, y);
+            for (int shift : {0, 8, 16, 24})
+                ASSERT_LE(std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)), 1)
+                    << x << "," << y << ": " << std::hex << a << " vs " << b;
+        }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, CursorDecoding,
+    testing::Values(
+        CursorCase{"BuiltInIBeam", [] { return tltest::readFile(tl::builtin::cursorPath(tl::builtin::cursors[2])); }},
+        CursorCase{"BuiltInSize", [] { return tltest::readFile(tl::builtin::cursorPath(tl::builtin::cursors[0])); }},
+        CursorCase{"SavedByQt", [] { return skintest::curBytes({3, 4}, 0x80336699); }},
+        CursorCase{"TrueColourWithMask", [] { return handCursor(24, false); }},
+        CursorCase{"AlphaWithMask", [] { return handCursor(32, true); }},
+        CursorCase{"NoAlphaOnlyMask", [] { return handCursor(32, false); }}),
+    [](const testing::TestParamInfo<CursorCase> &i) { return std::string(i.param.label); });
+
+TEST(CursorFile, TruncatedTrueColourCursorIsRefused)
+{
+    QByteArray bytes = handCursor(32, true);
+    bytes.chop(20);  // into the mask
+    const QString file = tltest::writeFile(tltest::freshFolder() + QStringLiteral("/cut.cur"), bytes);
+    EXPECT_FALSE(sk::readCursor(file));
+}
