@@ -175,7 +175,7 @@ void TfrmPrefer::SetHotKey()
     switch (status) {
     case Status::None:
     case Status::Registered: lblHotKeyStatus->clear(); break;
-    case Status::Taken: lblHotKeyStatus->setText(QStringLiteral("The hot key is taken by another program.")); break;
+    case Status::Taken: lblHotKeyStatus->setText(QStringLiteral("The hot key is taken by another program or the system.")); break;
     case Status::Unavailable:
         lblHotKeyStatus->setText(QStringLiteral(
             "No global keys on this desktop: its own shortcut settings can run tessaleaf --toggle."));
