@@ -3,9 +3,9 @@
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QSocketNotifier>
 #include <QTimer>
+#include <QtEndian>
 
 #include <cerrno>
 #include <chrono>
@@ -124,15 +124,23 @@ QString socketPath(const QString &privateFolder)
 
 namespace {
 
+sockaddr_un addressOf(const QByteArray &path, bool *fits)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    *fits = path.size() < qsizetype(sizeof address.sun_path);
+    if (*fits)
+        std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    return address;
+}
+
 // A connected socket to the program listening there, or -1.
 int connectTo(const QString &socket)
 {
-    const QByteArray path = QFile::encodeName(socket);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (path.size() >= qsizetype(sizeof address.sun_path))
+    bool fits = false;
+    const sockaddr_un address = addressOf(QFile::encodeName(socket), &fits);
+    if (!fits)
         return -1;  // the server could not listen there either
-    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return -1;
@@ -196,33 +204,115 @@ Claim claim(const QString &privateFolder, const Request &request, int timeoutMs)
     return result;
 }
 
-Server::Server(QObject *parent) : QObject(parent), m_server(new QLocalServer(this))
-{
-    // No access options: with them Qt binds elsewhere and renames the socket
-    // into place, over a running program's. The folder is private anyway.
-    connect(m_server, &QLocalServer::newConnection, this, &Server::accept);
-}
+namespace {
 
-Server::~Server() = default;
+// One sender: its bytes until the whole message is there, then the receipt.
+// Non-blocking, so a sender that stalls never stops the program.
+class Peer : public QObject {
+public:
+    Peer(int fd, QObject *parent, std::function<void(const Request &)> received)
+        : QObject(parent), m_fd(fd), m_notifier(fd, QSocketNotifier::Read), m_received(std::move(received))
+    {
+        connect(&m_notifier, &QSocketNotifier::activated, this, [this] { readMore(); });
+        QTimer::singleShot(kReceiveTimeoutMs, this, [this] { drop(); });
+    }
+    ~Peer() override { ::close(m_fd); }
+
+private:
+    void readMore()
+    {
+        char chunk[4096];
+        for (;;) {
+            const ssize_t n = ::recv(m_fd, chunk, sizeof chunk, 0);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+                break;
+            if (n <= 0)
+                return drop();  // gone before the message was whole
+            m_bytes.append(chunk, n);
+            if (m_bytes.size() > qsizetype(4 + kMaxBody))
+                return drop();
+        }
+        if (m_bytes.size() < 4)
+            return;
+        const quint32 size = qFromBigEndian<quint32>(m_bytes.constData());
+        if (size > kMaxBody || m_bytes.size() > 4 + qsizetype(size))
+            return drop();
+        if (m_bytes.size() < 4 + qsizetype(size))
+            return;
+        const std::optional<Request> request = decode(m_bytes.mid(4));
+        if (!request)
+            return drop();
+        // The receipt first: the sender ends now, whatever opening the files takes.
+        (void)::send(m_fd, &kReceipt, 1, MSG_NOSIGNAL);
+        const auto received = m_received;
+        drop();
+        received(*request);
+    }
+    void drop()
+    {
+        m_notifier.setEnabled(false);
+        deleteLater();
+    }
+
+    int m_fd;
+    QSocketNotifier m_notifier;
+    QByteArray m_bytes;
+    std::function<void(const Request &)> m_received;
+};
+
+} // namespace
+
+Server::Server(QObject *parent) : QObject(parent) {}
+
+Server::~Server()
+{
+    if (m_fd < 0)
+        return;
+    ::close(m_fd);
+    // A clean end leaves no socket for the next start to test.
+    ::unlink(QFile::encodeName(m_path).constData());
+}
 
 bool Server::listen(const QString &socket)
 {
-    if (m_server->listen(socket))
-        return true;
-    if (m_server->serverError() != QAbstractSocket::AddressInUseError)
+    if (m_fd >= 0)
         return false;
-    // Only a socket file left by a killed program is taken over.
-    if (const int fd = connectTo(socket); fd >= 0) {
+    const QByteArray path = QFile::encodeName(socket);
+    bool fits = false;
+    const sockaddr_un address = addressOf(path, &fits);
+    if (!fits)
+        return false;
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0)
+        return false;
+    auto bindIt = [&] { return ::bind(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0; };
+    bool bound = bindIt();
+    if (!bound && errno == EADDRINUSE) {
+        // Only a socket file left by a killed program is taken over.
+        if (const int other = connectTo(socket); other >= 0) {
+            ::close(other);
+            ::close(fd);
+            return false;
+        }
+        ::unlink(path.constData());
+        bound = bindIt();
+    }
+    if (!bound || ::listen(fd, 16) != 0) {
         ::close(fd);
         return false;
     }
-    QLocalServer::removeServer(socket);
-    return m_server->listen(socket);
+    m_fd = fd;
+    m_path = socket;
+    m_notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &Server::accept);
+    return true;
 }
 
 bool Server::listening() const
 {
-    return m_server->isListening();
+    return m_fd >= 0;
 }
 
 void Server::setHandler(std::function<void(const Request &)> handler)
@@ -236,33 +326,14 @@ void Server::setHandler(std::function<void(const Request &)> handler)
 
 void Server::accept()
 {
-    while (QLocalSocket *peer = m_server->nextPendingConnection()) {
-        connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
-        QTimer::singleShot(kReceiveTimeoutMs, peer, [peer] { peer->abort(); });
-        connect(peer, &QLocalSocket::readyRead, this, [this, peer] {
-            if (peer->bytesAvailable() < 4)
-                return;
-            QDataStream header(peer->peek(4));
-            quint32 size = 0;
-            header >> size;
-            if (size > kMaxBody) {
-                peer->abort();
-                return;
-            }
-            if (peer->bytesAvailable() < 4 + qint64(size))
-                return;
-            peer->read(4);
-            const std::optional<Request> request = decode(peer->read(size));
-            if (!request) {
-                peer->abort();
-                return;
-            }
-            // The receipt first: the sender ends now, whatever opening the files takes.
-            peer->write(&kReceipt, 1);
-            peer->flush();
-            peer->disconnectFromServer();
-            deliver(*request);
-        });
+    for (;;) {
+        const int peer = ::accept4(m_fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (peer < 0) {
+            if (errno == EINTR || errno == ECONNABORTED)
+                continue;
+            return;  // EAGAIN: all taken; anything else: try at the next wake-up
+        }
+        new Peer(peer, this, [this](const Request &request) { deliver(request); });
     }
 }
 

@@ -4,7 +4,8 @@
 //
 // The sender needs no event loop and no display (plain blocking socket
 // calls, before any application object exists); the receiver listens with
-// QLocalServer. A start that finds no listener takes the lock file beside
+// a non-blocking socket watched by the event loop. A start that finds no
+// listener takes the lock file beside
 // the socket, looks once more (another start may have won meanwhile) and
 // then takes the socket over, removing one left by a killed program.
 
@@ -18,7 +19,7 @@
 #include <optional>
 #include <vector>
 
-class QLocalServer;
+class QSocketNotifier;
 
 namespace tl::instance {
 
@@ -91,7 +92,9 @@ private:
     void accept();
     void deliver(const Request &request);
 
-    QLocalServer *m_server;
+    int m_fd = -1;
+    QString m_path;
+    QSocketNotifier *m_notifier = nullptr;
     std::function<void(const Request &)> m_handler;
     std::vector<Request> m_pending;
 };

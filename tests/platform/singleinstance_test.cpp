@@ -143,6 +143,59 @@ TEST(SingleInstance, FilesReachTheRunningProgramWithTheirFullPaths)
     EXPECT_TRUE(received[0].toggle);
 }
 
+// A sender that writes whatever the test gives it.
+int rawSender(const QString &socket)
+{
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray native = QFile::encodeName(socket);
+    std::memcpy(address.sun_path, native.constData(), size_t(native.size()));
+    EXPECT_EQ(::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    return fd;
+}
+
+TEST(SingleInstance, BrokenSendersAreDroppedAndAMessageInPiecesArrives)
+{
+    const QString socket = ti::socketPath(tltest::freshFolder());
+    std::vector<ti::Request> received;
+    {
+        ti::Server server;
+        ASSERT_TRUE(server.listen(socket));
+        server.setHandler([&](const ti::Request &r) { received.push_back(r); });
+
+        const int garbage = rawSender(socket);
+        ASSERT_EQ(::send(garbage, "\0\0\0\4XXXX", 8, 0), 8);  // whole, but no request
+        const int huge = rawSender(socket);
+        ASSERT_EQ(::send(huge, "\x7f\xff\xff\xff", 4, 0), 4);  // a length no request has
+        const int silent = rawSender(socket);  // says nothing at all
+
+        const QByteArray message = ti::encode(ti::Request{{QStringLiteral("/slow.nts")}, false, false});
+        const int slow = rawSender(socket);
+        ASSERT_EQ(::send(slow, message.constData(), 3, 0), 3);  // not even the length yet
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        ASSERT_EQ(::send(slow, message.constData() + 3, size_t(message.size() - 3), 0), message.size() - 3);
+        char receipt = 0;
+        ASSERT_TRUE(spinUntil([&] { return ::recv(slow, &receipt, 1, MSG_DONTWAIT) == 1; }));
+        EXPECT_EQ(receipt, '\x06');
+
+        // The broken ones were closed without a receipt.
+        for (int fd : {garbage, huge}) {
+            char byte = 1;
+            ASSERT_TRUE(spinUntil([&] { return ::recv(fd, &byte, 1, MSG_DONTWAIT) == 0; })) << fd;
+        }
+        ASSERT_EQ(received.size(), 1u);
+        EXPECT_EQ(received[0].files, QStringList{QStringLiteral("/slow.nts")});
+        // A good request still gets through beside the silent sender.
+        auto result = handOverLater(socket, ti::Request{{}, true, false});
+        ASSERT_TRUE(spinUntil([&] { return ready(result) && received.size() == 2; }));
+        EXPECT_TRUE(received[1].toggle);
+        for (int fd : {garbage, huge, silent, slow})
+            ::close(fd);
+    }
+    EXPECT_FALSE(QFileInfo::exists(socket)) << "a clean end leaves no socket behind";
+}
+
 TEST(SingleInstance, RequestsBeforeTheHandlerWaitForIt)
 {
     const QString socket = ti::socketPath(tltest::freshFolder());
