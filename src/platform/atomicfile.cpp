@@ -5,7 +5,11 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <ctime>
+#include <dirent.h>
 #include <climits>
 #include <cstring>
 #include <fcntl.h>
@@ -86,6 +90,33 @@ void keepOwner(int fd, unsigned uid, unsigned gid)
         return;
     if (::fchown(fd, uid_t(-1), gid_t(gid)) != 0)
         return;  // the new file stays this user's own
+}
+
+// Temporary files a killed program left beside the target: our own, named
+// as the constructor names them, and not written to for a while (a write in
+// progress elsewhere keeps its file's time fresh).
+void removeStaleTemporaries(const QByteArray &folder, const QByteArray &name)
+{
+    constexpr time_t kStaleSeconds = 10 * 60;
+    const QByteArray prefix = "." + name + ".";
+    DIR *dir = ::opendir(folder.constData());
+    if (!dir)
+        return;
+    const time_t now = ::time(nullptr);
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray entryName(entry->d_name);
+        if (entryName.size() != prefix.size() + 6 || !entryName.startsWith(prefix))
+            continue;
+        const QByteArray tail = entryName.mid(prefix.size());
+        if (!std::all_of(tail.begin(), tail.end(), [](char c) { return std::isalnum(uchar(c)); }))
+            continue;
+        const QByteArray path = folder + "/" + entryName;
+        struct stat st {};
+        if (::lstat(path.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid()
+            && now - st.st_mtime > kStaleSeconds)
+            ::unlink(path.constData());
+    }
+    ::closedir(dir);
 }
 
 } // namespace
@@ -183,6 +214,7 @@ void AtomicFile::commit()
     if (::rename(m_temp.constData(), m_target.constData()) != 0)
         fail(errno);
     m_temp.clear();
+    removeStaleTemporaries(folderOf(m_target), nameOf(m_target));
     const int dirFd = ::open(folderOf(m_target).constData(), O_RDONLY | O_DIRECTORY);
     if (dirFd >= 0) {
         ::fsync(dirFd);

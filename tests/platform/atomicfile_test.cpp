@@ -2,6 +2,7 @@
 #include "platform/error.h"
 #include "support/tempenv.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -44,6 +45,28 @@ TEST(AtomicFile, ReplacesContentKeepsPermissionsAndLeavesNoTemporaryFile)
     EXPECT_FALSE(kept.testFlag(QFile::WriteGroup));
     EXPECT_FALSE(kept.testFlag(QFile::ReadOther));
     EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("notes.nts")});
+}
+
+TEST(AtomicFile, AWriteClearsOnlyOldTemporariesAKilledWriteLeft)
+{
+    const QString dir = tltest::freshFolder();
+    const QString path = tltest::writeFile(dir + QStringLiteral("/notes.nts"), "old");
+    auto put = [&](const char *name, qint64 ageSeconds) {
+        const QString file = tltest::writeFile(dir + QLatin1Char('/') + QLatin1String(name), "partial");
+        QFile f(file);
+        f.open(QIODevice::ReadWrite);
+        f.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime);
+    };
+    put(".notes.nts.a1B2c3", 3600);    // left by a kill an hour ago
+    put(".notes.nts.Zz9yY8", 30);      // another write may still be at it
+    put(".notes.nts.a1B2c3d", 3600);   // not a name the writer makes
+    put(".other.nts.a1B2c3", 3600);    // another file's
+    put("notes.nts.a1B2c3", 3600);     // not hidden: the user's own
+    tl::writeFileAtomically(path, "new");
+    EXPECT_EQ(tltest::readFile(path), QByteArray("new"));
+    EXPECT_EQ(namesIn(dir), (QStringList{QStringLiteral(".notes.nts.Zz9yY8"), QStringLiteral(".notes.nts.a1B2c3d"),
+                                         QStringLiteral(".other.nts.a1B2c3"), QStringLiteral("notes.nts"),
+                                         QStringLiteral("notes.nts.a1B2c3")}));
 }
 
 TEST(AtomicFile, RefusesReadOnlyFileAndLeavesItAsItWas)
