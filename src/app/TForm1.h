@@ -343,7 +343,7 @@ public:
     // The search box's line edit is made once the window is up: it lays out
     // text, which waits for the font list.
     void makeSeekBoxEditable();
-    bool seekKeyHook(QEvent *event);
+    bool seekKeyHook(QKeyEvent *event);
     tl::find::SearchCounters SearchCounters;
 
     // --- editor/tools.cpp

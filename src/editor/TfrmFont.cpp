@@ -84,11 +84,12 @@ TfrmFont::TfrmFont(TForm1 *form)
         return false;
     });
     new tl::EventHook(imgHead, [this](QEvent *e) {
-        auto *m = static_cast<QMouseEvent *>(e);
+        // Cast only once the type says it is a mouse event.
+        auto at = [e] { return static_cast<QMouseEvent *>(e)->globalPosition().toPoint(); };
         switch (e->type()) {
-        case QEvent::MouseButtonPress: imgHeadMouseDown(m->globalPosition().toPoint()); return true;
-        case QEvent::MouseMove: imgHeadMouseMove(m->globalPosition().toPoint()); return true;
-        case QEvent::MouseButtonRelease: imgHeadMouseUp(m->globalPosition().toPoint()); return true;
+        case QEvent::MouseButtonPress: imgHeadMouseDown(at()); return true;
+        case QEvent::MouseMove: imgHeadMouseMove(at()); return true;
+        case QEvent::MouseButtonRelease: imgHeadMouseUp(at()); return true;
         default: return false;
         }
     });

@@ -157,7 +157,9 @@ void TForm1::wireEditorComponents()
             [this](const QPoint &p) { pSearch->popup(panSearch->mapToGlobal(p)); });
     connectGuarded(cbSeek, &QComboBox::editTextChanged, this, run(&TForm1::cbSeekChange));
     connectGuarded(cbSeek, &QComboBox::textActivated, this, run(&TForm1::cbSeekChange));
-    new tl::EventHook(cbSeek, [this](QEvent *e) { return seekKeyHook(e); });
+    new tl::EventHook(cbSeek, [this](QEvent *e) {
+        return e->type() == QEvent::KeyPress && seekKeyHook(static_cast<QKeyEvent *>(e));
+    });
     new tl::EventHook(lblSearch, [this](QEvent *e) {
         if (e->type() == QEvent::MouseButtonRelease)
             lblSearchClick();

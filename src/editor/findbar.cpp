@@ -115,18 +115,19 @@ void TForm1::makeSeekBoxEditable()
         return;
     cbSeek->setEditable(true);
     cbSeek->setInsertPolicy(QComboBox::NoInsert);
-    new tl::EventHook(cbSeek->lineEdit(), [this](QEvent *e) { return seekKeyHook(e); });
+    // Only key presses reach the form: the box also sees events while the
+    // window is being taken down.
+    new tl::EventHook(cbSeek->lineEdit(), [this](QEvent *e) {
+        return e->type() == QEvent::KeyPress && seekKeyHook(static_cast<QKeyEvent *>(e));
+    });
 }
 
 // A real key press reaches the combo box, which hands it to its line edit
 // directly (past the line edit's filters); keys sent to the line edit itself
 // arrive there. Either way a press meets one of the two hooks once: a key the
 // hook keeps is not passed on to the combo box.
-bool TForm1::seekKeyHook(QEvent *e)
+bool TForm1::seekKeyHook(QKeyEvent *k)
 {
-    if (e->type() != QEvent::KeyPress)
-        return false;
-    auto *k = static_cast<QKeyEvent *>(e);
     cbSeekKeyDown(k);
     if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter)
         return true;  // Find, not the combo box's own insert

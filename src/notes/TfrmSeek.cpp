@@ -78,16 +78,16 @@ TfrmSeek::TfrmSeek(TForm1 *form)
     tl::connectGuarded(cmdClose, &QToolButton::clicked, this, [this] { cmdCloseClick(); });
     tl::connectGuarded(cmdGoNumber, &QToolButton::clicked, this, [this] { cmdGoNumberClick(); });
     new tl::EventHook(imgHead, [this](QEvent *e) {
-        auto *m = static_cast<QMouseEvent *>(e);
+        auto at = [e] { return static_cast<QMouseEvent *>(e)->globalPosition().toPoint(); };
         switch (e->type()) {
         case QEvent::MouseButtonPress:
-            imgHeadMouseDown(m->globalPosition().toPoint());
+            imgHeadMouseDown(at());
             return true;
         case QEvent::MouseMove:
-            imgHeadMouseMove(m->globalPosition().toPoint());
+            imgHeadMouseMove(at());
             return true;
         case QEvent::MouseButtonRelease:
-            imgHeadMouseUp(m->globalPosition().toPoint());
+            imgHeadMouseUp(at());
             return true;
         default:
             return false;

@@ -75,7 +75,7 @@ public:
             // Stops at the first byte that differs: most notes differ early.
             const char *value = only.value();
             const qsizetype n = stored.size();
-            return std::strncmp(value, stored.data(), size_t(n)) == 0 && value[n] == '\0';
+            return (n == 0 || std::strncmp(value, stored.data(), size_t(n)) == 0) && value[n] == '\0';
         }
         return textOf(note).toUtf8() == stored;
     }
