@@ -52,7 +52,8 @@ for input in "$source_dir"/*; do
   rm -rf "$XDG_CONFIG_HOME" "$work/files"; mkdir -p "$XDG_CONFIG_HOME/Tessaleaf" "$work/files/skins"
   args=() title='^Tessaleaf - '
   case $kind in
-    notes) cp "$input" "$work/files/Diary.nts"; args=("$work/files/Diary.nts"); title='^Tessaleaf - Diary\.nts$' ;;
+    # A notes file naming an archive in its realpath shows that name.
+    notes) cp "$input" "$work/files/Diary.nts"; args=("$work/files/Diary.nts"); title='^Tessaleaf - .' ;;
     settings) cp "$input" "$XDG_CONFIG_HOME/Tessaleaf/settings.conf"; title='^Tessaleaf' ;;
     skin)
       cp "$input" "$work/files/skins/Fuzz.wsz"
