@@ -65,6 +65,7 @@ void TfrmPrefer::createFontsPage()
     cbSize->setInsertPolicy(QComboBox::NoInsert);
     for (int size = 6; size <= 24; ++size)
         cbSize->addItem(QString::number(size));
+    cbSize->setCurrentIndex(cbSize->findText(QStringLiteral("10")));
     cbSize->setEditText(QStringLiteral("10"));
     cbSeparatLines = named(new QCheckBox(QStringLiteral("Separating Lines"), p), "cbSeparatLines");
     cbSeparatLines->move(17, 204);
@@ -169,7 +170,11 @@ void TfrmPrefer::lbItemsClick()
                 w->setEnabled(false);
         } else {
             showFontName(shown.font.family());
-            cbSize->setEditText(QString::number(tl::appearance::pointSizeOf(shown.font)));
+            // The list opens on the size shown, where it has that size.
+            const QString size = QString::number(tl::appearance::pointSizeOf(shown.font));
+            if (const int index = cbSize->findText(size); index >= 0)
+                cbSize->setCurrentIndex(index);
+            cbSize->setEditText(size);
             cbForeGrd->setColor(shown.fore);
             cbBold->setChecked(tl::appearance::exactlyBold(shown.font));
         }

@@ -351,6 +351,10 @@ TEST_F(PreferTest, ShowingAnItemChangesNothing)
     EXPECT_FALSE(prefs().cbBold->isChecked());
     EXPECT_TRUE(f.memo1->font().bold());
     EXPECT_FALSE(f.Panel1->font().bold());
+    // The size list opens on the size shown.
+    const QString size = QString::number(f.Panel1->font().pointSize());
+    EXPECT_EQ(prefs().cbSize->currentText(), size);
+    EXPECT_EQ(prefs().cbSize->itemText(prefs().cbSize->currentIndex()), size);
 }
 
 TEST_F(PreferTest, SizeThatIsNoIntegerGivesTheErrorBoxAndStoresNothing)
