@@ -344,6 +344,7 @@ public:
     // text, which waits for the font list.
     void makeSeekBoxEditable();
     bool seekKeyHook(QKeyEvent *event);
+    void fitSearchLabel();
     tl::find::SearchCounters SearchCounters;
 
     // --- editor/tools.cpp

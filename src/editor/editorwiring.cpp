@@ -161,6 +161,8 @@ void TForm1::wireEditorComponents()
         return e->type() == QEvent::KeyPress && seekKeyHook(static_cast<QKeyEvent *>(e));
     });
     new tl::EventHook(lblSearch, [this](QEvent *e) {
+        if (e->type() == QEvent::FontChange)
+            fitSearchLabel();  // a new look for the label
         if (e->type() == QEvent::MouseButtonRelease)
             lblSearchClick();
         return false;

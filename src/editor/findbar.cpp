@@ -14,6 +14,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <algorithm>
+
 int TForm1::SearchString(const QString &text, int startNote)
 {
     // Notes are searched as stored; any other file as the editor holds it now.
@@ -135,6 +137,16 @@ bool TForm1::seekKeyHook(QKeyEvent *k)
     return (k->modifiers() & Qt::AltModifier) && !k->text().isEmpty();
 }
 
+void TForm1::fitSearchLabel()
+{
+    // The label's text and font are often wider than the 44 pixels it was
+    // given: the search box gives up what the label needs.
+    const QSize label = lblSearch->sizeHint();
+    const int labelWidth = std::clamp(label.width(), 44, 100), boxRight = 198;
+    lblSearch->setGeometry(8, 5, labelWidth, std::max(13, label.height()));
+    cbSeek->setGeometry(9 + labelWidth, 3, boxRight - 9 - labelWidth, 19);
+}
+
 void TForm1::FindBar1Click()
 {
     if (!panSearch->isHidden()) {
@@ -145,6 +157,7 @@ void TForm1::FindBar1Click()
         // The window's layout places the bar along the bottom and shortens
         // the editor by its height.
         makeSeekBoxEditable();
+        fitSearchLabel();
         panSearch->show();
         FormResize();
         panSearch->raise();

@@ -11,6 +11,7 @@
 #include "settings/settingstable.h"
 #include "skins/skinlayout.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -18,6 +19,8 @@
 #include <QLabel>
 #include <QTextEdit>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace s = tl::setting;
 using tl::SettingsStore;
@@ -116,6 +119,7 @@ void TForm1::PaintSearch()
     if (!roomMade)
         Panel2->resize(Panel2->width(), Panel2->height() - panSearch->height());
     makeSeekBoxEditable();
+    fitSearchLabel();
     panSearch->show();
     if (SkinLoaded)
         panSearch->setGeometry(imgLeft->width(), H - imgFoot->height() - panSearch->height(), W - 30,

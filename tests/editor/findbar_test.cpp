@@ -239,6 +239,20 @@ TEST_F(EditorTest, ShowingTheBarFocusesTheSearchBoxAndHidingGivesItBack)
     EXPECT_EQ(form->Panel2->height(), withBar + form->panSearch->height());
 }
 
+TEST_F(EditorTest, TheSearchLabelReadsWholeBesideTheBox)
+{
+    form->show();
+    for (const char *text : {"Look for:", "Suchen nach:"}) {
+        form->lblSearch->setText(QString::fromUtf8(text));
+        form->FindBar1Click();  // shown
+        ASSERT_FALSE(form->panSearch->isHidden());
+        EXPECT_GE(form->lblSearch->width(), form->lblSearch->sizeHint().width()) << text;
+        EXPECT_GT(form->cbSeek->x(), form->lblSearch->geometry().right()) << text;
+        EXPECT_LT(form->cbSeek->geometry().right(), form->cmdSearch->x()) << text;
+        form->FindBar1Click();  // hidden again
+    }
+}
+
 TEST_F(EditorTest, CtrlFTogglesTheBarOnceFromTheEditorAndFromTheSearchBox)
 {
     form->show();
