@@ -27,7 +27,6 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-
     Look m_normal;
     Look m_hover;
     quint32 m_pressed = 0xB59285;

@@ -5,9 +5,9 @@
 // The sender needs no event loop and no display (plain blocking socket
 // calls, before any application object exists); the receiver listens with
 // a non-blocking socket watched by the event loop. A start that finds no
-// listener takes the lock file beside
-// the socket, looks once more (another start may have won meanwhile) and
-// then takes the socket over, removing one left by a killed program.
+// listener takes the lock file beside the socket, looks once more (another
+// start may have won meanwhile) and then takes the socket over, removing one
+// left by a killed program.
 
 #include <QByteArray>
 #include <QObject>
