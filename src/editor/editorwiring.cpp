@@ -157,9 +157,6 @@ void TForm1::wireEditorComponents()
             [this](const QPoint &p) { pSearch->popup(panSearch->mapToGlobal(p)); });
     connectGuarded(cbSeek, &QComboBox::editTextChanged, this, run(&TForm1::cbSeekChange));
     connectGuarded(cbSeek, &QComboBox::textActivated, this, run(&TForm1::cbSeekChange));
-    new tl::EventHook(cbSeek, [this](QEvent *e) {
-        return e->type() == QEvent::KeyPress && seekKeyHook(static_cast<QKeyEvent *>(e));
-    });
     new tl::EventHook(lblSearch, [this](QEvent *e) {
         if (e->type() == QEvent::FontChange)
             fitSearchLabel();  // a new look for the label

@@ -119,9 +119,11 @@ void TForm1::makeSeekBoxEditable()
     cbSeek->setInsertPolicy(QComboBox::NoInsert);
     // Only key presses reach the form: the box also sees events while the
     // window is being taken down.
-    new tl::EventHook(cbSeek->lineEdit(), [this](QEvent *e) {
+    const auto keys = [this](QEvent *e) {
         return e->type() == QEvent::KeyPress && seekKeyHook(static_cast<QKeyEvent *>(e));
-    });
+    };
+    new tl::EventHook(cbSeek, keys);
+    new tl::EventHook(cbSeek->lineEdit(), keys);
 }
 
 // A real key press reaches the combo box, which hands it to its line edit

@@ -33,6 +33,7 @@ using tl::SettingsStore;
 
 using tl::prefer::checkBox;
 using tl::prefer::label;
+using tl::prefer::list;
 using tl::prefer::named;
 
 namespace {
@@ -41,13 +42,6 @@ constexpr QRect kPagePlace{128, 8, 273, 233};
 constexpr int kMinOpacity = 66;
 
 QString onOff(bool on) { return on ? QStringLiteral("true") : QStringLiteral("false"); }
-
-QComboBox *list(QWidget *page, const char *name, int x, int y, int width)
-{
-    auto *c = named(new QComboBox(page), name);
-    c->setGeometry(x, y, width, 21);
-    return c;
-}
 
 // A label's text as its caption changes: wide enough for the new one.
 void setCaption(QAbstractButton *b, const QString &text)

@@ -27,11 +27,8 @@ using tl::SettingsStore;
 using tl::appearance::Property;
 
 using tl::prefer::label;
+using tl::prefer::list;
 using tl::prefer::named;
-
-namespace {
-
-} // namespace
 
 void TfrmPrefer::createFontsPage()
 {
@@ -39,8 +36,7 @@ void TfrmPrefer::createFontsPage()
     auto ask = [this](const QColor &initial) { return m_form->services().dialogs->color(this, initial); };
 
     Label2 = label(p, "Label2", QStringLiteral("Show settings for:"), 17, 17);
-    cbElement = named(new QComboBox(p), "cbElement");
-    cbElement->setGeometry(17, 33, 160, 21);
+    cbElement = list(p, "cbElement", 17, 33, 160);
     cmdDefault = named(new QPushButton(QStringLiteral("Use Default"), p), "cmdDefault");
     cmdDefault->setGeometry(184, 32, 81, 23);
     Label10 = label(p, "Label10", QStringLiteral("Display Items:"), 17, 58);
@@ -56,11 +52,9 @@ void TfrmPrefer::createFontsPage()
     cbBold->move(136, 138);
     cbBold->adjustSize();
     Label3 = label(p, "Label3", QStringLiteral("Font:"), 17, 158);
-    FontComboBox1 = named(new QComboBox(p), "FontComboBox1");
-    FontComboBox1->setGeometry(17, 174, 160, 21);
+    FontComboBox1 = list(p, "FontComboBox1", 17, 174, 160);
     Label5 = label(p, "Label5", QStringLiteral("Size:"), 185, 158);
-    cbSize = named(new QComboBox(p), "cbSize");
-    cbSize->setGeometry(184, 174, 81, 21);
+    cbSize = list(p, "cbSize", 184, 174, 81);
     cbSize->setEditable(true);
     cbSize->setInsertPolicy(QComboBox::NoInsert);
     for (int size = 6; size <= 24; ++size)

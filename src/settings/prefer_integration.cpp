@@ -22,17 +22,10 @@ namespace in = tl::integration;
 
 using tl::prefer::checkBox;
 using tl::prefer::label;
+using tl::prefer::list;
 using tl::prefer::named;
 
 namespace {
-
-QComboBox *list(QWidget *page, const char *name, int x, int y, int width, const QStringList &entries)
-{
-    auto *c = named(new QComboBox(page), name);
-    c->setGeometry(x, y, width, 21);
-    c->addItems(entries);
-    return c;
-}
 
 // The "+" between two hot-key lists, centred in the gap they leave.
 QLabel *plus(QWidget *page, const char *name, int x)

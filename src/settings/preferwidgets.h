@@ -3,8 +3,10 @@
 // the dialog was drawn with; these make one named control at its place.
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 namespace tl::prefer {
@@ -29,6 +31,15 @@ inline QCheckBox *checkBox(QWidget *page, const char *name, const QString &text,
     auto *c = named(new QCheckBox(text, page), name);
     c->move(x, y);
     c->adjustSize();
+    return c;
+}
+
+// A drop-down list one line high.
+inline QComboBox *list(QWidget *page, const char *name, int x, int y, int width, const QStringList &entries = {})
+{
+    auto *c = named(new QComboBox(page), name);
+    c->setGeometry(x, y, width, 21);
+    c->addItems(entries);
     return c;
 }
 
