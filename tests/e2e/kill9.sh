@@ -66,18 +66,8 @@ print('%d notes, %d hold this trial\'s word' % (n, edited))
 PY
 python3 "$check_py" make "$file" "$notes"
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-wait_for 30 grep -qx '[0-9]\+' "$work/display" || { echo "kill9: FAIL Xvfb did not start"; exit 1; }
-export DISPLAY=":$(cat "$work/display")"
-openbox >"$work/openbox.log" 2>&1 &
-pids+=($!)
-wm_ready() {
-  local id
-  id=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | awk '/window id/ {print $NF}')
-  [ -n "$id" ] && xprop -id "$id" _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "$id\$"
-}
-wait_for 30 wm_ready || { echo "kill9: FAIL openbox did not start"; exit 1; }
+start_display kill9 30 || exit 1
+start_window_manager kill9 30 || exit 1
 
 app= win=
 main_window() { win=$(xdotool search --all --onlyvisible --pid "$app" --name '^Tessaleaf - Diary\.nts$' 2>/dev/null | head -n1); [ -n "$win" ]; }

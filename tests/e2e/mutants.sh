@@ -31,10 +31,7 @@ unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 
 source "$root/tests/e2e/processes.sh"
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-wait_for 30 grep -qx '[0-9]\+' "$work/display" || { echo "mutants: FAIL Xvfb did not start"; exit 1; }
-export DISPLAY=":$(cat "$work/display")"
+start_display mutants 30 || exit 1
 
 app=
 # The window shows the file, or a message box stands beside it.

@@ -31,3 +31,25 @@ wait_for() { # timeout, command...
     sleep 0.1
   done
 }
+
+# A display of its own: Xvfb on a free number, DISPLAY exported. -noreset:
+# by default the server resets when its last client leaves, and a client
+# that connects during the reset fails (openbox right after the first poll
+# of the root window, for one).
+start_display() { # script name, timeout
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+  pids+=($!)
+  wait_for "$2" grep -qx '[0-9]\+' "$work/display" || { echo "$1: FAIL Xvfb did not start"; cat "$work/xvfb.log"; return 1; }
+  export DISPLAY=":$(cat "$work/display")"
+}
+# The manager's check window names itself: it is there and working.
+wm_ready() {
+  local id
+  id=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | awk '/window id/ {print $NF}')
+  [ -n "$id" ] && xprop -id "$id" _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "$id\$"
+}
+start_window_manager() { # script name, timeout
+  openbox >"$work/openbox.log" 2>&1 &
+  pids+=($!)
+  wait_for "$2" wm_ready || { echo "$1: FAIL openbox did not start"; cat "$work/openbox.log"; return 1; }
+}

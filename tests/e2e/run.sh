@@ -327,22 +327,8 @@ start_with_notes() { # group, notes file
 }
 
 # --- a display of its own, a window manager on it
-# -noreset: by default the server resets when its last client leaves, and
-# a client that connects during the reset fails (openbox right after the
-# first poll of the root window, for one).
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-wait_for "$START_TIMEOUT" grep -qx '[0-9]\+' "$work/display" || { echo "e2e: FAIL Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
-export DISPLAY=":$(cat "$work/display")"
-openbox >"$work/openbox.log" 2>&1 &
-pids+=($!)
-# The manager's check window names itself: it is there and working.
-wm_ready() {
-  local id
-  id=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | awk '/window id/ {print $NF}')
-  [ -n "$id" ] && xprop -id "$id" _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "$id\$"
-}
-wait_for "$START_TIMEOUT" wm_ready || { echo "e2e: FAIL openbox did not start"; cat "$work/openbox.log"; exit 1; }
+start_display e2e "$START_TIMEOUT" || exit 1
+start_window_manager e2e "$START_TIMEOUT" || exit 1
 
 # --- first start: window shown, settings written; SIGTERM takes the normal way out
 group_start() {
