@@ -22,6 +22,7 @@
 //   editor/findbar.cpp         the find bar
 //   editor/editorwiring.cpp    wiring of the format buttons, editor menu and find bar
 //   editor/tools.cpp           printing, help, mail to support, web site, About box
+//   notes/keeping.cpp          stores refused, text in no file, recovery files
 //   notes/compressedfiles.cpp  compressed notes files: the working copy, packing, recovery
 //   notes/TfrmInfo.cpp         the File Properties dialog and what opens it
 //   skins/menus.cpp            the menu styles, the skin menu
@@ -268,6 +269,20 @@ public:
     // Stores the editor as note CurrentNote unless the file is browsed read-only.
     void StoreShownNote();
 
+    // --- notes/keeping.cpp
+    // Stores the note shown before the editor lets go of it. False when it
+    // could not be: the user was told why and offered Save As, and the
+    // editor still holds it.
+    bool keepShownNote();
+    // Exit with text that cannot be stored (a refused note, text in no
+    // file) asks Save As / Discard / Cancel; false: the exit stops.
+    bool readyToExit();
+    // Nobody can answer from here on (a signal, the session's end): nothing
+    // is asked, and what cannot be stored goes to a recovery file.
+    void setUnattended() { m_unattended = true; }
+    // Offers once what an earlier run kept in a recovery file.
+    void tellRecovered();
+
     // --- notes/navigation.cpp
     void cmdNextClick();
     void cmdBackClick();
@@ -479,9 +494,6 @@ private:
     // --- notes/documents.cpp
     // CurrentFile is an existing notes file.
     bool notesFileOpen() const;
-    // Throws when the open notes file is no longer a file (deleted, or a
-    // folder in its place) while the editor holds an edit a step would drop.
-    void requireNotesFileForEdit() const;
     // The editor's content may be written back to CurrentFile: it exists, is
     // writable and was loaded faithfully. Otherwise it is browsed read-only.
     bool canWriteBack() const;
@@ -504,6 +516,26 @@ private:
 
     // --- notes/navigation.cpp
     void showNote(int index);
+
+    // --- notes/keeping.cpp
+    // The note shown holds an edit its file does not.
+    bool shownNoteEdited() const;
+    // No file is open and the editor holds text.
+    bool hasScratchText() const;
+    // Why the edit of the note shown cannot be stored; empty when it can.
+    QString shownNoteRefusal() const;
+    // Why a changed document cannot be written back; empty when it can.
+    QString documentRefusal() const;
+    // Save As for what the editor holds; true when it is now in a file.
+    bool saveElsewhere();
+    // What would be lost by closing now, and why; empty: nothing.
+    QString unstoredReason() const;
+    void keepInRecovery(const QString &reason);
+    // Closes the open file at the end; what cannot be stored is recovered.
+    void closeKeepingText();
+    bool m_unattended = false;
+    bool m_discarded = false;  // Exit was told to drop what could not be stored
+    bool m_recovered = false;  // a recovery file holds the editor's text
 
     // --- notes/outsidechanges.cpp
     // Watches the open notes file (an archive for its working copy).

@@ -104,6 +104,7 @@ void TForm1::FormCreate(const QStringList &args)
         OpenNotes(CurrentFile);
     }
     Modified = false;
+    tellRecovered();
 }
 
 void TForm1::reportSettingsNotices()
@@ -227,17 +228,21 @@ bool TForm1::FormCloseQuery()
     // window after the hide took its focus away): nothing is left to do.
     if (!isVisible())
         return false;
+    // Stored before the window goes: a store refused is told while the
+    // note is still in sight. Hidden, the editor keeps it either way.
+    if (notesFileOpen() || shownNoteEdited())
+        keepShownNote();
     storeOpacity();
     if (isOn(s::MinEffect))
         fadeOut();
     hideWindow();
-    if (notesFileOpen())
-        StoreShownNote();
     return false;
 }
 
 void TForm1::Exit1Click()
 {
+    if (!m_unattended && !readyToExit())
+        return;
     ExitRequested = true;
     if (m_alpha != 0)
         storeOpacity();
@@ -257,8 +262,7 @@ void TForm1::FormDestroy()
     tl::skin::KillSkin(GetFromReg(s::CurrentSkin));
     if (m_services.tray)
         m_services.tray->remove();
-    if (QFileInfo(CurrentFile).isFile())
-        CloseNotes(CurrentFile);
+    closeKeepingText();
     if (m_services.hotKey) {
         m_services.hotKey->release();
         m_services.hotKey->onPressed = nullptr;

@@ -78,10 +78,16 @@ int runMainWindow(TForm1 &form, const QStringList &args, const std::function<voi
             box(message);
     });
     UnixSignals signals;
-    QObject::connect(&signals, &UnixSignals::terminationRequested, &shutdown,
-                     [&shutdown](int signalNumber) { shutdown.request(128 + signalNumber); });
-    QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, &shutdown,
-                     [&shutdown](QSessionManager &) { shutdown.request(0); });
+    // From the request on nobody answers: a question it cancels keeps its
+    // text in a recovery file instead of dropping it.
+    QObject::connect(&signals, &UnixSignals::terminationRequested, &shutdown, [&](int signalNumber) {
+        form.setUnattended();
+        shutdown.request(128 + signalNumber);
+    });
+    QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, &shutdown, [&](QSessionManager &) {
+        form.setUnattended();
+        shutdown.request(0);
+    });
 
     // At start-up a box (a broken command-line file) may be open while no
     // loop of the program's own runs yet: a request then skips the loop.

@@ -178,6 +178,8 @@ void TForm1::cmdHideClick()
 
 void TForm1::cmdCloseClick()
 {
+    if (!readyToExit())
+        return;
     ExitRequested = true;
     storeOpacity();
     close();

@@ -37,8 +37,8 @@ int TForm1::SearchString(const QString &text, int startNote)
     if (notesMode && hit.note != CurrentNote) {
         // Typed changes are kept before the editor takes the other note (if
         // that note is still in the file).
-        if (CurrentNote < texts->count())
-            StoreShownNote();
+        if (CurrentNote < texts->count() && !keepShownNote())
+            return 0;
         setEditorText(nLoadRecord(hit.note, CurrentFile));
         pShowPanelInfo(CurrentFile);
     }

@@ -30,17 +30,6 @@ bool TForm1::notesFileOpen() const
     return isFile(CurrentFile) && m_open.isNotes();
 }
 
-void TForm1::requireNotesFileForEdit() const
-{
-    // A step would pass over the missing file in silence, and the edit
-    // would be gone at the close: say so while it is still in the editor.
-    if (Modified && m_open.isNotes() && !CurrentFile.isEmpty() && !isFile(CurrentFile))
-        throw tl::Error(QStringLiteral("\"%1\" is no longer a notes file (deleted, or something else in its place): "
-                                       "note %2 was not stored and stays in the editor.")
-                            .arg(QDir::toNativeSeparators(CurrentFile))
-                            .arg(CurrentNote + 1));
-}
-
 bool TForm1::writableTarget(const QString &path) const
 {
     // The open file is written back only if it was read as it is.
@@ -230,7 +219,10 @@ void TForm1::CloseNotes(const QString &path)
     if (!Modified || !writableTarget(path))
         return;
     // The one switch read without regard to case: "TRUE" asks too.
-    if (GetFromReg(tl::setting::AskBySave).toLower() == QLatin1String("true")
+    const bool ask = GetFromReg(tl::setting::AskBySave).toLower() == QLatin1String("true");
+    if (ask && m_unattended)
+        return;  // not written unasked; the way out keeps the text elsewhere
+    if (ask
         && m_services.dialogs->messageBox(this, QStringLiteral("Подтверждение"),
                                           QStringLiteral("Сохранить изменения перед выходом?"),
                                           tl::MsgButtons::YesNo, tl::MsgIcon::Question)

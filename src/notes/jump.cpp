@@ -25,7 +25,8 @@ TfrmSeek &TForm1::seekPopup()
 void TForm1::showJumpedNote(int index)
 {
     // The edits of the note shown are kept, as every other step keeps them.
-    StoreShownNote();
+    if (!keepShownNote())
+        return;
     showNote(index);
     memo1->moveCursor(QTextCursor::Start);
     memo1->verticalScrollBar()->setValue(memo1->verticalScrollBar()->minimum());

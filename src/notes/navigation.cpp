@@ -41,31 +41,30 @@ void TForm1::cmdNextClick()
 {
     // The button is off without a next note; a stale state must not end in
     // an index error either.
-    requireNotesFileForEdit();
-    if (!notesFileOpen() || CurrentNote + 1 >= myFileSize(CurrentFile))
+    if (notesFileOpen() && CurrentNote + 1 >= myFileSize(CurrentFile))
         return;
     // Storing may find the note shown elsewhere: the step goes from there.
-    StoreShownNote();
+    if (!keepShownNote() || !notesFileOpen())
+        return;
     showNote(CurrentNote + 1);
 }
 
 void TForm1::cmdBackClick()
 {
     QCoreApplication::processEvents();
-    requireNotesFileForEdit();
-    if (!notesFileOpen() || CurrentNote <= 0)
+    if (notesFileOpen() && CurrentNote <= 0)
         return;
-    StoreShownNote();
+    if (!keepShownNote() || !notesFileOpen() || CurrentNote <= 0)
+        return;
     showNote(CurrentNote - 1);
 }
 
 void TForm1::JumpToNote(int digit)
 {
-    if (digit >= 1 && digit <= 9)
-        requireNotesFileForEdit();
-    if (digit < 1 || digit > 9 || !notesFileOpen() || myFileSize(CurrentFile) < digit)
+    if (digit < 1 || digit > 9 || (notesFileOpen() && myFileSize(CurrentFile) < digit))
         return;
-    StoreShownNote();
+    if (!keepShownNote() || !notesFileOpen())
+        return;
     showNote(digit - 1);
     memo1->moveCursor(QTextCursor::Start);
     memo1->verticalScrollBar()->setValue(memo1->verticalScrollBar()->minimum());
@@ -78,15 +77,18 @@ void TForm1::cmdNewClick()
         return;
     }
     if (notesFileOpen()) {
-        if (tl::isReadOnlyFile(CurrentFile))
-            return;  // a read-only file is browsed, not extended
+        if (tl::isReadOnlyFile(CurrentFile)) {
+            keepShownNote();  // an edit made before it turned read-only is told of
+            return;           // a read-only file is browsed, not extended
+        }
         update();
         // A note only browsed (its content not all held) stays as it is.
         if (m_open.unheld == 0 && memo1->toPlainText().isEmpty()) {
             setEditorText(kLineBreak);
             m_open.shownEdited = true;  // written back as an edit
         }
-        StoreShownNote();
+        if (!keepShownNote())
+            return;
         // Appended before the editor lets go of the note, so a failed write
         // leaves everything as it was.
         const int count = myFileSize(CurrentFile);

@@ -174,6 +174,12 @@ AtomicFile::~AtomicFile()
         ::unlink(m_temp.constData());
 }
 
+void AtomicFile::setNewFileMode(unsigned mode)
+{
+    if (!m_replaces)
+        m_mode = mode & 07777;
+}
+
 void AtomicFile::fail(int err)
 {
     failWrite(m_path, QString::fromLocal8Bit(std::strerror(err)));

@@ -37,6 +37,9 @@ public:
     AtomicFile(const AtomicFile &) = delete;
     AtomicFile &operator=(const AtomicFile &) = delete;
 
+    // The permissions a file made new gets (default: 0666 less the umask);
+    // a file replaced keeps its own.
+    void setNewFileMode(unsigned mode);
     void write(const char *data, qsizetype size);
     void commit();
 

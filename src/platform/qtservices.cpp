@@ -10,6 +10,7 @@
 #include <QFontDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPushButton>
 #include <QPrinterInfo>
 
 namespace tl {
@@ -37,11 +38,19 @@ MsgResult QtDialogs::messageBox(QWidget *parent, const QString &caption, const Q
     case MsgButtons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
+    case MsgButtons::SaveAsDiscardCancel:
+        box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        box.button(QMessageBox::Save)->setText(QMessageBox::tr("Save As..."));
+        box.setDefaultButton(QMessageBox::Save);
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
     }
     switch (box.exec()) {
     case QMessageBox::Ok: return MsgResult::Ok;
-    case QMessageBox::Yes: return MsgResult::Yes;
-    case QMessageBox::No: return MsgResult::No;
+    case QMessageBox::Yes:
+    case QMessageBox::Save: return MsgResult::Yes;
+    case QMessageBox::No:
+    case QMessageBox::Discard: return MsgResult::No;
     default: return MsgResult::Cancel;
     }
 }

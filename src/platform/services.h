@@ -19,7 +19,8 @@ class QWidget;
 
 namespace tl {
 
-enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+// SaveAsDiscardCancel: "Save As...", "Discard", "Cancel", answered Yes, No, Cancel.
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, SaveAsDiscardCancel };
 enum class MsgIcon { None, Information, Warning, Error, Question };
 enum class MsgResult { Ok, Cancel, Yes, No };
 

@@ -189,6 +189,7 @@ void TfrmPrefer::createConfirmationsPage()
     connectGuarded(cbSaving, &QCheckBox::toggled, this, [this] { cbSavingClick(); });
     connectGuarded(cbdelNote, &QCheckBox::toggled, this, [this] { cbdelNoteClick(); });
     connectGuarded(cbDelFile, &QCheckBox::toggled, this, [this] { cbDelFileClick(); });
+    connectGuarded(cbExit, &QCheckBox::toggled, this, [this] { cbExitClick(); });
 }
 
 void TfrmPrefer::createPersonalPage()
@@ -245,6 +246,7 @@ void TfrmPrefer::FormCreate()
         cbdelNote->setChecked(true);
     if (m_form->isOn(s::AskDelFile))
         cbDelFile->setChecked(true);
+    cbExit->setChecked(m_form->isOn(s::AskExit));
     readFileTypes();
     skinsPage->txtskin->setText(m_form->GetFromReg(s::SkinDir));
 
@@ -529,6 +531,11 @@ void TfrmPrefer::cbdelNoteClick()
 void TfrmPrefer::cbDelFileClick()
 {
     m_form->SetFromReg(s::AskDelFile, onOff(cbDelFile->isChecked()));
+}
+
+void TfrmPrefer::cbExitClick()
+{
+    m_form->SetFromReg(s::AskExit, onOff(cbExit->isChecked()));
 }
 
 // --- Personal Data

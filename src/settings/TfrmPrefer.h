@@ -125,6 +125,7 @@ public:
     void cbSavingClick();
     void cbdelNoteClick();
     void cbDelFileClick();
+    void cbExitClick();
     QCheckBox *cbSaving, *cbdelNote, *cbDelFile, *cbExit;
 
     // --- Skins (frame5)

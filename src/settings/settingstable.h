@@ -19,6 +19,7 @@ struct Def {
 inline constexpr std::string_view AskBySave = "AskBySave";
 inline constexpr std::string_view AskDelFile = "AskDelFile";
 inline constexpr std::string_view AskDelNote = "AskDelNote";
+inline constexpr std::string_view AskExit = "AskExit";  // "false": Exit drops unsaved text unasked
 inline constexpr std::string_view AuthorName = "AuthorName";
 inline constexpr std::string_view AutoURLDetect = "AutoURLDetect";
 inline constexpr std::string_view CompanyName = "CompanyName";
@@ -44,10 +45,11 @@ inline constexpr std::string_view H = "h";
 
 inline constexpr std::string_view NoSkin = "<none>";
 
-inline constexpr std::array<Def, 25> table{{
+inline constexpr std::array<Def, 26> table{{
     {AskBySave, Type::String, "false", true},
     {AskDelFile, Type::String, "", false},
     {AskDelNote, Type::String, "", false},
+    {AskExit, Type::String, "true", true},
     {AuthorName, Type::String, "", false},
     {AutoURLDetect, Type::String, "", false},
     {CompanyName, Type::String, "", false},

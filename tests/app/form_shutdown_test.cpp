@@ -5,11 +5,14 @@
 #include "controls/flatbutton.h"
 #include "formfixture.h"
 #include "notes/recordstore.h"
+#include "notes/recovery.h"
 #include "platform/qtservices.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QMap>
 #include <QMenu>
 #include <QMessageBox>
 #include <QTest>
@@ -83,6 +86,16 @@ public:
 private:
     QTimer m_timer;
 };
+
+// The recovery files the run left, with their bytes.
+QMap<QString, QByteArray> recoveredFiles()
+{
+    QMap<QString, QByteArray> files;
+    const QDir folder(tl::recovery::folder());
+    for (const QString &name : folder.entryList(QDir::Files))
+        files[name] = tltest::readFile(folder.filePath(name));
+    return files;
+}
 
 bool anyDialogShown()
 {
@@ -237,15 +250,20 @@ TEST_F(ShutdownTest, InterruptCancelsTheSaveQuestionOfExit)
     ASSERT_EQ(interrupt.texts.size(), 1);
     EXPECT_TRUE(interrupt.texts[0].startsWith(QStringLiteral("Сохранить")));
     EXPECT_EQ(tltest::readFile(text), QByteArray("plain text"));
+    // Not written unasked, and not lost: the changed text waits for the next start.
+    const auto kept = recoveredFiles();
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_TRUE(kept.firstKey().endsWith(QStringLiteral(" Notes.txt")));
+    EXPECT_EQ(kept.first(), QByteArray("plain text more"));
     EXPECT_FALSE(tray->added);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_FALSE(anyDialogShown());
     EXPECT_FALSE(guard.hung);
 }
 
-// A question the way out asks after the signal is cancelled as well: here
-// the save question, after the delete question the signal found.
-TEST_F(ShutdownTest, TermCancelsTheQuestionsOfTheWayOutToo)
+// After the signal nothing more is asked: the save question of the way out
+// is not put, the document is not written unasked, and its text is kept.
+TEST_F(ShutdownTest, TermAsksNothingMoreOnTheWayOut)
 {
     const QString text = tltest::writeFile(dir + QStringLiteral("/Notes.txt"), "plain text");
     settings().SetFromReg(QStringLiteral("AskBySave"), QStringLiteral("true"));
@@ -260,12 +278,35 @@ TEST_F(ShutdownTest, TermCancelsTheQuestionsOfTheWayOutToo)
         QTest::mouseClick(form->cmdDel, Qt::LeftButton);
     });
     EXPECT_EQ(run({text}), 128 + SIGTERM);
-    ASSERT_EQ(term.texts.size(), 2);
-    EXPECT_EQ(term.texts[0], QStringLiteral("Delete file of notes?"));
-    EXPECT_TRUE(term.texts[1].startsWith(QStringLiteral("Сохранить")));
+    EXPECT_EQ(term.texts, QStringList{QStringLiteral("Delete file of notes?")});
     expectWindowStored();
     EXPECT_EQ(tltest::readFile(text), QByteArray("plain text"));
+    EXPECT_EQ(recoveredFiles().values(), QList<QByteArray>{"plain text more"});
     EXPECT_FALSE(guard.hung);
+}
+
+// Text typed with no file open when the signal comes: nobody is asked, and
+// the text waits in a recovery file; the next start offers it.
+TEST_F(ShutdownTest, TermKeepsTextInNoFileForTheNextStart)
+{
+    makeRealForm();
+    whenOpen(QString(), [&] {
+        typeAtTheEnd(QStringLiteral("scratch words"));
+        ::raise(SIGTERM);
+    });
+    EXPECT_EQ(run({}), 128 + SIGTERM);
+    EXPECT_FALSE(guard.hung);
+    const auto kept = recoveredFiles();
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_TRUE(kept.firstKey().endsWith(QStringLiteral(" Untitled.rtf"))) << kept.firstKey().toStdString();
+    EXPECT_TRUE(kept.first().startsWith("{\\rtf"));
+    EXPECT_TRUE(kept.first().contains("scratch words"));
+
+    form.reset();
+    start();
+    ASSERT_EQ(dialogs->boxes.size(), 1u);
+    EXPECT_TRUE(dialogs->boxes[0].text.contains(kept.firstKey()));
+    EXPECT_EQ(form->memo1->toPlainText(), QStringLiteral("scratch words"));  // opened: the box was answered Yes
 }
 
 TEST(CancelModalDialogs, CancelsNestedDialogsInnermostFirst)

@@ -5,6 +5,7 @@
 #include "fakes/fakedialogs.h"
 #include "support/tempenv.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -14,6 +15,8 @@ protected:
     {
         dir = tltest::freshFolder();
         settingsPath = dir + QStringLiteral("/config/Tessaleaf/settings.conf");
+        // Recovery files one test leaves are not offered to the next.
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dir + QStringLiteral("/data")));
     }
 
     TForm1 &makeForm()

@@ -22,7 +22,7 @@ done
 
 [ -x "$exe" ] || { echo "e2e: FAIL $exe is not built"; exit 1; }
 
-groups=(start resize edit add bold find jump seek open picture msgbox znts synced tray language instance installed prefer)
+groups=(start resize edit add bold find jump seek open picture msgbox keep znts synced tray language instance installed prefer)
 only=${E2E_ONLY:-${groups[*]}}
 for g in ${only//,/ }; do
   [[ " ${groups[*]} " == *" $g "* ]] || { echo "e2e: unknown group '$g' (groups: ${groups[*]})"; exit 2; }
@@ -207,9 +207,9 @@ note_bold() { "$notes_py" bold "$1" "$2" "$3"; }               # file, N, word
 picture_is() { [ "$("$notes_py" png "$1" "$2")" = "$3" ]; }     # file, N, PNG bytes in hex
 
 # --- the program and its windows
-# Each group starts from settings of its own.
+# Each group starts from settings (and recovery files) of its own.
 fresh_settings() { # group
-  export XDG_CONFIG_HOME="$work/config-$1"
+  export XDG_CONFIG_HOME="$work/config-$1" XDG_DATA_HOME="$work/data-$1"
   settings="$XDG_CONFIG_HOME/Tessaleaf/settings.conf"
   mkdir -p "$XDG_CONFIG_HOME"
 }
@@ -543,6 +543,46 @@ group_msgbox() {
   check "a notes file that is not XML brings up a message box" wait_for "$START_TIMEOUT" one_other
   check "SIGTERM ends the program under the message box, status 143" terminated
   end_app
+}
+
+# --- nothing typed is lost: a notes file turned read-only under an edit,
+# text typed with no file open at Exit and at SIGTERM
+recovered_has() { # file name ending, word: a recovery file holds the word
+  local f
+  for f in "$XDG_DATA_HOME/Tessaleaf/recovered/"*"$1"; do
+    [ -f "$f" ] && [ "$(stat -c %a "$f")" = 600 ] && grep -q -- "$2" "$f" && return 0
+  done
+  return 1
+}
+group_keep() {
+  local f="$work/rw.nts"
+  start_with_notes keep "$f"
+  focus_editor
+  type_text " plum"
+  chmod 444 "$f"
+  click_button Next
+  check "Next on a notes file made read-only under an edit asks about Save As" wait_for "$STEP_TIMEOUT" one_other
+  press Escape
+  check "No closes the question" wait_for "$STEP_TIMEOUT" others_are 0
+  check "the read-only file is left as it was" not note_has "$f" 1 plum
+  check "SIGTERM ends the program, status 143" terminated
+  check "and keeps the edit in a recovery file" recovered_has " rw.nts note 1.rtf" plum
+  chmod 644 "$f"
+
+  start_app keep-scratch
+  wait_window '^Tessaleaf$'
+  check "the next start offers the recovered text" wait_for "$START_TIMEOUT" one_other
+  press Escape
+  check "No closes the offer" wait_for "$STEP_TIMEOUT" others_are 0
+  wait_for "$START_TIMEOUT" has_focus "$win"
+  focus_editor
+  type_text "loose words"
+  geometry && click_at $((WIDTH - 6)) 6  # the skin's close area
+  check "Exit with text in no file asks Save As, Discard or Cancel" wait_for "$STEP_TIMEOUT" one_other
+  press Escape
+  check "Cancel keeps the program running" stays 1 running "$app"
+  check "SIGTERM with text in no file ends with status 143" terminated
+  check "and keeps the text in a recovery file" recovered_has " Untitled.rtf" "loose words"
 }
 
 # --- compressed notes files: made by another tool, packed back at SIGTERM,

@@ -40,8 +40,10 @@ public:
             answers.pop_front();
             return r;
         }
-        return buttons == tl::MsgButtons::YesNo || buttons == tl::MsgButtons::YesNoCancel ? tl::MsgResult::Yes
-                                                                                         : tl::MsgResult::Ok;
+        return buttons == tl::MsgButtons::YesNo || buttons == tl::MsgButtons::YesNoCancel
+                || buttons == tl::MsgButtons::SaveAsDiscardCancel
+            ? tl::MsgResult::Yes
+            : tl::MsgResult::Ok;
     }
     QString openFileName(QWidget *, tl::FileDialogRequest &request) override
     {

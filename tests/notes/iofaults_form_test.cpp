@@ -1,7 +1,7 @@
 // The disk failing under the main window while it steps through notes: a
 // full disk, the notes file replaced by a folder, the settings folder
-// removed. Each ends the step with a message in the error box, keeps the
-// typed text in the editor and leaves the file as it was.
+// removed. Each ends the step with a message that says why and offers Save
+// As, keeps the typed text in the editor and leaves the file as it was.
 
 #include "notesfixture.h"
 
@@ -39,10 +39,14 @@ TEST_P(StepFaults, TheStepStopsWithAMessageAndTheEditStaysInTheEditor)
     const QByteArray before = tltest::readFile(file);
     GetParam().apply(file);
 
+    dialogs->answers = {tl::MsgResult::No};
     form->cmdNext->click();
-    ASSERT_EQ(errors.size(), 1) << errors.join(QLatin1Char('\n')).toStdString();
-    EXPECT_TRUE(errors[0].contains(QStringLiteral("Diary.nts"))) << errors[0].toStdString();
-    EXPECT_TRUE(errors[0].contains(QLatin1String(GetParam().reason))) << errors[0].toStdString();
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
+    ASSERT_EQ(dialogs->boxes.size(), 1u);
+    const QString told = dialogs->boxes[0].text;
+    EXPECT_TRUE(told.contains(QStringLiteral("Diary.nts"))) << told.toStdString();
+    EXPECT_TRUE(told.contains(QLatin1String(GetParam().reason))) << told.toStdString();
+    EXPECT_TRUE(told.contains(QStringLiteral("Save it under another name?"))) << told.toStdString();
     EXPECT_EQ(editorText(), QStringLiteral("one typed"));
     EXPECT_EQ(form->CurrentNote, 0);
     if (QFileInfo(file).isFile()) {
@@ -79,11 +83,13 @@ TEST_F(IoFaultTest, AfterAFullDiskTheNextStepStoresTheEdit)
     open(file);
     type(QStringLiteral(" typed"));
     tl::setWriteFaultHook([] { return ENOSPC; });
+    dialogs->answers = {tl::MsgResult::No};
     form->cmdNext->click();
     tl::setWriteFaultHook({});
-    ASSERT_EQ(errors.size(), 1);
+    ASSERT_EQ(dialogs->boxes.size(), 1u);
     form->cmdNext->click();
-    EXPECT_EQ(errors.size(), 1) << errors.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(dialogs->boxes.size(), 1u);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(editorText(), QStringLiteral("two"));
     EXPECT_EQ(notesOf(file), (QStringList{QStringLiteral("one typed"), QStringLiteral("two")}));
 }

@@ -25,6 +25,8 @@ protected:
     void SetUp() override
     {
         dir = tltest::freshFolder();
+        // Recovery files one test leaves are not offered to the next.
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dir + QStringLiteral("/data")));
         auto fakes = tltest::makeFakeServices();
         dialogs = fakes.dialogs;
         form = std::make_unique<TForm1>(std::move(fakes.services), dir + QStringLiteral("/config/settings.conf"));
