@@ -6,9 +6,9 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-multimedia-dev
-  libpugixml-dev libzip-dev libfontconfig-dev libxcb1-dev libxcb-keysyms1-dev
+  libpugixml-dev libzip-dev zlib1g-dev libsodium-dev libfontconfig-dev libxcb1-dev libxcb-keysyms1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth openbox xdotool trayer x11-utils python3 poppler-utils
+  xvfb xauth openbox xdotool trayer x11-utils python3 poppler-utils age
   desktop-file-utils appstream shared-mime-info groff-base dpkg-dev
 )
 
