@@ -15,7 +15,7 @@ public:
     explicit SecureBytes(qsizetype size);
     // A copy of bytes; wiping the source is up to the caller.
     explicit SecureBytes(QByteArrayView bytes);
-    // size bytes whose contents are unspecified until written.
+    // size bytes holding garbage until written.
     static SecureBytes uninitialized(qsizetype size);
     ~SecureBytes();
 
