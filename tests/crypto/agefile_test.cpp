@@ -66,23 +66,6 @@ TEST_P(RoundTrip, GivesBackTheTextInFullChunksAndAMarkedLastOne)
 INSTANTIATE_TEST_SUITE_P(Sizes, RoundTrip,
     testing::Values(0, 1, age::chunkSize - 1, age::chunkSize, age::chunkSize + 1, 200 * 1024));
 
-TEST(AgeFile, WrittenWithTheDefaultWorkFactorHasOneScryptStanzaAndAValidMac)
-{
-    const QByteArray file = age::encrypt("Diary", "hunter2");
-    ASSERT_TRUE(file.startsWith("age-encryption.org/v1\n-> scrypt "));
-    const age::Header header = age::parseHeader(file);
-    ASSERT_EQ(header.stanzas.size(), 1);
-    const age::Stanza &stanza = header.stanzas[0];
-    ASSERT_EQ(stanza.args.size(), 3);
-    EXPECT_EQ(stanza.args[0], "scrypt");
-    EXPECT_EQ(QByteArray::fromBase64(stanza.args[1]).size(), 16);
-    EXPECT_EQ(stanza.args[2], "18");
-    EXPECT_EQ(stanza.body.size(), 32);
-    EXPECT_TRUE(header.text.endsWith('\n'));
-    EXPECT_EQ(header.text.mid(header.macInputSize - 4, 5), "\n--- ");
-    EXPECT_EQ(header.mac.size(), 32);
-}
-
 TEST(AgeFile, EveryFileGetsItsOwnSaltKeyAndNonce)
 {
     const QByteArray a = age::encrypt("same text", "same passphrase", quickWorkFactor);
