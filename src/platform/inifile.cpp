@@ -1,6 +1,6 @@
 #include "platform/inifile.h"
 
-#include "richtext/codepage.h"
+#include "platform/codepage.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -29,7 +29,7 @@ QString IniFile::decode(const QByteArray &bytes, int legacyCodePage)
     QString text = utf8(bytes);
     if (!utf8.hasError())
         return text;
-    const rtf::CodePage &page = rtf::CodePage::get(legacyCodePage);
+    const CodePage &page = CodePage::get(legacyCodePage);
     text.clear();
     text.reserve(bytes.size());
     for (char c : bytes)

@@ -1,6 +1,6 @@
 #include "richtext/rtfreader.h"
 
-#include "richtext/codepage.h"
+#include "platform/codepage.h"
 
 #include <algorithm>
 #include <array>

@@ -1,5 +1,5 @@
+#include "platform/codepage.h"
 #include "richtext/alignment.h"
-#include "richtext/codepage.h"
 #include "richtext/rtfdocument.h"
 #include "richtext/rtfproperties.h"
 

@@ -1,11 +1,12 @@
 #pragma once
-// Windows code pages for the RTF reader and writer: byte to UTF-16 tables
-// built once per code page from iconv.
+// Windows code pages, for RTF text, language files and plain-text documents
+// in a single-byte encoding: byte to UTF-16 tables built once per code page
+// from iconv.
 
 #include <cstdint>
 #include <vector>
 
-namespace tl::rtf {
+namespace tl {
 
 class CodePage {
 public:
@@ -37,4 +38,4 @@ private:
 // The code page a font's \fcharset implies; 0 for "the document's".
 int codePageForCharset(int charset);
 
-} // namespace tl::rtf
+} // namespace tl

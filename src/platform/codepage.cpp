@@ -1,4 +1,4 @@
-#include "richtext/codepage.h"
+#include "platform/codepage.h"
 
 #include <algorithm>
 #include <cstring>
@@ -8,7 +8,7 @@
 #include <mutex>
 #include <string>
 
-namespace tl::rtf {
+namespace tl {
 
 namespace {
 
@@ -145,4 +145,4 @@ int codePageForCharset(int charset)
     }
 }
 
-} // namespace tl::rtf
+} // namespace tl
