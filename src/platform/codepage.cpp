@@ -14,11 +14,12 @@ namespace {
 
 std::string iconvName(int cp)
 {
+    if (cp > 28590 && cp <= 28605) // the ISO 8859 parts
+        return "ISO-8859-" + std::to_string(cp - 28590);
     switch (cp) {
     case 10000: return "MACINTOSH";
     case 20866: return "KOI8-R";
     case 21866: return "KOI8-U";
-    case 28591: return "ISO-8859-1";
     case 1361: return "JOHAB";
     default: return "CP" + std::to_string(cp);
     }
