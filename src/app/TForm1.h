@@ -504,6 +504,9 @@ private:
     void openCompressed(QString archivePath);  // a copy: callers pass CurrentFile itself
     void writeDocument(const QString &path);
     bool writableTarget(const QString &path) const;
+    // Why the open file, writable as a file, is only browsed (its content
+    // would not come back as it is); empty when it is not, or is read-only.
+    QString browsedReason() const;
     // Stores the editor as the note shown into path (the open notes file) as
     // it is now: only that note changes (notes/notesync.h).
     void storeShownInto(const QString &path);
@@ -553,7 +556,9 @@ private:
     bool m_toldGone = false;
 
     // --- notes/filecommands.cpp
-    void showReadOnlyWarning();
+    // Save, Save As or New file refused: path is read-only, or the open
+    // file only browsed.
+    void showReadOnlyWarning(const QString &path);
     QString askSaveName();
     void replaceWithNewNotesFile(const QString &path);
     tl::FileDialogRequest m_saveRequest;  // keeps the last chosen name

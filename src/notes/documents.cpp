@@ -7,6 +7,7 @@
 #include "notes/filekind.h"
 #include "platform/atomicfile.h"
 #include "platform/error.h"
+#include "platform/textencoding.h"
 #include "richtext/rtfdocument.h"
 #include "richtext/rtfreader.h"
 #include "settings/settingstable.h"
@@ -14,6 +15,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QTextDocument>
 #include <QTextEdit>
 
 #include <algorithm>
@@ -151,7 +153,8 @@ void TForm1::openCompressed(QString archivePath)
 void TForm1::loadDocument(const QString &path)
 {
     const QByteArray bytes = tl::readWholeFile(path);
-    m_open.crlf = false;
+    m_open.textFormat = {};
+    m_open.textNotice.clear();
     m_open.faithful = true;
     m_open.unheld = 0;
     m_open.rtf = tl::rtf::looksLikeRtf(std::string_view(bytes.constData(), size_t(bytes.size())));
@@ -161,21 +164,45 @@ void TForm1::loadDocument(const QString &path)
         m_open.unheld = memo1->unheldContent();
         return;
     }
-    QString text = QString::fromUtf8(bytes);
-    // Bytes that are no UTF-8 text (another code page, a binary file, an
-    // archive) would come back changed: such a document is only browsed.
-    m_open.faithful = text.toUtf8() == bytes;
-    m_open.crlf = text.contains(QLatin1String("\r\n"));
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    memo1->setContentText(text);
+    const tl::DecodedText decoded = tl::decodeText(bytes, tl::localeCodePage());
+    // A binary file (an archive, a picture) would come back changed: it is
+    // only browsed.
+    m_open.faithful = !decoded.binary;
+    m_open.textFormat = decoded.format;
+    memo1->setContentText(decoded.text);
 }
 
 void TForm1::writeDocument(const QString &path)
 {
     // An RTF document gets rich text back, and so does the open document
     // that was read as RTF; any other text file stays plain text.
-    const bool rich = tl::writesRtf(path) || (path == CurrentFile && m_open.rtf);
-    tl::writeFileAtomically(path, rich ? memo1->rtfBytes() : tl::plainTextBytes(memo1->toPlainText(), m_open.crlf));
+    if (tl::writesRtf(path) || (path == CurrentFile && m_open.rtf)) {
+        tl::writeFileAtomically(path, memo1->rtfBytes());
+        return;
+    }
+    // The raw text: the plain one has its no-break spaces made spaces.
+    const QString text = memo1->document()->toRawText();
+    const tl::TextFormat format = tl::formatToHold(text, m_open.textFormat);
+    tl::writeFileAtomically(path, tl::encodeText(text, format));
+    if (format == m_open.textFormat)
+        return;
+    const qsizetype unfit = tl::firstUnfit(text, m_open.textFormat);
+    const QString character = text.mid(unfit, text.at(unfit).isHighSurrogate() ? 2 : 1);
+    m_open.textNotice = QStringLiteral(" - saved as %1: %2 has no \"%3\"")
+                            .arg(tl::encodingName(format), tl::encodingName(m_open.textFormat), character);
+    m_open.textFormat = format;
+}
+
+QString TForm1::browsedReason() const
+{
+    // A read-only file says it all.
+    if (CurrentFile.isEmpty() || tl::isReadOnlyFile(CurrentFile))
+        return {};
+    if (m_open.unheld)
+        return QStringLiteral("a save would lose its %1").arg(tl::rtf::unheldText(m_open.unheld));
+    if (!m_open.faithful)
+        return QStringLiteral("a binary file, not text");
+    return {};
 }
 
 void TForm1::resetToNoFile()
@@ -245,10 +272,10 @@ void TForm1::pShowPanelInfo(const QString &path)
     const bool readOnly = isFile(CurrentFile) && !canWriteBack();
     memo1->setReadOnly(readOnly);
     QString mark;
-    if (readOnly && m_open.unheld && !tl::isReadOnlyFile(CurrentFile))
-        mark = QStringLiteral(" (read-only: a save would lose its %1)").arg(tl::rtf::unheldText(m_open.unheld));
-    else if (readOnly)
-        mark = QStringLiteral(" (read-only)");
+    if (readOnly) {
+        const QString why = browsedReason();
+        mark = why.isEmpty() ? QStringLiteral(" (read-only)") : QStringLiteral(" (read-only: %1)").arg(why);
+    }
     if (m_open.isNotes()) {
         const QString realPath = GetNotesParam(QStringLiteral("RealPath"));
         const QString name = QFileInfo(realPath.isEmpty() ? path : realPath).fileName();
@@ -259,7 +286,7 @@ void TForm1::pShowPanelInfo(const QString &path)
     } else {
         const QString name = QFileInfo(path).fileName();
         setWindowTitle(QStringLiteral("Tessaleaf - ") + name);
-        Panel1->setText(QStringLiteral("Text or RTF ") + name + mark);
+        Panel1->setText(QStringLiteral("Text or RTF ") + name + mark + m_open.textNotice);
         ModifyTray(name);
     }
     followOpenFile();

@@ -57,11 +57,17 @@ QString TForm1::askSaveName()
     return tl::paths::longPath(chosen);
 }
 
-void TForm1::showReadOnlyWarning()
+void TForm1::showReadOnlyWarning(const QString &path)
 {
-    m_services.dialogs->messageBox(this, QStringLiteral("Warning!"),
-                                   QStringLiteral("This file of notes is read-only! You cannot save change with this flag."),
-                                   tl::MsgButtons::Ok, tl::MsgIcon::Warning);
+    const QString why = path == CurrentFile ? browsedReason() : QString();
+    QString text;
+    if (!why.isEmpty())
+        text = QStringLiteral("\"%1\" is shown read-only: %2. It is not written.").arg(QFileInfo(path).fileName(), why);
+    else if (tl::fileKindOf(path) == tl::FileKind::Notes)
+        text = QStringLiteral("This file of notes is read-only! You cannot save change with this flag.");
+    else
+        text = QStringLiteral("This document is read-only! You cannot save changes with this flag.");
+    m_services.dialogs->messageBox(this, QStringLiteral("Warning!"), text, tl::MsgButtons::Ok, tl::MsgIcon::Warning);
 }
 
 void TForm1::replaceWithNewNotesFile(const QString &path)
@@ -106,11 +112,12 @@ void TForm1::NewFile2Click()
     if (isFile(CurrentFile))
         CloseNotes(CurrentFile);
     m_open.adopt(name);
-    m_open.crlf = false;  // a new text
+    m_open.textFormat = {};  // a new text
+    m_open.textNotice.clear();
     updateStepButtons();
     setEditorText(kLineBreak);
     if (isFile(CurrentFile) && tl::isReadOnlyFile(CurrentFile)) {
-        showReadOnlyWarning();
+        showReadOnlyWarning(CurrentFile);
         m_open.clear();
         pShowPanelInfo(CurrentFile);
         return;
@@ -138,7 +145,7 @@ void TForm1::SaveFile2Click()
 {
     if (isFile(CurrentFile)) {
         if (!canWriteBack()) {
-            showReadOnlyWarning();
+            showReadOnlyWarning(CurrentFile);
             return;
         }
         if (notesFileOpen())
@@ -166,7 +173,7 @@ void TForm1::SaveFileAs(const QString &name)
     // Refused rather than silently skipped: the user asked for this name. A
     // document only browsed is not written over with what the editor made of it.
     if (isFile(name) && !writableTarget(name)) {
-        showReadOnlyWarning();
+        showReadOnlyWarning(name);
         return;
     }
     if (tl::fileKindOf(name) != tl::FileKind::Notes) {

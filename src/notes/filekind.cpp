@@ -26,11 +26,4 @@ bool writesRtf(const QString &path)
     return extensionOf(path).toLower() == QLatin1String(".rtf");
 }
 
-QByteArray plainTextBytes(QString text, bool crlf)
-{
-    if (crlf)
-        text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    return text.toUtf8();
-}
-
 } // namespace tl

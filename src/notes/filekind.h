@@ -18,8 +18,4 @@ FileKind fileKindOf(const QString &path);
 // A document written under this name is written as RTF (".rtf" in any case).
 bool writesRtf(const QString &path);
 
-// The document's text as it goes to disk: plain text keeps the line ends the
-// file had (CR LF when crlf), UTF-8 encoded.
-QByteArray plainTextBytes(QString text, bool crlf);
-
 } // namespace tl

@@ -111,7 +111,7 @@ void TForm1::cmdNewClick()
     if (name.isEmpty() || !canWriteBack())
         return;
     if (QFileInfo(name).isFile() && tl::isReadOnlyFile(name)) {
-        showReadOnlyWarning();
+        showReadOnlyWarning(name);
         return;
     }
     writeDocument(CurrentFile);

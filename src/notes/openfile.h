@@ -4,6 +4,7 @@
 
 #include "notes/filekind.h"
 #include "notes/notesync.h"
+#include "platform/textencoding.h"
 
 #include <QString>
 
@@ -21,12 +22,17 @@ struct OpenFile {
     FileKind kind = FileKind::Document;
     // A document read as RTF gets RTF back, whatever its name.
     bool rtf = false;
-    // The editor's plain text goes to disk with CR LF line ends. It belongs
-    // to the text, not the file: Save As, a new notes file and closing keep
-    // it; reading a document or starting a new file sets it again.
-    bool crlf = false;
-    // False for a document whose bytes the editor could not hold as they are
-    // (not UTF-8 text): it is browsed, never written back.
+    // How the editor's plain text goes to disk: its encoding, byte-order
+    // mark and line ends, as the document was read. It belongs to the text,
+    // not the file: Save As, a new notes file and closing keep it; reading a
+    // document or starting a new file sets it again.
+    TextFormat textFormat;
+    // Said after the information bar's text once a save wrote the text in
+    // another encoding than it was read in (it did not fit); kept as long as
+    // textFormat is.
+    QString textNotice;
+    // False for a document that is no text (a binary file): its bytes would
+    // not come back as they are, so it is browsed, never written back.
     bool faithful = true;
     // What the note or document shown holds that the editor leaves out
     // (rtf::unheld bits): while any is set, it is browsed, never written

@@ -9,6 +9,9 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <clocale>
+#include <string>
+
 namespace s = tl::setting;
 
 namespace {
@@ -144,23 +147,121 @@ TEST_F(DocumentsTest, AnUnchangedDocumentIsNotWritten)
     EXPECT_EQ(tltest::readFile(file), QByteArray("changed outside"));
 }
 
-// Bytes the editor cannot hold as they are (another code page, an archive)
-// are browsed: never written back over the file.
-TEST_F(DocumentsTest, ADocumentThatIsNoUtf8TextIsOnlyBrowsed)
+// Text files in other encodings open editable; a save writes the text back
+// in the file's own encoding, with its byte-order mark and line ends.
+struct EncodedCase {
+    const char *name;
+    std::string_view bytes;
+    const char16_t *shown;
+    char16_t typed;
+    std::string_view saved;  // after typing at the end
+};
+
+// Bytes that are no UTF-8 are read in the locale's single-byte page: the C
+// locale has none, so they are read as Windows-1252 whatever the machine's.
+class CLocale {
+public:
+    CLocale() : m_before(std::setlocale(LC_CTYPE, nullptr)) { std::setlocale(LC_CTYPE, "C"); }
+    ~CLocale() { std::setlocale(LC_CTYPE, m_before.c_str()); }
+
+private:
+    std::string m_before;
+};
+
+class EncodedDocumentTest : public NotesFormTest, public testing::WithParamInterface<EncodedCase> {
+    CLocale m_locale;
+};
+
+TEST_P(EncodedDocumentTest, OpensEditableAndSavesInItsOwnEncoding)
 {
-    const QByteArray bytes("PK\x03\x04\xff\xfe binary \x80\x81", 16);
+    const EncodedCase &c = GetParam();
+    const QByteArray bytes(c.bytes.data(), qsizetype(c.bytes.size()));
+    const QString file = tltest::writeFile(path(QStringLiteral("a.txt")), bytes);
+    open(file);
+    EXPECT_EQ(editorText(), QStringView(c.shown).toString().replace(QChar(0xA0), QLatin1Char(' ')));
+    EXPECT_FALSE(form->memo1->isReadOnly());
+    EXPECT_EQ(info(), QStringLiteral("Text or RTF a.txt"));
+
+    // An edit undone and saved leaves every byte as it was.
+    type(QString(QChar(c.typed)));
+    QTest::keyClick(form->memo1, Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_TRUE(form->Modified);
+    form->SaveFile2Click();
+    EXPECT_EQ(tltest::readFile(file), bytes);
+
+    type(QString(QChar(c.typed)));
+    form->SaveFile2Click();
+    EXPECT_EQ(tltest::readFile(file), QByteArray(c.saved.data(), qsizetype(c.saved.size())));
+    EXPECT_EQ(info(), QStringLiteral("Text or RTF a.txt"));
+    EXPECT_TRUE(dialogs->boxes.empty());
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, EncodedDocumentTest,
+    testing::Values(EncodedCase{"Latin1", "na\xEFve caf\xE9", u"naïve café", u'\u00FC', "na\xEFve caf\xE9\xFC"},
+                    EncodedCase{"Utf8WithBom", "\xEF\xBB\xBF" "caf\xC3\xA9\n", u"café\n", u'\u00FC',
+                                "\xEF\xBB\xBF" "caf\xC3\xA9\n\xC3\xBC"},
+                    EncodedCase{"CrLf", "one\r\ntwo\r\n", u"one\ntwo\n", u'3', "one\r\ntwo\r\n3"},
+                    EncodedCase{"Latin1CrLf", "caf\xE9\r\nna\xEFve\r\n", u"café\nnaïve\n", u'\u00FC',
+                                "caf\xE9\r\nna\xEFve\r\n\xFC"},
+                    EncodedCase{"Windows1252", "\x80 \x81\x8D\x8F\x90\x9D", u"€ \u0081\u008D\u008F\u0090\u009D",
+                                u'\u20AC', "\x80 \x81\x8D\x8F\x90\x9D\x80"},
+                    // The editor shows a no-break space as a space; the file keeps it.
+                    EncodedCase{"NoBreakSpace", "a\xC2\xA0" "b\n", u"a\u00A0b\n", u'c', "a\xC2\xA0" "b\nc"},
+                    EncodedCase{"Latin1NoBreakSpace", "caf\xE9\xA0!", u"café\u00A0!", u'?', "caf\xE9\xA0!?"}),
+    [](const testing::TestParamInfo<EncodedCase> &info) { return std::string(info.param.name); });
+
+// A character the file's code page has no byte for: the text goes to disk
+// whole, as UTF-8, and the information bar says why.
+TEST_F(DocumentsTest, TextThatNoLongerFitsItsCodePageIsSavedAsUtf8)
+{
+    CLocale locale;
+    const QString file = tltest::writeFile(path(QStringLiteral("a.txt")), "caf\xE9\r\n");
+    open(file);
+    type(QStringLiteral("Жук"));
+    form->SaveFile2Click();
+    EXPECT_EQ(tltest::readFile(file), QByteArray("caf\xC3\xA9\r\n\xD0\x96\xD1\x83\xD0\xBA"));
+    EXPECT_EQ(info(), QStringLiteral("Text or RTF a.txt - saved as UTF-8: Windows-1252 has no \"Ж\""));
+    EXPECT_TRUE(dialogs->boxes.empty());
+    open(file);
+    EXPECT_EQ(editorText(), QStringLiteral("café\nЖук"));
+    EXPECT_EQ(info(), QStringLiteral("Text or RTF a.txt"));
+}
+
+// Bytes no text encoding explains (an archive) are browsed: never written
+// back over the file, and the information bar says why.
+TEST_F(DocumentsTest, ABinaryFileIsOnlyBrowsed)
+{
+    const QByteArray bytes("PK\x03\x04\x14\0\0\0\x08\0\xff\xfe binary \x80\x81", 22);
     const QString file = tltest::writeFile(path(QStringLiteral("Diary.zip")), bytes);
     open(file);
     EXPECT_TRUE(form->memo1->isReadOnly());
-    EXPECT_EQ(info(), QStringLiteral("Text or RTF Diary.zip (read-only)"));
+    EXPECT_EQ(info(), QStringLiteral("Text or RTF Diary.zip (read-only: a binary file, not text)"));
     type(QStringLiteral("x"));
     form->Modified = true;
     form->SaveFile2Click();
     ASSERT_EQ(dialogs->boxes.size(), 1u);
     EXPECT_EQ(dialogs->boxes[0].caption, QStringLiteral("Warning!"));
+    EXPECT_EQ(dialogs->boxes[0].text,
+              QStringLiteral("\"Diary.zip\" is shown read-only: a binary file, not text. It is not written."));
     form->SaveFileAs(file);
     form->CloseNotes(file);
     EXPECT_EQ(tltest::readFile(file), bytes);
+}
+
+// The warning names what is read-only: a document is no file of notes.
+TEST_F(DocumentsTest, SaveOfAReadOnlyDocumentWarnsOfADocument)
+{
+    const QString file = makeReadOnly(tltest::writeFile(path(QStringLiteral("a.txt")), "caf\xE9"));
+    open(file);
+    EXPECT_EQ(info(), QStringLiteral("Text or RTF a.txt (read-only)"));
+    form->Modified = true;
+    form->SaveFile2Click();
+    ASSERT_EQ(dialogs->boxes.size(), 1u);
+    EXPECT_EQ(dialogs->boxes[0].caption, QStringLiteral("Warning!"));
+    EXPECT_EQ(dialogs->boxes[0].text, QStringLiteral("This document is read-only! You cannot save changes with this flag."));
+    EXPECT_EQ(tltest::readFile(file), QByteArray("caf\xE9"));
 }
 
 TEST_F(DocumentsTest, ClosingANotesFileStoresTheNoteShown)
@@ -216,6 +317,8 @@ TEST_F(DocumentsTest, ADocumentTheEditorCannotHoldIsOnlySavedUnderAnotherName)
     form->Modified = true;
     form->SaveFile2Click();
     ASSERT_EQ(dialogs->boxes.size(), 1u);
+    EXPECT_EQ(dialogs->boxes[0].text,
+              QStringLiteral("\"Paper.rtf\" is shown read-only: a save would lose its footnotes. It is not written."));
     form->CloseNotes(file);
     EXPECT_EQ(tltest::readFile(file), bytes);
     // A copy under another name holds what the editor shows, and is the

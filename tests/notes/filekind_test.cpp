@@ -33,11 +33,4 @@ INSTANTIATE_TEST_SUITE_P(
                     KindCase{"/n.nts/notes", tl::FileKind::Document, false},
                     KindCase{"/n/a.nts.txt", tl::FileKind::Document, false}));
 
-TEST(PlainTextBytes, KeepsTheLineEndsOfTheFile)
-{
-    EXPECT_EQ(tl::plainTextBytes(QStringLiteral("a\nb\n"), false), QByteArray("a\nb\n"));
-    EXPECT_EQ(tl::plainTextBytes(QStringLiteral("a\nb\n"), true), QByteArray("a\r\nb\r\n"));
-    EXPECT_EQ(tl::plainTextBytes(QStringLiteral("Привет"), false), QStringLiteral("Привет").toUtf8());
-}
-
 } // namespace

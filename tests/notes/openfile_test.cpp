@@ -15,7 +15,8 @@ tl::OpenFile readDocument()
     f.note = 2;
     f.noteCount = 3;
     f.rtf = true;
-    f.crlf = true;
+    f.textFormat = {tl::TextFormat::Encoding::CodePage, 1252, false, tl::TextFormat::LineEnd::CrLf};
+    f.textNotice = QStringLiteral(" - saved as UTF-8");
     f.faithful = false;
     f.unheld = 1;
     return f;
@@ -33,7 +34,7 @@ TEST(OpenFile, AdoptDecidesTheKindOnceByTheExactExtension)
     EXPECT_EQ(f.kind, tl::FileKind::Compressed);
 }
 
-TEST(OpenFile, AdoptStartsAtTheFirstNoteWithNothingReadButTheLineEnds)
+TEST(OpenFile, AdoptStartsAtTheFirstNoteWithNothingReadButTheTextFormat)
 {
     tl::OpenFile f = readDocument();
     f.adopt(QStringLiteral("/n/Other.nts"));
@@ -43,7 +44,9 @@ TEST(OpenFile, AdoptStartsAtTheFirstNoteWithNothingReadButTheLineEnds)
     EXPECT_FALSE(f.rtf);
     EXPECT_TRUE(f.faithful);
     EXPECT_EQ(f.unheld, 0u);
-    EXPECT_TRUE(f.crlf);  // the editor's text keeps them
+    // The editor's text keeps its encoding and line ends.
+    EXPECT_EQ(f.textFormat, readDocument().textFormat);
+    EXPECT_EQ(f.textNotice, readDocument().textNotice);
 }
 
 TEST(OpenFile, RenameKeepsTheNoteShown)
@@ -56,7 +59,7 @@ TEST(OpenFile, RenameKeepsTheNoteShown)
     EXPECT_FALSE(f.rtf);  // the new file holds what was written there, by its name
     EXPECT_TRUE(f.faithful);
     EXPECT_EQ(f.unheld, 0u);  // it holds what the editor wrote there
-    EXPECT_TRUE(f.crlf);
+    EXPECT_EQ(f.textFormat, readDocument().textFormat);
 }
 
 TEST(OpenFile, ClearLeavesNoFile)
