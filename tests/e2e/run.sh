@@ -22,7 +22,7 @@ done
 
 [ -x "$exe" ] || { echo "e2e: FAIL $exe is not built"; exit 1; }
 
-groups=(start resize edit add bold find jump seek open picture msgbox keep znts synced tray language instance installed prefer)
+groups=(start resize edit add bold find jump seek open latin1 picture msgbox keep znts synced tray language instance installed prefer)
 only=${E2E_ONLY:-${groups[*]}}
 for g in ${only//,/ }; do
   [[ " ${groups[*]} " == *" $g "* ]] || { echo "e2e: unknown group '$g' (groups: ${groups[*]})"; exit 2; }
@@ -470,6 +470,27 @@ group_open() {
   [ -n "$other" ] && wait_for "$STEP_TIMEOUT" has_focus "$other" && press Escape
   check "Esc closes it" wait_for "$STEP_TIMEOUT" unmapped "$other"
   check "no second dialog follows" stays 3 others_are 0
+  end_app
+}
+
+# --- a text file in Latin-1 opens editable: a word typed and Save from the
+# file menu (the icon at the top left, its Save on the key S) write the
+# text back in Latin-1
+bytes_are() { cmp -s "$1" <(printf "$2"); }  # file, printf format of its bytes
+group_latin1() {
+  local f="$work/Latin1.txt"
+  fresh_settings latin1
+  printf 'na\xefve caf\xe9\n' >"$f"
+  start_app latin1 "$f"
+  check "a Latin-1 text file opens" wait_window '^Tessaleaf - Latin1\.txt$'
+  wait_for "$START_TIMEOUT" has_focus "$win"
+  focus_editor
+  type_text "kiwi"
+  click_at 15 6
+  other=
+  check "the file menu opens" wait_for "$STEP_TIMEOUT" one_other
+  [ -n "$other" ] && press s
+  check "Save writes the word typed, the text in Latin-1" wait_for "$STEP_TIMEOUT" bytes_are "$f" 'na\xefve caf\xe9\nkiwi'
   end_app
 }
 
