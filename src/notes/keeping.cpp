@@ -85,6 +85,8 @@ bool TForm1::keepShownNote()
             tl::MsgButtons::YesNo, tl::MsgIcon::Warning)
         == tl::MsgResult::Yes)
         saveElsewhere();
+    // Typing goes on where it was, not on the step button just clicked.
+    memo1->setFocus();
     return false;
 }
 
@@ -104,10 +106,12 @@ bool TForm1::saveElsewhere()
 bool TForm1::readyToExit()
 {
     QString text;
+    QString question = QStringLiteral("Save it under another name before Tessaleaf ends?");
     if (hasScratchText()) {
         if (!isOn(tl::setting::AskExit))
             return true;
         text = QStringLiteral("The text in the editor is in no file.");
+        question = QStringLiteral("Save it in a file before Tessaleaf ends?");
     } else if (m_open.isNotes()) {
         QString reason = shownNoteRefusal();
         if (reason.isEmpty() && notesFileOpen()) {
@@ -127,7 +131,7 @@ bool TForm1::readyToExit()
         return true;
     }
     switch (m_services.dialogs->messageBox(this, QStringLiteral("Tessaleaf"),
-                                           text + QStringLiteral("\n\nSave it under another name before Tessaleaf ends?"),
+                                           text + QStringLiteral("\n\n") + question,
                                            tl::MsgButtons::SaveAsDiscardCancel, tl::MsgIcon::Warning)) {
     case tl::MsgResult::Yes:
         return saveElsewhere();
@@ -135,6 +139,7 @@ bool TForm1::readyToExit()
         m_discarded = true;
         return true;
     default:
+        memo1->setFocus();
         return false;
     }
 }
@@ -156,10 +161,13 @@ QString TForm1::unstoredReason() const
     return {};
 }
 
-void TForm1::keepInRecovery(const QString &reason)
+void TForm1::keepInRecovery(const QString &why)
 {
     if (m_recovered)
         return;
+    QString reason = why;
+    if (reason.endsWith(QLatin1Char('.')))
+        reason.chop(1);  // followed by more of the sentence
     QString what = QStringLiteral("Untitled");
     QString suffix = QStringLiteral(".rtf");
     QByteArray bytes;
