@@ -465,16 +465,9 @@ private:
     bool m_toldNoTray = false;
 
     // --- app/keyboard.cpp
-    // The key press the preview saw last and where, to tell a key passed
-    // on to a parent from a new press (Qt reuses the event's address).
-    struct KeySeen {
-        const QEvent *event = nullptr;
-        int key = 0;
-        Qt::KeyboardModifiers modifiers;
-        quint64 timestamp = 0;
-        QPointer<QWidget> at;
-    };
-    KeySeen m_lastKey;
+    // Where a key press for this window first arrives: the widget that
+    // holds the window's focus, or the window itself when none does.
+    QWidget *keyReceiver();
 
     // --- skins/skinload.cpp
     void applyFrame(bool skinned);

@@ -26,25 +26,32 @@ QString firstLocalFile(const QMimeData *mime)
 
 } // namespace
 
+QWidget *TForm1::keyReceiver()
+{
+    if (QWidget *grabber = QWidget::keyboardGrabber(); grabber && grabber->window() == this)
+        return grabber;
+    QWidget *w = focusWidget() ? focusWidget() : this;
+    while (w->focusProxy())
+        w = w->focusProxy();
+    return w;
+}
+
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
         return QWidget::eventFilter(watched, event);
-    auto *w = static_cast<QWidget *>(watched);
-    if (w->window() != this)
-        return QWidget::eventFilter(watched, event);
     // A key the focused control leaves alone goes on to its parents as the
-    // same event. Preview it once, where it first arrives: a command that
-    // opened a dialog has left the window without a focus widget by then,
-    // so the focus cannot tell the first arrival from the later ones.
-    auto *key = static_cast<QKeyEvent *>(event);
-    const bool passedOn = m_lastKey.event == event && m_lastKey.key == key->key()
-        && m_lastKey.modifiers == key->modifiers() && m_lastKey.timestamp == key->timestamp() && m_lastKey.at
-        && m_lastKey.at->parentWidget() == w;
-    bool used = false;
-    if (!passedOn)
-        used = FormKeyDown(key);
-    m_lastKey = {event, key->key(), key->modifiers(), key->timestamp(), w};
+    // same event. Preview it once, where it first arrives. The event tells
+    // nothing: a new press may reuse the address and the time of the last
+    // one (keys a tool sends carry no time). The window's own focus widget
+    // does: it outlasts a dialog that takes the keyboard away for a while.
+    if (watched != keyReceiver())
+        return QWidget::eventFilter(watched, event);
+    const QWidget *focused = focusWidget();
+    bool used = FormKeyDown(static_cast<QKeyEvent *>(event));
+    // A command that moved the focus has the key for itself: passed on, it
+    // would arrive where the focus went as if it were new.
+    used = used || focusWidget() != focused;
     return used || QWidget::eventFilter(watched, event);
 }
 

@@ -1,5 +1,8 @@
 #include "formfixture.h"
 
+#include <QApplication>
+#include <QKeyEvent>
+
 namespace {
 
 class HotKeyTest : public FormTest {
@@ -51,4 +54,20 @@ TEST_F(HotKeyTest, ShutdownReleasesTheKey)
     f.FormDestroy();
     EXPECT_TRUE(tltest::FakeHotKey::isEmpty(hotKey->key));
     EXPECT_FALSE(hotKey->onPressed);
+}
+
+// A tool that sends Esc to the window gives every press the same time (none)
+// and often the same event: each one hides the window the hot key showed.
+TEST_F(HotKeyTest, EscSentAfterEachHotKeyShowHidesTheWindow)
+{
+    TForm1 &f = startRecording();
+    QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    esc.setTimestamp(0);
+    for (int round = 1; round <= 3; ++round) {
+        hotKey->press();
+        ASSERT_TRUE(f.isVisible()) << round;
+        QApplication::setActiveWindow(&f);
+        QApplication::sendEvent(f.focusWidget() ? f.focusWidget() : &f, &esc);
+        EXPECT_FALSE(f.isVisible()) << round;
+    }
 }

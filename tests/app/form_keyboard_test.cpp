@@ -201,6 +201,37 @@ INSTANTIATE_TEST_SUITE_P(Keys, DialogKeyTest,
                                          DialogKeyCase{"CtrlSInTheEditorDoesNothing", Qt::Key_S, false, 0, 0}),
                          [](const testing::TestParamInfo<DialogKeyCase> &i) { return std::string(i.param.name); });
 
+// Keys a tool sends carry no time, and one event object may bring the next
+// press as well: each press is previewed once, wherever in the focused
+// control it is handed in.
+struct RepeatCase {
+    const char *name;
+    bool firstToTheEditField;  // the find box's own edit field, inside the box
+};
+
+void PrintTo(const RepeatCase &c, std::ostream *os) { *os << c.name; }
+
+class RepeatedKeyTest : public KeyboardTest, public testing::WithParamInterface<RepeatCase> {};
+
+TEST_P(RepeatedKeyTest, EachPressOfTheSameEventIsPreviewed)
+{
+    startOn(notesFile(QStringLiteral("a.nts"), {QStringLiteral("one")}));
+    showFindBar();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier);
+    press.setTimestamp(0);
+    QApplication::sendEvent(GetParam().firstToTheEditField ? form->cbSeek->lineEdit() : focused(), &press);
+    ASSERT_EQ(dialogs->saveRequests.size(), 1u);
+    ASSERT_EQ(focused(), form->cbSeek);
+    QApplication::sendEvent(focused(), &press);
+    EXPECT_EQ(dialogs->saveRequests.size(), 2u);
+    EXPECT_EQ(form->cbSeek->currentText(), QString());
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, RepeatedKeyTest,
+                         testing::Values(RepeatCase{"BothToTheFindBox", false},
+                                         RepeatCase{"FirstToItsEditField", true}),
+                         [](const testing::TestParamInfo<RepeatCase> &i) { return std::string(i.param.name); });
+
 TEST_F(KeyboardTest, CtrlFTogglesTheFindBarOnceWithTheKeyPreviewInPlace)
 {
     startOn(notesFile(QStringLiteral("a.nts"), {QStringLiteral("one")}));

@@ -22,7 +22,7 @@ done
 
 [ -x "$exe" ] || { echo "e2e: FAIL $exe is not built"; exit 1; }
 
-groups=(start resize edit add bold find jump seek open latin1 picture msgbox keep znts synced tray language instance installed prefer)
+groups=(start resize edit add bold find jump seek open latin1 picture msgbox keep znts synced tray hotkey language instance installed prefer)
 only=${E2E_ONLY:-${groups[*]}}
 for g in ${only//,/ }; do
   [[ " ${groups[*]} " == *" $g "* ]] || { echo "e2e: unknown group '$g' (groups: ${groups[*]})"; exit 2; }
@@ -715,6 +715,43 @@ group_tray() {
   fi
   check "Exit from the tray menu ends the program, status 0" ended_ok "$STEP_TIMEOUT"
   check "Exit writes the window state" values_are x "$(dword 260)" y "$(dword 180)" OnTop '"true"'
+  end_app
+  stop "$tray"
+}
+
+# --- the hot key shows the window, and Esc sent to the window by a tool
+# hides it again each time, not only the first
+# xdotool sends the press through XTEST while the window has the focus and
+# the release by XSendEvent once the window has hidden: the server then
+# holds the key down and drops the next XTEST press of it. esc_to sends the
+# key up again, as a person's keyboard would have.
+esc_to() { # window
+  xdotool key --window "$1" Escape
+  xdotool keyup Escape
+}
+group_hotkey() {
+  local f="$work/Hot.nts" tray round
+  icon=
+  trayer --edge top --align right --widthtype request --height 24 --transparent false >"$work/trayer-hotkey.log" 2>&1 &
+  tray=$!; pids+=("$tray")
+  wait_for "$START_TIMEOUT" "$x11" owner _NET_SYSTEM_TRAY_S0
+  fresh_settings hotkey
+  mkdir -p "$(dirname "$settings")"
+  printf '; Tessaleaf settings: "name"="text" or "name"=dword:hex\n"Hot_Key"="Shift+Alt+K"\n' >"$settings"
+  notes_file "$f" "first note" "second note"
+  start_app hotkey "$f"
+  check "window appears with a hot key set" wait_window '^Tessaleaf - Hot\.nts$'
+  if [ -z "$win" ]; then end_app; stop "$tray"; return; fi
+  wait_for "$START_TIMEOUT" has_focus "$win"
+  esc_to "$win"
+  check "Esc sent to the window hides it" wait_for "$STEP_TIMEOUT" hidden
+  for round in 1 2 3; do
+    press shift+alt+k
+    check "the hot key shows the window ($round)" wait_for "$STEP_TIMEOUT" shown
+    xdotool windowactivate --sync "$win" >/dev/null 2>&1
+    esc_to "$win"
+    check "Esc sent to the window hides it again ($round)" wait_for "$STEP_TIMEOUT" hidden
+  done
   end_app
   stop "$tray"
 }
