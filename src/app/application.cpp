@@ -2,6 +2,8 @@
 
 #include "app/TForm1.h"
 
+#include <QApplication>
+
 namespace tl {
 
 Application::Application(int &argc, char **argv) : QApplication(argc, argv) {}
@@ -16,8 +18,15 @@ bool Application::notify(QObject *receiver, QEvent *event)
 ErrorReporter errorBoxOver(TForm1 &form)
 {
     return [&form](const QString &message) {
-        form.services().dialogs->messageBox(form.isVisible() ? &form : nullptr, QStringLiteral("TessaleafV2"), message,
-                                            MsgButtons::Ok, MsgIcon::Error);
+        // The box belongs to the window in front, which may stay on top of
+        // every other (the font popup): under it, its OK button is hidden.
+        QWidget *over = QApplication::activeModalWidget();
+        if (!over)
+            over = QApplication::activeWindow();
+        if (!over && form.isVisible())
+            over = &form;
+        form.services().dialogs->messageBox(over, QStringLiteral("TessaleafV2"), message, MsgButtons::Ok,
+                                            MsgIcon::Error);
     };
 }
 

@@ -24,7 +24,8 @@ public:
     bool notify(QObject *receiver, QEvent *event) override;
 };
 
-// The program's error box: over the main window while it is shown.
+// The program's error box: over the window in front, else over the main
+// window while it is shown.
 ErrorReporter errorBoxOver(TForm1 &form);
 
 } // namespace tl

@@ -19,6 +19,9 @@ MsgResult QtDialogs::messageBox(QWidget *parent, const QString &caption, const Q
                                 MsgButtons buttons, MsgIcon icon)
 {
     QMessageBox box(parent);
+    // Above the window it belongs to, also where that one stays on top.
+    if (parent && parent->window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
     box.setWindowTitle(caption);
     box.setText(text);
     switch (icon) {

@@ -3,14 +3,18 @@
 
 #include "editorfixture.h"
 
+#include "app/application.h"
 #include "platform/paths.h"
+#include "platform/qtservices.h"
 #include "settings/settingstable.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -264,6 +268,36 @@ TEST_F(EditorTest, ABadSizeIsReportedAndNotApplied)
     EXPECT_EQ(errors.last(), QStringLiteral("'1x' is not a valid integer value"));
     f.cbSize->setEditText(QString());
     EXPECT_EQ(errors.last(), QStringLiteral("'' is not a valid integer value"));
+    f.close();
+}
+
+// The font popup stays on top of every window: the error box of a bad size
+// belongs to it and comes up above it, with its OK button in reach.
+TEST_F(EditorTest, TheErrorBoxOfABadSizeComesUpOverTheFontPopup)
+{
+    form->services().dialogs = std::make_unique<tl::QtDialogs>();
+    tl::Application::setErrorReporter(tl::errorBoxOver(*form));
+    form->show();
+    content(QStringLiteral("some text"), 0, 4);
+    TfrmFont &f = form->fontPopup();
+    f.show();
+    QApplication::setActiveWindow(&f);
+    QString text;
+    QWidget *owner = nullptr;
+    bool onTop = false;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        text = box->text();
+        owner = box->parentWidget();
+        onTop = box->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        box->accept();
+    });
+    f.cbSize->lineEdit()->selectAll();
+    QTest::keyClick(f.cbSize->lineEdit(), Qt::Key_Delete);
+    EXPECT_EQ(text, QStringLiteral("'' is not a valid integer value"));
+    EXPECT_EQ(owner, &f);
+    EXPECT_TRUE(onTop);
     f.close();
 }
 
