@@ -365,6 +365,9 @@ public:
     // --- editor/tools.cpp
     void Print1Click();
     void Helptopics1Click();
+    // Opens the help file of the language in use; when no program takes it,
+    // a box over `over` says so and names the file.
+    void openHelp(QWidget *over);
     void SendFeedback1Click();
     void SendBugsReport1Click();
     void MarrowpineWebSite1Click();

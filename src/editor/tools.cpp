@@ -48,8 +48,19 @@ void TForm1::Print1Click()
 
 void TForm1::Helptopics1Click()
 {
+    openHelp(this);
+}
+
+void TForm1::openHelp(QWidget *over)
+{
     const QString help = tl::links::helpFile(programFolder(), GetFromReg(tl::setting::CurLanguage));
-    m_services.shell->openUrl(QUrl::fromLocalFile(help));
+    if (m_services.shell->openUrl(QUrl::fromLocalFile(help)))
+        return;
+    m_services.dialogs->messageBox(over, QStringLiteral("Tessaleaf"),
+        QStringLiteral("No program could open the help. It is the file\n\n%1\n\n"
+                       "A web browser shows it.")
+            .arg(QDir::toNativeSeparators(help)),
+        tl::MsgButtons::Ok, tl::MsgIcon::Warning);
 }
 
 void TForm1::SendFeedback1Click()

@@ -4,7 +4,6 @@
 #include "controls/builtinart.h"
 #include "controls/eventhook.h"
 #include "controls/guarded.h"
-#include "editor/helplinks.h"
 #include "platform/error.h"
 #include "settings/colorbox.h"
 #include "settings/preferwidgets.h"
@@ -25,7 +24,6 @@
 #include <QToolButton>
 #include <QSignalBlocker>
 #include <QTreeWidget>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace s = tl::setting;
@@ -348,8 +346,7 @@ void TfrmPrefer::cmdCloseClick()
 
 void TfrmPrefer::cmdHelpClick()
 {
-    const QString help = tl::links::helpFile(m_form->programFolder(), m_form->GetFromReg(s::CurLanguage));
-    m_form->services().shell->openUrl(QUrl::fromLocalFile(help));
+    m_form->openHelp(this);
 }
 
 void TfrmPrefer::loadLanguage(const QString &language)

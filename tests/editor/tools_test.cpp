@@ -9,6 +9,7 @@
 #include "settings/settingstable.h"
 
 #include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QPrinter>
 #include <QProcess>
@@ -179,6 +180,39 @@ TEST_F(ToolsTest, HelpAndMailGoThroughTheShell)
     EXPECT_TRUE(dialogs->boxes.empty());
     EXPECT_EQ(form->memo1->toPlainText(), QStringLiteral("plain strong words"));  // F1 types nothing
 }
+
+// With no program to open the help (no browser installed), F1 and the Help
+// Topics item say so and name the file.
+struct HelpCase {
+    const char *name;
+    bool byF1;  // else the Help Topics item
+};
+
+void PrintTo(const HelpCase &c, std::ostream *os) { *os << c.name; }
+
+class HelpTest : public ToolsTest, public testing::WithParamInterface<HelpCase> {};
+
+TEST_P(HelpTest, WithNothingToOpenItTheHelpFileIsNamed)
+{
+    startOnFormattedNote();
+    shell->answer = false;
+    if (GetParam().byF1)
+        key(Qt::Key_F1);
+    else
+        form->Helptopics1->trigger();
+    const QString help = tl::links::helpFile(tl::paths::programFolder(), form->GetFromReg(tl::setting::CurLanguage));
+    ASSERT_EQ(shell->opened, std::vector<QUrl>{QUrl::fromLocalFile(help)});
+    ASSERT_EQ(dialogs->boxes.size(), 1u);
+    EXPECT_TRUE(dialogs->boxes[0].text.startsWith(QStringLiteral("No program could open the help.")))
+        << dialogs->boxes[0].text.toStdString();
+    EXPECT_TRUE(dialogs->boxes[0].text.contains(QDir::toNativeSeparators(help))) << dialogs->boxes[0].text.toStdString();
+    EXPECT_EQ(dialogs->boxes[0].over, form.get());
+    EXPECT_EQ(form->memo1->toPlainText(), QStringLiteral("plain strong words"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, HelpTest,
+                         testing::Values(HelpCase{"F1", true}, HelpCase{"HelpTopicsItem", false}),
+                         [](const testing::TestParamInfo<HelpCase> &i) { return std::string(i.param.name); });
 
 TEST_F(ToolsTest, TheAboutBoxShowsTheProgramItsLinksAndItsLibraries)
 {

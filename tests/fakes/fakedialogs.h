@@ -3,7 +3,9 @@
 
 #include "platform/services.h"
 
+#include <QPointer>
 #include <QStringList>
+#include <QWidget>
 #include <deque>
 #include <functional>
 
@@ -14,6 +16,7 @@ struct AskedBox {
     QString text;
     tl::MsgButtons buttons;
     tl::MsgIcon icon;
+    QPointer<QWidget> over;  // the window the box belongs to
 };
 
 class FakeDialogs : public tl::IDialogs {
@@ -30,10 +33,10 @@ public:
     // keyboard focus for that time.
     std::function<void()> whileShown;
 
-    tl::MsgResult messageBox(QWidget *, const QString &caption, const QString &text, tl::MsgButtons buttons,
+    tl::MsgResult messageBox(QWidget *parent, const QString &caption, const QString &text, tl::MsgButtons buttons,
                              tl::MsgIcon icon) override
     {
-        boxes.push_back({caption, text, buttons, icon});
+        boxes.push_back({caption, text, buttons, icon, parent});
         shown();
         if (!answers.empty()) {
             const tl::MsgResult r = answers.front();

@@ -573,6 +573,15 @@ TEST_F(PreferTest, HelpOpensTheHelpFileOfTheLanguage)
     click(prefs().cmdHelp);
     ASSERT_EQ(shell->opened.size(), 1u);
     EXPECT_TRUE(shell->opened[0].toLocalFile().endsWith(QStringLiteral("/languages/Polski/help.html")));
+    EXPECT_TRUE(dialogs->boxes.empty());
+
+    // No program to open it: a box over the dialog names the file.
+    shell->answer = false;
+    click(prefs().cmdHelp);
+    ASSERT_EQ(dialogs->boxes.size(), 1u);
+    EXPECT_TRUE(dialogs->boxes[0].text.contains(QStringLiteral("/languages/Polski/help.html")))
+        << dialogs->boxes[0].text.toStdString();
+    EXPECT_EQ(dialogs->boxes[0].over, &prefs());
 }
 
 // --- opening the dialog
