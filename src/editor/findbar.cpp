@@ -51,6 +51,7 @@ int TForm1::SearchString(const QString &text, int startNote)
     // The line of the hit becomes the first one shown.
     memo1->scrollLines(-memo1->lineCount());
     memo1->scrollLines(memo1->caretLine());
+    SyncScrollThumb(false);  // the skin's thumb goes where the caret went
     memo1->setFocus();
     cmdSearchAgain->setEnabled(true);
     return hit.position;

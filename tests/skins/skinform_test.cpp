@@ -14,6 +14,7 @@
 #include "skins/skinspage.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QListWidget>
@@ -375,6 +376,36 @@ TEST_F(SkinForm, EveryNoteAndDocumentShownPutsTheThumbAtItsFirstLine)
         ASSERT_EQ(f.memo1->lineCount(), count) << name;
         EXPECT_EQ(f.imgScroll->y(), 30) << name;
     }
+}
+
+// Find puts the caret on a hit deep in a long note, in the note shown or in
+// another one: the thumb goes where the caret is, as a key press takes it.
+TEST_F(SkinForm, TheThumbFollowsFindToItsHit)
+{
+    QStringList first = numberedLines(QStringLiteral("a"), 200), second = numberedLines(QStringLiteral("b"), 200);
+    first[120] = QStringLiteral("needle");
+    second[150] = QStringLiteral("needle");
+    const QString notes = tltest::writeFile(
+        dir + QStringLiteral("/Long.nts"),
+        (QStringLiteral("<root><info><lastupdate/><authorname/><companyname/><comments/><realpath/><compresslevel/>"
+                        "</info><notes><note>")
+         + rtfOf(first) + QStringLiteral("</note><note>") + rtfOf(second) + QStringLiteral("</note></notes></root>"))
+            .toUtf8());
+    TForm1 &f = startSkinned({320, 360}, {notes});
+    QApplication::setActiveWindow(&f);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    ASSERT_EQ(f.imgScroll->y(), 30);
+    auto key = [](Qt::Key k, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(QApplication::focusWidget(), k, mods); };
+    key(Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("needle"));
+    key(Qt::Key_Return);
+    ASSERT_EQ(f.CurrentNote, 0);
+    ASSERT_EQ(f.memo1->caretLine(), 120);
+    EXPECT_EQ(f.imgScroll->y(), 30 + 120 * 300 / 200) << "in the note shown";
+    key(Qt::Key_F3);
+    ASSERT_EQ(f.CurrentNote, 1);
+    ASSERT_EQ(f.memo1->caretLine(), 150);
+    EXPECT_EQ(f.imgScroll->y(), 30 + 150 * 300 / 200) << "in the next note";
 }
 
 TEST_F(SkinForm, ShortNoteLeavesTheThumbAlone)
