@@ -24,6 +24,7 @@ TfrmSeek &TForm1::seekPopup()
 
 void TForm1::showJumpedNote(int index)
 {
+    m_syncNotice.clear();
     // The edits of the note shown are kept, as every other step keeps them.
     if (!keepShownNote())
         return;

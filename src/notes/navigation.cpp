@@ -39,6 +39,8 @@ void TForm1::showNote(int index)
 
 void TForm1::cmdNextClick()
 {
+    // A notice of the bar told of the last command; this one starts without it.
+    m_syncNotice.clear();
     // The button is off without a next note; a stale state must not end in
     // an index error either.
     if (notesFileOpen() && CurrentNote + 1 >= myFileSize(CurrentFile))
@@ -52,6 +54,7 @@ void TForm1::cmdNextClick()
 void TForm1::cmdBackClick()
 {
     QCoreApplication::processEvents();
+    m_syncNotice.clear();
     if (notesFileOpen() && CurrentNote <= 0)
         return;
     if (!keepShownNote() || !notesFileOpen() || CurrentNote <= 0)
@@ -61,6 +64,7 @@ void TForm1::cmdBackClick()
 
 void TForm1::JumpToNote(int digit)
 {
+    m_syncNotice.clear();
     if (digit < 1 || digit > 9 || (notesFileOpen() && myFileSize(CurrentFile) < digit))
         return;
     if (!keepShownNote() || !notesFileOpen())
@@ -72,6 +76,7 @@ void TForm1::JumpToNote(int digit)
 
 void TForm1::cmdNewClick()
 {
+    m_syncNotice.clear();
     if (!QFileInfo(CurrentFile).isFile() && !CreateNewFile()) {
         update();
         return;
@@ -131,6 +136,7 @@ void TForm1::cmdNewClick()
 
 void TForm1::cmdDelClick()
 {
+    m_syncNotice.clear();
     if (!QFileInfo(CurrentFile).isFile()) {
         QApplication::beep();
         return;

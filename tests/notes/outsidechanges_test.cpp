@@ -94,6 +94,59 @@ TEST_F(OutsideChangeTest, BothSidesEditingOneNoteKeepBothOursFirst)
     EXPECT_TRUE(dialogs->boxes[0].text.contains(QStringLiteral("note 2"))) << dialogs->boxes[0].text.toStdString();
 }
 
+// The notice of a conflict tells of the step that met it: the next step,
+// Add, Delete or jump shows the information bar without it.
+struct AfterConflictCase {
+    const char *name;
+    void (*act)(TForm1 &);
+    const char *info;
+};
+
+void PrintTo(const AfterConflictCase &c, std::ostream *os) { *os << c.name; }
+
+void clickOn(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
+
+class AfterConflictTest : public OutsideChangeTest, public testing::WithParamInterface<AfterConflictCase> {};
+
+TEST_P(AfterConflictTest, TheNextCommandShowsTheBarWithoutTheNotice)
+{
+    startOn({QStringLiteral("one"), QStringLiteral("two")});
+    typeAtEnd(QStringLiteral(" ours"));
+    otherProcessWrites([&](tl::RecordStore &other) { other.saveNote(0, file, QStringLiteral("one theirs")); });
+    click(form->cmdNext);
+    ASSERT_TRUE(info().contains(QStringLiteral(" - changed outside too"))) << info().toStdString();
+    GetParam().act(*form);
+    EXPECT_EQ(info(), QLatin1String(GetParam().info)) << info().toStdString();
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, AfterConflictTest,
+    testing::Values(AfterConflictCase{"Next", [](TForm1 &f) { clickOn(f.cmdNext); }, "Note 3 of 3 from Synced.nts"},
+                    AfterConflictCase{"Back", [](TForm1 &f) { clickOn(f.cmdBack); }, "Note 1 of 3 from Synced.nts"},
+                    AfterConflictCase{"Add", [](TForm1 &f) { clickOn(f.cmdNew); }, "Note 4 of 4 from Synced.nts"},
+                    AfterConflictCase{"Delete", [](TForm1 &f) { clickOn(f.cmdDel); }, "Note 1 of 2 from Synced.nts"},
+                    AfterConflictCase{"AltDigit",
+                                      [](TForm1 &) {
+                                          QTest::keyClick(QApplication::focusWidget(), Qt::Key_1, Qt::AltModifier);
+                                      },
+                                      "Note 1 of 3 from Synced.nts"}),
+    [](const testing::TestParamInfo<AfterConflictCase> &i) { return std::string(i.param.name); });
+
+// A step in a file that has become read-only stores nothing; the notice of
+// the outside change goes with the step all the same.
+TEST_F(OutsideChangeTest, ANoticeOfAReadOnlyFileGoesWithTheNextStep)
+{
+    startOn({QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")});
+    otherSideHas({QStringLiteral("one theirs"), QStringLiteral("two"), QStringLiteral("three")});
+    makeReadOnly(file);
+    ASSERT_TRUE(waitFor([&] { return editorText() == QStringLiteral("one theirs"); })) << editorText().toStdString();
+    ASSERT_TRUE(info().endsWith(QStringLiteral(" - changed outside"))) << info().toStdString();
+    click(form->cmdNext);
+    EXPECT_EQ(editorText(), QStringLiteral("two"));
+    EXPECT_EQ(info(), QStringLiteral("Note 2 of 3 from Synced.nts (read-only)")) << info().toStdString();
+}
+
 TEST_F(OutsideChangeTest, HidingTheWindowStoresAConflictAndSaysSoInTheInformationBar)
 {
     startOn({QStringLiteral("one"), QStringLiteral("two")});
