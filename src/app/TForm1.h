@@ -172,7 +172,8 @@ public:
     // --- app/keyboard.cpp
     // The key preview of the main window; true when the key ran a command
     // and goes no further (Alt+digit, Ctrl+F, Ctrl+O, Ctrl+S). Esc, F1, F2
-    // and F3 act and still reach the focused control.
+    // and F3 act and still reach the focused control, unless their command
+    // moved the focus.
     bool FormKeyDown(QKeyEvent *event);
 
     // --- settings: a setting by its tl::setting name, or a built name (an
