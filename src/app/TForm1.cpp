@@ -69,11 +69,7 @@ tl::FlatButton *button(QWidget *parent, const char *name, const QString &hint, Q
 TForm1::TForm1(tl::Services services, const QString &settingsFile, QWidget *parent)
     : QWidget(parent, Qt::Tool),
       m_services(std::move(services)),
-      m_settings(settingsFile.isEmpty() ? tl::SettingsStore() : tl::SettingsStore(settingsFile)),
-      m_records([this] {
-          return tl::RecordStore::NewFileFields{GetFromReg(tl::setting::AuthorName),
-                                                GetFromReg(tl::setting::CompanyName)};
-      })
+      m_settings(settingsFile.isEmpty() ? tl::SettingsStore() : tl::SettingsStore(settingsFile))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tessaleaf"));
@@ -82,6 +78,11 @@ TForm1::TForm1(tl::Services services, const QString &settingsFile, QWidget *pare
     // The global hot key calls the window up like the tray menu's "Show".
     if (m_services.hotKey)
         m_services.hotKey->onPressed = [this] { Show1Click(); };
+}
+
+tl::RecordStore::NewFileFields TForm1::newNotesFileFields() const
+{
+    return {GetFromReg(tl::setting::AuthorName), GetFromReg(tl::setting::CompanyName)};
 }
 
 TForm1::~TForm1()

@@ -29,15 +29,15 @@
 //   i18n/language_form.cpp     the window's translated texts, the language switch
 //   settings/TfrmPrefer.cpp    the Preferences dialog and what opens it
 //
-// State: the open file is m_open (notes/openfile.h); settings go through
-// m_settings, notes files through m_records. Names the rest of the program
+// State: the open file and its notes file are the session's (m_session,
+// notes/notesession.h; m_open and m_records name its parts); settings go
+// through m_settings. Names the rest of the program
 // knows (handlers, components, shared state) are public and spelled as they
 // are known; the window's own helpers and state are private, fields m_-named.
 
 #include "editor/findwalk.h"
 #include "i18n/language.h"
-#include "notes/openfile.h"
-#include "notes/recordstore.h"
+#include "notes/notesession.h"
 #include "platform/fileid.h"
 #include "platform/services.h"
 #include "richtext/richedit.h"
@@ -83,8 +83,12 @@ class TicBGimage;
 class TForm1 : public QWidget {
     Q_OBJECT
 
-    // The open file; declared first, as CurrentFile and CurrentNote name its parts.
-    tl::OpenFile m_open;
+    // The open file and its notes; declared first, as CurrentFile and
+    // CurrentNote name parts of it. Settings are read only once a new notes
+    // file is made.
+    tl::NotesSession m_session{[this] { return newNotesFileFields(); }};
+    tl::OpenFile &m_open = m_session.file();
+    tl::RecordStore &m_records = m_session.records();
 
 public:
     // --- app/TForm1.cpp
@@ -444,7 +448,7 @@ private:
     void setEditorText(const QString &text);
     tl::Services m_services;
     tl::SettingsStore m_settings;
-    tl::RecordStore m_records;
+    tl::RecordStore::NewFileFields newNotesFileFields() const;
 
     // --- app/lifecycle.cpp
     void applyOnTop(bool on);
@@ -507,8 +511,9 @@ private:
     // Stores the editor as the note shown into path (the open notes file) as
     // it is now: only that note changes (notes/notesync.h).
     void storeShownInto(const QString &path);
-    // Both versions of the note shown were kept: says so.
-    void tellKeptBoth(int index, int count);
+    // What happened outside: into the information bar, and in a box while
+    // the window is still there to ask.
+    void tellOutsideNotice(const tl::NotesSession::Notice &notice);
     // Said after the information bar's text: what happened to the file outside.
     QString m_syncNotice;
     // Back and Next as the note shown and the open file's notes allow.
@@ -582,7 +587,7 @@ private:
     // the edits stored since (m_open.pending) become the working copy, and,
     // with pack, the archive too. False when the archive is as last seen.
     bool mergeArchiveChanges(bool pack);
-    tl::FileId m_archiveId;  // the archive as last read or written
+    tl::FileId &m_archiveId = m_session.archiveId();
 
     // --- notes/TfrmInfo.cpp
     void wireInfoComponents();

@@ -59,51 +59,24 @@ void TForm1::StoreShownNote()
 void TForm1::storeShownInto(const QString &path)
 {
     m_syncNotice.clear();
-    if (m_open.shown.index < 0) {
-        // Nothing loaded from this file yet: the note goes where it stands.
-        nSaveRecord(CurrentNote, path, CreateMemoRTF());
+    const tl::NotesSession::Stored stored = m_session.storeShown(path, CreateMemoRTF());
+    if (!stored.looked)
         return;
-    }
-    const QString text = CreateMemoRTF();
-    const tl::RecordStore::Stored stored = m_records.storeShown(path, m_open.shown, text, m_open.shownEdited);
-    const tl::sync::Plan &plan = stored.plan;
-    if (plan.action != tl::sync::Plan::Nothing && m_open.isWorkingCopy() && path == CurrentFile)
-        m_open.pending.push_back({tl::sync::PendingEdit::Store, m_open.shown, text});
-    if (plan.index != CurrentNote || stored.count != m_open.noteCount)
-        SearchCounters.follow(CurrentNote, plan.index, stored.count);
-    CurrentNote = plan.index;
-    m_open.noteCount = stored.count;
-    if (plan.action != tl::sync::Plan::Nothing) {
-        m_open.shown = {plan.index, tl::sync::storedForm(text), std::nullopt};
-        if (plan.index > 0)
-            m_open.shown.before = tl::sync::storedForm(m_records.loadNote(plan.index - 1, path));
-        m_open.shownEdited = false;
-    } else if (!plan.lost) {
-        m_open.shown.index = plan.index;
-    }
+    if (stored.moved)
+        SearchCounters.follow(stored.from, CurrentNote, m_open.noteCount);
     updateStepButtons();
-    if (plan.action == tl::sync::Plan::Insert)
-        tellKeptBoth(plan.index, stored.count);
+    if (stored.keptBoth)
+        tellOutsideNotice(*stored.keptBoth);
 }
 
-void TForm1::tellKeptBoth(int index, int count)
+void TForm1::tellOutsideNotice(const tl::NotesSession::Notice &notice)
 {
-    const QString name = QFileInfo(m_open.archive.isEmpty() ? CurrentFile : m_open.archive).fileName();
-    const bool other = index + 1 < count;
-    m_syncNotice = other ? QStringLiteral(" - changed outside too: both kept, the other as note %1").arg(index + 2)
-                         : QStringLiteral(" - removed outside: kept again");
+    m_syncNotice = notice.bar;
     // Closing at the end asks nothing: the file says it all.
     if (m_destroyed)
         return;
-    m_services.dialogs->messageBox(this, QStringLiteral("Tessaleaf"),
-        other ? QStringLiteral("Note %1 of \"%2\" was changed outside Tessaleaf while it was edited here.\n\n"
-                               "Both are kept: the version edited here is note %1, the note that took its place "
-                               "in the file is note %3.")
-                    .arg(index + 1).arg(name).arg(index + 2)
-              : QStringLiteral("Note %1 of \"%2\" was removed outside Tessaleaf while it was edited here.\n\n"
-                               "The version edited here is kept as note %1.")
-                    .arg(index + 1).arg(name),
-        tl::MsgButtons::Ok, tl::MsgIcon::Warning);
+    m_services.dialogs->messageBox(this, QStringLiteral("Tessaleaf"), notice.message, tl::MsgButtons::Ok,
+                                   tl::MsgIcon::Warning);
 }
 
 void TForm1::OpenNotes(const QString &path)

@@ -7,15 +7,7 @@
 QString TForm1::nLoadRecord(int index, const QString &path)
 {
     memo1->clear();
-    int count = 0;
-    const QString text = m_records.loadNote(index, path, &count);
-    CurrentNote = index;
-    m_open.noteCount = count;
-    if (path == CurrentFile) {
-        m_open.shown = {index, tl::sync::storedForm(text), std::nullopt};
-        if (index > 0)
-            m_open.shown.before = tl::sync::storedForm(m_records.loadNote(index - 1, path));
-    }
+    const QString text = m_session.loadNote(index, path);
     updateStepButtons();
     return text;
 }

@@ -1,0 +1,71 @@
+#include "notes/notesession.h"
+
+#include <QFileInfo>
+
+namespace tl {
+
+NotesSession::NotesSession(RecordStore::NewFileSource newFileFields)
+    : m_records(std::move(newFileFields))
+{
+}
+
+QString NotesSession::loadNote(int index, const QString &path)
+{
+    int count = 0;
+    const QString text = m_records.loadNote(index, path, &count);
+    m_file.note = index;
+    m_file.noteCount = count;
+    if (path == m_file.path) {
+        m_file.shown = {index, sync::storedForm(text), std::nullopt};
+        if (index > 0)
+            m_file.shown.before = sync::storedForm(m_records.loadNote(index - 1, path));
+    }
+    return text;
+}
+
+NotesSession::Stored NotesSession::storeShown(const QString &path, const QString &text)
+{
+    Stored result;
+    result.from = m_file.note;
+    if (m_file.shown.index < 0) {
+        // Nothing loaded from this file yet: the note goes where it stands.
+        m_records.saveNote(m_file.note, path, text);
+        return result;
+    }
+    const RecordStore::Stored stored = m_records.storeShown(path, m_file.shown, text, m_file.shownEdited);
+    const sync::Plan &plan = stored.plan;
+    result.looked = true;
+    if (plan.action != sync::Plan::Nothing && m_file.isWorkingCopy() && path == m_file.path)
+        m_file.pending.push_back({sync::PendingEdit::Store, m_file.shown, text});
+    result.moved = plan.index != m_file.note || stored.count != m_file.noteCount;
+    m_file.note = plan.index;
+    m_file.noteCount = stored.count;
+    if (plan.action != sync::Plan::Nothing) {
+        m_file.shown = {plan.index, sync::storedForm(text), std::nullopt};
+        if (plan.index > 0)
+            m_file.shown.before = sync::storedForm(m_records.loadNote(plan.index - 1, path));
+        m_file.shownEdited = false;
+    } else if (!plan.lost) {
+        m_file.shown.index = plan.index;
+    }
+    if (plan.action == sync::Plan::Insert)
+        result.keptBoth = keptBothNotice(plan.index, stored.count);
+    return result;
+}
+
+NotesSession::Notice NotesSession::keptBothNotice(int index, int count) const
+{
+    const QString name = QFileInfo(m_file.archive.isEmpty() ? m_file.path : m_file.archive).fileName();
+    if (index + 1 < count)
+        return {QStringLiteral(" - changed outside too: both kept, the other as note %1").arg(index + 2),
+                QStringLiteral("Note %1 of \"%2\" was changed outside Tessaleaf while it was edited here.\n\n"
+                               "Both are kept: the version edited here is note %1, the note that took its place "
+                               "in the file is note %3.")
+                    .arg(index + 1).arg(name).arg(index + 2)};
+    return {QStringLiteral(" - removed outside: kept again"),
+            QStringLiteral("Note %1 of \"%2\" was removed outside Tessaleaf while it was edited here.\n\n"
+                           "The version edited here is kept as note %1.")
+                .arg(index + 1).arg(name)};
+}
+
+} // namespace tl

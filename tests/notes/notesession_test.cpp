@@ -1,0 +1,164 @@
+// The notes session without a window: storing the note shown into a notes
+// file that another writer changes, what the window is told to show and say.
+
+#include "notes/notesession.h"
+#include "support/tempenv.h"
+
+#include <QStringList>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+QStringList notesOf(const QString &file)
+{
+    tl::RecordStore store;
+    QStringList notes;
+    const int count = store.fileSize(file);
+    for (int i = 0; i < count; ++i)
+        notes << store.loadNote(i, file);
+    return notes;
+}
+
+QString notesFile(const QStringList &notes)
+{
+    const QString path = tltest::freshFolder() + QStringLiteral("/Synced.nts");
+    tl::RecordStore store;
+    store.saveNote(0, path, {});
+    for (int i = 0; i < notes.size(); ++i)
+        store.saveNote(i, path, notes[i]);
+    return path;
+}
+
+struct StoreCase {
+    const char *name;
+    int shown;  // the note loaded
+    bool edited;
+    // The other writer, between the load and the store.
+    std::function<void(tl::RecordStore &, const QString &)> outside;
+    QStringList expected;  // the file afterwards
+    int note;              // the note shown afterwards
+    bool moved;
+    const char *told;  // the information bar's notice; null: nothing told
+};
+
+class SessionStore : public testing::TestWithParam<StoreCase> {};
+
+TEST_P(SessionStore, StoresOnlyTheNoteShownAndSaysWhatHappenedOutside)
+{
+    const StoreCase &c = GetParam();
+    const QString file = notesFile({QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")});
+    tl::NotesSession session;
+    session.file().adopt(file);
+    ASSERT_EQ(session.loadNote(c.shown, file), QStringList({"one", "two", "three"})[c.shown]);
+    session.file().shownEdited = c.edited;
+    tl::RecordStore other;
+    if (c.outside)
+        c.outside(other, file);
+
+    const tl::NotesSession::Stored stored = session.storeShown(file, QStringLiteral("ours, longer"));
+
+    EXPECT_EQ(notesOf(file), c.expected);
+    EXPECT_TRUE(stored.looked);
+    EXPECT_EQ(stored.from, c.shown);
+    EXPECT_EQ(session.file().note, c.note);
+    EXPECT_EQ(session.file().noteCount, c.expected.size());
+    EXPECT_EQ(stored.moved, c.moved);
+    ASSERT_EQ(stored.keptBoth.has_value(), c.told != nullptr);
+    if (c.told) {
+        EXPECT_EQ(stored.keptBoth->bar, QString::fromUtf8(c.told));
+        EXPECT_TRUE(stored.keptBoth->message.contains(QStringLiteral("\"Synced.nts\""))) << stored.keptBoth->message.toStdString();
+    }
+    EXPECT_TRUE(session.file().pending.empty());  // no working copy
+}
+
+void changeTwo(tl::RecordStore &other, const QString &file)
+{
+    other.saveNote(1, file, QStringLiteral("two theirs"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    NotesSession, SessionStore,
+    testing::Values(
+        StoreCase{"AsLoaded", 1, true, {}, {"one", "ours, longer", "three"}, 1, false, nullptr},
+        StoreCase{"ChangedOutsideTooBothKept", 1, true, changeTwo,
+                  {"one", "ours, longer", "two theirs", "three"}, 1, true,
+                  " - changed outside too: both kept, the other as note 3"},
+        StoreCase{"RemovedOutsideKeptAgain", 2, true,
+                  [](tl::RecordStore &other, const QString &file) { other.removeNote(2, file); },
+                  {"one", "two", "ours, longer"}, 2, false, " - removed outside: kept again"},
+        StoreCase{"FoundAfterANoteAddedBefore", 1, true,
+                  [](tl::RecordStore &other, const QString &file) {
+                      other.saveNote(3, file, QStringLiteral("three"));
+                      other.saveNote(1, file, QStringLiteral("two"));
+                      other.saveNote(2, file, QStringLiteral("two"));
+                      other.saveNote(1, file, QStringLiteral("new"));
+                  },
+                  {"one", "new", "ours, longer", "three"}, 2, true, nullptr},
+        StoreCase{"UneditedChangedOutsideWritesNothing", 1, false, changeTwo, {"one", "two theirs", "three"}, 1, false,
+                  nullptr}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(NotesSession, AWorkingCopyKeepsEveryStoreForItsArchive)
+{
+    const QString file = notesFile({QStringLiteral("one"), QStringLiteral("two")});
+    tl::NotesSession session;
+    session.file().adopt(file);
+    session.file().archive = QStringLiteral("/elsewhere/Synced.znts");
+    session.loadNote(1, file);
+    session.file().shownEdited = true;
+    tl::RecordStore().saveNote(1, file, QStringLiteral("two theirs"));
+
+    const tl::NotesSession::Stored stored = session.storeShown(file, QStringLiteral("two ours"));
+
+    ASSERT_EQ(session.file().pending.size(), 1u);
+    const tl::sync::PendingEdit &edit = session.file().pending.front();
+    EXPECT_EQ(edit.kind, tl::sync::PendingEdit::Store);
+    EXPECT_EQ(edit.shown.index, 1);
+    EXPECT_EQ(edit.shown.stored, QByteArray("two"));  // as loaded, to be found again in the archive's notes
+    EXPECT_EQ(edit.text, QStringLiteral("two ours"));
+    // The notice names the archive, the file the user knows.
+    ASSERT_TRUE(stored.keptBoth);
+    EXPECT_TRUE(stored.keptBoth->message.contains(QStringLiteral("\"Synced.znts\"")));
+
+    // The same text again is no edit: nothing more to replay.
+    session.storeShown(file, QStringLiteral("two ours"));
+    EXPECT_EQ(session.file().pending.size(), 1u);
+}
+
+TEST(NotesSession, ANoteNotLoadedYetGoesWhereItStands)
+{
+    const QString file = notesFile({QStringLiteral("one"), QStringLiteral("two")});
+    tl::NotesSession session;
+    session.file().adopt(file);
+    session.file().note = 1;
+
+    const tl::NotesSession::Stored stored = session.storeShown(file, QStringLiteral("two ours"));
+
+    EXPECT_FALSE(stored.looked);
+    EXPECT_FALSE(stored.keptBoth);
+    EXPECT_EQ(notesOf(file), (QStringList{"one", "two ours"}));
+    EXPECT_EQ(session.file().note, 1);
+    EXPECT_EQ(session.file().shown.index, -1);
+}
+
+TEST(NotesSession, LoadingANoteOfTheOpenFileMakesItTheNoteShown)
+{
+    const QString file = notesFile({QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")});
+    tl::NotesSession session;
+    session.file().adopt(file);
+    EXPECT_EQ(session.loadNote(2, file), QStringLiteral("three"));
+    EXPECT_EQ(session.file().note, 2);
+    EXPECT_EQ(session.file().noteCount, 3);
+    EXPECT_EQ(session.file().shown.index, 2);
+    EXPECT_EQ(session.file().shown.stored, QByteArray("three"));
+    EXPECT_EQ(session.file().shown.before, QByteArray("two"));
+
+    // Another file's note is only read.
+    const QString another = notesFile({QStringLiteral("x")});
+    EXPECT_EQ(session.loadNote(0, another), QStringLiteral("x"));
+    EXPECT_EQ(session.file().shown.index, 2);
+}
+
+} // namespace
