@@ -96,16 +96,9 @@ void TForm1::cmdNewClick()
             return;
         // Appended before the editor lets go of the note, so a failed write
         // leaves everything as it was.
-        const int count = myFileSize(CurrentFile);
-        nSaveRecord(count, CurrentFile, QString());
-        if (m_open.isWorkingCopy())
-            m_open.pending.push_back({tl::sync::PendingEdit::Append, {}, {}});
+        m_session.appendNote();
         memo1->clear();
-        m_open.unheld = 0;
-        CurrentNote = count;
-        m_open.noteCount = count + 1;
-        m_open.shown = {count, {}, std::nullopt};
-        m_open.shownEdited = false;
+        m_open.shownEdited = false;  // the editor holds the new note as it is
         updateStepButtons();
         pShowPanelInfo(CurrentFile);
         return;

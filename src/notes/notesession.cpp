@@ -53,6 +53,19 @@ NotesSession::Stored NotesSession::storeShown(const QString &path, const QString
     return result;
 }
 
+void NotesSession::appendNote()
+{
+    const int count = m_records.fileSize(m_file.path);
+    m_records.saveNote(count, m_file.path, QString());
+    if (m_file.isWorkingCopy())
+        m_file.pending.push_back({sync::PendingEdit::Append, {}, {}});
+    m_file.unheld = 0;
+    m_file.note = count;
+    m_file.noteCount = count + 1;
+    m_file.shown = {count, {}, std::nullopt};
+    m_file.shownEdited = false;
+}
+
 NotesSession::Notice NotesSession::keptBothNotice(int index, int count) const
 {
     const QString name = QFileInfo(m_file.archive.isEmpty() ? m_file.path : m_file.archive).fileName();

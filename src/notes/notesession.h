@@ -50,6 +50,11 @@ public:
     // Throws as RecordStore::saveNote does; nothing of the session changes then.
     Stored storeShown(const QString &path, const QString &text);
 
+    // Add: an empty note appended to the open notes file becomes the note
+    // shown, nothing in it yet. Written before anything changes: a write
+    // that fails leaves the session as it was. Throws as saveNote does.
+    void appendNote();
+
 private:
     Notice keptBothNotice(int index, int count) const;
 

@@ -2,8 +2,10 @@
 // file that another writer changes, what the window is told to show and say.
 
 #include "notes/notesession.h"
+#include "platform/error.h"
 #include "support/tempenv.h"
 
+#include <QFile>
 #include <QStringList>
 #include <gtest/gtest.h>
 
@@ -159,6 +161,52 @@ TEST(NotesSession, LoadingANoteOfTheOpenFileMakesItTheNoteShown)
     const QString another = notesFile({QStringLiteral("x")});
     EXPECT_EQ(session.loadNote(0, another), QStringLiteral("x"));
     EXPECT_EQ(session.file().shown.index, 2);
+}
+
+TEST(NotesSession, AddAppendsAfterEveryNoteTheFileHoldsNowAndShowsIt)
+{
+    const QString file = notesFile({QStringLiteral("one"), QStringLiteral("two")});
+    tl::NotesSession session;
+    session.file().adopt(file);
+    session.file().archive = QStringLiteral("/elsewhere/Synced.znts");
+    session.loadNote(1, file);
+    session.file().shownEdited = true;
+    session.file().unheld = 1;
+    tl::RecordStore().saveNote(2, file, QStringLiteral("theirs"));
+
+    session.appendNote();
+
+    EXPECT_EQ(notesOf(file), (QStringList{"one", "two", "theirs", ""}));
+    const tl::OpenFile &open = session.file();
+    EXPECT_EQ(open.note, 3);
+    EXPECT_EQ(open.noteCount, 4);
+    EXPECT_EQ(open.shown.index, 3);
+    EXPECT_TRUE(open.shown.stored.isEmpty());
+    EXPECT_FALSE(open.shown.before);
+    EXPECT_FALSE(open.shownEdited);
+    EXPECT_EQ(open.unheld, 0u);
+    EXPECT_FALSE(open.hasNextNote());
+    ASSERT_EQ(open.pending.size(), 1u);
+    EXPECT_EQ(open.pending.front().kind, tl::sync::PendingEdit::Append);
+}
+
+TEST(NotesSession, AddThatCannotWriteChangesNothing)
+{
+    const QString file = notesFile({QStringLiteral("one")});
+    tl::NotesSession session;
+    session.file().adopt(file);
+    session.loadNote(0, file);
+    session.file().shownEdited = true;
+    QFile::setPermissions(file, QFile::ReadOwner);
+
+    EXPECT_THROW(session.appendNote(), tl::Error);
+
+    QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_EQ(notesOf(file), QStringList{"one"});
+    EXPECT_EQ(session.file().note, 0);
+    EXPECT_EQ(session.file().noteCount, 1);
+    EXPECT_EQ(session.file().shown.index, 0);
+    EXPECT_TRUE(session.file().shownEdited);
 }
 
 } // namespace
