@@ -59,7 +59,6 @@ class QAction;
 class QComboBox;
 class QDragEnterEvent;
 class QDropEvent;
-class QFileSystemWatcher;
 class QFrame;
 class QKeyEvent;
 class QLabel;
@@ -543,19 +542,17 @@ private:
     bool m_recovered = false;  // a recovery file holds the editor's text
 
     // --- notes/outsidechanges.cpp
-    // Watches the open notes file (an archive for its working copy).
+    // What the session's follower tells goes to the window.
+    void wireOutsideChanges();
+    // Follows the open notes file (an archive for its working copy).
     void followOpenFile();
-    // A short while after the last change seen: what changed, and following it.
-    void checkOpenFile();
+    // The file followed is another version than the one followed last.
+    void checkOpenFile(bool wasGone);
     // The open file changed outside: the note shown follows, unless edited;
     // notice (default: changed outside) goes into the information bar.
     void followOutsideChange(const QString &notice = {});
+    // The file followed was deleted or replaced by a folder.
     void fileGoneOutside();
-    QFileSystemWatcher *m_watcher = nullptr;
-    QTimer *m_watchSettle = nullptr;
-    QString m_watched;        // the file watched; empty: none
-    tl::FileId m_followedId;  // the version of it followed last
-    bool m_toldGone = false;
 
     // --- notes/filecommands.cpp
     // Save, Save As or New file refused: path is read-only, or the open

@@ -227,15 +227,11 @@ bool TForm1::mergeArchiveChanges(bool pack)
             // The copy holds both sides; closing packs it again.
         }
     }
-    if (keptBoth) {
-        m_syncNotice = QStringLiteral(" - changed outside too: both versions kept");
-        if (!m_destroyed)
-            m_services.dialogs->messageBox(this, QStringLiteral("Tessaleaf"),
-                QStringLiteral("Notes of \"%1\" were changed outside Tessaleaf and here. Both versions of each "
-                               "are kept, the one edited here first.")
-                    .arg(QFileInfo(archivePath).fileName()),
-                tl::MsgButtons::Ok, tl::MsgIcon::Warning);
-    }
+    if (keptBoth)
+        tellOutsideNotice({QStringLiteral(" - changed outside too: both versions kept"),
+                           QStringLiteral("Notes of \"%1\" were changed outside Tessaleaf and here. Both versions of "
+                                          "each are kept, the one edited here first.")
+                               .arg(QFileInfo(archivePath).fileName())});
     return true;
 }
 

@@ -2,11 +2,57 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace tl {
 
 NotesSession::NotesSession(RecordStore::NewFileSource newFileFields)
-    : m_records(std::move(newFileFields))
+    : m_records(std::move(newFileFields)),
+      m_follower(std::make_unique<FileFollower>([this] { return watchedPath(); }))
 {
+}
+
+NotesSession::~NotesSession() = default;
+
+QString NotesSession::watchedPath() const
+{
+    return m_file.isWorkingCopy() ? m_file.archive : m_file.isNotes() ? m_file.path : QString();
+}
+
+NotesSession::Change NotesSession::changeSeen(bool wasGone) const
+{
+    const QString &changed = m_follower->path();
+    if (m_file.isWorkingCopy() && changed == m_file.archive)
+        return Change::Archive;
+    if (changed != m_file.path || (!wasGone && m_records.isAsLastWritten(m_file.path)))
+        return Change::Own;
+    return Change::Notes;
+}
+
+NotesSession::Followed NotesSession::followOutsideChange(const QString &text)
+{
+    Followed followed;
+    const bool edited = m_file.shownEdited && sync::storedForm(text) != m_file.shown.stored;
+    if (edited || m_file.shown.index < 0) {
+        m_file.noteCount = m_records.fileSize(m_file.path);
+        return followed;
+    }
+    int count = 0;
+    const int at = m_records.locateShown(m_file.path, m_file.shown, &count);
+    followed.from = m_file.shown.index;
+    followed.to = at >= 0 ? at : std::clamp(m_file.shown.index, 0, std::max(count - 1, 0));
+    followed.count = count;
+    if (at < 0) {
+        // Changed outside: the window reads it again.
+        followed.action = Followed::Reload;
+        return followed;
+    }
+    // The same note, perhaps at another place: nothing to load.
+    followed.action = Followed::Moved;
+    m_file.note = at;
+    m_file.shown.index = at;
+    m_file.noteCount = count;
+    return followed;
 }
 
 QString NotesSession::loadNote(int index, const QString &path)

@@ -4,12 +4,14 @@
 // writers did to the file. No widgets: the window hands it the editor's text
 // and puts what it returns on the screen (notes/documents.cpp and its kin).
 
+#include "notes/filefollower.h"
 #include "notes/openfile.h"
 #include "notes/recordstore.h"
 #include "platform/fileid.h"
 
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 namespace tl {
@@ -18,12 +20,19 @@ class NotesSession {
 public:
     // newFileFields: as RecordStore takes it.
     explicit NotesSession(RecordStore::NewFileSource newFileFields = {});
+    ~NotesSession();
+    NotesSession(const NotesSession &) = delete;
+    NotesSession &operator=(const NotesSession &) = delete;
 
     OpenFile &file() { return m_file; }
     const OpenFile &file() const { return m_file; }
     RecordStore &records() { return m_records; }
     // The archive of the open working copy as last read or written.
     FileId &archiveId() { return m_archiveId; }
+    // Follows what others do to the open notes file, or for a working copy
+    // to its archive (watchedPath()).
+    FileFollower &follower() { return *m_follower; }
+    QString watchedPath() const;
 
     // What happened to the file outside, said after the information bar's
     // text and, unless nobody can be asked, in a message box.
@@ -55,12 +64,34 @@ public:
     // that fails leaves the session as it was. Throws as saveNote does.
     void appendNote();
 
+    // What a change the follower told of (FileFollower::changed) is.
+    enum class Change {
+        Own,      // our own write, or a file no longer open
+        Archive,  // the working copy's archive: its notes are taken in
+        Notes,    // the open notes file: the note shown follows
+    };
+    Change changeSeen(bool wasGone) const;
+
+    // The open notes file changed outside; text is the editor's. An edit
+    // stays, and the next store puts it into the file as it is then;
+    // otherwise the note shown follows, and is read again when it was
+    // changed outside.
+    struct Followed {
+        enum Action { KeepEdit, Moved, Reload };
+        Action action = KeepEdit;
+        // Moved and Reload: the note shown before and after, and the notes
+        // now (the find counters follow).
+        int from = 0, to = 0, count = 0;
+    };
+    Followed followOutsideChange(const QString &text);
+
 private:
     Notice keptBothNotice(int index, int count) const;
 
     OpenFile m_file;
     RecordStore m_records;
     FileId m_archiveId;
+    std::unique_ptr<FileFollower> m_follower;
 };
 
 } // namespace tl

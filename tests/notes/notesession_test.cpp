@@ -209,4 +209,92 @@ TEST(NotesSession, AddThatCannotWriteChangesNothing)
     EXPECT_TRUE(session.file().shownEdited);
 }
 
+struct FollowCase {
+    const char *name;
+    bool edited;      // the editor was changed since the load
+    QString editor;   // what it holds
+    std::function<void(tl::RecordStore &, const QString &)> outside;
+    tl::NotesSession::Followed::Action action;
+    int note;   // the note shown afterwards
+    int count;  // the notes the session knows of afterwards
+};
+
+class SessionFollow : public testing::TestWithParam<FollowCase> {};
+
+TEST_P(SessionFollow, TheNoteShownFollowsAnOutsideChangeUnlessEdited)
+{
+    const FollowCase &c = GetParam();
+    const QString file = notesFile({QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")});
+    tl::NotesSession session;
+    session.file().adopt(file);
+    session.loadNote(1, file);
+    session.file().shownEdited = c.edited;
+    tl::RecordStore other;
+    c.outside(other, file);
+
+    const tl::NotesSession::Followed followed = session.followOutsideChange(c.editor);
+
+    EXPECT_EQ(followed.action, c.action);
+    EXPECT_EQ(session.file().note, c.note);
+    EXPECT_EQ(session.file().noteCount, c.count);
+    if (c.action != tl::NotesSession::Followed::KeepEdit) {
+        EXPECT_EQ(followed.from, 1);
+        EXPECT_EQ(followed.to, c.note);
+        EXPECT_EQ(followed.count, c.count);
+    }
+    EXPECT_EQ(tl::RecordStore().loadNote(1, file), c.action == tl::NotesSession::Followed::Moved ? "new" : "two theirs")
+        << "the file is only read";
+}
+
+void addBefore(tl::RecordStore &other, const QString &file)
+{
+    other.saveNote(3, file, QStringLiteral("three"));
+    other.saveNote(2, file, QStringLiteral("two"));
+    other.saveNote(1, file, QStringLiteral("new"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    NotesSession, SessionFollow,
+    testing::Values(
+        FollowCase{"AnEditStays", true, QStringLiteral("two ours"), changeTwo, tl::NotesSession::Followed::KeepEdit, 1,
+                   3},
+        FollowCase{"MovedByANoteAddedBefore", false, QStringLiteral("two"), addBefore,
+                   tl::NotesSession::Followed::Moved, 2, 4},
+        FollowCase{"ChangedOutsideIsReadAgain", false, QStringLiteral("two"), changeTwo,
+                   tl::NotesSession::Followed::Reload, 1, 3},
+        // Typed and typed back: no edit.
+        FollowCase{"AnEditTypedBackIsNone", true, QStringLiteral("two"), changeTwo,
+                   tl::NotesSession::Followed::Reload, 1, 3}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(NotesSession, AChangeSeenIsOursTheArchivesOrTheNotesFiles)
+{
+    using Change = tl::NotesSession::Change;
+    const QString file = notesFile({QStringLiteral("one"), QStringLiteral("two")});
+    tl::NotesSession session;
+    session.file().adopt(file);
+    session.loadNote(0, file);
+    session.file().shownEdited = true;
+    EXPECT_TRUE(session.follower().refresh());
+    EXPECT_EQ(session.follower().path(), file);
+
+    session.storeShown(file, QStringLiteral("one ours"));
+    EXPECT_EQ(session.changeSeen(false), Change::Own);
+    EXPECT_EQ(session.changeSeen(true), Change::Notes);  // a file put back is read again
+    tl::RecordStore().saveNote(1, file, QStringLiteral("two theirs"));
+    EXPECT_EQ(session.changeSeen(false), Change::Notes);
+
+    // Once another file is open, a change told of the old one is not its.
+    session.file().adopt(notesFile({QStringLiteral("x")}));
+    EXPECT_EQ(session.changeSeen(true), Change::Own);
+
+    // A working copy follows its archive.
+    session.file().archive = tltest::freshFolder() + QStringLiteral("/Synced.znts");
+    EXPECT_EQ(session.watchedPath(), session.file().archive);
+    session.follower().refresh();
+    EXPECT_EQ(session.changeSeen(false), Change::Archive);
+    session.file().clear();
+    EXPECT_TRUE(session.watchedPath().isEmpty());
+}
+
 } // namespace
