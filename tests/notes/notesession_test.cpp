@@ -45,6 +45,11 @@ struct StoreCase {
     const char *told;  // the information bar's notice; null: nothing told
 };
 
+void PrintTo(const StoreCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class SessionStore : public testing::TestWithParam<StoreCase> {};
 
 TEST_P(SessionStore, StoresOnlyTheNoteShownAndSaysWhatHappenedOutside)
@@ -73,6 +78,14 @@ TEST_P(SessionStore, StoresOnlyTheNoteShownAndSaysWhatHappenedOutside)
         EXPECT_TRUE(stored.keptBoth->message.contains(QStringLiteral("\"Synced.nts\""))) << stored.keptBoth->message.toStdString();
     }
     EXPECT_TRUE(session.file().pending.empty());  // no working copy
+    // What tells the next store our edit from theirs: the note as written now.
+    const tl::sync::ShownNote &shown = session.file().shown;
+    const bool written = c.expected.contains(QStringLiteral("ours, longer"));
+    EXPECT_EQ(shown.index, c.note);
+    EXPECT_EQ(shown.stored, written ? QByteArray("ours, longer") : QByteArray("two"));
+    if (written)
+        EXPECT_EQ(shown.before, c.expected[c.note - 1].toUtf8());
+    EXPECT_FALSE(session.file().shownEdited);
 }
 
 void changeTwo(tl::RecordStore &other, const QString &file)
@@ -218,6 +231,11 @@ struct FollowCase {
     int note;   // the note shown afterwards
     int count;  // the notes the session knows of afterwards
 };
+
+void PrintTo(const FollowCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class SessionFollow : public testing::TestWithParam<FollowCase> {};
 
