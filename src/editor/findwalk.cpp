@@ -173,21 +173,16 @@ QString NoteTexts::foldedText(int note) const
 
 struct NotesTextCache::Impl {
     QString path;  // empty: nothing kept
-    FileId id;
+    KeptCopy version;
     std::vector<std::optional<QString>> folded;
-    // The file as the last step found it: texts are kept from the second
-    // step that finds it the same, so a file that changes at every step
-    // costs what reading it always did.
-    QString seenPath;
-    FileId seenId;
 };
 
 // One step's view: kept texts from memory, the rest from one reading of the
 // file, which stays open only for the step.
 class NotesTextCache::Step : public NoteTexts {
 public:
-    Step(Impl &cache, const QString &path, bool kept, bool keep)
-        : m_cache(cache), m_path(path), m_kept(kept), m_keep(keep)
+    Step(Impl &cache, const QString &path, const FileId &id, bool kept)
+        : m_cache(cache), m_path(path), m_id(id), m_kept(kept)
     {
         if (!m_kept)
             read();
@@ -219,25 +214,23 @@ private:
             const_cast<Step *>(this)->read();
     }
     // Reads the file; what is kept from now on belongs to this version of
-    // it, or nothing is kept when the file moved under the reading.
+    // it, or nothing is kept when the rule of platform/fileid.h says no.
     void read()
     {
-        FileId before, after;
-        const bool statted = fileIdOf(m_path, &before);
         m_file = std::make_unique<NotesFileTexts>(m_path);
-        const bool same = statted && fileIdOf(m_path, &after) && after == before;
-        if (m_kept && same && before == m_cache.id && size_t(m_file->count()) == m_cache.folded.size())
+        const FileId after = fileIdOf(m_path);
+        if (m_kept && after == m_id && size_t(m_file->count()) == m_cache.folded.size())
             return;
-        m_kept = same && m_keep;
+        m_cache.version.afterRead(m_id, after);
+        m_kept = m_id.isFile() && m_cache.version.isKept();
         m_cache.folded.assign(m_kept ? size_t(m_file->count()) : 0, std::nullopt);
-        m_cache.id = before;
         m_cache.path = m_kept ? m_path : QString();
     }
 
     Impl &m_cache;
     QString m_path;
+    FileId m_id;  // the look that chose between the cache and the file
     bool m_kept;  // served from and added to the cache
-    bool m_keep;  // may start keeping this version of the file
     std::unique_ptr<NotesFileTexts> m_file;
 };
 
@@ -247,20 +240,17 @@ NotesTextCache::~NotesTextCache() = default;
 void NotesTextCache::clear()
 {
     d->path.clear();
+    d->version.drop();
     d->folded.clear();
 }
 
 std::unique_ptr<NoteTexts> NotesTextCache::texts(const QString &path)
 {
-    FileId id;
-    const bool statted = fileIdOf(path, &id);
-    const bool kept = statted && !d->path.isEmpty() && d->path == path && id == d->id;
+    const FileId id = fileIdOf(path);
+    const bool kept = id.isFile() && !d->path.isEmpty() && d->path == path && d->version.serves(id);
     if (!kept)
         clear();
-    const bool keep = kept || (statted && path == d->seenPath && id == d->seenId);
-    d->seenPath = statted ? path : QString();
-    d->seenId = id;
-    return std::make_unique<Step>(*d, path, kept, keep);
+    return std::make_unique<Step>(*d, path, id, kept);
 }
 
 Hit searchWalk(const QString &text, int startNote, SearchCounters &counters, const NoteTexts &notes)

@@ -75,11 +75,9 @@ private:
 };
 
 // The folded plain text of every note of one notes file, kept from one
-// Find step to the next while the file is provably the one read (same file,
-// size and modification time to the nanosecond) and dropped on any doubt.
-// Only notes a walk reached are kept, so memory stays at most the size of
-// the plain text; keeping starts at the second step that finds the file
-// unchanged, so a file changed at every step costs what reading it did.
+// Find step to the next by the rule of platform/fileid.h and dropped on any
+// doubt. Only notes a walk reached are kept, so memory stays at most the size
+// of the plain text.
 class NotesTextCache {
 public:
     NotesTextCache();

@@ -255,8 +255,8 @@ struct RecordStore::Impl {
 
     NewFileSource newFileFields;
     pugi::xml_document MenuXML;
-    QString cachedPath;  // the file MenuXML holds; empty when none
-    FileId cachedId;
+    QString cachedPath;  // the file MenuXML holds a kept copy of; empty when none
+    KeptCopy cached;
     QString writtenPath;  // the file this store wrote last, as it left it
     FileId writtenId;
 };
@@ -270,19 +270,18 @@ void RecordStore::Impl::close()
 {
     MenuXML.reset();
     cachedPath.clear();
+    cached.drop();
 }
 
 pugi::xml_node RecordStore::Impl::loadNotes(const QString &path)
 {
-    // A parsed copy is reused only while the file is provably the same one,
-    // byte count, modification and status change time to the nanosecond
-    // included.
-    FileId id;
-    const bool statted = fileIdOf(path, &id);
-    if (!statted || path != cachedPath || id != cachedId) {
+    // A parsed copy is reused by the rule of platform/fileid.h.
+    const FileId id = fileIdOf(path);
+    if (path != cachedPath || !id.isFile() || !cached.serves(id)) {
         close();
         loadNotesDocument(MenuXML, path);
-        if (statted && fileIdOf(path, &cachedId) && cachedId == id)
+        cached.afterRead(id, fileIdOf(path));
+        if (id.isFile() && cached.isKept())
             cachedPath = path;
     }
     return nthElement(MenuXML.document_element(), 1);
@@ -301,10 +300,12 @@ void RecordStore::Impl::save(const QString &path)
     MenuXML.save(writer, "  ", pugi::format_indent | pugi::format_no_declaration, pugi::encoding_utf8);
     writer.flush();
     file.commit();
-    if (fileIdOf(path, &cachedId))
+    const FileId written = fileIdOf(path);
+    cached.afterWrite(written);
+    if (written.isFile())
         cachedPath = path;
     writtenPath = cachedPath;
-    writtenId = cachedId;
+    writtenId = written;
 }
 
 void RecordStore::Impl::createNew(const QString &path)

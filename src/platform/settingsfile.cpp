@@ -2,15 +2,13 @@
 
 #include "platform/atomicfile.h"
 #include "platform/error.h"
+#include "platform/fileid.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-
-#include <ctime>
-#include <sys/stat.h>
 
 namespace tl {
 namespace {
@@ -23,49 +21,12 @@ QStringList &pendingNotices()
 
 const char kHeader[] = "; Tessaleaf settings: \"name\"=\"text\" or \"name\"=dword:hex\n";
 
-// What tells one version of the file from another: a write through rename
-// gives a new inode, an edit in place new times.
-struct FileId {
-    bool exists = false;
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    timespec modified{}, changed{};
-
-    bool operator==(const FileId &o) const
-    {
-        return exists == o.exists && device == o.device && inode == o.inode && size == o.size
-            && modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec
-            && changed.tv_sec == o.changed.tv_sec && changed.tv_nsec == o.changed.tv_nsec;
-    }
-};
-
-// nullopt when the path cannot be looked at (other than by being absent).
-std::optional<FileId> fileId(const QString &path)
-{
-    struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return errno == ENOENT ? std::optional<FileId>(FileId{}) : std::nullopt;
-    return FileId{true, st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
-}
-
-// File times advance in clock ticks of a few milliseconds: a second edit in
-// place within the same tick and of the same size looks like no edit. A file
-// written that recently by someone else is read again at the next call.
-bool recentlyModified(const FileId &id)
-{
-    timespec now{};
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    const qint64 ageNs = (qint64(now.tv_sec) - id.modified.tv_sec) * 1000000000 + (now.tv_nsec - id.modified.tv_nsec);
-    return ageNs < 100 * 1000000;
-}
-
 } // namespace
 
 struct SettingsFile::Content {
     std::vector<Entry> entries;
     QHash<QString, size_t> index;  // case-folded name -> position in entries
-    FileId id;                     // the file these entries were read from
+    KeptCopy version;              // the version of the file the entries came from
     int batches = 0;               // open batches on this path
     QString pending;               // the last value set and not yet written
 
@@ -225,24 +186,22 @@ SettingsFile::Content *SettingsFile::load() const
     if (!QDir().mkpath(info.absolutePath()))
         return nullptr;
     Content &cached = contents()[m_path];
-    const std::optional<FileId> id = fileId(m_path);
-    if (!id)
+    const FileId id = fileIdOf(m_path);
+    if (id.kind == FileId::Kind::Error)
         return nullptr;
     // Inside a batch the content is ahead of the file on purpose.
-    if (*id == cached.id || cached.batches > 0)
+    if (cached.version.serves(id) || cached.batches > 0)
         return &cached;
-    auto fresh = [&](std::vector<Entry> entries, bool trusted) {
+    auto fresh = [&](std::vector<Entry> entries, const FileId &after) {
         Content c;
         for (Entry &e : entries)
             c.add(std::move(e));
-        c.id = *id;
-        if (!trusted)
-            c.id.size = -1;
+        c.version.afterRead(id, after);
         cached = std::move(c);
         return &cached;
     };
-    if (!id->exists)
-        return fresh({}, true);
+    if (id.isAbsent())
+        return fresh({}, id);
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly))
         return nullptr;
@@ -250,7 +209,7 @@ SettingsFile::Content *SettingsFile::load() const
     file.close();
     int badLine = 0;
     if (auto entries = parse(data, &badLine))
-        return fresh(std::move(*entries), !recentlyModified(*id));
+        return fresh(std::move(*entries), fileIdOf(m_path));
 
     // Never overwrite what we cannot read: keep it for the user to look at.
     // Through a link, the file itself is moved aside and the link stays for
@@ -267,7 +226,7 @@ SettingsFile::Content *SettingsFile::load() const
         QStringLiteral("The settings file \"%1\" could not be read (line %2) and was kept as \"%3\". "
                        "Tessaleaf starts with its default settings.")
             .arg(QDir::toNativeSeparators(m_path)).arg(badLine).arg(QDir::toNativeSeparators(kept)));
-    return fresh({}, true);
+    return fresh({}, fileIdOf(m_path));
 }
 
 std::optional<SettingValue> SettingsFile::value(const QString &name) const
@@ -287,15 +246,11 @@ static void writeContent(const QString &path, SettingsFile::Content &content, co
         writeFileAtomically(path, SettingsFile::serialize(content.entries));
     } catch (const Error &) {
         // The disk keeps the old version: read it again next time.
-        content.id = {};
-        content.id.size = -1;
+        content.version.drop();
         throw Error(QStringLiteral("Failed to set data for '%1'").arg(name));
     }
     content.pending.clear();
-    if (const std::optional<FileId> id = fileId(path))
-        content.id = *id;
-    else
-        content.id.size = -1;  // unknown: read it again
+    content.version.afterWrite(fileIdOf(path));
 }
 
 void SettingsFile::store(const QString &name, const SettingValue &value) const

@@ -2,9 +2,9 @@
 // A small typed settings file standing in for one registry key: named string
 // and 32-bit integer values, names compared without regard to case and kept
 // in the case they were first written in. Every call looks at the file, and
-// every write replaces it atomically. The parsed content is kept only while
-// the file on disk is the one it was read from (same inode, size and times),
-// so another program's change is seen at the next call.
+// every write replaces it atomically. The parsed content is reused by the
+// rule of platform/fileid.h, so another program's change is seen at the next
+// call.
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,7 @@
 // A file id must change with every change a reader could miss: another file
 // under the name, another size, another modification time (to the nanosecond),
-// a rewrite in place that sets the modification time back.
+// a rewrite in place that sets the modification time back. What the times
+// cannot tell is left to the settled rule.
 
 #include "platform/atomicfile.h"
 #include "platform/fileid.h"
@@ -90,5 +91,150 @@ TEST(FileId, FollowsLinksAndKnowsNoFolderOrMissingFile)
     ASSERT_TRUE(QFile::remove(target));
     EXPECT_FALSE(tl::fileIdOf(link, &id));
 }
+
+// Nothing there and a look that fails are kept apart: a settings file may be
+// created where nothing is, never over what cannot be looked at.
+TEST(FileId, TellsNothingThereFromWhatCannotBeLookedAt)
+{
+    using Kind = tl::FileId::Kind;
+    const QString dir = tltest::freshFolder();
+    const QString file = tltest::writeFile(dir + QStringLiteral("/a.nts"), "abc");
+    const QString dangling = dir + QStringLiteral("/dangling.nts");
+    ASSERT_TRUE(QFile::link(dir + QStringLiteral("/gone.nts"), dangling));
+    const struct {
+        QString path;
+        Kind kind;
+    } cases[] = {
+        {file, Kind::File},
+        {dir + QStringLiteral("/missing.nts"), Kind::Absent},
+        {dangling, Kind::Absent},
+        {dir, Kind::Error},                               // a folder
+        {file + QStringLiteral("/inside"), Kind::Error},  // a path through a file
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(tl::fileIdOf(c.path).kind, c.kind) << c.path.toStdString();
+        tl::FileId id;
+        id.size = 42;
+        EXPECT_EQ(tl::fileIdOf(c.path, &id), c.kind == Kind::File) << c.path.toStdString();
+        if (c.kind != Kind::File)
+            EXPECT_EQ(id.size, 42) << "left untouched";
+    }
+}
+
+tl::FileId fileChangedAt(std::int64_t mtimeNs, std::int64_t ctimeNs, std::int64_t lookedNs)
+{
+    tl::FileId id;
+    id.kind = tl::FileId::Kind::File;
+    id.device = 1;
+    id.inode = 2;
+    id.size = 3;
+    id.mtimeNs = mtimeNs;
+    id.ctimeNs = ctimeNs;
+    id.lookedNs = lookedNs;
+    return id;
+}
+
+constexpr std::int64_t kMs = 1000000;
+constexpr std::int64_t kLook = 1700000000000 * kMs;
+
+struct SettleCase {
+    const char *name;
+    tl::FileId id;
+    bool settled;
+};
+
+void PrintTo(const SettleCase &c, std::ostream *os) { *os << c.name; }
+
+class FileIdSettled : public testing::TestWithParam<SettleCase> {};
+
+TEST_P(FileIdSettled, OnlyALastChangeFarEnoughBackIsSettled)
+{
+    EXPECT_EQ(GetParam().id.settled(), GetParam().settled);
+}
+
+tl::FileId ofKind(tl::FileId::Kind kind)
+{
+    tl::FileId id;
+    id.kind = kind;
+    id.lookedNs = kLook;
+    return id;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Looks, FileIdSettled,
+    testing::Values(SettleCase{"LongAgo", fileChangedAt(kLook - 5000 * kMs, kLook - 5000 * kMs, kLook), true},
+                    SettleCase{"JustTheSettleTime", fileChangedAt(kLook - 100 * kMs, kLook - 100 * kMs, kLook), true},
+                    SettleCase{"InsideTheSettleTime", fileChangedAt(kLook - 99 * kMs, kLook - 99 * kMs, kLook), false},
+                    // Rewritten in place with its old time put back.
+                    SettleCase{"StatusChangedJustNow", fileChangedAt(kLook - 5000 * kMs, kLook - 1 * kMs, kLook), false},
+                    SettleCase{"DatedAhead", fileChangedAt(kLook + 5000 * kMs, kLook - 5000 * kMs, kLook), false},
+                    SettleCase{"NothingThere", ofKind(tl::FileId::Kind::Absent), true},
+                    SettleCase{"CannotBeLookedAt", ofKind(tl::FileId::Kind::Error), false}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(FileId, AFileDatedAheadIsNotSettledWhenLookedAt)
+{
+    const QString path = tltest::writeFile(tltest::freshFolder() + QStringLiteral("/a.nts"), "abc");
+    setModified(path, QDateTime::currentDateTime().addSecs(3600));
+    const tl::FileId id = tl::fileIdOf(path);
+    ASSERT_TRUE(id.isFile());
+    EXPECT_FALSE(id.settled());
+}
+
+// The rule every cache goes by, from the looks around a read or the look
+// after a write to whether a later look may use the copy.
+struct KeepCase {
+    const char *name;
+    bool written;  // the copy was written, not read
+    tl::FileId before, after;
+    bool kept;
+};
+
+void PrintTo(const KeepCase &c, std::ostream *os) { *os << c.name; }
+
+class KeptCopyRule : public testing::TestWithParam<KeepCase> {};
+
+TEST_P(KeptCopyRule, KeepsOnlyWhatIsProvablyTheFile)
+{
+    const KeepCase &c = GetParam();
+    tl::KeptCopy copy;
+    EXPECT_FALSE(copy.serves(c.after));  // nothing kept yet
+    if (c.written)
+        copy.afterWrite(c.after);
+    else
+        copy.afterRead(c.before, c.after);
+    EXPECT_EQ(copy.isKept(), c.kept);
+    // A later look at the same version, at another time.
+    tl::FileId later = c.after;
+    later.lookedNs += 1000 * kMs;
+    EXPECT_EQ(copy.serves(later), c.kept);
+    // Any other version is never served.
+    tl::FileId other = c.after;
+    other.ctimeNs += 1;
+    EXPECT_FALSE(copy.serves(other));
+    copy.drop();
+    EXPECT_FALSE(copy.serves(later));
+}
+
+const tl::FileId kOld = fileChangedAt(kLook - 5000 * kMs, kLook - 5000 * kMs, kLook);
+const tl::FileId kFresh = fileChangedAt(kLook - 2 * kMs, kLook - 2 * kMs, kLook);
+tl::FileId grown(tl::FileId id)
+{
+    ++id.size;
+    return id;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Copies, KeptCopyRule,
+    testing::Values(KeepCase{"ReadSettled", false, kOld, kOld, true},
+                    KeepCase{"ReadJustChanged", false, kFresh, kFresh, false},
+                    KeepCase{"ChangedDuringTheRead", false, kOld, grown(kOld), false},
+                    KeepCase{"ReadWhereNothingIs", false, ofKind(tl::FileId::Kind::Absent),
+                             ofKind(tl::FileId::Kind::Absent), true},
+                    KeepCase{"ReadWhatCannotBeLookedAt", false, ofKind(tl::FileId::Kind::Error),
+                             ofKind(tl::FileId::Kind::Error), false},
+                    KeepCase{"WrittenJustNow", true, {}, kFresh, true},
+                    KeepCase{"WrittenButCannotBeLookedAt", true, {}, ofKind(tl::FileId::Kind::Error), false}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace
