@@ -179,18 +179,13 @@ public:
     // moved the focus.
     bool FormKeyDown(QKeyEvent *event);
 
-    // --- settings: a setting by its tl::setting name, or a built name (an
-    // appearance value with its suffix)
-    QString GetFromReg(std::string_view name) const { return m_settings.GetFromReg(name); }
-    qint32 GetFromRegInt(std::string_view name) const { return m_settings.GetFromRegInt(name); }
-    void SetFromReg(std::string_view name, const QString &value) const { m_settings.SetFromReg(name, value); }
-    void SetFromRegInt(std::string_view name, qint32 value) const { m_settings.SetFromRegInt(name, value); }
-    bool isOn(std::string_view name) const { return m_settings.isOn(name); }
-    QString GetFromReg(const QString &name) const { return m_settings.GetFromReg(name); }
-    qint32 GetFromRegInt(const QString &name) const { return m_settings.GetFromRegInt(name); }
-    void SetFromReg(const QString &name, const QString &value) const { m_settings.SetFromReg(name, value); }
-    void SetFromRegInt(const QString &name, qint32 value) const { m_settings.SetFromRegInt(name, value); }
-    bool isOn(const QString &name) const { return m_settings.isOn(name); }
+    // --- settings: a setting by its key (a tl::setting constant, or an
+    // appearance value's key from tl::appearance)
+    QString GetFromReg(tl::setting::Text key) const { return m_settings.GetFromReg(key); }
+    qint32 GetFromRegInt(tl::setting::Number key) const { return m_settings.GetFromRegInt(key); }
+    void SetFromReg(tl::setting::Text key, const QString &value) const { m_settings.SetFromReg(key, value); }
+    void SetFromRegInt(tl::setting::Number key, qint32 value) const { m_settings.SetFromRegInt(key, value); }
+    bool isOn(tl::setting::Text key) const { return m_settings.isOn(key); }
     const tl::SettingsStore &settings() const { return m_settings; }
 
     // --- settings/appearance_form.cpp

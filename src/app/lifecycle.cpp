@@ -130,8 +130,9 @@ void TForm1::FormShow()
     // wears the skin set although it is named like the look without one.
     const QString suffix = tl::prefer::suffixFor(GetFromReg(s::CurrentSkin), SkinLoaded);
     QFont font = memo1->document()->defaultFont();
-    const QString family = GetFromReg(QStringLiteral("EditorFontName") + suffix);
-    const int size = GetFromRegInt(QStringLiteral("EditorFontSize") + suffix);
+    using tl::appearance::Element, tl::appearance::Property;
+    const QString family = GetFromReg(tl::appearance::key<Element::Editor, Property::FontName>(suffix));
+    const int size = GetFromRegInt(tl::appearance::key<Element::Editor, Property::FontSize>(suffix));
     if (!family.isEmpty())
         font.setFamily(family);
     if (size > 0)

@@ -136,7 +136,7 @@ void TForm1::cmdDelClick()
     }
     if (tl::isReadOnlyFile(CurrentFile))
         return;
-    auto confirmed = [&](std::string_view setting, const QString &question) {
+    auto confirmed = [&](tl::setting::Text setting, const QString &question) {
         return !isOn(setting)
             || m_services.dialogs->messageBox(this, QStringLiteral("Confirmation"), question, tl::MsgButtons::OkCancel,
                                               tl::MsgIcon::Question)

@@ -260,7 +260,7 @@ void TfrmPrefer::FormCreate()
     feCursor->setText(m_form->GetFromReg(s::MemoCursor));
     txtAuthor->setText(m_form->GetFromReg(s::AuthorName));
     txtCompany->setText(m_form->GetFromReg(s::CompanyName));
-    cbLineColor->setColor(quint32(m_form->GetFromRegInt(SettingsStore::q(s::LineColor) + QStringLiteral("Skin"))));
+    cbLineColor->setColor(quint32(m_form->GetFromRegInt(s::LineColor.inSkinSet(true))));
     cbSeparatLines->setChecked(m_form->GetFromReg(s::EnableLine) == QLatin1String("True"));
     // The page built its list from the folder when it was made.
     skinsPage->SkinList->clear();

@@ -12,12 +12,18 @@ void WriteDefault(const SettingsStore &store)
             if (!v || !v->hasDefault)
                 continue;
             if (typeOf(v->property) == setting::Type::String)
-                store.SetFromReg(v->name, SettingsStore::q(v->text));
+                store.SetFromReg(keyOf<setting::Type::String>(*v, {}), SettingsStore::q(v->text));
             else
-                store.SetFromRegInt(v->name, qint32(quint32(v->number)));
+                store.SetFromRegInt(keyOf<setting::Type::Integer>(*v, {}), qint32(quint32(v->number)));
         }
     }
     store.SetFromReg(setting::ToolBarHStyle, QStringLiteral("false"));
+}
+
+bool isSkinSuffix(const QString &suffix)
+{
+    Q_ASSERT(suffix.isEmpty() || suffix.compare(SettingsStore::q(SkinSuffix), Qt::CaseInsensitive) == 0);
+    return !suffix.isEmpty();
 }
 
 bool firstRunCheck(const SettingsStore &store)

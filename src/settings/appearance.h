@@ -2,7 +2,8 @@
 // Fonts and colours of the editor, information bar, find bar and tool bars,
 // stored as two sets of values: no suffix for the built-in look, "Skin" for
 // every loaded skin. The values are declared once, in the table below; the
-// first-run defaults, the main window's load and its save all go by it.
+// first-run defaults, the main window's load and its save all go by it, and
+// code reads and writes a value through its key (keyOf, key).
 
 #include "settings/settingsstore.h"
 #include "settings/settingstable.h"
@@ -14,7 +15,7 @@
 
 namespace tl::appearance {
 
-inline constexpr std::string_view SkinSuffix = "Skin";
+using setting::SkinSuffix;
 
 // The controls a value belongs to, in the order the first-run defaults are
 // written.
@@ -120,6 +121,42 @@ inline bool exactlyBold(const QFont &f)
 inline int pointSizeOf(const QFont &f)
 {
     return f.pointSize() > 0 ? f.pointSize() : qRound(f.pointSizeF());
+}
+
+// A value as a setting: kept once per set; an absent one reads "" or 0 and
+// is not written by the read.
+constexpr setting::Def defOf(const Value &v)
+{
+    const setting::Type type = typeOf(v.property);
+    return {v.name, type, type == setting::Type::String ? "" : "0", false, true};
+}
+
+// Whether a suffix names the skin's set ("Skin", in any case) rather than the
+// built-in look's (none).
+bool isSkinSuffix(const QString &suffix);
+
+// The key of a value in the set the suffix names; T is the value's type.
+template <setting::Type T>
+setting::Key<T> keyOf(const Value &v, const QString &suffix)
+{
+    return setting::Key<T>(defOf(v), isSkinSuffix(suffix));
+}
+
+// The key of an element's property in the set the suffix names; an element
+// without that value does not compile.
+template <Element E, Property P>
+setting::Key<typeOf(P)> key(const QString &suffix)
+{
+    static_assert(find(E, P) != nullptr, "the element has no such appearance value");
+    return keyOf<typeOf(P)>(*find(E, P), suffix);
+}
+
+// A setting of the settings table kept once per set ("LineColor"), in the set
+// the suffix names.
+template <setting::Type T>
+setting::Key<T> inSet(setting::Key<T> key, const QString &suffix)
+{
+    return key.inSkinSet(isSkinSuffix(suffix));
 }
 
 // Writes the first-run defaults of the built-in set, element by element,

@@ -121,22 +121,25 @@ TForm1::AppearanceShown TForm1::shownAppearance(tl::appearance::Element element)
 void TForm1::LoadSetReg(const QString &suffix)
 {
     using tl::appearance::Property;
+    using tl::setting::Type;
     if (!m_settings.canOpen())
         return;
     SetFromReg(tl::setting::CurrentSkin, tl::SettingsStore::q(tl::setting::NoSkin));
 
     for (const tl::appearance::Value &v : tl::appearance::values) {
-        const QString name = tl::SettingsStore::q(v.name) + suffix;
-        if (v.property == Property::Style) {
-            if (!tl::appearance::styleOnlyAddsBold(v.element))
-                applyAppearance(v.element, v.property, {}, 0, isOn(name));
-            else if (m_settings.exists(name) && isOn(name))
+        if (tl::appearance::typeOf(v.property) == Type::String) {
+            const tl::setting::Text key = tl::appearance::keyOf<Type::String>(v, suffix);
+            if (v.property != Property::Style) {
+                if (m_settings.exists(key))
+                    applyAppearance(v.element, v.property, GetFromReg(key), 0, false);
+            } else if (!tl::appearance::styleOnlyAddsBold(v.element)) {
+                applyAppearance(v.element, v.property, {}, 0, isOn(key));
+            } else if (m_settings.exists(key) && isOn(key)) {
                 applyAppearance(v.element, v.property, {}, 0, true);
-        } else if (m_settings.exists(name)) {
-            if (tl::appearance::typeOf(v.property) == tl::setting::Type::String)
-                applyAppearance(v.element, v.property, GetFromReg(name), 0, false);
-            else
-                applyAppearance(v.element, v.property, {}, GetFromRegInt(name), false);
+            }
+        } else if (const tl::setting::Number key = tl::appearance::keyOf<Type::Integer>(v, suffix);
+                   m_settings.exists(key)) {
+            applyAppearance(v.element, v.property, {}, GetFromRegInt(key), false);
         }
     }
 }
@@ -155,13 +158,14 @@ void TForm1::SaveSetReg(const QString &suffix)
             const tl::appearance::Value *v = tl::appearance::find(element, Property(p));
             if (!v)
                 continue;
-            const QString name = tl::SettingsStore::q(v->name) + suffix;
+            const auto text = [&] { return tl::appearance::keyOf<tl::setting::Type::String>(*v, suffix); };
+            const auto number = [&] { return tl::appearance::keyOf<tl::setting::Type::Integer>(*v, suffix); };
             switch (v->property) {
-            case Property::FontName: SetFromReg(name, shown.font.family()); break;
-            case Property::FontSize: SetFromRegInt(name, pointSizeOf(shown.font)); break;
-            case Property::ForeGrd: SetFromRegInt(name, qint32(shown.fore)); break;
-            case Property::BackGrd: SetFromRegInt(name, qint32(shown.back)); break;
-            case Property::Style: SetFromReg(name, boolText(exactlyBold(shown.font))); break;
+            case Property::FontName: SetFromReg(text(), shown.font.family()); break;
+            case Property::FontSize: SetFromRegInt(number(), pointSizeOf(shown.font)); break;
+            case Property::ForeGrd: SetFromRegInt(number(), qint32(shown.fore)); break;
+            case Property::BackGrd: SetFromRegInt(number(), qint32(shown.back)); break;
+            case Property::Style: SetFromReg(text(), boolText(exactlyBold(shown.font))); break;
             }
         }
     }

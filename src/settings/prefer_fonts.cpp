@@ -187,12 +187,14 @@ void TfrmPrefer::editAppearance(Property column, const QString &text, qint32 num
         return;  // the page offers no such edit for the item
     m_form->applyAppearance(item->target, column, text, number, bold);
     // The set in use now, not when the dialog was opened.
-    const QString name = SettingsStore::q(value->name) + tl::prefer::suffixFor(m_form->GetFromReg(s::CurrentSkin), m_form->SkinLoaded);
-    if (tl::appearance::typeOf(column) == tl::setting::Type::String)
-        m_form->SetFromReg(name, column == Property::Style ? (bold ? QStringLiteral("true") : QStringLiteral("false"))
-                                                          : text);
+    const QString suffix = tl::prefer::suffixFor(m_form->GetFromReg(s::CurrentSkin), m_form->SkinLoaded);
+    using tl::setting::Type;
+    if (tl::appearance::typeOf(column) == Type::String)
+        m_form->SetFromReg(tl::appearance::keyOf<Type::String>(*value, suffix),
+                           column == Property::Style ? (bold ? QStringLiteral("true") : QStringLiteral("false"))
+                                                     : text);
     else
-        m_form->SetFromRegInt(name, number);
+        m_form->SetFromRegInt(tl::appearance::keyOf<Type::Integer>(*value, suffix), number);
 }
 
 void TfrmPrefer::FontComboBox1Change()
@@ -245,8 +247,8 @@ void TfrmPrefer::cbLineColorChange()
         l->setBeginColor(tl::colorFromStored(c));
     for (tl::TDarerLabel *l : {m_form->lblLineSeek, m_form->lblRightLine})
         l->setEndColor(tl::colorFromStored(c));
-    m_form->SetFromRegInt(SettingsStore::q(s::LineColor) + tl::prefer::suffixFor(m_form->GetFromReg(s::CurrentSkin), m_form->SkinLoaded),
-                          qint32(c));
+    const QString suffix = tl::prefer::suffixFor(m_form->GetFromReg(s::CurrentSkin), m_form->SkinLoaded);
+    m_form->SetFromRegInt(tl::appearance::inSet(s::LineColor, suffix), qint32(c));
 }
 
 void TfrmPrefer::cbSeparatLinesClick()

@@ -8,6 +8,7 @@
 #include "controls/flatbutton.h"
 #include "platform/colors.h"
 #include "platform/widgetcolors.h"
+#include "settings/appearance.h"
 #include "settings/settingstable.h"
 #include "skins/skinlayout.h"
 
@@ -76,8 +77,7 @@ namespace {
 
 QColor lineColour(const TForm1 &f)
 {
-    const QString suffix = f.SkinLoaded ? QStringLiteral("skin") : QString();
-    return tl::colorFromStored(quint32(f.GetFromRegInt(SettingsStore::q(s::LineColor) + suffix)));
+    return tl::colorFromStored(quint32(f.GetFromRegInt(s::LineColor.inSkinSet(f.SkinLoaded))));
 }
 
 } // namespace
@@ -154,13 +154,14 @@ void TForm1::PaintInfo(bool skinned)
     // Built afresh: the banner's fixed-pitch hints must not stay behind, or
     // a face that is not installed is stood in for by a fixed-pitch one.
     const QFont before = m_barFontBeforeBanner.value_or(Panel1->font());
-    const QString name = GetFromReg(QStringLiteral("InfoBarFontName") + suffix);
-    const int size = GetFromRegInt(QStringLiteral("InfoBarFontSize") + suffix);
+    using tl::appearance::Element, tl::appearance::Property, tl::appearance::key;
+    const QString name = GetFromReg(key<Element::InfoBar, Property::FontName>(suffix));
+    const int size = GetFromRegInt(key<Element::InfoBar, Property::FontSize>(suffix));
     QFont f(name.isEmpty() ? before.family() : name, size > 0 ? size : before.pointSize());
-    f.setBold(isOn(QStringLiteral("InfoBarStyle") + suffix));
+    f.setBold(isOn(key<Element::InfoBar, Property::Style>(suffix)));
     Panel1->setFont(f);
-    tl::setStoredFore(Panel1, quint32(GetFromRegInt(QStringLiteral("InfoBarForeGrd") + suffix)));
-    tl::setStoredBack(Panel1, quint32(GetFromRegInt(QStringLiteral("InfoBarBackGrd") + suffix)));
+    tl::setStoredFore(Panel1, quint32(GetFromRegInt(key<Element::InfoBar, Property::ForeGrd>(suffix))));
+    tl::setStoredBack(Panel1, quint32(GetFromRegInt(key<Element::InfoBar, Property::BackGrd>(suffix))));
     Panel1->setToolTip(QStringLiteral("Information"));
 }
 

@@ -119,7 +119,7 @@ protected:
 
     QString editorText() const { return form->memo1->toPlainText(); }
     QString info() const { return form->Panel1->text(); }
-    void set(std::string_view setting, const QString &value) { form->SetFromReg(setting, value); }
+    void set(tl::setting::Text setting, const QString &value) { form->SetFromReg(setting, value); }
 
     QString dir;
     tltest::FakeDialogs *dialogs = nullptr;

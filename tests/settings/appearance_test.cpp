@@ -68,3 +68,31 @@ TEST(AppearanceTable, NamesFollowTheElementAndProperty)
         EXPECT_EQ(tl::appearance::find(v.element, v.property), &v) << name;
     }
 }
+
+// A value's key names it in the set a suffix picks; a setting of the settings
+// table kept per set ("LineColor") the same way. Reads and writes go to that
+// name, whatever case the suffix came in.
+TEST(AppearanceKeys, NameTheValueInTheSetTheSuffixPicks)
+{
+    using tl::appearance::Element;
+    using tl::appearance::Property;
+    namespace ap = tl::appearance;
+    const QString skin = QStringLiteral("Skin");
+    EXPECT_EQ(SettingsStore::nameOf(ap::key<Element::Editor, Property::FontName>({})),
+              QStringLiteral("EditorFontName"));
+    EXPECT_EQ(SettingsStore::nameOf(ap::key<Element::Editor, Property::FontName>(skin)),
+              QStringLiteral("EditorFontNameSkin"));
+    EXPECT_EQ(SettingsStore::nameOf(ap::key<Element::SearchLabel, Property::BackGrd>(QStringLiteral("skin"))),
+              QStringLiteral("SearchBarBackGrdlblSearchSkin"));
+    EXPECT_EQ(SettingsStore::nameOf(ap::inSet(tl::setting::LineColor, skin)), QStringLiteral("LineColorSkin"));
+    EXPECT_EQ(SettingsStore::nameOf(ap::inSet(tl::setting::LineColor, {})), QStringLiteral("LineColor"));
+
+    const SettingsStore store(tltest::freshFolder() + QStringLiteral("/settings.conf"));
+    // Absent: "" and 0, and nothing written by the read.
+    EXPECT_EQ(store.GetFromReg(ap::key<Element::InfoBar, Property::FontName>(skin)), QString());
+    EXPECT_EQ(store.GetFromRegInt(ap::key<Element::InfoBar, Property::FontSize>(skin)), 0);
+    EXPECT_FALSE(store.exists(QStringLiteral("InfoBarFontNameSkin")));
+    store.SetFromRegInt(ap::key<Element::InfoBar, Property::FontSize>(skin), 13);
+    EXPECT_EQ(store.GetFromRegInt(QStringLiteral("infobarfontsizeskin")), 13);
+    EXPECT_EQ(store.GetFromRegInt(ap::key<Element::InfoBar, Property::FontSize>({})), 0);  // the other set
+}

@@ -16,6 +16,8 @@ SettingsStore freshStore()
     return SettingsStore(tltest::freshFolder() + QStringLiteral("/Tessaleaf/settings.conf"));
 }
 QString q(std::string_view v) { return SettingsStore::q(v); }
+template <s::Type T>
+QString q(s::Key<T> key) { return SettingsStore::q(key); }
 } // namespace
 
 // Every setting of the table, read from an empty store: what it gives, and
@@ -103,6 +105,30 @@ TEST(SettingsStore, ASwitchIsOnOnlyWhenItHoldsExactlyTrue)
     EXPECT_TRUE(store.isOn(QStringLiteral("askdelnote")));  // the name is not case-sensitive
     store.SetFromRegInt(QStringLiteral("LineColorSkin"), 1);
     EXPECT_THROW(store.isOn(QStringLiteral("LineColorSkin")), tl::Error);  // not a string
+}
+
+// What a declaration says an absent value reads is what it reads, for
+// integers as for strings; only a default marked stored is written by it.
+TEST(SettingsStore, AnAbsentValueReadsItsDeclaredDefault)
+{
+    const SettingsStore store = freshStore();
+    constexpr s::Def five{"Five", s::Type::Integer, "5", false};
+    constexpr s::Def kept{"Kept", s::Type::Integer, "-7", true};
+    constexpr s::Def hello{"Hello", s::Type::String, "hi", false};
+    EXPECT_EQ(store.GetFromRegInt(s::Number(five, false)), 5);
+    EXPECT_FALSE(store.exists(QStringLiteral("Five")));
+    EXPECT_EQ(store.GetFromReg(s::Text(hello, false)), QStringLiteral("hi"));
+    EXPECT_FALSE(store.exists(QStringLiteral("Hello")));
+    EXPECT_EQ(store.GetFromRegInt(s::Number(kept, false)), -7);
+    EXPECT_EQ(store.GetFromRegInt(QStringLiteral("Kept")), -7);  // written by the read
+    // A value present is read as it is, a stored 0 included.
+    store.SetFromRegInt(s::Number(five, false), 0);
+    EXPECT_EQ(store.GetFromRegInt(s::Number(five, false)), 0);
+
+    const QString blocker = tltest::writeFile(tltest::freshFolder() + QStringLiteral("/file"), "x");
+    const SettingsStore unopenable(blocker + QStringLiteral("/Tessaleaf/settings.conf"));
+    EXPECT_EQ(unopenable.GetFromRegInt(s::Number(five, false)), 0);
+    EXPECT_EQ(unopenable.GetFromReg(s::Text(hello, false)), QString());
 }
 
 // The child half of the two-process test: runs only when the parent asks.

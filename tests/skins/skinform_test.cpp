@@ -92,7 +92,7 @@ TEST_F(SkinForm, StartsFramelessInTheBuiltInSkinAndSwitchesToTheFramedLook)
     EXPECT_TRUE(f.SkinLoaded);
     EXPECT_TRUE(f.windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_TRUE(f.windowFlags().testFlag(Qt::Tool));
-    EXPECT_EQ(f.GetFromReg(SettingsStore::q(s::CurrentSkin)), QStringLiteral("<none>"));
+    EXPECT_EQ(f.GetFromReg(s::CurrentSkin), QStringLiteral("<none>"));
     EXPECT_EQ(f.SkinBitmap.size(), tl::skin::pictureSize);
     EXPECT_FALSE(f.imgHead->isHidden());
     EXPECT_EQ(f.memo1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
@@ -106,7 +106,7 @@ TEST_F(SkinForm, StartsFramelessInTheBuiltInSkinAndSwitchesToTheFramedLook)
     for (QWidget *w : std::initializer_list<QWidget *>{f.imgHead, f.imgLeft, f.imgRight, f.imgFoot, f.imgSize,
                                                         f.imgScroll, f.cmdClose, f.cmdHide})
         EXPECT_TRUE(w->isHidden()) << w->objectName().toStdString();
-    EXPECT_EQ(f.GetFromReg(SettingsStore::q(s::CurrentSkin)), QStringLiteral("<none>"));
+    EXPECT_EQ(f.GetFromReg(s::CurrentSkin), QStringLiteral("<none>"));
 
     f.LoadSkin(QStringLiteral("<none>"));
     EXPECT_TRUE(f.windowFlags().testFlag(Qt::FramelessWindowHint));
@@ -116,7 +116,7 @@ TEST_F(SkinForm, StartsFramelessInTheBuiltInSkinAndSwitchesToTheFramedLook)
 TEST_F(SkinForm, SyntheticSkinIsDrawnPixelExactAtTwoSizes)
 {
     TForm1 &f = startSkinned({320, 280});
-    ASSERT_EQ(f.GetFromReg(SettingsStore::q(s::CurrentSkin)), QStringLiteral("Synth"));
+    ASSERT_EQ(f.GetFromReg(s::CurrentSkin), QStringLiteral("Synth"));
     ASSERT_EQ(f.size(), QSize(320, 280));
     EXPECT_EQ(tl::storedBack(f.memo1), 0x302010u);
     expectChrome(f);
@@ -522,10 +522,10 @@ TEST_F(SkinForm, SecondSkinKeepsItsOwnColoursFirstSkinTakesTheStoredSet)
     tltest::writeFile(skins + QStringLiteral("/Other/pledit.txt"), "[Text]\nNormalBG=#050607\n");
     f.LoadSkin(QStringLiteral("Other"));
     EXPECT_EQ(tl::storedBack(f.memo1), 0x070605u);
-    EXPECT_EQ(f.GetFromRegInt(QStringLiteral("EditorBackGrdSkin")), 0x070605);
-    EXPECT_EQ(f.GetFromReg(SettingsStore::q(s::CurrentSkin)), QStringLiteral("Other"));
+    EXPECT_EQ(f.settings().GetFromRegInt(QStringLiteral("EditorBackGrdSkin")), 0x070605);
+    EXPECT_EQ(f.GetFromReg(s::CurrentSkin), QStringLiteral("Other"));
     f.LoadSkin(QStringLiteral("Blue.WSZ"));
-    EXPECT_EQ(f.GetFromReg(SettingsStore::q(s::CurrentSkin)), QStringLiteral("<none>"));
+    EXPECT_EQ(f.GetFromReg(s::CurrentSkin), QStringLiteral("<none>"));
     EXPECT_TRUE(f.SkinLoaded);
 }
 
