@@ -1,6 +1,5 @@
 #include "richtext/richedit.h"
 
-#include "platform/atomicfile.h"
 #include "richtext/alignment.h"
 #include "richtext/rtfdocument.h"
 #include "richtext/rtfproperties.h"
@@ -155,13 +154,6 @@ void RichEdit::setContentRtf(const QByteArray &rtf)
 QByteArray RichEdit::rtfBytes() const { return rtf::writeDocument(*document()); }
 
 QString RichEdit::toRtf() const { return QString::fromLatin1(rtfBytes()); }
-
-QByteArray RichEdit::saveData() const
-{
-    return m_plainMode ? toPlainText().toUtf8() : rtfBytes();
-}
-
-void RichEdit::saveToFile(const QString &path) const { writeFileAtomically(path, saveData()); }
 
 void RichEdit::ensureLaidOut() const
 {
@@ -411,10 +403,10 @@ void RichEdit::setParagraphBullet(bool on)
 void RichEdit::printContent(QPrinter *printer) const { document()->print(printer); }
 
 // Text comes in as plain text; an image alone (a screenshot, a picture
-// copied from a browser) as a PNG picture, except in a plain-text document.
+// copied from a browser) as a PNG picture.
 bool RichEdit::canInsertFromMimeData(const QMimeData *source) const
 {
-    return source && (source->hasText() || (source->hasImage() && !m_plainMode));
+    return source && (source->hasText() || source->hasImage());
 }
 
 // A selection with pictures carries them for this program's own paste (and
@@ -443,7 +435,7 @@ void RichEdit::insertFromMimeData(const QMimeData *source)
     if (!source->hasText()) {
         const QImage image = qvariant_cast<QImage>(source->imageData());
         QTextCursor c = textCursor();
-        if (m_plainMode || image.isNull())
+        if (image.isNull())
             return;
         if (characters() - (c.selectionEnd() - c.selectionStart()) + 1 > m_limit) {
             Q_EMIT textLimitReached();
@@ -458,7 +450,7 @@ void RichEdit::insertFromMimeData(const QMimeData *source)
     text.replace(u'\r', u'\n');
     QTextDocument part;
     std::vector<QTextImageFormat> pictures;
-    if (source->hasFormat(QLatin1String(kPicturesMime)) && !m_plainMode) {
+    if (source->hasFormat(QLatin1String(kPicturesMime))) {
         const QByteArray rtf = source->data(QLatin1String(kPicturesMime));
         rtf::readDocument(std::string_view(rtf.constData(), size_t(rtf.size())), part);
         pictures = picturesIn(part, 0, part.characterCount());

@@ -1,6 +1,5 @@
 #pragma once
-// The program's rich-text editor control (the editor and the hidden
-// converter used by the search and plain-text saving): a QTextEdit that
+// The program's rich-text editor control (memo1): a QTextEdit that
 // takes and gives RTF, counts and scrolls lines as the skin's scroll thumb
 // needs, limits what the user may type, pastes text as plain text and
 // images as pictures, can mark web addresses without changing the text, and
@@ -49,13 +48,6 @@ public:
 
     // The text without formatting; paragraphs separated by '\n'.
     QString plainText() const { return toPlainText(); }
-
-    // In plain-text mode saveData() gives the plain text, else RTF.
-    void setPlainTextMode(bool on) { m_plainMode = on; }
-    bool plainTextMode() const { return m_plainMode; }
-    QByteArray saveData() const;
-    // Writes saveData() to path whole; throws tl::Error.
-    void saveToFile(const QString &path) const;
 
     // Lines as laid out (wrapped lines count), at least 1.
     int lineCount() const;
@@ -120,7 +112,6 @@ private:
     int lineTop(int line) const;
     void ensureLaidOut() const;
 
-    bool m_plainMode = false;
     unsigned m_unheld = 0;
     int m_limit = 32767;
     UrlHighlighter *m_highlighter = nullptr;

@@ -1,6 +1,6 @@
 // The editor control: content in and out, format through its own API,
-// plain-text paste, lines and scrolling, text limit, address marks, saving
-// and printing.
+// plain-text paste, lines and scrolling, text limit, address marks and
+// printing.
 
 #include "richtext/content.h"
 #include "richtext/richedit.h"
@@ -332,9 +332,6 @@ TEST(PasteFormats, TextAndImages)
     QMimeData other;
     other.setData(QStringLiteral("application/x-other"), "1");
     EXPECT_FALSE(e.canInsertFromMimeData(&other));
-    e.setPlainTextMode(true);
-    EXPECT_FALSE(e.canInsertFromMimeData(&image));
-    EXPECT_TRUE(e.canInsertFromMimeData(&html));
 }
 
 QImage testImage()
@@ -393,11 +390,6 @@ TEST(PasteImage, TextWinsAndLimitHolds)
 
     e.setTextLimit(6);
     QApplication::clipboard()->setImage(testImage());
-    e.paste();
-    EXPECT_EQ(e.plainText(), QStringLiteral("abtext"));
-
-    e.setTextLimit(7);
-    e.setPlainTextMode(true);
     e.paste();
     EXPECT_EQ(e.plainText(), QStringLiteral("abtext"));
 }
@@ -721,33 +713,7 @@ TEST_F(Links, KeepTheirTargetAndLookThroughASave)
     EXPECT_EQ(back.toRtf(), rtf);
 }
 
-// ---- saving and printing
-
-TEST(Save, PlainTextModeWritesTheTextAndRtfModeTheDocument)
-{
-    RichEdit e;
-    e.setContentText(QStringLiteral("{\\rtf1 \\b one\\b0\\par two\\par}"));
-    const QString folder = tltest::freshFolder();
-
-    e.setPlainTextMode(true);
-    EXPECT_TRUE(e.plainTextMode());
-    e.saveToFile(folder + "/a.txt");
-    EXPECT_EQ(tltest::readFile(folder + "/a.txt"), QByteArray("one\ntwo"));
-
-    e.setPlainTextMode(false);
-    e.saveToFile(folder + "/a.rtf");
-    const QByteArray rtf = tltest::readFile(folder + "/a.rtf");
-    EXPECT_EQ(rtf, e.toRtf().toLatin1());
-    EXPECT_EQ(tl::rtf::toPlainText(rtf.toStdString()), QStringLiteral("one\ntwo"));
-    EXPECT_TRUE(rtf.contains("\\b\\f0"));
-}
-
-TEST(Save, UnwritablePlaceThrows)
-{
-    RichEdit e;
-    e.setContentText(QStringLiteral("x"));
-    EXPECT_THROW(e.saveToFile(tltest::freshFolder() + "/missing/dir/x.rtf"), std::exception);
-}
+// ---- printing
 
 TEST(Print, ToPdf)
 {
