@@ -1,11 +1,11 @@
 #pragma once
-// The application object: one place where an error that escapes a command
-// is caught, shown in the error box, and the program goes on.
+// The application object: every event is delivered guarded
+// (controls/guarded.h), so an error that escapes a handler Qt calls is
+// reported, in the error box while the window runs, and the program goes on.
 
 #include "controls/guarded.h"
 
 #include <QApplication>
-#include <functional>
 
 class TForm1;
 
@@ -14,12 +14,6 @@ namespace tl {
 class Application : public QApplication {
 public:
     Application(int &argc, char **argv);
-
-    // Shows an escaped error's message; set by the main window once it exists.
-    using ErrorReporter = tl::ErrorReporter;
-    static void setErrorReporter(ErrorReporter reporter) { tl::setErrorReporter(std::move(reporter)); }
-    // Runs a command the way an event handler runs: errors go to the box.
-    static void guarded(const std::function<void()> &command) { runGuarded(command); }
 
     bool notify(QObject *receiver, QEvent *event) override;
 };

@@ -125,7 +125,7 @@ int main(int argc, char **argv)
     formArgs.removeAll(QStringLiteral("--toggle"));
     return tl::runMainWindow(form, formArgs, [&] {
         server.setHandler([&form](const tl::instance::Request &request) {
-            tl::Application::guarded([&] { form.handOverReceived(request); });
+            tl::runGuarded([&] { form.handOverReceived(request); });
         });
     });
 }

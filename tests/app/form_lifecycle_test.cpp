@@ -1,6 +1,6 @@
-#include "app/application.h"
 #include "controls/darerlabel.h"
 #include "controls/flatbutton.h"
+#include "controls/guarded.h"
 #include "formfixture.h"
 #include "notes/recordstore.h"
 #include "platform/error.h"
@@ -165,12 +165,12 @@ TEST_F(FormTest, CorruptSettingsAreReportedOnceAndStartFromDefaults)
 TEST(ErrorBox, EscapedErrorsAreShownAndTheProgramGoesOn)
 {
     QStringList shown;
-    tl::Application::setErrorReporter([&](const QString &m) { shown << m; });
-    tl::Application::guarded([] { throw tl::Error(QStringLiteral("Invalid data type for 'x'")); });
-    tl::Application::guarded([] { throw std::runtime_error("plain"); });
+    tl::setErrorReporter([&](const QString &m) { shown << m; });
+    tl::runGuarded([] { throw tl::Error(QStringLiteral("Invalid data type for 'x'")); });
+    tl::runGuarded([] { throw std::runtime_error("plain"); });
     bool ran = false;
-    tl::Application::guarded([&] { ran = true; });
-    tl::Application::setErrorReporter({});
+    tl::runGuarded([&] { ran = true; });
+    tl::setErrorReporter({});
     EXPECT_EQ(shown, (QStringList{QStringLiteral("Invalid data type for 'x'"), QStringLiteral("plain")}));
     EXPECT_TRUE(ran);
 }

@@ -227,7 +227,7 @@ class FailingCommandTest : public TrayTest, public testing::WithParamInterface<F
 protected:
     void TearDown() override
     {
-        tl::Application::setErrorReporter({});
+        tl::setErrorReporter({});
         QFile::setPermissions(settingsPath, QFile::ReadOwner | QFile::WriteOwner);
     }
 };
@@ -238,7 +238,7 @@ TEST_P(FailingCommandTest, ShowsTheErrorBoxAndTheProgramGoesOn)
 {
     const FailingCommand &c = GetParam();
     TForm1 &f = startRecording();
-    tl::Application::setErrorReporter(tl::errorBoxOver(f));
+    tl::setErrorReporter(tl::errorBoxOver(f));
     c.prepare(f);
     QFile::setPermissions(settingsPath, QFile::ReadOwner);
     EXPECT_NO_THROW(c.run(f, *tray));

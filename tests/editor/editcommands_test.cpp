@@ -276,7 +276,7 @@ TEST_F(EditorTest, ABadSizeIsReportedAndNotApplied)
 TEST_F(EditorTest, TheErrorBoxOfABadSizeComesUpOverTheFontPopup)
 {
     form->services().dialogs = std::make_unique<tl::QtDialogs>();
-    tl::Application::setErrorReporter(tl::errorBoxOver(*form));
+    tl::setErrorReporter(tl::errorBoxOver(*form));
     form->show();
     content(QStringLiteral("some text"), 0, 4);
     TfrmFont &f = form->fontPopup();

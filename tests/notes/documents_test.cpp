@@ -336,7 +336,7 @@ class CommandLineTest : public NotesFormTest {
 protected:
     void start(const QStringList &files)
     {
-        tl::Application::guarded([&] { form->FormCreate(QStringList{QStringLiteral("tessaleaf")} + files); });
+        tl::runGuarded([&] { form->FormCreate(QStringList{QStringLiteral("tessaleaf")} + files); });
     }
 };
 

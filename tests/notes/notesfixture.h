@@ -3,8 +3,8 @@
 // fresh folder for the files it works on.
 
 #include "app/TForm1.h"
-#include "app/application.h"
 #include "controls/flatbutton.h"
+#include "controls/guarded.h"
 #include "fakes/fakedialogs.h"
 #include "notes/recordstore.h"
 #include "platform/paths.h"
@@ -31,7 +31,7 @@ protected:
         dialogs = fakes.dialogs;
         form = std::make_unique<TForm1>(std::move(fakes.services), dir + QStringLiteral("/config/settings.conf"));
         form->makeSeekBoxEditable();  // the start-up does it once the window is up
-        tl::Application::setErrorReporter([this](const QString &message) { errors << message; });
+        tl::setErrorReporter([this](const QString &message) { errors << message; });
     }
 
     // The private temp folder, emptied of working copies another test left
@@ -49,8 +49,8 @@ protected:
     void TearDown() override
     {
         // Closed here, where an error is reported, rather than in the destructor.
-        tl::Application::guarded([&] { form->FormDestroy(); });
-        tl::Application::setErrorReporter({});
+        tl::runGuarded([&] { form->FormDestroy(); });
+        tl::setErrorReporter({});
         form.reset();
         for (const QString &f : readOnly)
             QFile::setPermissions(f, QFile::ReadOwner | QFile::WriteOwner);

@@ -2,11 +2,11 @@
 // creation re-applies at start-up, and its pages driven by keys and clicks.
 
 #include "app/TForm1.h"
-#include "app/application.h"
 #include "app/formfixture.h"
 #include "controls/bgimage.h"
 #include "controls/darerlabel.h"
 #include "controls/flatbutton.h"
+#include "controls/guarded.h"
 #include "platform/widgetcolors.h"
 #include "settings/TfrmPrefer.h"
 #include "settings/colorbox.h"
@@ -238,11 +238,11 @@ INSTANTIATE_TEST_SUITE_P(Table, StartTest, testing::ValuesIn(kStartRows),
 TEST_F(PreferTest, BrokenMenuStyleStopsTheRestOfTheStepsWithTheErrorBox)
 {
     QStringList shown;
-    tl::Application::setErrorReporter([&](const QString &m) { shown << m; });
+    tl::setErrorReporter([&](const QString &m) { shown << m; });
     settings().SetFromReg(QStringLiteral("MenuStyle"), QStringLiteral("x1"));
     settings().SetFromReg(QStringLiteral("AskDelNote"), QStringLiteral("true"));
     startProgram();
-    tl::Application::setErrorReporter({});
+    tl::setErrorReporter({});
     EXPECT_EQ(shown, QStringList{QStringLiteral("'x1' is not a valid integer value")});
     EXPECT_FALSE(prefs().cbdelNote->isChecked());  // a later step
     EXPECT_TRUE(form->isVisible());                // the program goes on
@@ -361,7 +361,7 @@ TEST_F(PreferTest, SizeThatIsNoIntegerGivesTheErrorBoxAndStoresNothing)
 {
     startProgram();
     QStringList shown;
-    tl::Application::setErrorReporter([&](const QString &m) { shown << m; });
+    tl::setErrorReporter([&](const QString &m) { shown << m; });
     showPrefs();
     openPage(1);
     pick(prefs().cbElement, 2);
@@ -369,7 +369,7 @@ TEST_F(PreferTest, SizeThatIsNoIntegerGivesTheErrorBoxAndStoresNothing)
     prefs().cbSize->setFocus();
     key(Qt::Key_A, Qt::ControlModifier);
     type(QStringLiteral("x"));
-    tl::Application::setErrorReporter({});
+    tl::setErrorReporter({});
     EXPECT_EQ(shown, QStringList{QStringLiteral("'x' is not a valid integer value")});
     EXPECT_EQ(settings().GetFromRegInt(QStringLiteral("EditorFontSize")), before);
 }
@@ -673,9 +673,9 @@ TEST_F(DesktopTest, LauncherRefusedGoesToTheErrorBox)
     places.program.clear();  // a program that cannot be named
     prefs().desktopPlaces = places;
     QStringList shown;
-    tl::Application::setErrorReporter([&](const QString &m) { shown << m; });
+    tl::setErrorReporter([&](const QString &m) { shown << m; });
     click(prefs().cmdAddIcon);
-    tl::Application::setErrorReporter({});
+    tl::setErrorReporter({});
     EXPECT_EQ(shown.size(), 1);
     EXPECT_TRUE(dialogs->boxes.empty());
 }
