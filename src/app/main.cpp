@@ -3,13 +3,12 @@
 // (platform/singleinstance.h). Otherwise the main window is created and
 // prepared from the settings, the command line's files are opened, and the
 // event loop runs until Exit, a termination signal or the session's end,
-// which all take the normal way out (app/shutdown.h, also for the exit
-// status).
+// which all take the normal way out (app/run.h, also for the exit status).
 
 #include "app/TForm1.h"
 #include "app/application.h"
 #include "app/fontwarmup.h"
-#include "app/shutdown.h"
+#include "app/run.h"
 #include "controls/builtinart.h"
 #include "editor/helplinks.h"
 #include "platform/error.h"

@@ -3,18 +3,9 @@
 // session. A modal dialog runs an event loop of its own and would hold the
 // way out until someone answered it, so every one open is cancelled first,
 // and so is every one opened after, while the window takes its normal way
-// out (Exit, then FormDestroy).
-//
-// Exit status: 0 after Exit and after the session's end; 128 + N after
-// signal N, as a shell reports a program that signal N ended, though here
-// everything Exit stores was stored.
+// out (Exit, then FormDestroy: app/run.h).
 
 #include <QObject>
-#include <QStringList>
-
-#include <functional>
-
-class TForm1;
 
 namespace tl {
 
@@ -42,9 +33,5 @@ private:
     bool m_loopRunning = false;
     int m_status = 0;
 };
-
-// The program's run: FormCreate with args, then created (when given), the
-// event loop, and the way out. Returns the exit status.
-int runMainWindow(TForm1 &form, const QStringList &args, const std::function<void()> &created = {});
 
 } // namespace tl

@@ -1,6 +1,7 @@
 // Ending the program by a signal while a modal dialog is open: the dialog
 // is cancelled and the window takes its normal way out.
 
+#include "app/run.h"
 #include "app/shutdown.h"
 #include "controls/flatbutton.h"
 #include "formfixture.h"
