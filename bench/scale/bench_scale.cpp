@@ -58,12 +58,12 @@ int main(int argc, char **argv)
     int runs = 1;
     if (op == QLatin1String("open")) {
         ms = timed([&] {
-            notes = store.fileSize(path);
+            notes = store.noteCount(path);
             store.loadNote(0, path);
             store.param(path, QStringLiteral("RealPath"));
         });
     } else if (op == QLatin1String("step")) {
-        notes = store.fileSize(path);  // untimed: the file is open
+        notes = store.noteCount(path);  // untimed: the file is open
         store.loadNote(0, path);
         runs = 5;
         for (int k = 0; k < runs; ++k)
@@ -83,7 +83,7 @@ int main(int argc, char **argv)
                 std::abort();
         });
     } else if (op == QLatin1String("close")) {
-        notes = store.fileSize(path);
+        notes = store.noteCount(path);
         store.loadNote(0, path);
         ms = timed([&] { store.saveNote(0, path, tlbench::noteText(0, 'c')); });
     } else {

@@ -254,7 +254,7 @@ public:
     void nSaveRecord(int index, const QString &path, const QString &text);
     // Deletes note index; CurrentNote moves one back, not below 0.
     void nRemoveRecord(int index, const QString &path);
-    int myFileSize(const QString &path) { return m_records.fileSize(path); }
+    int myFileSize(const QString &path) { return m_records.noteCount(path); }
     QString GetNotesParam(const QString &name);
     void SetNotesParam(const QString &name, const QString &value);
     QString CreateMemoRTF() const;

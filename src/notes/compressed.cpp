@@ -93,8 +93,8 @@ void packNotes(const QString &notesPath, const QString &archivePath, int level)
 bool sameNotes(const QString &a, const QString &b)
 {
     RecordStore left, right;
-    const int count = left.fileSize(a);
-    if (count != right.fileSize(b))
+    const int count = left.noteCount(a);
+    if (count != right.noteCount(b))
         return false;
     for (const char *field : { "lastupdate", "authorname", "companyname", "comments", "compresslevel" })
         if (left.param(a, QLatin1String(field)) != right.param(b, QLatin1String(field)))

@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     tl::RecordStore store([] { return tl::RecordStore::NewFileFields{QStringLiteral("a"), QStringLiteral("c")}; });
     int count = 0;
-    if (refused([&] { count = store.fileSize(path); })) {
+    if (refused([&] { count = store.noteCount(path); })) {
         // Every operation refuses it and leaves it byte for byte as it was.
         if (!refused([&] { store.loadNote(0, path); }) || !refused([&] { store.saveNote(0, path, QStringLiteral("x")); })
             || !refused([&] { store.removeNote(0, path); })
@@ -83,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             std::abort();
     if (fieldSet && fresh.param(path, QStringLiteral("comments")) != QStringLiteral("fuzzcrlf<&>"))
         std::abort();
-    if (!fresh.removeNote(count, path) || fresh.fileSize(path) != count)
+    if (!fresh.removeNote(count, path) || fresh.noteCount(path) != count)
         std::abort();
     return 0;
 }

@@ -34,7 +34,7 @@ NotesSession::Followed NotesSession::followOutsideChange(const QString &text)
     Followed followed;
     const bool edited = m_file.shownEdited && sync::storedForm(text) != m_file.shown.stored;
     if (edited || m_file.shown.index < 0) {
-        m_file.noteCount = m_records.fileSize(m_file.path);
+        m_file.noteCount = m_records.noteCount(m_file.path);
         return followed;
     }
     int count = 0;
@@ -101,7 +101,7 @@ NotesSession::Stored NotesSession::storeShown(const QString &path, const QString
 
 void NotesSession::appendNote()
 {
-    const int count = m_records.fileSize(m_file.path);
+    const int count = m_records.noteCount(m_file.path);
     m_records.saveNote(count, m_file.path, QString());
     if (m_file.isWorkingCopy())
         m_file.pending.push_back({sync::PendingEdit::Append, {}, {}});

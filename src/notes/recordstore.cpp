@@ -388,7 +388,7 @@ bool RecordStore::removeNote(int index, const QString &path)
     return true;
 }
 
-int RecordStore::fileSize(const QString &path)
+int RecordStore::noteCount(const QString &path)
 {
     if (!isFile(path))
         return 0;

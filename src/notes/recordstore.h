@@ -45,7 +45,7 @@ public:
     bool removeNote(int index, const QString &path);
     // Number of notes; 1 for an existing file that is not ".nts", 0 when
     // missing. Reads take a folder in the file's place for a missing file.
-    int fileSize(const QString &path);
+    int noteCount(const QString &path);
     // An information field; "" when the file is missing.
     QString param(const QString &path, const QString &name);
     // Writes an information field; a missing or read-only file is left alone.

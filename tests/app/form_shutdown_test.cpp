@@ -228,7 +228,7 @@ TEST_F(ShutdownTest, HangUpCancelsTheDeleteQuestionAndStoresTheNoteShown)
     expectWindowStored();
     ASSERT_TRUE(shown.contains(QStringLiteral("first more")));
     tl::RecordStore store;
-    EXPECT_EQ(store.fileSize(notes), 2);  // the question was not answered
+    EXPECT_EQ(store.noteCount(notes), 2);  // the question was not answered
     EXPECT_EQ(store.loadNote(0, notes), shown);
     EXPECT_FALSE(guard.hung);
 }

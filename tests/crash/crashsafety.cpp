@@ -125,7 +125,7 @@ std::vector<int> checkNotesFile(const QString &path, const QString &label)
     tl::RecordStore store;
     std::vector<int> versions;
     try {
-        const int count = store.fileSize(path);
+        const int count = store.noteCount(path);
         if (count != kNotes)
             fail(QStringLiteral("%1 holds %2 notes, not %3").arg(label).arg(count).arg(kNotes));
         for (int i = 0; i < kNotes; ++i) {

@@ -17,7 +17,7 @@ QStringList notesOf(const QString &file)
 {
     tl::RecordStore store;
     QStringList notes;
-    const int count = store.fileSize(file);
+    const int count = store.noteCount(file);
     for (int i = 0; i < count; ++i)
         notes << store.loadNote(i, file);
     return notes;

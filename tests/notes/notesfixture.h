@@ -81,7 +81,7 @@ protected:
     {
         tl::RecordStore store;
         QStringList texts;
-        const int count = store.fileSize(file);
+        const int count = store.noteCount(file);
         for (int i = 0; i < count; ++i)
             texts << plain(store.loadNote(i, file));
         return texts;

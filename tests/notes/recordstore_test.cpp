@@ -43,7 +43,7 @@ TEST(RecordStore, LoadsNotesByPositionDroppingLayoutWhitespace)
     EXPECT_EQ(rs.loadNote(0, path, &count), QStringLiteral("{\\rtf1 first & <one>}"));
     EXPECT_EQ(count, 3);
     EXPECT_EQ(rs.loadNote(1, path), QStringLiteral("{\\rtf1 second\n}"));  // CR LF read as LF
-    EXPECT_EQ(rs.fileSize(path), 3);
+    EXPECT_EQ(rs.noteCount(path), 3);
     EXPECT_EQ(rs.param(path, QStringLiteral("AuthorName")), QStringLiteral("Иван"));
     EXPECT_THROW(rs.loadNote(3, path), tl::Error);
 }
@@ -53,7 +53,7 @@ TEST(RecordStore, SavingIntoAMissingPathCreatesANewFileWithOneEmptyNote)
     RecordStore rs = store();
     const QString path = tltest::freshFolder() + QStringLiteral("/New.nts");
     rs.saveNote(0, path, QStringLiteral("ignored"));
-    EXPECT_EQ(rs.fileSize(path), 1);
+    EXPECT_EQ(rs.noteCount(path), 1);
     EXPECT_EQ(rs.loadNote(0, path), QString());
     EXPECT_EQ(rs.param(path, QStringLiteral("lastupdate")),
               QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
@@ -71,7 +71,7 @@ TEST(RecordStore, AppendReplaceAndRemoveKeepTheOtherNotes)
     const QString path = threeNotes();
     rs.saveNote(3, path, QStringLiteral("{\\rtf1 fourth}"));
     rs.saveNote(1, path, QStringLiteral("{\\rtf1 Заметка <b> & \"q\"}"));
-    EXPECT_EQ(rs.fileSize(path), 4);
+    EXPECT_EQ(rs.noteCount(path), 4);
     RecordStore other = store();  // a fresh reader sees the same on disk
     EXPECT_EQ(other.loadNote(0, path), QStringLiteral("{\\rtf1 first & <one>}"));
     EXPECT_EQ(other.loadNote(1, path), QStringLiteral("{\\rtf1 Заметка <b> & \"q\"}"));
@@ -80,7 +80,7 @@ TEST(RecordStore, AppendReplaceAndRemoveKeepTheOtherNotes)
 
     EXPECT_TRUE(rs.removeNote(0, path));
     EXPECT_FALSE(rs.removeNote(3, path));
-    EXPECT_EQ(other.fileSize(path), 3);
+    EXPECT_EQ(other.noteCount(path), 3);
     EXPECT_EQ(other.loadNote(0, path), QStringLiteral("{\\rtf1 Заметка <b> & \"q\"}"));
     // The information block is untouched by note edits.
     EXPECT_EQ(other.param(path, QStringLiteral("comments")), QStringLiteral("one crlf two"));
@@ -98,21 +98,21 @@ TEST(RecordStore, StoringANoteAsItStandsLeavesTheFileUntouched)
     EXPECT_NE(tltest::readFile(path), QByteArray(kThreeNotes));
     EXPECT_EQ(store().loadNote(2, path), QStringLiteral("{\\rtf1 third!}"));
     rs.saveNote(3, path, QString());  // an empty note appended is a change
-    EXPECT_EQ(store().fileSize(path), 4);
+    EXPECT_EQ(store().noteCount(path), 4);
 }
 
 TEST(RecordStore, SeesChangesMadeBehindItsBack)
 {
     RecordStore rs = store();
     const QString path = threeNotes();
-    EXPECT_EQ(rs.fileSize(path), 3);
+    EXPECT_EQ(rs.noteCount(path), 3);
     // Same size, another process's edit: the copy held must not be used.
     QByteArray changed(kThreeNotes);
     changed.replace("third", "THIRD");
     tltest::writeFile(path, changed);
     EXPECT_EQ(rs.loadNote(2, path), QStringLiteral("{\\rtf1 THIRD}"));
     QFile::remove(path);
-    EXPECT_EQ(rs.fileSize(path), 0);
+    EXPECT_EQ(rs.noteCount(path), 0);
     EXPECT_EQ(rs.loadNote(0, path), QString());
 }
 
@@ -173,10 +173,10 @@ TEST(RecordStore, CountsByExtension)
 {
     RecordStore rs = store();
     const QString dir = tltest::freshFolder();
-    EXPECT_EQ(rs.fileSize(tltest::writeFile(dir + QStringLiteral("/a.txt"), "text")), 1);
-    EXPECT_EQ(rs.fileSize(tltest::writeFile(dir + QStringLiteral("/a.rtf"), "{\\rtf1 x}")), 1);
-    EXPECT_EQ(rs.fileSize(tltest::writeFile(dir + QStringLiteral("/UPPER.NTS"), kThreeNotes)), 3);
-    EXPECT_EQ(rs.fileSize(dir + QStringLiteral("/missing.nts")), 0);
+    EXPECT_EQ(rs.noteCount(tltest::writeFile(dir + QStringLiteral("/a.txt"), "text")), 1);
+    EXPECT_EQ(rs.noteCount(tltest::writeFile(dir + QStringLiteral("/a.rtf"), "{\\rtf1 x}")), 1);
+    EXPECT_EQ(rs.noteCount(tltest::writeFile(dir + QStringLiteral("/UPPER.NTS"), kThreeNotes)), 3);
+    EXPECT_EQ(rs.noteCount(dir + QStringLiteral("/missing.nts")), 0);
 }
 
 struct Broken {
@@ -194,7 +194,7 @@ TEST_P(BrokenNotesFile, FailsNamingFileAndReasonAndWritesNothing)
     const QByteArray before = tltest::readFile(path);
     for (const auto &op : std::vector<std::function<void()>>{
              [&] { rs.loadNote(0, path); }, [&] { rs.saveNote(0, path, QStringLiteral("x")); },
-             [&] { rs.removeNote(0, path); }, [&] { rs.fileSize(path); },
+             [&] { rs.removeNote(0, path); }, [&] { rs.noteCount(path); },
              [&] { rs.setParam(path, QStringLiteral("comments"), QStringLiteral("x")); }}) {
         try {
             op();
@@ -228,7 +228,7 @@ TEST(RecordStore, ReadOnlyFileRefusesNoteWritesAndSkipsParamWrites)
     EXPECT_EQ(tltest::readFile(path), before);
     // What the store holds is not ahead of the file after a failed write.
     EXPECT_EQ(rs.loadNote(0, path), QStringLiteral("{\\rtf1 first & <one>}"));
-    EXPECT_EQ(rs.fileSize(path), 3);
+    EXPECT_EQ(rs.noteCount(path), 3);
 }
 
 TEST(RecordStore, InformationFieldsByNameIgnoringCase)

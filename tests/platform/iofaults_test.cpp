@@ -127,11 +127,11 @@ TEST(FolderFault, ANotesFileReplacedByAFolderIsRefusedAndTheFolderKept)
     const QString dir = tltest::freshFolder();
     const QString path = tltest::writeFile(dir + QStringLiteral("/Diary.nts"), kNotes);
     tl::RecordStore store;
-    ASSERT_EQ(store.fileSize(path), 2);
+    ASSERT_EQ(store.noteCount(path), 2);
     QFile::remove(path);
     QDir().mkpath(path + QStringLiteral("/inside"));
     EXPECT_EQ(store.loadNote(0, path), QString());
-    EXPECT_EQ(store.fileSize(path), 0);
+    EXPECT_EQ(store.noteCount(path), 0);
     try {
         store.saveNote(0, path, QStringLiteral("x"));
         ADD_FAILURE() << "the save was not refused";
