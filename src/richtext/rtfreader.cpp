@@ -1,11 +1,15 @@
 #include "richtext/rtfreader.h"
 
 #include "platform/codepage.h"
+#include "richtext/rtfkeywords.h"
+#include "richtext/rtfpictures.h"
+#include "richtext/rtftable.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -13,181 +17,7 @@ namespace tl::rtf {
 
 namespace {
 
-enum class Kw : std::uint8_t {
-    None,
-    // destinations
-    SkipDest, SkipContent, Drawing, FontTable, ColorTable, PnText, Pn, FldRslt, FldInst, Field, Upr,
-    // pictures and objects
-    Pict, PicKind, PicW, PicH, PicWGoal, PicHGoal, PicScaleX, PicScaleY, ShpPict,
-    Object, Result, ObjW, ObjH, ObjScaleX, ObjScaleY,
-    // document
-    Ansi, Mac, Pc, Pca, AnsiCpg, Deff, FCharset, Red, Green, Blue, Bin, U, Uc,
-    // character
-    F, Fs, Cf, B, I, Ul, UlNone, Strike, Plain, Hidden,
-    // paragraph
-    Par, Pard, Ql, Qc, Qr, Qj, Li, Ri, Fi, Sb, Sa, Ls,
-    Line, Tab, Cell, NestCell, Row, NestRow,
-    // table rows
-    Trowd, Trgaph, Trleft, Cellx, Intbl, Border, BorderNone, BorderStyle,
-    // characters by name
-    Char,
-};
-
-struct Word {
-    const char *name;
-    Kw kw;
-    char16_t ch = 0;
-};
-
-constexpr Word kWords[] = {
-    // destinations whose text is not shown; for those that hold the user's
-    // content, ch is its unheld:: bit
-    {"author", Kw::SkipDest}, {"annotation", Kw::SkipContent, unheld::Comments}, {"atnauthor", Kw::SkipDest},
-    {"atndate", Kw::SkipDest}, {"atnicn", Kw::SkipDest}, {"atnid", Kw::SkipDest},
-    {"atnparent", Kw::SkipDest}, {"atnref", Kw::SkipDest}, {"atntime", Kw::SkipDest},
-    {"atrfend", Kw::SkipDest}, {"atrfstart", Kw::SkipDest}, {"bkmkend", Kw::SkipDest},
-    {"bkmkstart", Kw::SkipDest}, {"buptim", Kw::SkipDest}, {"category", Kw::SkipDest},
-    {"colorschememapping", Kw::SkipDest}, {"comment", Kw::SkipDest},
-    {"company", Kw::SkipDest}, {"creatim", Kw::SkipDest}, {"datafield", Kw::SkipDest},
-    {"datastore", Kw::SkipDest}, {"defchp", Kw::SkipDest}, {"defpap", Kw::SkipDest},
-    {"do", Kw::Drawing}, {"doccomm", Kw::SkipDest}, {"docvar", Kw::SkipDest},
-    {"factoidname", Kw::SkipDest}, {"falt", Kw::SkipDest}, {"fchars", Kw::SkipDest},
-    {"fldtype", Kw::SkipDest}, {"filetbl", Kw::SkipDest},
-    {"fname", Kw::SkipDest}, {"fontemb", Kw::SkipDest}, {"fontfile", Kw::SkipDest},
-    {"footer", Kw::SkipContent, unheld::HeadersFooters}, {"footerf", Kw::SkipContent, unheld::HeadersFooters}, {"footerl", Kw::SkipContent, unheld::HeadersFooters},
-    {"footerr", Kw::SkipContent, unheld::HeadersFooters}, {"footnote", Kw::SkipContent, unheld::Footnotes}, {"formfield", Kw::SkipDest},
-    {"ftncn", Kw::SkipDest}, {"ftnsep", Kw::SkipDest}, {"ftnsepc", Kw::SkipDest},
-    {"aftncn", Kw::SkipDest}, {"aftnsep", Kw::SkipDest}, {"aftnsepc", Kw::SkipDest},
-    {"generator", Kw::SkipDest}, {"gridtbl", Kw::SkipDest}, {"header", Kw::SkipContent, unheld::HeadersFooters},
-    {"headerf", Kw::SkipContent, unheld::HeadersFooters}, {"headerl", Kw::SkipContent, unheld::HeadersFooters}, {"headerr", Kw::SkipContent, unheld::HeadersFooters},
-    {"hlinkbase", Kw::SkipDest}, {"htmltag", Kw::SkipDest}, {"info", Kw::SkipDest},
-    {"keycode", Kw::SkipDest}, {"keywords", Kw::SkipDest}, {"latentstyles", Kw::SkipDest},
-    {"lchars", Kw::SkipDest}, {"leveltext", Kw::SkipDest}, {"levelnumbers", Kw::SkipDest},
-    {"list", Kw::SkipDest}, {"listname", Kw::SkipDest}, {"listoverride", Kw::SkipDest},
-    {"listoverridetable", Kw::SkipDest}, {"listpicture", Kw::SkipDest},
-    {"liststylename", Kw::SkipDest}, {"listtable", Kw::SkipDest}, {"manager", Kw::SkipDest},
-    {"mmathPr", Kw::SkipDest}, {"nonshppict", Kw::SkipDest},
-    {"objdata", Kw::SkipDest}, {"objclass", Kw::SkipDest}, {"objname", Kw::SkipDest},
-    {"operator", Kw::SkipDest}, {"panose", Kw::SkipDest}, {"pgdsctbl", Kw::SkipDest},
-    {"pnseclvl", Kw::SkipDest}, {"pntxta", Kw::SkipDest},
-    {"pntxtb", Kw::SkipDest}, {"printim", Kw::SkipDest}, {"private", Kw::SkipDest},
-    {"propname", Kw::SkipDest}, {"protusertbl", Kw::SkipDest},
-    {"revtbl", Kw::SkipDest}, {"revtim", Kw::SkipDest}, {"rsidtbl", Kw::SkipDest},
-    {"shp", Kw::Drawing}, {"shpgrp", Kw::Drawing}, {"shpinst", Kw::SkipDest},
-    {"shprslt", Kw::SkipDest}, {"shptxt", Kw::SkipDest},
-    {"sn", Kw::SkipDest}, {"sp", Kw::SkipDest}, {"staticval", Kw::SkipDest},
-    {"stylesheet", Kw::SkipDest}, {"subject", Kw::SkipDest}, {"sv", Kw::SkipDest},
-    {"tc", Kw::SkipDest}, {"template", Kw::SkipDest}, {"themedata", Kw::SkipDest},
-    {"title", Kw::SkipDest}, {"txe", Kw::SkipDest}, {"ud", Kw::SkipDest},
-    {"userprops", Kw::SkipDest}, {"xe", Kw::SkipDest}, {"xmlnstbl", Kw::SkipDest},
-    {"xmlopen", Kw::SkipDest}, {"xmlclose", Kw::SkipDest}, {"wgrffmtfilter", Kw::SkipDest},
-    {"fonttbl", Kw::FontTable}, {"colortbl", Kw::ColorTable},
-    {"pntext", Kw::PnText}, {"listtext", Kw::PnText}, {"pn", Kw::Pn},
-    {"fldrslt", Kw::FldRslt}, {"fldinst", Kw::FldInst}, {"field", Kw::Field}, {"upr", Kw::Upr},
-    // pictures and objects; ch is the kind of picture
-    {"pict", Kw::Pict}, {"shppict", Kw::ShpPict},
-    {"pngblip", Kw::PicKind, 1}, {"jpegblip", Kw::PicKind, 2}, {"dibitmap", Kw::PicKind, 3},
-    {"wbitmap", Kw::PicKind, 3}, {"emfblip", Kw::PicKind, 4}, {"wmetafile", Kw::PicKind, 4},
-    {"pmmetafile", Kw::PicKind, 4}, {"macpict", Kw::PicKind, 4},
-    {"picw", Kw::PicW}, {"pich", Kw::PicH}, {"picwgoal", Kw::PicWGoal}, {"pichgoal", Kw::PicHGoal},
-    {"picscalex", Kw::PicScaleX}, {"picscaley", Kw::PicScaleY},
-    {"object", Kw::Object}, {"result", Kw::Result}, {"objw", Kw::ObjW}, {"objh", Kw::ObjH},
-    {"objscalex", Kw::ObjScaleX}, {"objscaley", Kw::ObjScaleY},
-    // document
-    {"ansi", Kw::Ansi}, {"mac", Kw::Mac}, {"pc", Kw::Pc}, {"pca", Kw::Pca},
-    {"ansicpg", Kw::AnsiCpg}, {"deff", Kw::Deff}, {"fcharset", Kw::FCharset},
-    {"red", Kw::Red}, {"green", Kw::Green}, {"blue", Kw::Blue}, {"bin", Kw::Bin},
-    {"u", Kw::U}, {"uc", Kw::Uc},
-    // character
-    {"f", Kw::F}, {"fs", Kw::Fs}, {"cf", Kw::Cf}, {"b", Kw::B}, {"i", Kw::I},
-    {"ul", Kw::Ul}, {"uld", Kw::Ul}, {"uldash", Kw::Ul}, {"uldashd", Kw::Ul},
-    {"uldashdd", Kw::Ul}, {"uldb", Kw::Ul}, {"ulhwave", Kw::Ul}, {"ulldash", Kw::Ul},
-    {"ulth", Kw::Ul}, {"ulthd", Kw::Ul}, {"ulthdash", Kw::Ul}, {"ulthdashd", Kw::Ul},
-    {"ulthdashdd", Kw::Ul}, {"ulthldash", Kw::Ul}, {"ululdbwave", Kw::Ul}, {"ulw", Kw::Ul},
-    {"ulwave", Kw::Ul}, {"ulnone", Kw::UlNone}, {"strike", Kw::Strike},
-    {"striked", Kw::Strike}, {"plain", Kw::Plain}, {"v", Kw::Hidden},
-    // paragraph
-    {"par", Kw::Par}, {"page", Kw::Par}, {"sect", Kw::Par}, {"column", Kw::Par},
-    {"pard", Kw::Pard}, {"ql", Kw::Ql}, {"qc", Kw::Qc}, {"qr", Kw::Qr}, {"qj", Kw::Qj},
-    {"qd", Kw::Qj}, {"li", Kw::Li}, {"lin", Kw::Li}, {"ri", Kw::Ri}, {"rin", Kw::Ri},
-    {"fi", Kw::Fi}, {"sb", Kw::Sb}, {"sa", Kw::Sa}, {"ls", Kw::Ls}, {"line", Kw::Line}, {"tab", Kw::Tab},
-    {"cell", Kw::Cell}, {"nestcell", Kw::NestCell}, {"row", Kw::Row}, {"nestrow", Kw::NestRow},
-    // table rows
-    {"trowd", Kw::Trowd}, {"trgaph", Kw::Trgaph}, {"trleft", Kw::Trleft}, {"cellx", Kw::Cellx},
-    {"intbl", Kw::Intbl}, {"trbrdrt", Kw::Border}, {"trbrdrl", Kw::Border}, {"trbrdrb", Kw::Border},
-    {"trbrdrr", Kw::Border}, {"trbrdrh", Kw::Border}, {"trbrdrv", Kw::Border}, {"clbrdrt", Kw::Border},
-    {"clbrdrl", Kw::Border}, {"clbrdrb", Kw::Border}, {"clbrdrr", Kw::Border},
-    {"brdrnone", Kw::BorderNone}, {"brdrs", Kw::BorderStyle}, {"brdrth", Kw::BorderStyle},
-    {"brdrsh", Kw::BorderStyle}, {"brdrdb", Kw::BorderStyle}, {"brdrdot", Kw::BorderStyle},
-    {"brdrdash", Kw::BorderStyle}, {"brdrhair", Kw::BorderStyle}, {"brdrtriple", Kw::BorderStyle},
-    // characters by name
-    {"emdash", Kw::Char, u'\u2014'}, {"endash", Kw::Char, u'\u2013'},
-    {"emspace", Kw::Char, u'\u2003'}, {"enspace", Kw::Char, u'\u2002'},
-    {"qmspace", Kw::Char, u'\u2005'}, {"bullet", Kw::Char, u'\u2022'},
-    {"lquote", Kw::Char, u'\u2018'}, {"rquote", Kw::Char, u'\u2019'},
-    {"ldblquote", Kw::Char, u'\u201C'}, {"rdblquote", Kw::Char, u'\u201D'},
-    {"zwj", Kw::Char, u'\u200D'}, {"zwnj", Kw::Char, u'\u200C'},
-    {"zwbo", Kw::Char, u'\u200B'}, {"zwnbo", Kw::Char, u'\uFEFF'},
-};
-
-// Open-addressing table over kWords, built once.
-class WordTable {
-public:
-    WordTable()
-    {
-        m_slots.fill(-1);
-        for (int i = 0; i < int(std::size(kWords)); ++i) {
-            std::string_view w = kWords[i].name;
-            m_length[i] = static_cast<unsigned char>(w.size());
-            std::size_t h = hash(w.data(), w.size()) & kMask;
-            while (m_slots[h] >= 0)
-                h = (h + 1) & kMask;
-            m_slots[h] = static_cast<short>(i);
-        }
-    }
-    const Word *find(const char *s, std::size_t n) const
-    {
-        std::size_t h = hash(s, n) & kMask;
-        for (;;) {
-            short i = m_slots[h];
-            if (i < 0)
-                return nullptr;
-            if (m_length[i] == n && std::memcmp(kWords[i].name, s, n) == 0)
-                return &kWords[i];
-            h = (h + 1) & kMask;
-        }
-    }
-
-private:
-    static constexpr std::size_t kMask = 1023;
-    static std::size_t hash(const char *s, std::size_t n)
-    {
-        std::uint32_t h = 2166136261u;
-        for (std::size_t i = 0; i < n; ++i)
-            h = (h ^ static_cast<unsigned char>(s[i])) * 16777619u;
-        return h ^ (h >> 15);
-    }
-    std::array<short, 1024> m_slots;
-    std::array<unsigned char, std::size(kWords)> m_length;
-};
-
-const WordTable &words()
-{
-    static const WordTable table;
-    return table;
-}
-
 enum class Dest : std::uint8_t { Text, Skip, FontTable, ColorTable, Marker, Picture, Object, ObjResult, FieldInst };
-
-enum class PicKind : std::uint8_t { Unknown, Png, Jpeg, Bitmap, Metafile };
-
-// Sizes stated in a picture or object, kept in range.
-constexpr int kMaxTwips = 150000; // about 100 inches
-
-int shownTwips(long long twips, int scale)
-{
-    return int(std::clamp(twips * std::clamp(scale, 1, 10000) / 100, 0LL, (long long)kMaxTwips));
-}
 
 // A field's target when its instruction is HYPERLINK: the URL, with "#name"
 // for a \l place; empty otherwise.
@@ -251,19 +81,6 @@ constexpr std::array<bool, 256> makeSpecial()
     return t;
 }
 constexpr std::array<bool, 256> kSpecial = makeSpecial();
-
-constexpr std::array<signed char, 256> makeHex()
-{
-    std::array<signed char, 256> t{};
-    for (int c = 0; c < 256; ++c)
-        t[c] = -1;
-    for (int c = 0; c < 10; ++c)
-        t['0' + c] = static_cast<signed char>(c);
-    for (int c = 0; c < 6; ++c)
-        t['a' + c] = t['A' + c] = static_cast<signed char>(10 + c);
-    return t;
-}
-constexpr std::array<signed char, 256> kHex = makeHex();
 
 bool isHigh(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool isLow(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
@@ -335,29 +152,6 @@ struct Reader::Impl {
         std::uint8_t contentBit = 0;
     };
 
-    // The picture being read; a picture inside an object is its result.
-    struct PictureRead {
-        bool active = false;
-        bool forObject = false;
-        std::size_t depth = 0;
-        std::size_t start = 0;
-        PicKind kind = PicKind::Unknown;
-        int nibble = -1;
-        Picture picture;
-    };
-    struct ObjectRead {
-        bool active = false;
-        std::size_t depth = 0;
-        std::size_t start = 0;
-        int width = 0, height = 0, scaleX = 100, scaleY = 100;
-        bool hasResult = false;
-        Picture result;
-    };
-    // \binN inside a group that is kept as it is: where the word starts,
-    // where its bytes start and end.
-    struct BinSpan {
-        std::size_t word, data, end;
-    };
     struct Field {
         std::size_t depth;
         QString instruction;
@@ -380,18 +174,12 @@ struct Reader::Impl {
 
     // pictures, objects, fields
     const char *base = nullptr;
-    PictureRead pict;
-    ObjectRead object;
-    std::vector<BinSpan> bins;
+    PictureReader pictures;
     std::vector<Field> fields;
     std::vector<QString> links;
 
-    // tables
-    RowFormat row;
-    int borderSides = 0;
-    bool borderPending = false;
-    bool cellOpen = false; // paragraphs were ended in a cell not yet ended
-    int cellsInRow = 0;
+    // the table row being read
+    RowReader rows;
 
     // unheld:: bits of what was skipped
     unsigned skipped = 0;
@@ -460,31 +248,18 @@ struct Reader::Impl {
     void endPara(ParaFormat para, const CharFormat &mark, bool last)
     {
         if (!para.inTable) {
-            closeRow();
+            rows.endRow(*sink);
             sink->endParagraph(para, mark, last);
             return;
         }
         sink->endParagraph(para, mark, false);
-        cellOpen = true;
+        rows.paragraphEnded();
         if (last) {
             // A table is always followed by a paragraph.
-            closeRow();
+            rows.endRow(*sink);
             para.inTable = false;
             para.bullet = false;
             sink->endParagraph(para, mark, true);
-        }
-    }
-
-    void closeRow()
-    {
-        if (cellOpen) {
-            sink->endCell();
-            cellOpen = false;
-            ++cellsInRow;
-        }
-        if (cellsInRow > 0) {
-            sink->endRow(row);
-            cellsInRow = 0;
         }
     }
 
@@ -514,23 +289,19 @@ struct Reader::Impl {
     {
         endPendingPar();
         endCellParagraph();
-        if (cellsInRow < kMaxCells - 1) {
-            sink->endCell();
-            cellOpen = false;
-            ++cellsInRow;
-        }
+        rows.endCell(*sink);
     }
 
     void rowEnd()
     {
-        if (cellsInRow == 0 && !cellOpen && !top().para.inTable) {
+        if (rows.empty() && !top().para.inTable) {
             paragraph(); // a row without a cell: only a paragraph's end
             return;
         }
         endPendingPar();
         if (begun || !run.empty() || pendingTab)
             endCellParagraph();
-        closeRow();
+        rows.endRow(*sink);
         // Every writer starts a row's paragraphs with \intbl again; text
         // after the last row without a \pard is not in the table.
         top().para.inTable = false;
@@ -607,150 +378,6 @@ struct Reader::Impl {
     }
 
     // ---- pictures and objects
-
-    // start: where the \pict word is in the input.
-    void startPicture(bool forObject, std::size_t start)
-    {
-        pict = PictureRead{};
-        pict.active = true;
-        pict.forObject = forObject;
-        pict.depth = stack.size();
-        pict.start = start;
-        setDest(Dest::Picture);
-    }
-
-    bool keepsPictureData() const
-    {
-        return wantsFormat
-               && (pict.kind == PicKind::Unknown || pict.kind == PicKind::Png || pict.kind == PicKind::Jpeg);
-    }
-
-    void pictureHex(const char *s, const char *e)
-    {
-        if (!keepsPictureData())
-            return;
-        QByteArray &data = pict.picture.data;
-        const qsizetype at = data.size();
-        data.resize(at + (e - s) / 2 + 1);
-        char *out = data.data() + at;
-        int nibble = pict.nibble;
-        for (; s < e; ++s) {
-            const int v = kHex[static_cast<unsigned char>(*s)];
-            if (v < 0)
-                continue;
-            if (nibble < 0) {
-                nibble = v;
-            } else {
-                *out++ = static_cast<char>(nibble * 16 + v);
-                nibble = -1;
-            }
-        }
-        pict.nibble = nibble;
-        data.truncate(out - data.data());
-    }
-
-    // A group from its first word (start) to its closing brace (end), safe
-    // to write back into RTF that must be pure ASCII: \bin data as hex, bytes above 127 as \'hh escapes, and
-    // control bytes other than tabs and line ends as an empty group, which
-    // like them ends a control word and adds nothing.
-    QByteArray copyOf(std::size_t start, std::size_t end) const
-    {
-        static const char hex[] = "0123456789abcdef";
-        QByteArray out;
-        out.reserve(qsizetype(end - start) + 16);
-        // Whatever came before the word in its group is not the picture's.
-        out += '{';
-        auto bin = std::lower_bound(bins.begin(), bins.end(), start,
-                                    [](const BinSpan &b, std::size_t at) { return b.word < at; });
-        auto escaped = [&](unsigned char c) {
-            out += "\\'";
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        };
-        std::size_t i = start;
-        while (i < end) {
-            if (bin != bins.end() && bin->word == i) {
-                out += ' ';
-                for (std::size_t j = bin->data; j < bin->end; ++j) {
-                    const auto c = static_cast<unsigned char>(base[j]);
-                    out += hex[c >> 4];
-                    out += hex[c & 15];
-                }
-                i = bin->end;
-                ++bin;
-                continue;
-            }
-            const auto c = static_cast<unsigned char>(base[i++]);
-            if (c == '\\' && i < end && !(bin != bins.end() && bin->word == i)) {
-                // A control symbol stays whole; one on a high byte becomes the byte.
-                const auto d = static_cast<unsigned char>(base[i]);
-                if (d >= 0x80) {
-                    escaped(d);
-                } else if (d >= 0x20 || d == '\r' || d == '\n' || d == '\t') {
-                    out += '\\';
-                    out += char(d);
-                } else {
-                    out += "{}";
-                }
-                ++i;
-            } else if (c >= 0x80) {
-                escaped(c);
-            } else if (c >= 0x20 || c == '\r' || c == '\n' || c == '\t') {
-                out += char(c);
-            } else {
-                out += "{}";
-            }
-        }
-        return out;
-    }
-
-    void endPicture(std::size_t end)
-    {
-        pict.active = false;
-        Picture p = std::move(pict.picture);
-        const bool bitmap = pict.kind != PicKind::Metafile;
-        auto natural = [&](int size) { return bitmap ? size * 15LL : size * 1440LL / 2540; };
-        p.shownWidth = shownTwips(p.goalWidth > 0 ? p.goalWidth : natural(std::max(p.width, 0)), p.scaleX);
-        p.shownHeight = shownTwips(p.goalHeight > 0 ? p.goalHeight : natural(std::max(p.height, 0)), p.scaleY);
-        if (pict.kind == PicKind::Png || pict.kind == PicKind::Jpeg) {
-            p.blip = pict.kind == PicKind::Png ? Picture::Blip::Png : Picture::Blip::Jpeg;
-        } else {
-            p.data.clear();
-            if (!pict.forObject && wantsFormat)
-                p.source = copyOf(pict.start, end);
-        }
-        if (pict.forObject) {
-            if (!object.hasResult) {
-                object.result = std::move(p);
-                object.hasResult = true;
-            }
-        } else {
-            emitPicture(p);
-        }
-        if (!object.active)
-            bins.clear();
-    }
-
-    void endObject(std::size_t end)
-    {
-        object.active = false;
-        Picture p;
-        if (object.hasResult) {
-            p.blip = object.result.blip;
-            p.data = std::move(object.result.data);
-            p.shownWidth = object.result.shownWidth;
-            p.shownHeight = object.result.shownHeight;
-        }
-        if (object.width > 0)
-            p.shownWidth = shownTwips(object.width, object.scaleX);
-        if (object.height > 0)
-            p.shownHeight = shownTwips(object.height, object.scaleY);
-        if (wantsFormat)
-            p.source = copyOf(object.start, end);
-        object = ObjectRead{};
-        bins.clear();
-        emitPicture(p);
-    }
 
     void emitPicture(const Picture &p)
     {
@@ -829,7 +456,7 @@ struct Reader::Impl {
         }
         if (g.dest == Dest::Picture) {
             const char c = static_cast<char>(b);
-            pictureHex(&c, &c + 1);
+            pictures.hex(&c, &c + 1);
             return;
         }
         if (g.dest == Dest::FieldInst) {
@@ -942,8 +569,8 @@ struct Reader::Impl {
         Dest was = top().dest;
         if (fontPending && stack.size() == fontDepth)
             commitFont();
-        const bool pictureEnds = pict.active && stack.size() == pict.depth;
-        const bool objectEnds = object.active && stack.size() == object.depth;
+        const bool pictureEnds = pictures.endsPicture(stack.size());
+        const bool objectEnds = pictures.endsObject(stack.size());
         stack.pop_back();
         while (!fields.empty() && fields.back().depth > stack.size())
             fields.pop_back();
@@ -962,10 +589,12 @@ struct Reader::Impl {
         }
         formatDirty = true;
         pendingLead = -1;
-        if (pictureEnds)
-            endPicture(end);
+        if (pictureEnds) {
+            if (std::optional<Picture> p = pictures.endPicture(end))
+                emitPicture(*p);
+        }
         if (objectEnds)
-            endObject(end);
+            emitPicture(pictures.endObject(end));
         return stack.size() > 1;
     }
 
@@ -987,7 +616,7 @@ struct Reader::Impl {
         const char *const backslash = name - 1;
         const bool starred = star;
         star = false;
-        const Word *w = words().find(name, len);
+        const Word *w = findWord(name, len);
         Kw kw = w ? w->kw : Kw::None;
 
         if (ucSkip > 0 && kw == Kw::U && isLow(char16_t(param < 0 ? param + 65536 : param))
@@ -1002,220 +631,43 @@ struct Reader::Impl {
                 setDest(Dest::Skip);
             return;
         }
-        Group &g = top();
         const int n = static_cast<int>(param);
-        switch (kw) {
-        case Kw::None:
+        switch (w->group) {
+        case KwGroup::Destination:
+            destinationWord(*w);
             break;
-        case Kw::SkipDest:
-            setDest(Dest::Skip);
+        case KwGroup::Picture:
+            pictureWord(*w, n, std::size_t(backslash - base));
             break;
-        case Kw::SkipContent: {
-            const bool users = showing() || g.contentBit;
-            setDest(Dest::Skip);
-            if (users)
-                g.contentBit = std::uint8_t(w->ch);
+        case KwGroup::Document:
+            documentWord(kw, hasParam, param, backslash, p, end);
             break;
-        }
-        case Kw::Drawing:
-            if (showing() || g.contentBit)
-                skipped |= unheld::Drawings;
-            setDest(Dest::Skip);
+        case KwGroup::Character:
+            characterWord(kw, hasParam, n);
             break;
-        // Tables inside pictures, objects and skipped text are not the
-        // document's: a kept group written back would redefine its fonts.
-        case Kw::FontTable:
-            if (g.dest == Dest::Text) {
-                setDest(Dest::FontTable);
-                fontPending = false;
-            } else {
-                setDest(Dest::Skip);
-            }
+        case KwGroup::Paragraph:
+            paragraphWord(kw, n);
             break;
-        case Kw::ColorTable:
-            setDest(g.dest == Dest::Text ? Dest::ColorTable : Dest::Skip);
+        case KwGroup::Row:
+            // Rows of a table nested in a cell are not the cell's row.
+            if (kw == Kw::Intbl)
+                top().para.inTable = true;
+            else if (top().dest == Dest::Text)
+                rows.word(kw, n);
             break;
-        case Kw::PnText:
-            if (g.dest == Dest::Text)
-                paraMarker = true;
-            setDest(Dest::Marker);
-            break;
-        case Kw::Pn:
-            if (stack.size() >= 2 && stack[stack.size() - 2].dest == Dest::Text)
-                stack[stack.size() - 2].para.bullet = true;
-            setDest(Dest::Skip);
-            break;
-        case Kw::Field:
-            // Its result's text is shown as it is.
-            if (fields.size() < kMaxDepth)
-                fields.push_back({stack.size(), {}, -1});
-            break;
-        case Kw::FldInst:
-            if (!fields.empty() && g.dest == Dest::Text)
-                setDest(Dest::FieldInst);
+        case KwGroup::Char:
+            if (showing())
+                unit(w->value);
             else
-                setDest(Dest::Skip);
-            break;
-        case Kw::FldRslt:
-            if (!fields.empty() && g.dest == Dest::Text && linkOf(fields.back()) > 0) {
-                g.chr.link = fields.back().link;
-                formatDirty = true;
-            }
-            break;
-        case Kw::Pict:
-            if (g.dest == Dest::Text && showing() && !pict.active)
-                startPicture(false, std::size_t(backslash - base));
-            else if (g.dest == Dest::ObjResult && !pict.active)
-                startPicture(true, std::size_t(backslash - base));
-            else {
                 dropped();
-                setDest(Dest::Skip);
-            }
-            break;
-        case Kw::ShpPict:
-            break; // the picture inside is the one to show
-        case Kw::PicKind:
-            if (pict.active && g.dest == Dest::Picture)
-                pict.kind = static_cast<PicKind>(w->ch);
-            break;
-        case Kw::PicW:
-            if (pict.active)
-                pict.picture.width = std::clamp(n, 0, 1 << 20);
-            break;
-        case Kw::PicH:
-            if (pict.active)
-                pict.picture.height = std::clamp(n, 0, 1 << 20);
-            break;
-        case Kw::PicWGoal:
-            if (pict.active)
-                pict.picture.goalWidth = std::clamp(n, 0, kMaxTwips);
-            break;
-        case Kw::PicHGoal:
-            if (pict.active)
-                pict.picture.goalHeight = std::clamp(n, 0, kMaxTwips);
-            break;
-        case Kw::PicScaleX:
-            if (pict.active)
-                pict.picture.scaleX = std::clamp(n, 1, 10000);
-            break;
-        case Kw::PicScaleY:
-            if (pict.active)
-                pict.picture.scaleY = std::clamp(n, 1, 10000);
-            break;
-        case Kw::Object:
-            if (g.dest == Dest::Text && showing() && !object.active && !pict.active) {
-                object = ObjectRead{};
-                object.active = true;
-                object.depth = stack.size();
-                object.start = std::size_t(backslash - base);
-                setDest(Dest::Object);
-            } else {
-                setDest(Dest::Skip);
-            }
-            break;
-        case Kw::Result:
-            setDest(g.dest == Dest::Object ? Dest::ObjResult : Dest::Skip);
-            break;
-        case Kw::ObjW:
-            if (object.active)
-                object.width = std::clamp(n, 0, kMaxTwips);
-            break;
-        case Kw::ObjH:
-            if (object.active)
-                object.height = std::clamp(n, 0, kMaxTwips);
-            break;
-        case Kw::ObjScaleX:
-            if (object.active)
-                object.scaleX = std::clamp(n, 1, 10000);
-            break;
-        case Kw::ObjScaleY:
-            if (object.active)
-                object.scaleY = std::clamp(n, 1, 10000);
-            break;
-        case Kw::Upr:
-            setDest(Dest::Skip);
-            break;
-        case Kw::Ansi:
-            docCodePage = 1252;
-            refreshPages();
-            break;
-        case Kw::Mac:
-            docCodePage = 10000;
-            refreshPages();
-            break;
-        case Kw::Pc:
-            docCodePage = 437;
-            refreshPages();
-            break;
-        case Kw::Pca:
-            docCodePage = 850;
-            refreshPages();
-            break;
-        case Kw::AnsiCpg:
-            docCodePage = CodePage::get(hasParam ? n : 0).number();
-            refreshPages();
-            break;
-        case Kw::Deff:
-            deff = n;
-            break;
-        case Kw::FCharset:
-            if (g.dest == Dest::FontTable) {
-                if (!fontPending)
-                    startFont(fontDef.id);
-                fontDef.charset = n;
-            }
-            break;
-        case Kw::Red:
-            red = std::clamp(n, 0, 255);
-            colorGiven = true;
-            break;
-        case Kw::Green:
-            green = std::clamp(n, 0, 255);
-            colorGiven = true;
-            break;
-        case Kw::Blue:
-            blue = std::clamp(n, 0, 255);
-            colorGiven = true;
-            break;
-        case Kw::Bin: {
-            // Raw bytes, never more than the input holds.
-            const std::size_t skip = param > 0 ? static_cast<std::size_t>(param) : 0;
-            const char *const data = p;
-            p += std::min<std::size_t>(skip, static_cast<std::size_t>(end - p));
-            if (ucSkip > 0)
-                --ucSkip;
-            if (pict.active && g.dest == Dest::Picture && keepsPictureData()) {
-                pict.picture.data.append(data, p - data);
-                pict.nibble = -1;
-            }
-            if (pict.active || object.active)
-                bins.push_back({std::size_t(backslash - base), std::size_t(data - base), std::size_t(p - base)});
             break;
         }
-        case Kw::U: {
-            long v = param;
-            if (v < 0)
-                v += 65536;
-            if (v >= 0 && v <= 0xFFFF) {
-                if (g.dest == Dest::FontTable) {
-                    if (!fontPending)
-                        startFont(fontDef.id);
-                    fontDef.name.append(QChar(char16_t(v)));
-                } else if (g.dest == Dest::FieldInst) {
-                    if (!fields.empty())
-                        instructionChar(char16_t(v));
-                } else if (showing()) {
-                    unit(static_cast<char16_t>(v));
-                } else if (v > 0x20) {
-                    dropped();
-                }
-            }
-            ucSkip = g.uc;
-            break;
-        }
-        case Kw::Uc:
-            g.uc = std::clamp(n, 0, 100);
-            break;
+    }
+
+    void characterWord(Kw kw, bool hasParam, int n)
+    {
+        Group &g = top();
+        switch (kw) {
         case Kw::F:
             if (g.dest == Dest::FontTable) {
                 startFont(n);
@@ -1262,6 +714,16 @@ struct Reader::Impl {
         case Kw::Hidden:
             g.hidden = !hasParam || n != 0;
             break;
+        default:
+            break;
+        }
+    }
+
+    // Paragraph format, breaks, and the ends of cells and rows.
+    void paragraphWord(Kw kw, int n)
+    {
+        Group &g = top();
+        switch (kw) {
         case Kw::Par:
             if (g.dest == Dest::Text)
                 paragraph();
@@ -1329,59 +791,200 @@ struct Reader::Impl {
                 unit(u'\u2028');
             }
             break;
-        case Kw::Char:
-            if (showing())
-                unit(w->ch);
-            else
-                dropped();
-            break;
-        case Kw::Trowd:
-        case Kw::Trgaph:
-        case Kw::Trleft:
-        case Kw::Cellx:
-        case Kw::Border:
-        case Kw::BorderNone:
-        case Kw::BorderStyle:
-            // Rows of a table nested in a cell are not the cell's row.
-            if (g.dest == Dest::Text)
-                rowWord(kw, n);
-            break;
-        case Kw::Intbl:
-            g.para.inTable = true;
+        default:
             break;
         }
     }
 
-    void rowWord(Kw kw, int n)
+    void destinationWord(const Word &w)
     {
+        Group &g = top();
+        switch (w.kw) {
+        case Kw::SkipDest:
+            setDest(Dest::Skip);
+            break;
+        case Kw::SkipContent: {
+            const bool users = showing() || g.contentBit;
+            setDest(Dest::Skip);
+            if (users)
+                g.contentBit = std::uint8_t(w.value);
+            break;
+        }
+        case Kw::Drawing:
+            if (showing() || g.contentBit)
+                skipped |= unheld::Drawings;
+            setDest(Dest::Skip);
+            break;
+        // Tables inside pictures, objects and skipped text are not the
+        // document's: a kept group written back would redefine its fonts.
+        case Kw::FontTable:
+            if (g.dest == Dest::Text) {
+                setDest(Dest::FontTable);
+                fontPending = false;
+            } else {
+                setDest(Dest::Skip);
+            }
+            break;
+        case Kw::ColorTable:
+            setDest(g.dest == Dest::Text ? Dest::ColorTable : Dest::Skip);
+            break;
+        case Kw::PnText:
+            if (g.dest == Dest::Text)
+                paraMarker = true;
+            setDest(Dest::Marker);
+            break;
+        case Kw::Pn:
+            if (stack.size() >= 2 && stack[stack.size() - 2].dest == Dest::Text)
+                stack[stack.size() - 2].para.bullet = true;
+            setDest(Dest::Skip);
+            break;
+        case Kw::Field:
+            // Its result's text is shown as it is.
+            if (fields.size() < kMaxDepth)
+                fields.push_back({stack.size(), {}, -1});
+            break;
+        case Kw::FldInst:
+            if (!fields.empty() && g.dest == Dest::Text)
+                setDest(Dest::FieldInst);
+            else
+                setDest(Dest::Skip);
+            break;
+        case Kw::FldRslt:
+            if (!fields.empty() && g.dest == Dest::Text && linkOf(fields.back()) > 0) {
+                g.chr.link = fields.back().link;
+                formatDirty = true;
+            }
+            break;
+        case Kw::Upr:
+            setDest(Dest::Skip);
+            break;
+        default:
+            break;
+        }
+    }
+
+    // start: where the word is in the input.
+    void pictureWord(const Word &w, int n, std::size_t start)
+    {
+        const Group &g = top();
+        switch (w.kw) {
+        case Kw::Pict:
+            if (g.dest == Dest::Text && showing() && !pictures.pictureOpen())
+                startPicture(false, start);
+            else if (g.dest == Dest::ObjResult && !pictures.pictureOpen())
+                startPicture(true, start);
+            else {
+                dropped();
+                setDest(Dest::Skip);
+            }
+            break;
+        case Kw::ShpPict:
+            break; // the picture inside is the one to show
+        case Kw::Object:
+            if (g.dest == Dest::Text && showing() && !pictures.objectOpen() && !pictures.pictureOpen()) {
+                pictures.startObject(start, stack.size());
+                setDest(Dest::Object);
+            } else {
+                setDest(Dest::Skip);
+            }
+            break;
+        case Kw::Result:
+            setDest(g.dest == Dest::Object ? Dest::ObjResult : Dest::Skip);
+            break;
+        default:
+            pictures.word(w, n, g.dest == Dest::Picture);
+            break;
+        }
+    }
+
+    void startPicture(bool forObject, std::size_t start)
+    {
+        pictures.startPicture(forObject, start, stack.size());
+        setDest(Dest::Picture);
+    }
+
+    // Code pages, font and colour tables, raw bytes and Unicode characters.
+    void documentWord(Kw kw, bool hasParam, long param, const char *backslash, const char *&p, const char *end)
+    {
+        Group &g = top();
+        const int n = static_cast<int>(param);
         switch (kw) {
-        case Kw::Trowd:
-            row = RowFormat{};
-            borderSides = 0;
-            borderPending = false;
+        case Kw::Ansi:
+            docCodePage = 1252;
+            refreshPages();
             break;
-        case Kw::Trgaph:
-            row.gap = std::clamp(n, 0, 31680);
+        case Kw::Mac:
+            docCodePage = 10000;
+            refreshPages();
             break;
-        case Kw::Trleft:
-            row.left = std::clamp(n, -31680, 31680);
+        case Kw::Pc:
+            docCodePage = 437;
+            refreshPages();
             break;
-        case Kw::Cellx:
-            if (row.cellx.size() < std::size_t(kMaxCells))
-                row.cellx.push_back(std::clamp(n, -31680, 2 * 31680));
+        case Kw::Pca:
+            docCodePage = 850;
+            refreshPages();
             break;
-        case Kw::Border:
-            ++borderSides;
-            borderPending = true;
-            row.borders = true;
+        case Kw::AnsiCpg:
+            docCodePage = CodePage::get(hasParam ? n : 0).number();
+            refreshPages();
             break;
-        case Kw::BorderNone:
-            if (borderPending && --borderSides == 0)
-                row.borders = false;
-            borderPending = false;
+        case Kw::Deff:
+            deff = n;
             break;
-        case Kw::BorderStyle:
-            borderPending = false;
+        case Kw::FCharset:
+            if (g.dest == Dest::FontTable) {
+                if (!fontPending)
+                    startFont(fontDef.id);
+                fontDef.charset = n;
+            }
+            break;
+        case Kw::Red:
+            red = std::clamp(n, 0, 255);
+            colorGiven = true;
+            break;
+        case Kw::Green:
+            green = std::clamp(n, 0, 255);
+            colorGiven = true;
+            break;
+        case Kw::Blue:
+            blue = std::clamp(n, 0, 255);
+            colorGiven = true;
+            break;
+        case Kw::Bin: {
+            // Raw bytes, never more than the input holds.
+            const std::size_t skip = param > 0 ? static_cast<std::size_t>(param) : 0;
+            const char *const data = p;
+            p += std::min<std::size_t>(skip, static_cast<std::size_t>(end - p));
+            if (ucSkip > 0)
+                --ucSkip;
+            pictures.bin(std::size_t(backslash - base), std::size_t(data - base), std::size_t(p - base),
+                         g.dest == Dest::Picture);
+            break;
+        }
+        case Kw::U: {
+            long v = param;
+            if (v < 0)
+                v += 65536;
+            if (v >= 0 && v <= 0xFFFF) {
+                if (g.dest == Dest::FontTable) {
+                    if (!fontPending)
+                        startFont(fontDef.id);
+                    fontDef.name.append(QChar(char16_t(v)));
+                } else if (g.dest == Dest::FieldInst) {
+                    if (!fields.empty())
+                        instructionChar(char16_t(v));
+                } else if (showing()) {
+                    unit(static_cast<char16_t>(v));
+                } else if (v > 0x20) {
+                    dropped();
+                }
+            }
+            ucSkip = g.uc;
+            break;
+        }
+        case Kw::Uc:
+            g.uc = std::clamp(n, 0, 100);
             break;
         default:
             break;
@@ -1640,7 +1243,7 @@ struct Reader::Impl {
         }
         Group &g = top();
         if (g.dest == Dest::Picture) {
-            pictureHex(s, e);
+            pictures.hex(s, e);
             return;
         }
         if (g.dest == Dest::Skip || g.dest == Dest::Object || g.dest == Dest::ObjResult) {
@@ -1679,14 +1282,10 @@ void Reader::parse(std::string_view rtf, Sink &sink)
     s.run.reserve(std::min<std::size_t>(rtf.size(), 1 << 16));
     s.wantsFormat = sink.wantsFormat();
     s.base = rtf.data();
-    s.pict = {};
-    s.object = {};
-    s.bins.clear();
+    s.pictures.begin(rtf.data(), s.wantsFormat);
     s.fields.clear();
     s.links.clear();
-    s.row = {};
-    s.cellOpen = false;
-    s.cellsInRow = 0;
+    s.rows.reset();
     s.begun = false;
     s.skipped = 0;
     s.parseBytes(rtf);
@@ -1712,20 +1311,6 @@ QString Reader::link(int index) const
     if (index <= 0 || index > int(d->links.size()))
         return {};
     return d->links[index - 1];
-}
-
-bool TableShape::join(int cells)
-{
-    cells = std::max(cells, 1);
-    const int columns = std::max(m_columns, cells);
-    const long long fillers = m_fillers + (long long)(columns - m_columns) * m_rows + (columns - cells);
-    if (m_rows > 0 && fillers > m_cells + cells + kMaxCells)
-        return false;
-    ++m_rows;
-    m_columns = columns;
-    m_cells += cells;
-    m_fillers = fillers;
-    return true;
 }
 
 QByteArray rtfBytes(const QString &rtf)

@@ -3,6 +3,8 @@
 // their character format, pictures, paragraph ends with their paragraph
 // format and table cells and rows, and hands them to a sink: a document
 // builder or a plain-text collector, so both see exactly the same text.
+// Its parts: the words it knows (rtfkeywords.h), pictures and objects
+// (rtfpictures.h) and table rows (rtftable.h).
 //
 // Any input is accepted: nothing throws, nesting depth costs no stack, time
 // is linear in the input and memory grows with it, whatever numbers it holds.
