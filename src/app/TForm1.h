@@ -374,10 +374,12 @@ public:
     TfrmAbout *frmAbout = nullptr;
 
     // --- notes/compressedfiles.cpp
-    // Mode 1 packs the plain notes file CurrentFile into an archive beside
-    // it, mode 0 the working copy into its archive; the file packed is
-    // deleted once the archive is written and checked. Returns the archive,
-    // or empty when nothing was written (the user was told).
+    // CompressFile's modes.
+    static constexpr int PackWorkingCopy = 0; // the working copy CurrentFile into its archive
+    static constexpr int PackPlainFile = 1;   // the plain notes file CurrentFile into an archive beside it
+    // Packs CurrentFile as mode says; the file packed is deleted once the
+    // archive is written and checked. Returns the archive, or empty when
+    // nothing was written (the user was told).
     QString CompressFile(int mode);
     // Mode 0 unpacks the archive CurrentFile into its working copy and makes
     // that CurrentFile; mode 1 turns the open working copy into a plain

@@ -282,7 +282,8 @@ void TfrmInfo::cmdOKClick()
         if (cbCompress->isChecked() && !tl::isReadOnlyFile(current)) {
             m_form->SetNotesParam(QStringLiteral("CompressLevel"), QString::number(slCompress->value()));
             m_form->StoreShownNote();
-            const QString archive = m_form->CompressFile(m_realPath.isEmpty() ? 1 : 0);
+            const QString archive =
+                m_form->CompressFile(m_realPath.isEmpty() ? TForm1::PackPlainFile : TForm1::PackWorkingCopy);
             if (!archive.isEmpty()) {
                 m_form->CurrentFile = archive;
                 m_form->OpenNotes(m_form->CurrentFile);

@@ -57,7 +57,7 @@ QString TForm1::CompressFile(int mode)
 {
     const QString source = CurrentFile;
     QString target;
-    if (mode == 1) {
+    if (mode == PackPlainFile) {
         target = cz::archivePathFor(source);
         if (QFileInfo::exists(target) && !askReplace(target))
             return {};

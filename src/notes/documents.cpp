@@ -205,7 +205,7 @@ void TForm1::CloseNotes(const QString &path)
         if (m_open.isWorkingCopy() && path == CurrentFile) {
             // What the other side put into the archive meanwhile stays.
             mergeArchiveChanges(false);
-            const QString archivePath = CompressFile(0);
+            const QString archivePath = CompressFile(PackWorkingCopy);
             if (!archivePath.isEmpty())
                 m_open.renameTo(archivePath);
         }

@@ -194,7 +194,7 @@ void TForm1::SaveFileAs(const QString &name)
         tl::writeFileAtomically(name, tl::readWholeFile(CurrentFile));
         // A working copy is done with: packed into its archive, as closing
         // it would, so the archive keeps what was written to it so far.
-        if (m_open.isWorkingCopy() && CompressFile(0).isEmpty())
+        if (m_open.isWorkingCopy() && CompressFile(PackWorkingCopy).isEmpty())
             return;  // told; the copy stays open
         m_open.archive.clear();
         CurrentFile = name;  // a notes file still, holding the same notes
