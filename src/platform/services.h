@@ -1,7 +1,10 @@
 #pragma once
-// Everything that leaves the process goes through these interfaces. The
-// program passes the real ones (qtservices.h); tests pass fakes that record
-// the calls and answer as scripted.
+// Dialogs, the shell, sound, printing, the global hot key and the tray go
+// through these interfaces. The program passes the real ones (qtservices.h);
+// tests pass fakes that record the calls and answer as scripted. Other ways
+// out of the process are taken directly: files, the second start's socket
+// (singleinstance.h), signals (unixsignals.h), the desktop's own files and
+// tools (settings/integration.h), the clipboard and the window system.
 
 #include "platform/tray.h"
 
