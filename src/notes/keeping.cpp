@@ -67,6 +67,9 @@ QString TForm1::documentRefusal() const
 
 bool TForm1::keepShownNote()
 {
+    // A document is written whole at Save or close, never as a note.
+    if (!m_open.isNotes())
+        return true;
     QString reason = shownNoteRefusal();
     if (reason.isEmpty()) {
         try {

@@ -88,6 +88,21 @@ INSTANTIATE_TEST_SUITE_P(
                           }}),
     [](const auto &info) { return std::string(info.param.name); });
 
+// The step keys reach a document too: it is not stored as a note, nor asked about.
+TEST_F(KeepingTest, AStepWithADocumentOpenWritesNothing)
+{
+    const QString file = tltest::writeFile(path(QStringLiteral("plain.txt")), "plain");
+    open(file);
+    type(QStringLiteral(" more"));
+    form->JumpToNote(2);
+    form->cmdNextClick();
+    form->cmdBackClick();
+    EXPECT_TRUE(dialogs->boxes.empty());
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(tltest::readFile(file), QByteArray("plain"));
+    EXPECT_EQ(editorText(), QStringLiteral("plain more"));
+}
+
 TEST_F(KeepingTest, SaveAsFromTheRefusalPutsTheEditIntoTheNewFile)
 {
     const QString file = editThenLock();
