@@ -20,16 +20,10 @@
 
 #include <algorithm>
 
-namespace {
-bool isFile(const QString &path)
-{
-    return !path.isEmpty() && QFileInfo(path).isFile();
-}
-} // namespace
 
 bool TForm1::notesFileOpen() const
 {
-    return isFile(CurrentFile) && m_open.isNotes();
+    return tl::isExistingFile(CurrentFile) && m_open.isNotes();
 }
 
 bool TForm1::writableTarget(const QString &path) const
@@ -46,7 +40,7 @@ void TForm1::updateStepButtons()
 
 bool TForm1::canWriteBack() const
 {
-    return isFile(CurrentFile) && writableTarget(CurrentFile);
+    return tl::isExistingFile(CurrentFile) && writableTarget(CurrentFile);
 }
 
 void TForm1::StoreShownNote()
@@ -81,7 +75,7 @@ void TForm1::tellOutsideNotice(const tl::NotesSession::Notice &notice)
 
 void TForm1::OpenNotes(const QString &path)
 {
-    if (!isFile(path))
+    if (!tl::isExistingFile(path))
         return;
     if (tl::fileKindOf(path) == tl::FileKind::Compressed) {
         openCompressed(path);
@@ -190,7 +184,7 @@ void TForm1::resetToNoFile()
 
 void TForm1::CloseNotes(const QString &path)
 {
-    if (!isFile(path))
+    if (!tl::isExistingFile(path))
         return;
     if (tl::fileKindOf(path) == tl::FileKind::Notes) {
         if (writableTarget(path)) {
@@ -242,7 +236,7 @@ void TForm1::pShowPanelInfo(const QString &path)
         return;
     }
     // The state is read again each time: the file's permissions may change.
-    const bool readOnly = isFile(CurrentFile) && !canWriteBack();
+    const bool readOnly = tl::isExistingFile(CurrentFile) && !canWriteBack();
     memo1->setReadOnly(readOnly);
     QString mark;
     if (readOnly) {

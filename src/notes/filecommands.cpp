@@ -27,10 +27,6 @@ tl::FileDialogRequest saveRequest()
     return r;
 }
 
-bool isFile(const QString &path)
-{
-    return !path.isEmpty() && QFileInfo(path).isFile();
-}
 
 } // namespace
 
@@ -80,11 +76,11 @@ void TForm1::replaceWithNewNotesFile(const QString &path)
 
 void TForm1::File1Click(const QString &droppedFile)
 {
-    if (isFile(CurrentFile))
+    if (tl::isExistingFile(CurrentFile))
         CloseNotes(CurrentFile);
     if (!droppedFile.isEmpty()) {
         // Something that is no file (a folder) leaves the current file open.
-        if (isFile(droppedFile))
+        if (tl::isExistingFile(droppedFile))
             CurrentFile = tl::paths::longPath(droppedFile);
     } else {
         tl::FileDialogRequest request;
@@ -93,11 +89,11 @@ void TForm1::File1Click(const QString &droppedFile)
         if (!CurrentFile.isEmpty())
             request.folder = QFileInfo(CurrentFile).absolutePath();
         const QString chosen = m_services.dialogs->openFileName(this, request);
-        if (isFile(chosen))
+        if (tl::isExistingFile(chosen))
             CurrentFile = tl::paths::longPath(chosen);
     }
     // After Cancel the file just closed opens again.
-    if (isFile(CurrentFile)) {
+    if (tl::isExistingFile(CurrentFile)) {
         CurrentNote = 0;
         OpenNotes(CurrentFile);
     }
@@ -109,14 +105,14 @@ void TForm1::NewFile2Click()
     if (name.isEmpty())
         return;
     // The file open before is closed first, so its note shown is kept.
-    if (isFile(CurrentFile))
+    if (tl::isExistingFile(CurrentFile))
         CloseNotes(CurrentFile);
     m_open.adopt(name);
     m_open.textFormat = {};  // a new text
     m_open.textNotice.clear();
     updateStepButtons();
     setEditorText(kLineBreak);
-    if (isFile(CurrentFile) && tl::isReadOnlyFile(CurrentFile)) {
+    if (tl::isExistingFile(CurrentFile) && tl::isReadOnlyFile(CurrentFile)) {
         showReadOnlyWarning(CurrentFile);
         m_open.clear();
         pShowPanelInfo(CurrentFile);
@@ -143,7 +139,7 @@ void TForm1::NewFile2Click()
 
 void TForm1::SaveFile2Click()
 {
-    if (isFile(CurrentFile)) {
+    if (tl::isExistingFile(CurrentFile)) {
         if (!canWriteBack()) {
             showReadOnlyWarning(CurrentFile);
             return;
@@ -172,7 +168,7 @@ void TForm1::SaveFileAs(const QString &name)
 {
     // Refused rather than silently skipped: the user asked for this name. A
     // document only browsed is not written over with what the editor made of it.
-    if (isFile(name) && !writableTarget(name)) {
+    if (tl::isExistingFile(name) && !writableTarget(name)) {
         showReadOnlyWarning(name);
         return;
     }

@@ -26,4 +26,9 @@ bool writesRtf(const QString &path)
     return extensionOf(path).toLower() == QLatin1String(".rtf");
 }
 
+bool isExistingFile(const QString &path)
+{
+    return !path.isEmpty() && QFileInfo(path).isFile();
+}
+
 } // namespace tl

@@ -18,4 +18,7 @@ FileKind fileKindOf(const QString &path);
 // A document written under this name is written as RTF (".rtf" in any case).
 bool writesRtf(const QString &path);
 
+// A regular file (or a link to one) is there; false for "" and folders.
+bool isExistingFile(const QString &path);
+
 } // namespace tl

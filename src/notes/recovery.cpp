@@ -2,15 +2,13 @@
 
 #include "platform/atomicfile.h"
 #include "platform/error.h"
+#include "platform/paths.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <sys/stat.h>
 
 namespace tl::recovery {
 
@@ -32,9 +30,7 @@ QString madeFolder()
 {
     const QString f = folder();
     QDir().mkpath(QFileInfo(f).absolutePath());
-    const QByteArray native = QFile::encodeName(f);
-    if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
-        throw Error(QStringLiteral("Cannot create \"%1\": %2").arg(f, QString::fromLocal8Bit(std::strerror(errno))));
+    paths::makePrivateFolder(f);
     return f;
 }
 
@@ -50,10 +46,7 @@ QStringList toldNames(const QString &dir)
 
 QString folder()
 {
-    QString base = qEnvironmentVariable("XDG_DATA_HOME");
-    if (base.isEmpty() || !QDir::isAbsolutePath(base))
-        base = QDir::homePath() + QStringLiteral("/.local/share");
-    return QDir::cleanPath(base + QStringLiteral("/Tessaleaf/recovered"));
+    return paths::dataFolder() + QStringLiteral("/recovered");
 }
 
 QString keep(const QString &what, const QString &suffix, const QByteArray &bytes, const QDateTime &when)

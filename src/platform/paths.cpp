@@ -8,6 +8,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,12 +18,32 @@
 
 namespace tl::paths {
 
+namespace {
+// The XDG rule: a relative value counts as unset.
+QString xdgFolder(const char *variable, const QString &fallback)
+{
+    QString base = qEnvironmentVariable(variable);
+    if (base.isEmpty() || !QDir::isAbsolutePath(base))
+        base = QDir::homePath() + fallback;
+    return QDir::cleanPath(base + QStringLiteral("/Tessaleaf"));
+}
+} // namespace
+
 QString configFolder()
 {
-    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (base.isEmpty() || !QDir::isAbsolutePath(base))
-        base = QDir::homePath() + QStringLiteral("/.config");
-    return QDir::cleanPath(base + QStringLiteral("/Tessaleaf"));
+    return xdgFolder("XDG_CONFIG_HOME", QStringLiteral("/.config"));
+}
+
+QString dataFolder()
+{
+    return xdgFolder("XDG_DATA_HOME", QStringLiteral("/.local/share"));
+}
+
+void makePrivateFolder(const QString &folder)
+{
+    const QByteArray native = QFile::encodeName(folder);
+    if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
+        throw Error(QStringLiteral("Cannot create \"%1\": %2").arg(folder, QString::fromLocal8Bit(std::strerror(errno))));
 }
 
 QString settingsFile()
@@ -36,9 +57,8 @@ QString privateTempFolder()
     const QString folder = (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && QFileInfo(runtime).isDir())
         ? QDir::cleanPath(runtime + QStringLiteral("/tessaleaf"))
         : QDir::cleanPath(QDir::tempPath() + QStringLiteral("/tessaleaf-%1").arg(::getuid()));
+    makePrivateFolder(folder);
     const QByteArray native = QFile::encodeName(folder);
-    if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
-        throw Error(QStringLiteral("Cannot create the temporary folder \"%1\"").arg(folder));
     struct stat st {};
     if (::lstat(native.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid())
         throw Error(QStringLiteral("The temporary folder \"%1\" is not a private folder of this user").arg(folder));

@@ -9,6 +9,12 @@ namespace tl::paths {
 QString configFolder();
 // The settings file inside configFolder().
 QString settingsFile();
+// $XDG_DATA_HOME/Tessaleaf (default ~/.local/share/Tessaleaf).
+QString dataFolder();
+
+// Makes folder with mode 0700 unless it is there; throws tl::Error naming it
+// when it cannot be made.
+void makePrivateFolder(const QString &folder);
 
 // The private per-user temporary folder ($XDG_RUNTIME_DIR/tessaleaf, else
 // <system temp>/tessaleaf-<uid>), created with mode 0700. Throws tl::Error
