@@ -28,6 +28,7 @@
 //   skins/menus.cpp            the menu styles, the skin menu
 //   i18n/language_form.cpp     the window's translated texts, the language switch
 //   settings/TfrmPrefer.cpp    the Preferences dialog and what opens it
+//   app/dialogs.cpp            the dialogs made on first use, their signals connected
 //
 // State: the open file and its notes file are the session's (m_session,
 // notes/notesession.h; m_open and m_records name its parts); settings go
@@ -312,9 +313,6 @@ public:
     void Jumptonote1Click();
     // Shows note index (zero-based, existing) at its top, the note shown stored first.
     void showJumpedNote(int index);
-    // Made when first asked for.
-    TfrmSeek &seekPopup();
-    TfrmSeek *frmSeek = nullptr;
 
     // --- editor/editcommands.cpp
     void cmdBoldClick();
@@ -340,9 +338,6 @@ public:
     QMenu *mnuMemo = nullptr, *Sendtoemail1 = nullptr, *pSearch = nullptr;
     QAction *Undo1, *Cut1, *Copy1, *Paste1, *Font1, *SelectAll1, *FindBar1, *Print1;
     QAction *Selection2, *Record4, *FileofNotes1, *Jumptonote1, *Fileinformation1, *Hide1;
-    // Made when first asked for.
-    TfrmFont &fontPopup();
-    TfrmFont *frmFont = nullptr;
 
     // --- editor/findbar.cpp
     // The 1-based position of the hit in its note's plain text, 0 for none.
@@ -371,7 +366,6 @@ public:
     void SendBugsReport1Click();
     void MarrowpineWebSite1Click();
     void About1Click();
-    TfrmAbout *frmAbout = nullptr;
 
     // --- notes/compressedfiles.cpp
     // CompressFile's modes.
@@ -387,6 +381,14 @@ public:
     // user was told why not.
     QString DecompressFile(int mode);
     int CurrentZipLevel = 0;  // level of every archive written
+
+    // --- app/dialogs.cpp: each made when first asked for
+    TfrmSeek &seekPopup();
+    TfrmFont &fontPopup();
+    TfrmAbout &aboutBox();
+    TfrmSeek *frmSeek = nullptr;
+    TfrmFont *frmFont = nullptr;
+    TfrmAbout *frmAbout = nullptr;
 
     // --- notes/TfrmInfo.cpp
     // File Properties, when CurrentFile exists.
@@ -585,6 +587,12 @@ private:
 
     // --- notes/TfrmInfo.cpp
     void wireInfoComponents();
+
+    // --- app/dialogs.cpp
+    // The one place a dialog's signals reach the window.
+    void connectComponents(TfrmSeek &seek);
+    void connectComponents(TfrmFont &font);
+    void connectComponents(TfrmAbout &about);
     // --- skins/menus.cpp
     // Gives every menu the style and the colours of the skin in use.
     void applyMenuLook();

@@ -1,11 +1,12 @@
 #include "editor/TfrmAbout.h"
 
-#include "app/TForm1.h"
 #include "controls/builtinart.h"
 #include "controls/eventhook.h"
 #include "controls/guarded.h"
 #include "editor/helplinks.h"
 #include "i18n/language.h"
+#include "platform/services.h"
+#include "settings/settingsstore.h"
 #include "settings/settingstable.h"
 
 #include <QLabel>
@@ -65,9 +66,12 @@ QString TfrmAbout::thanksHtml()
     return html;
 }
 
-TfrmAbout::TfrmAbout(TForm1 *form)
-    : QDialog(form, Qt::Dialog | Qt::WindowStaysOnTopHint)
-    , m_form(form)
+TfrmAbout::TfrmAbout(const tl::SettingsStore &settings, tl::IShell &shell, const QString &programFolder,
+                     QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint)
+    , m_settings(settings)
+    , m_shell(shell)
+    , m_programFolder(programFolder)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Tessaleaf"));
@@ -143,17 +147,11 @@ TfrmAbout::TfrmAbout(TForm1 *form)
     };
     onClick(Label3, &TfrmAbout::Label3Click);
     onClick(Label4, &TfrmAbout::Label4Click);
-    // Back from the box, typing goes on in the editor; hidden in the tray,
-    // the window takes no focus.
-    connect(this, &QDialog::finished, form, [form] {
-        if (form->isVisible())
-            form->memo1->setFocus();
-    });
 }
 
 void TfrmAbout::loadLanguage(const QString &language)
 {
-    const tl::i18n::Texts texts = tl::i18n::Texts::load(tl::i18n::aboutTexts, m_form->programFolder(), language);
+    const tl::i18n::Texts texts = tl::i18n::Texts::load(tl::i18n::aboutTexts, m_programFolder, language);
     setWindowTitle(texts["frmabout"]);
     lblWebsite->setText(texts["frmAbout.website"]);
     lblSupport->setText(texts["frmAbout.support"]);
@@ -164,7 +162,7 @@ void TfrmAbout::loadLanguage(const QString &language)
 void TfrmAbout::FormShow()
 {
     // The texts of the language in use now: the switch does not reach this box.
-    loadLanguage(m_form->GetFromReg(tl::setting::CurLanguage));
+    loadLanguage(m_settings.GetFromReg(tl::setting::CurLanguage));
     cmdOK->setFocus();
 }
 
@@ -175,17 +173,17 @@ void TfrmAbout::cmdOKClick()
 
 void TfrmAbout::Label3Click()
 {
-    m_form->MarrowpineWebSite1Click();
+    Q_EMIT webSiteAsked();
 }
 
 void TfrmAbout::Label4Click()
 {
-    m_form->services().shell->openUrl(tl::links::supportMail(tl::links::MailSubject::None));
+    m_shell.openUrl(tl::links::supportMail(tl::links::MailSubject::None));
 }
 
 void TfrmAbout::reThanksURLClick(const QUrl &url)
 {
-    m_form->services().shell->openUrl(url);
+    m_shell.openUrl(url);
 }
 
 void TfrmAbout::showEvent(QShowEvent *event)

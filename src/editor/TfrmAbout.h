@@ -9,12 +9,16 @@ class QPushButton;
 class QTabWidget;
 class QTextBrowser;
 class QUrl;
-class TForm1;
+
+namespace tl {
+class IShell;
+class SettingsStore;
+}
 
 class TfrmAbout : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmAbout(TForm1 *form);
+    TfrmAbout(const tl::SettingsStore &settings, tl::IShell &shell, const QString &programFolder, QWidget *parent);
 
     void FormShow();
     // The window's texts in language; built-in ones where its file has none.
@@ -34,9 +38,15 @@ public:
     // The acknowledgements, as reThanks shows them.
     static QString thanksHtml();
 
+Q_SIGNALS:
+    // The web site's link was clicked.
+    void webSiteAsked();
+
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    TForm1 *m_form;
+    const tl::SettingsStore &m_settings;
+    tl::IShell &m_shell;
+    QString m_programFolder;
 };

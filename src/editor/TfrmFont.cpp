@@ -1,12 +1,13 @@
 #include "editor/TfrmFont.h"
 
-#include "app/TForm1.h"
 #include "controls/darerlabel.h"
 #include "controls/eventhook.h"
 #include "controls/guarded.h"
 #include "controls/popupwindow.h"
 #include "i18n/language.h"
 #include "platform/error.h"
+#include "richtext/richedit.h"
+#include "settings/settingsstore.h"
 #include "settings/settingstable.h"
 
 #include <QAction>
@@ -25,8 +26,12 @@ const char *const kSizes[] = {"8", "9", "10", "11", "12", "14", "16", "18", "20"
 constexpr int kMinPoints = 1, kMaxPoints = 1638;
 } // namespace
 
-TfrmFont::TfrmFont(TForm1 *form)
-    : QDialog(form, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_form(form)
+TfrmFont::TfrmFont(tl::RichEdit &editor, const tl::SettingsStore &settings, const QString &programFolder,
+                   QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      m_editor(editor),
+      m_settings(settings),
+      m_programFolder(programFolder)
 {
     setObjectName(QStringLiteral("frmFont"));
     setWindowTitle(QStringLiteral("Font Name & Size"));
@@ -109,7 +114,7 @@ void TfrmFont::FormCreate()
 
 void TfrmFont::fillFromSelection()
 {
-    const tl::RichEdit::CharFormat f = m_form->memo1->selectionCharFormat();
+    const tl::RichEdit::CharFormat f = m_editor.selectionCharFormat();
     const QSignalBlocker blockFont(cbFont), blockSize(cbSize);
     cbFont->setCurrentIndex(cbFont->findText(f.fontName, Qt::MatchFixedString));
     cbSize->setEditText(f.pointSize > 0 ? QString::number(qRound(f.pointSize)) : QString());
@@ -117,7 +122,7 @@ void TfrmFont::fillFromSelection()
 
 void TfrmFont::loadLanguage(const QString &language)
 {
-    const tl::i18n::Texts texts = tl::i18n::Texts::load(tl::i18n::fontTexts, m_form->programFolder(), language);
+    const tl::i18n::Texts texts = tl::i18n::Texts::load(tl::i18n::fontTexts, m_programFolder, language);
     lblHead->setCaption(texts["frmFont"]);
     lblFont->setText(texts["frmFont.lblFont"]);
     lblSize->setText(texts["frmFont.lblSize"]);
@@ -126,11 +131,11 @@ void TfrmFont::loadLanguage(const QString &language)
 void TfrmFont::FormShow()
 {
     // The texts of the language in use now: the switch does not reach this popup.
-    loadLanguage(m_form->GetFromReg(tl::setting::CurLanguage));
+    loadLanguage(m_settings.GetFromReg(tl::setting::CurLanguage));
     fillFromSelection();
-    tl::placePopup(this, m_form);
+    tl::placePopup(this, parentWidget());
     // The popup above everything, the main window no longer.
-    m_form->yieldTop(true);
+    Q_EMIT topYielded(true);
 }
 
 void TfrmFont::FormActivate()
@@ -142,20 +147,20 @@ void TfrmFont::cbFontChange()
 {
     if (cbFont->currentText().isEmpty())
         return;
-    m_form->memo1->setSelectionFontName(cbFont->currentText());
+    m_editor.setSelectionFontName(cbFont->currentText());
 }
 
 void TfrmFont::cbSizeChange()
 {
     const QString text = cbSize->currentText();
     const int points = tl::strToInt(text);  // "'x' is not a valid integer value"
-    m_form->memo1->setSelectionPointSize(std::clamp(points, kMinPoints, kMaxPoints));
+    m_editor.setSelectionPointSize(std::clamp(points, kMinPoints, kMaxPoints));
 }
 
 void TfrmFont::LbSpeedButton1Click()
 {
     close();
-    m_form->yieldTop(false);
+    Q_EMIT topYielded(false);
 }
 
 void TfrmFont::imgHeadMouseDown(QPoint global)

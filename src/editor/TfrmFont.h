@@ -10,16 +10,18 @@
 class QComboBox;
 class QLabel;
 class QToolButton;
-class TForm1;
 
 namespace tl {
+class RichEdit;
+class SettingsStore;
 class TDarerLabel;
 }
 
 class TfrmFont : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmFont(TForm1 *form);
+    // Sets the font of editor's selection; placed over parent, the main window.
+    TfrmFont(tl::RichEdit &editor, const tl::SettingsStore &settings, const QString &programFolder, QWidget *parent);
 
     void FormCreate();
     // The texts of language, built-in ones where its file has none.
@@ -39,6 +41,10 @@ public:
     QComboBox *cbFont, *cbSize;
     QWidget *imgHead;  // the drag handle over the header
 
+Q_SIGNALS:
+    // True while the popup is up: the main window leaves the top to it.
+    void topYielded(bool yield);
+
 protected:
     void showEvent(QShowEvent *event) override;
     bool event(QEvent *event) override;
@@ -47,6 +53,8 @@ protected:
 private:
     void fillFromSelection();
 
-    TForm1 *m_form;
+    tl::RichEdit &m_editor;
+    const tl::SettingsStore &m_settings;
+    QString m_programFolder;
     tl::TitleDrag m_drag{this};
 };

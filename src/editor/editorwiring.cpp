@@ -8,7 +8,6 @@
 #include "controls/eventhook.h"
 #include "controls/flatbutton.h"
 #include "controls/guarded.h"
-#include "editor/TfrmFont.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -164,13 +163,4 @@ void TForm1::wireEditorComponents()
             lblSearchClick();
         return false;
     });
-}
-
-// The font popup and the About box are made when first opened: they cost
-// more to build than the rest of the editor's parts together.
-TfrmFont &TForm1::fontPopup()
-{
-    if (!frmFont)
-        frmFont = new TfrmFont(this);
-    return *frmFont;
 }

@@ -80,7 +80,5 @@ void TForm1::MarrowpineWebSite1Click()
 
 void TForm1::About1Click()
 {
-    if (!frmAbout)
-        frmAbout = new TfrmAbout(this);
-    frmAbout->open();
+    aboutBox().open();
 }

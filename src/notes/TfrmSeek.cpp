@@ -1,6 +1,5 @@
 #include "notes/TfrmSeek.h"
 
-#include "app/TForm1.h"
 #include "controls/darerlabel.h"
 #include "controls/eventhook.h"
 #include "controls/flatbutton.h"
@@ -8,6 +7,8 @@
 #include "controls/popupwindow.h"
 #include "i18n/language.h"
 #include "notes/jumpcheck.h"
+#include "platform/services.h"
+#include "settings/settingsstore.h"
 #include "settings/settingstable.h"
 
 #include <QKeyEvent>
@@ -15,9 +16,13 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 
-TfrmSeek::TfrmSeek(TForm1 *form)
-    : QDialog(form, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
-    , m_form(form)
+TfrmSeek::TfrmSeek(const tl::SettingsStore &settings, tl::IDialogs &dialogs, const QString &programFolder,
+                   std::function<int()> noteCount, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    , m_settings(settings)
+    , m_dialogs(dialogs)
+    , m_programFolder(programFolder)
+    , m_noteCount(std::move(noteCount))
 {
     setObjectName(QStringLiteral("frmSeek"));
     setWindowTitle(QStringLiteral("Open note"));
@@ -97,7 +102,7 @@ TfrmSeek::TfrmSeek(TForm1 *form)
 
 void TfrmSeek::loadLanguage(const QString &language)
 {
-    const tl::i18n::Texts texts = tl::i18n::Texts::load(tl::i18n::seekTexts, m_form->programFolder(), language);
+    const tl::i18n::Texts texts = tl::i18n::Texts::load(tl::i18n::seekTexts, m_programFolder, language);
     setWindowTitle(texts["frmseek"]);
     lblHead->setCaption(texts["frmseek"]);
     lblNumber->setText(texts["frmseek.lblNumber"]);
@@ -107,26 +112,26 @@ void TfrmSeek::loadLanguage(const QString &language)
 void TfrmSeek::FormShow()
 {
     // The texts of the language in use now: the switch does not reach this popup.
-    loadLanguage(m_form->GetFromReg(tl::setting::CurLanguage));
+    loadLanguage(m_settings.GetFromReg(tl::setting::CurLanguage));
     txtNumber->setFixedHeight(17);
     txtNumber->clear();
     txtNumber->setFocus();
     activateWindow();  // the typing goes to the number at once
-    tl::placePopup(this, m_form);
+    tl::placePopup(this, parentWidget());
     // Above the main window while it is up.
-    m_form->yieldTop(true);
+    Q_EMIT topYielded(true);
 }
 
 void TfrmSeek::cmdGoNumberClick()
 {
-    const tl::jump::Check c = tl::jump::checkNumber(txtNumber->text(), m_form->myFileSize(m_form->CurrentFile));
+    const tl::jump::Check c = tl::jump::checkNumber(txtNumber->text(), m_noteCount());
     if (c.verdict != tl::jump::Verdict::Show) {
         const char *text = c.verdict == tl::jump::Verdict::NotANumber ? tl::jump::kNotANumber : tl::jump::kNoSuchNote;
-        m_form->services().dialogs->messageBox(this, QString::fromLatin1(tl::jump::kCaption), QString::fromLatin1(text),
+        m_dialogs.messageBox(this, QString::fromLatin1(tl::jump::kCaption), QString::fromLatin1(text),
             tl::MsgButtons::Ok, tl::MsgIcon::None);
         return;
     }
-    m_form->showJumpedNote(c.index);
+    Q_EMIT noteChosen(c.index);
     accept();
 }
 
@@ -138,7 +143,7 @@ void TfrmSeek::cmdCloseClick()
 void TfrmSeek::FormClose()
 {
     // The main window takes the top again when "Always On Top" says so.
-    m_form->yieldTop(false);
+    Q_EMIT topYielded(false);
 }
 
 void TfrmSeek::done(int result)

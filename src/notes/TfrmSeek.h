@@ -7,19 +7,25 @@
 #include <QDialog>
 #include <QPoint>
 
+#include <functional>
+
 class QLabel;
 class QLineEdit;
-class TForm1;
 
 namespace tl {
 class FlatButton;
+class IDialogs;
+class SettingsStore;
 class TDarerLabel;
 }
 
 class TfrmSeek : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmSeek(TForm1 *form);
+    // noteCount: how many notes the open file holds, asked at each jump.
+    // Placed over parent, the main window.
+    TfrmSeek(const tl::SettingsStore &settings, tl::IDialogs &dialogs, const QString &programFolder,
+             std::function<int()> noteCount, QWidget *parent);
 
     void FormShow();
     // The window's texts in language; built-in ones where its file has none.
@@ -39,11 +45,20 @@ public:
 
     void done(int result) override;
 
+Q_SIGNALS:
+    // A number that names a note was confirmed: index is zero-based.
+    void noteChosen(int index);
+    // True while the popup is up: the main window leaves the top to it.
+    void topYielded(bool yield);
+
 protected:
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    TForm1 *m_form;
+    const tl::SettingsStore &m_settings;
+    tl::IDialogs &m_dialogs;
+    QString m_programFolder;
+    std::function<int()> m_noteCount;
     tl::TitleDrag m_drag{this};
 };

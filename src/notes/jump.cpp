@@ -14,14 +14,6 @@ void TForm1::Jumptonote1Click()
     seekPopup().open();
 }
 
-// Made on first use: building it costs as much as a tenth of the start-up.
-TfrmSeek &TForm1::seekPopup()
-{
-    if (!frmSeek)
-        frmSeek = new TfrmSeek(this);
-    return *frmSeek;
-}
-
 void TForm1::showJumpedNote(int index)
 {
     m_syncNotice.clear();
