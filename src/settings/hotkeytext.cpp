@@ -60,6 +60,26 @@ QStringList storedWords(const QString &stored)
     return words;
 }
 
+QStringList shownWords(const QString &stored)
+{
+    if (stored.isEmpty())
+        return QStringList(3, None);
+    const QStringList words = storedWords(stored);
+    const QStringList *lists[] = {&firstList(), &secondList(), &keyList()};
+    QStringList shown;
+    for (int i = 0; i < 3; ++i) {
+        QString word;
+        if (i < words.size())
+            for (const QString &entry : *lists[i])
+                if (entry.compare(words[i], Qt::CaseInsensitive) == 0) {
+                    word = entry;
+                    break;
+                }
+        shown << word;
+    }
+    return shown;
+}
+
 QString storedText(const QString &first, const QString &second, const QString &key)
 {
     return first + QLatin1Char('+') + second + QLatin1Char('+') + key;

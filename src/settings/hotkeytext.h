@@ -18,6 +18,11 @@ const QStringList &keyList();
 // count), at most the first three words.
 QStringList storedWords(const QString &stored);
 
+// What the three lists show for a stored "Hot_Key": each word as its list
+// spells it (matched without regard to case), "" where the word is missing
+// or not in its list; three "None" when nothing is stored.
+QStringList shownWords(const QString &stored);
+
 // The stored form: the three shown texts joined by "+", "None" included.
 QString storedText(const QString &first, const QString &second, const QString &key);
 

@@ -85,6 +85,20 @@ INSTANTIATE_TEST_SUITE_P(Table, HotKeyStoredWords,
         WordsCase { "a+b+c+d", { "a", "b", "c" } }, WordsCase { "garbage", { "garbage" } }),
     [](const auto &info) { return testName(info.param.stored.toStdString()); });
 
+class HotKeyShownWords : public testing::TestWithParam<WordsCase> { };
+
+TEST_P(HotKeyShownWords, AsEachListSpellsThem)
+{
+    EXPECT_EQ(hk::shownWords(GetParam().stored), GetParam().words);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, HotKeyShownWords,
+    testing::Values(WordsCase { "", { "None", "None", "None" } }, WordsCase { "Ctrl+Alt+F5", { "Ctrl", "Alt", "F5" } },
+        WordsCase { "ctrl+ALT+f5", { "Ctrl", "Alt", "F5" } }, WordsCase { "Ctrl+Alt", { "Ctrl", "Alt", "" } },
+        WordsCase { "Alt+Ctrl+F5", { "", "Ctrl", "F5" } }, WordsCase { "Shift+None+Ctrl", { "Shift", "None", "" } },
+        WordsCase { "++", { "", "", "" } }, WordsCase { "garbage", { "", "", "" } }),
+    [](const auto &info) { return testName(info.param.stored.toStdString()); });
+
 struct ParseCase {
     const char *name;
     QString text;
