@@ -27,8 +27,9 @@
 //   notes/TfrmInfo.cpp         the File Properties dialog and what opens it
 //   skins/menus.cpp            the menu styles, the skin menu
 //   i18n/language_form.cpp     the window's translated texts, the language switch
-//   settings/TfrmPrefer.cpp    the Preferences dialog and what opens it
-//   app/dialogs.cpp            the dialogs made on first use, their signals connected
+//   app/dialogs.cpp            the dialogs made on first use, their signals connected;
+//                              what opens the Preferences
+//   app/preferences.cpp        what the Preferences change here, what acts from start-up
 //
 // State: the open file and its notes file are the session's (m_session,
 // notes/notesession.h; m_open and m_records name its parts); settings go
@@ -72,6 +73,7 @@ class TfrmFont;
 class TfrmSeek;
 class TfrmInfo;
 class TfrmPrefer;
+class TSkinsPage;
 
 namespace tl {
 namespace instance { struct Request; }
@@ -198,10 +200,7 @@ public:
     void applyAppearance(tl::appearance::Element element, tl::appearance::Property property, const QString &text,
                          qint32 number, bool bold);
     // The font and colours an element's controls show now.
-    struct AppearanceShown {
-        QFont font;
-        quint32 fore = 0, back = 0;
-    };
+    using AppearanceShown = tl::appearance::Shown;
     AppearanceShown shownAppearance(tl::appearance::Element element) const;
 
     // --- skins/skinload.cpp
@@ -386,9 +385,19 @@ public:
     TfrmSeek &seekPopup();
     TfrmFont &fontPopup();
     TfrmAbout &aboutBox();
+    // Made, its controls filled from the settings, at the first call.
+    TfrmPrefer &preferences();
     TfrmSeek *frmSeek = nullptr;
     TfrmFont *frmFont = nullptr;
     TfrmAbout *frmAbout = nullptr;
+    TfrmPrefer *frmPrefer = nullptr;
+    // The tray's "Options": the fonts page shows the element chosen last.
+    void Options1Click();
+    // The editor menu's "Options".
+    void Font1Click();
+    // The skin page's choices reach the window (the Preferences' own page,
+    // or one made alone).
+    void connectComponents(TSkinsPage &skins);
 
     // --- notes/TfrmInfo.cpp
     // File Properties, when CurrentFile exists.
@@ -407,15 +416,6 @@ public:
     void mypopuphandler(QAction *item);
     // The menu lists at most this many skins.
     static constexpr int MenuSkinLimit = 98;
-
-    // --- settings/TfrmPrefer.cpp
-    // The tray's "Options": the fonts page shows the element chosen last.
-    void Options1Click();
-    // The editor menu's "Options".
-    void Font1Click();
-    // Made, and its stored settings re-applied, at the first call (start-up).
-    TfrmPrefer &preferences();
-    TfrmPrefer *frmPrefer = nullptr;
 
     // --- i18n/language_form.cpp
     // The texts of language for this window; built-in ones where its file
@@ -593,6 +593,20 @@ private:
     void connectComponents(TfrmSeek &seek);
     void connectComponents(TfrmFont &font);
     void connectComponents(TfrmAbout &about);
+    void connectComponents(TfrmPrefer &prefer);
+
+    // --- app/preferences.cpp
+    // The stored settings that act on the running program: language, menu
+    // style, web addresses, file types, the editor's cursor, lines, hot key.
+    void applyStoredPreferences();
+    // A cursor file in slot 9 for the editor; "" gives the built-in I-beam.
+    void useEditorCursor(const QString &file);
+    // Registers key (Qt::Key_unknown: none) in place of the earlier one and
+    // shows it beside "Show".
+    tl::IHotKey::Status useHotKey(QKeyCombination key);
+    void useLineColor(quint32 color);
+    void useDefaultLook();
+    tl::IHotKey::Status m_hotKeyStatus = tl::IHotKey::Status::None;
     // --- skins/menus.cpp
     // Gives every menu the style and the colours of the skin in use.
     void applyMenuLook();

@@ -9,6 +9,13 @@
 #include "editor/TfrmAbout.h"
 #include "editor/TfrmFont.h"
 #include "notes/TfrmSeek.h"
+#include "platform/error.h"
+#include "settings/TfrmPrefer.h"
+#include "settings/settingstable.h"
+#include "skins/skinspage.h"
+
+#include <QComboBox>
+#include <QLabel>
 
 using tl::connectGuarded;
 
@@ -63,4 +70,87 @@ void TForm1::connectComponents(TfrmAbout &about)
         if (isVisible())
             memo1->setFocus();
     });
+}
+
+TfrmPrefer &TForm1::preferences()
+{
+    if (!frmPrefer) {
+        TfrmPrefer::Window window;
+        window.shown = [this] { return isVisible(); };
+        window.opacity = [this] { return alpha(); };
+        window.skinLoaded = [this] { return SkinLoaded; };
+        window.appearance = [this](tl::appearance::Element element) { return shownAppearance(element); };
+        window.searchLabel = [this] { return lblSearch->text(); };
+        frmPrefer = new TfrmPrefer(m_settings, m_services, programFolder(), std::move(window), this);
+        connectComponents(*frmPrefer);
+        // A broken stored number leaves the rest of the controls unfilled.
+        tl::runGuarded([this] { frmPrefer->FormCreate(); });
+        frmPrefer->showHotKeyStatus(m_hotKeyStatus);
+    }
+    return *frmPrefer;
+}
+
+namespace {
+
+void showModally(TForm1 &form, TfrmPrefer &dialog)
+{
+    // Above the main window while it is open; typing goes on in the editor after.
+    form.yieldTop(true);
+    dialog.exec();
+    form.yieldTop(false);
+    if (form.isVisible())
+        form.memo1->setFocus();
+}
+
+} // namespace
+
+void TForm1::Options1Click()
+{
+    TfrmPrefer &d = preferences();
+    d.cbElement->setCurrentIndex(tl::strToInt(GetFromReg(tl::setting::LastElementEditor)));
+    d.cbElementChange();
+    showModally(*this, d);
+}
+
+void TForm1::Font1Click()
+{
+    showModally(*this, preferences());
+}
+
+void TForm1::connectComponents(TfrmPrefer &prefer)
+{
+    // The language switch reloads the dialog before this window.
+    languageLoaders.push_back([&prefer](const QString &language) { prefer.loadLanguage(language); });
+    connectGuarded(&prefer, &TfrmPrefer::opacityChosen, this, [this](int alpha) {
+        setAlpha(alpha);
+        // Hidden, the window comes back with the stored opacity: this one.
+        if (!isVisible())
+            SetFromReg(tl::setting::LastAlphaV, QString::number(alpha));
+    });
+    connectGuarded(&prefer, &TfrmPrefer::languageChosen, this,
+                   [this](const QString &language) { switchLanguage(language); });
+    connectGuarded(&prefer, &TfrmPrefer::menuStyleChosen, this, [this](int style) { SelectMenuStyle(style); });
+    connectGuarded(&prefer, &TfrmPrefer::editorCursorChosen, this,
+                   [this](const QString &file) { useEditorCursor(file); });
+    // The marks lie over the text: the note and its format stay as they are.
+    connectGuarded(&prefer, &TfrmPrefer::webAddressesMarked, this, [this](bool on) { memo1->setAutoUrlDetect(on); });
+    connectGuarded(&prefer, &TfrmPrefer::appearanceEdited, this,
+                   [this](tl::appearance::Element element, tl::appearance::Property property, const QString &text,
+                          qint32 number, bool bold) { applyAppearance(element, property, text, number, bold); });
+    connectGuarded(&prefer, &TfrmPrefer::defaultLookAsked, this, [this] { useDefaultLook(); });
+    connectGuarded(&prefer, &TfrmPrefer::lineColorChosen, this, [this](quint32 color) { useLineColor(color); });
+    connectGuarded(&prefer, &TfrmPrefer::linesShown, this,
+                   [this](bool shown) { VisibleLines(shown ? QStringLiteral("True") : QStringLiteral("False")); });
+    connectGuarded(&prefer, &TfrmPrefer::hotKeyChosen, this,
+                   [this, &prefer](QKeyCombination key) { prefer.showHotKeyStatus(useHotKey(key)); });
+    connectGuarded(&prefer, &TfrmPrefer::helpAsked, this, [this, &prefer] { openHelp(&prefer); });
+    connectComponents(*prefer.skinsPage);
+}
+
+void TForm1::connectComponents(TSkinsPage &skins)
+{
+    // The copy of an archive skin chosen there stays until the menu or the
+    // end of the program removes it.
+    connectGuarded(&skins, &TSkinsPage::skinChosen, this, [this](const QString &name) { LoadSkin(name); });
+    connectGuarded(&skins, &TSkinsPage::skinFolderChanged, this, [this] { PaintMenuSkin(); });
 }

@@ -9,7 +9,6 @@
 #include "platform/paths.h"
 #include "platform/windowsystem.h"
 #include "settings/appearance.h"
-#include "settings/TfrmPrefer.h"
 #include "settings/preferitems.h"
 #include "settings/settingstable.h"
 #include "skins/skinfiles.h"
@@ -87,10 +86,8 @@ void TForm1::FormCreate(const QStringList &args)
     if (!startRequest)
         timeScroll->start();
     QCoreApplication::processEvents();
-    // The Preferences re-apply what they keep (cursor, web addresses, lines,
-    // language, file types, hot key); a broken stored number ends only
-    // their part of the start.
-    tl::runGuarded([this] { preferences(); });
+    // A broken stored number ends only this part of the start.
+    tl::runGuarded([this] { applyStoredPreferences(); });
     makeSeekBoxEditable();
     settingsBatch.finish();
     reportSettingsNotices();

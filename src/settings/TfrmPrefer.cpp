@@ -1,14 +1,12 @@
 #include "settings/TfrmPrefer.h"
 
-#include "app/TForm1.h"
-#include "controls/builtinart.h"
 #include "controls/eventhook.h"
 #include "controls/guarded.h"
 #include "platform/error.h"
 #include "settings/colorbox.h"
 #include "settings/preferwidgets.h"
+#include "settings/settingsstore.h"
 #include "settings/settingstable.h"
-#include "skins/skinfiles.h"
 #include "skins/skinspage.h"
 
 #include <QCheckBox>
@@ -55,10 +53,14 @@ void setCaption(QLabel *l, const QString &text)
 
 } // namespace
 
-TfrmPrefer::TfrmPrefer(TForm1 *form)
-    : QDialog(form, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+TfrmPrefer::TfrmPrefer(const tl::SettingsStore &settings, tl::Services &services, const QString &programFolder,
+                       Window window, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                         | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_form(form)
+      m_settings(settings),
+      m_services(services),
+      m_programFolder(programFolder),
+      m_window(std::move(window))
 {
     setObjectName(QStringLiteral("frmPrefer"));
     setWindowTitle(QStringLiteral("Options"));
@@ -102,7 +104,7 @@ TfrmPrefer::TfrmPrefer(TForm1 *form)
     createFontsPage();
     createEditorPage();
     createConfirmationsPage();
-    skinsPage = new TSkinsPage(m_form, frame5);
+    skinsPage = new TSkinsPage(m_settings, *m_services.dialogs, frame5);
     auto *skinsLayout = new QVBoxLayout(frame5);
     skinsLayout->setContentsMargins(0, 10, 0, 0);  // the page has margins of its own
     skinsLayout->addWidget(skinsPage);
@@ -115,9 +117,7 @@ TfrmPrefer::TfrmPrefer(TForm1 *form)
     connectGuarded(cmdClose, &QPushButton::clicked, this, [this] { cmdCloseClick(); });
     connectGuarded(cmdHelp, &QPushButton::clicked, this, [this] { cmdHelpClick(); });
 
-    // The language switch reloads this window first.
-    m_form->languageLoaders.push_back([this](const QString &language) { loadLanguage(language); });
-    showTexts();  // the built-in ones until FormCreate's language switch
+    showTexts();  // the built-in ones until FormCreate loads the language in use
 }
 
 QList<QGroupBox *> TfrmPrefer::pages() const
@@ -219,36 +219,39 @@ void TfrmPrefer::createPersonalPage()
 
 void TfrmPrefer::FormCreate()
 {
+    // The handlers still store and set up their controls; the window hears
+    // nothing, it follows these settings since start-up.
+    const QSignalBlocker quiet(this);
     // (The fonts' character set of the Windows program has no counterpart:
     // every text here is Unicode.)
-    cbMinEffect->setChecked(m_form->isOn(s::MinEffect));
-    ScrollBar1->setValue(std::max(m_form->alpha(), kMinOpacity));
+    cbMinEffect->setChecked(m_settings.isOn(s::MinEffect));
+    ScrollBar1->setValue(std::max(m_window.opacity(), kMinOpacity));
 
-    const QStringList languages = tl::i18n::languageList(m_form->programFolder());
+    const QStringList languages = tl::i18n::languageList(m_programFolder);
     cbLang->clear();
     cbLang->addItems(languages);
-    const QString language = tl::i18n::pickLanguage(languages, m_form->GetFromReg(s::CurLanguage));
+    const QString language = tl::i18n::pickLanguage(languages, m_settings.GetFromReg(s::CurLanguage));
     cbLang->setCurrentIndex(language.isEmpty() ? -1 : int(languages.indexOf(language)));
-    cbLangChange();
+    loadLanguage(cbLang->currentIndex() >= 0 ? cbLang->currentText() : QString());
 
-    cbMenuStyle->setCurrentIndex(tl::strToInt(m_form->GetFromReg(s::MenuStyle)));
+    cbMenuStyle->setCurrentIndex(tl::strToInt(m_settings.GetFromReg(s::MenuStyle)));
     cbMenuStyleChange();
-    cbElement->setCurrentIndex(tl::strToInt(m_form->GetFromReg(s::LastElementEditor)));
-    if (m_form->isOn(s::AutoURLDetect))
+    cbElement->setCurrentIndex(tl::strToInt(m_settings.GetFromReg(s::LastElementEditor)));
+    if (m_settings.isOn(s::AutoURLDetect))
         cbURL->setChecked(true);
     cbAddIcon->setCurrentIndex(int(tl::integration::LauncherPlace::Desktop));
     cbMenuStyleChange();  // the list's change handler
-    if (m_form->isOn(s::AskBySave))
+    if (m_settings.isOn(s::AskBySave))
         cbSaving->setChecked(true);
-    if (m_form->isOn(s::AskDelNote))
+    if (m_settings.isOn(s::AskDelNote))
         cbdelNote->setChecked(true);
-    if (m_form->isOn(s::AskDelFile))
+    if (m_settings.isOn(s::AskDelFile))
         cbDelFile->setChecked(true);
-    cbExit->setChecked(m_form->isOn(s::AskExit));
+    cbExit->setChecked(m_settings.isOn(s::AskExit));
     readFileTypes();
-    skinsPage->txtskin->setText(m_form->GetFromReg(s::SkinDir));
+    skinsPage->txtskin->setText(m_settings.GetFromReg(s::SkinDir));
 
-    const QString useCursor = m_form->GetFromReg(s::UseCursor);
+    const QString useCursor = m_settings.GetFromReg(s::UseCursor);
     if (useCursor == QLatin1String("1")) {
         cbCursor->setChecked(true);
     } else if (useCursor == QLatin1String("0")) {
@@ -256,12 +259,12 @@ void TfrmPrefer::FormCreate()
         feCursor->setEnabled(false);
         feCursorButton->setEnabled(false);
     }
-    cbSound->setChecked(m_form->isOn(s::EnableSound));
-    feCursor->setText(m_form->GetFromReg(s::MemoCursor));
-    txtAuthor->setText(m_form->GetFromReg(s::AuthorName));
-    txtCompany->setText(m_form->GetFromReg(s::CompanyName));
-    cbLineColor->setColor(quint32(m_form->GetFromRegInt(s::LineColor.inSkinSet(true))));
-    cbSeparatLines->setChecked(m_form->GetFromReg(s::EnableLine) == QLatin1String("True"));
+    cbSound->setChecked(m_settings.isOn(s::EnableSound));
+    feCursor->setText(m_settings.GetFromReg(s::MemoCursor));
+    txtAuthor->setText(m_settings.GetFromReg(s::AuthorName));
+    txtCompany->setText(m_settings.GetFromReg(s::CompanyName));
+    cbLineColor->setColor(quint32(m_settings.GetFromRegInt(s::LineColor.inSkinSet(true))));
+    cbSeparatLines->setChecked(m_settings.GetFromReg(s::EnableLine) == QLatin1String("True"));
     // The page built its list from the folder when it was made.
     skinsPage->SkinList->clear();
     skinsPage->LoadListSkin();
@@ -274,9 +277,10 @@ void TfrmPrefer::FormShow()
         p->setGeometry(kPagePlace);
     // Hidden in the tray the window shows no opacity of its own: the one
     // it comes back with is the stored one.
-    const int opacity = m_form->isVisible() ? m_form->alpha() : tl::strToInt(m_form->GetFromReg(s::LastAlphaV));
+    const bool shown = m_window.shown();
+    const int opacity = shown ? m_window.opacity() : tl::strToInt(m_settings.GetFromReg(s::LastAlphaV));
     ScrollBar1->setValue(std::clamp(opacity, kMinOpacity, 255));
-    if (m_form->isVisible() && m_form->alpha() < kMinOpacity)
+    if (shown && opacity < kMinOpacity)
         ScrollBar2Change();
     chStartUp->setChecked(tl::integration::hasAutostart(desktopPlaces));
     // The tree follows the page: a node left selected from last time could
@@ -346,16 +350,16 @@ void TfrmPrefer::cmdCloseClick()
 
 void TfrmPrefer::cmdHelpClick()
 {
-    m_form->openHelp(this);
+    Q_EMIT helpAsked();
 }
 
 void TfrmPrefer::loadLanguage(const QString &language)
 {
-    m_texts = tl::i18n::Texts::load(tl::i18n::preferTexts, m_form->programFolder(), language);
+    m_texts = tl::i18n::Texts::load(tl::i18n::preferTexts, m_programFolder, language);
     showTexts();
-    const int element = tl::strToInt(m_form->GetFromReg(s::LastElementEditor));
+    const int element = tl::strToInt(m_settings.GetFromReg(s::LastElementEditor));
     cbElement->setCurrentIndex(element >= 0 && element < cbElement->count() ? element : -1);
-    const int style = tl::strToInt(m_form->GetFromReg(s::MenuStyle));
+    const int style = tl::strToInt(m_settings.GetFromReg(s::MenuStyle));
     cbMenuStyle->setCurrentIndex(style >= 0 && style < cbMenuStyle->count() ? style : -1);
     cbElementChange();
 }
@@ -415,69 +419,45 @@ void TfrmPrefer::showTexts()
 void TfrmPrefer::ScrollBar2Change()
 {
     const int position = ScrollBar1->value();
-    m_form->setAlpha(position);
-    // Hidden, the window comes back with the stored opacity: this one.
-    if (!m_form->isVisible())
-        m_form->SetFromReg(s::LastAlphaV, QString::number(position));
+    Q_EMIT opacityChosen(position);
     ScrollBar1->setToolTip(tl::prefer::opacityHint(position));
 }
 
 void TfrmPrefer::cbLangChange()
 {
-    m_form->switchLanguage(cbLang->currentIndex() >= 0 ? cbLang->currentText() : QString());
+    Q_EMIT languageChosen(cbLang->currentIndex() >= 0 ? cbLang->currentText() : QString());
 }
 
 void TfrmPrefer::cbMenuStyleChange()
 {
     const int style = cbMenuStyle->currentIndex();
-    m_form->SetFromReg(s::MenuStyle, QString::number(style));
-    m_form->SelectMenuStyle(style);
+    m_settings.SetFromReg(s::MenuStyle, QString::number(style));
+    Q_EMIT menuStyleChosen(style);
 }
 
 void TfrmPrefer::cbMinEffectClick()
 {
-    m_form->SetFromReg(s::MinEffect, onOff(cbMinEffect->isChecked()));
+    m_settings.SetFromReg(s::MinEffect, onOff(cbMinEffect->isChecked()));
 }
 
 // --- Editor
-
-void TfrmPrefer::giveEditorCursor(int slot)
-{
-    const std::optional<QCursor> &c = m_form->cursorSlots[size_t(slot)];
-    m_form->memo1->viewport()->setCursor(c ? *c : QCursor(Qt::ArrowCursor));
-}
-
-namespace {
-
-std::optional<QCursor> cursorFrom(const QString &path)
-{
-    const std::optional<tl::skin::CursorImage> c = tl::skin::readCursor(path);
-    if (!c)
-        return std::nullopt;
-    return QCursor(QPixmap::fromImage(c->image), c->hotSpot.x(), c->hotSpot.y());
-}
-
-} // namespace
 
 void TfrmPrefer::cbCursorClick()
 {
     if (cbCursor->isChecked()) {
         feCursor->setEnabled(true);
         feCursorButton->setEnabled(true);
-        m_form->SetFromReg(s::UseCursor, QStringLiteral("1"));
+        m_settings.SetFromReg(s::UseCursor, QStringLiteral("1"));
         const QString file = feCursor->text();
         if (!file.isEmpty() && QFileInfo(file).isFile()) {
-            m_form->SetFromReg(s::MemoCursor, file);
-            m_form->cursorSlots[9] = cursorFrom(file);
-            giveEditorCursor(9);
+            m_settings.SetFromReg(s::MemoCursor, file);
+            Q_EMIT editorCursorChosen(file);
         }
     } else {
         feCursor->setEnabled(false);
         feCursorButton->setEnabled(false);
-        const tl::builtin::CursorArt &ibeam = tl::builtin::cursors[5];
-        m_form->cursorSlots[size_t(ibeam.slot)] = cursorFrom(tl::builtin::cursorPath(ibeam));
-        giveEditorCursor(ibeam.slot);
-        m_form->SetFromReg(s::UseCursor, QStringLiteral("0"));
+        Q_EMIT editorCursorChosen({});
+        m_settings.SetFromReg(s::UseCursor, QStringLiteral("0"));
     }
 }
 
@@ -486,9 +466,8 @@ void TfrmPrefer::feCursorChange()
     const QString file = feCursor->text();
     if (file.isEmpty() || !QFileInfo(file).isFile() || !cbCursor->isChecked())
         return;
-    m_form->cursorSlots[9] = cursorFrom(file);
-    giveEditorCursor(9);
-    m_form->SetFromReg(s::MemoCursor, file);
+    Q_EMIT editorCursorChosen(file);
+    m_settings.SetFromReg(s::MemoCursor, file);
 }
 
 void TfrmPrefer::feCursorBrowse()
@@ -496,91 +475,53 @@ void TfrmPrefer::feCursorBrowse()
     tl::FileDialogRequest request;
     request.filter = QStringLiteral("Windows Cursors (*.cur)");
     request.folder = QFileInfo(feCursor->text()).absolutePath();
-    const QString name = m_form->services().dialogs->openFileName(this, request);
+    const QString name = m_services.dialogs->openFileName(this, request);
     if (!name.isEmpty())
         feCursor->setText(name);
 }
 
 void TfrmPrefer::cbSoundClick()
 {
-    m_form->SetFromReg(s::EnableSound, onOff(cbSound->isChecked()));
+    m_settings.SetFromReg(s::EnableSound, onOff(cbSound->isChecked()));
 }
 
 void TfrmPrefer::cbURLClick()
 {
     // The marks lie over the text: the note and its format stay as they are.
-    m_form->memo1->setAutoUrlDetect(cbURL->isChecked());
-    m_form->SetFromReg(s::AutoURLDetect, onOff(cbURL->isChecked()));
+    Q_EMIT webAddressesMarked(cbURL->isChecked());
+    m_settings.SetFromReg(s::AutoURLDetect, onOff(cbURL->isChecked()));
 }
 
 // --- Confirmations
 
 void TfrmPrefer::cbSavingClick()
 {
-    m_form->SetFromReg(s::AskBySave, onOff(cbSaving->isChecked()));
+    m_settings.SetFromReg(s::AskBySave, onOff(cbSaving->isChecked()));
 }
 
 void TfrmPrefer::cbdelNoteClick()
 {
-    m_form->SetFromReg(s::AskDelNote, onOff(cbdelNote->isChecked()));
+    m_settings.SetFromReg(s::AskDelNote, onOff(cbdelNote->isChecked()));
 }
 
 void TfrmPrefer::cbDelFileClick()
 {
-    m_form->SetFromReg(s::AskDelFile, onOff(cbDelFile->isChecked()));
+    m_settings.SetFromReg(s::AskDelFile, onOff(cbDelFile->isChecked()));
 }
 
 void TfrmPrefer::cbExitClick()
 {
-    m_form->SetFromReg(s::AskExit, onOff(cbExit->isChecked()));
+    m_settings.SetFromReg(s::AskExit, onOff(cbExit->isChecked()));
 }
 
 // --- Personal Data
 
 void TfrmPrefer::txtAuthorExit()
 {
-    m_form->SetFromReg(s::AuthorName, txtAuthor->text());
+    m_settings.SetFromReg(s::AuthorName, txtAuthor->text());
 }
 
 void TfrmPrefer::txtCompanyExit()
 {
-    m_form->SetFromReg(s::CompanyName, txtCompany->text());
-}
-
-// --- what opens the dialog (the main window's)
-
-namespace {
-
-void showModally(TForm1 &form, TfrmPrefer &dialog)
-{
-    // Above the main window while it is open; typing goes on in the editor after.
-    form.yieldTop(true);
-    dialog.exec();
-    form.yieldTop(false);
-    if (form.isVisible())
-        form.memo1->setFocus();
-}
-
-} // namespace
-
-void TForm1::Options1Click()
-{
-    TfrmPrefer &d = preferences();
-    d.cbElement->setCurrentIndex(tl::strToInt(GetFromReg(s::LastElementEditor)));
-    d.cbElementChange();
-    showModally(*this, d);
-}
-
-void TForm1::Font1Click()
-{
-    showModally(*this, preferences());
-}
-
-TfrmPrefer &TForm1::preferences()
-{
-    if (!frmPrefer) {
-        frmPrefer = new TfrmPrefer(this);
-        frmPrefer->FormCreate();
-    }
-    return *frmPrefer;
+    m_settings.SetFromReg(s::CompanyName, txtCompany->text());
 }

@@ -111,6 +111,12 @@ constexpr bool styleOnlyAddsBold(Element element)
     return element == Element::Editor || element == Element::InfoBar;
 }
 
+// The font and colours an element's controls show.
+struct Shown {
+    QFont font;
+    quint32 fore = 0, back = 0;
+};
+
 // Bold and nothing else: bold italic does not count.
 inline bool exactlyBold(const QFont &f)
 {

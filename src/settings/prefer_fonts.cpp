@@ -1,16 +1,14 @@
 // The Preferences' fonts and colours page: an element, one of its display
-// items, and that item's font and colours, each edit applied to the main
+// items, and that item's font and colours, each edit sent to the main
 // window at once and stored in the appearance set in use at that moment.
 
 #include "settings/TfrmPrefer.h"
 
-#include "app/TForm1.h"
-#include "controls/darerlabel.h"
 #include "controls/guarded.h"
-#include "platform/colors.h"
 #include "platform/error.h"
 #include "settings/colorbox.h"
 #include "settings/preferwidgets.h"
+#include "settings/settingsstore.h"
 #include "settings/settingstable.h"
 
 #include <QCheckBox>
@@ -23,7 +21,6 @@
 #include <QPushButton>
 
 namespace s = tl::setting;
-using tl::SettingsStore;
 using tl::appearance::Property;
 
 using tl::prefer::label;
@@ -33,7 +30,7 @@ using tl::prefer::named;
 void TfrmPrefer::createFontsPage()
 {
     QWidget *p = frame2;
-    auto ask = [this](const QColor &initial) { return m_form->services().dialogs->color(this, initial); };
+    auto ask = [this](const QColor &initial) { return m_services.dialogs->color(this, initial); };
 
     Label2 = label(p, "Label2", QStringLiteral("Show settings for:"), 17, 17);
     cbElement = list(p, "cbElement", 17, 33, 160);
@@ -125,7 +122,7 @@ const tl::prefer::Item *TfrmPrefer::chosenItem() const
 void TfrmPrefer::cbElementChange()
 {
     const int element = cbElement->currentIndex();
-    m_form->SetFromReg(s::LastElementEditor, QString::number(element));
+    m_settings.SetFromReg(s::LastElementEditor, QString::number(element));
     if (element >= 0) {
         auto word = [this](tl::prefer::ItemWord w) {
             static constexpr std::string_view keys[] = {"frmPrefer.Normal", "frmPrefer.Hover",  "frmPrefer.Text",
@@ -139,7 +136,7 @@ void TfrmPrefer::cbElementChange()
             if (item.state != item.word)
                 text += QStringLiteral(" - ") + word(item.state);
             else if (item.target == tl::appearance::Element::SearchLabel)
-                text += QStringLiteral(" \"") + m_form->lblSearch->text() + QLatin1Char('"');
+                text += QStringLiteral(" \"") + m_window.searchLabel() + QLatin1Char('"');
             lbItems->addItem(text);
         }
         lbItems->setCurrentRow(0);
@@ -158,7 +155,7 @@ void TfrmPrefer::lbItemsClick()
     cbBackGrd->setColor(0);
     cbBold->setChecked(false);
     if (const tl::prefer::Item *item = chosenItem()) {
-        const TForm1::AppearanceShown shown = m_form->shownAppearance(item->target);
+        const tl::appearance::Shown shown = m_window.appearance(item->target);
         if (item->target == Element::ToolBar || item->target == Element::ToolBarHover) {
             for (QWidget *w : std::initializer_list<QWidget *>{FontComboBox1, cbForeGrd, cbSize, cbBold})
                 w->setEnabled(false);
@@ -185,16 +182,16 @@ void TfrmPrefer::editAppearance(Property column, const QString &text, qint32 num
     const tl::appearance::Value *value = tl::prefer::valueOf(*item, column);
     if (!value)
         return;  // the page offers no such edit for the item
-    m_form->applyAppearance(item->target, column, text, number, bold);
+    Q_EMIT appearanceEdited(item->target, column, text, number, bold);
     // The set in use now, not when the dialog was opened.
-    const QString suffix = tl::prefer::suffixFor(m_form->GetFromReg(s::CurrentSkin), m_form->SkinLoaded);
+    const QString suffix = setInUse();
     using tl::setting::Type;
     if (tl::appearance::typeOf(column) == Type::String)
-        m_form->SetFromReg(tl::appearance::keyOf<Type::String>(*value, suffix),
+        m_settings.SetFromReg(tl::appearance::keyOf<Type::String>(*value, suffix),
                            column == Property::Style ? (bold ? QStringLiteral("true") : QStringLiteral("false"))
                                                      : text);
     else
-        m_form->SetFromRegInt(tl::appearance::keyOf<Type::Integer>(*value, suffix), number);
+        m_settings.SetFromRegInt(tl::appearance::keyOf<Type::Integer>(*value, suffix), number);
 }
 
 void TfrmPrefer::FontComboBox1Change()
@@ -225,30 +222,14 @@ void TfrmPrefer::cbBoldClick()
 
 void TfrmPrefer::cmdDefaultClick()
 {
-    // The built-in skin is named "<none>" too, but it is a skin: only the
-    // look without one goes back to the first-run defaults.
-    const QString none = SettingsStore::q(s::NoSkin);
-    if (m_form->GetFromReg(s::CurrentSkin) == none && !m_form->SkinLoaded) {
-        tl::appearance::WriteDefault(m_form->settings());
-        m_form->LoadSkinStd();
-        return;
-    }
-    // A skin load over a skin gives the controls the skin's own colours and
-    // saves them as the "Skin" set.
-    m_form->LoadSkin(m_form->GetFromReg(s::CurrentSkin));
+    Q_EMIT defaultLookAsked();
 }
 
 void TfrmPrefer::cbLineColorChange()
 {
-    // The lines fade from the line colour into the editor's: the top and
-    // left ones start with it, the find bar's and the right one end with it.
     const quint32 c = cbLineColor->color();
-    for (tl::TDarerLabel *l : {m_form->lblTopLine, m_form->lblLeftLine})
-        l->setBeginColor(tl::colorFromStored(c));
-    for (tl::TDarerLabel *l : {m_form->lblLineSeek, m_form->lblRightLine})
-        l->setEndColor(tl::colorFromStored(c));
-    const QString suffix = tl::prefer::suffixFor(m_form->GetFromReg(s::CurrentSkin), m_form->SkinLoaded);
-    m_form->SetFromRegInt(tl::appearance::inSet(s::LineColor, suffix), qint32(c));
+    Q_EMIT lineColorChosen(c);
+    m_settings.SetFromRegInt(tl::appearance::inSet(s::LineColor, setInUse()), qint32(c));
 }
 
 void TfrmPrefer::cbSeparatLinesClick()
@@ -256,6 +237,11 @@ void TfrmPrefer::cbSeparatLinesClick()
     const bool on = cbSeparatLines->isChecked();
     cbLineColor->setEnabled(on);
     const QString flag = on ? QStringLiteral("True") : QStringLiteral("False");
-    m_form->SetFromReg(s::EnableLine, flag);
-    m_form->VisibleLines(flag);
+    m_settings.SetFromReg(s::EnableLine, flag);
+    Q_EMIT linesShown(on);
+}
+
+QString TfrmPrefer::setInUse() const
+{
+    return tl::prefer::suffixFor(m_settings.GetFromReg(s::CurrentSkin), m_window.skinLoaded());
 }

@@ -3,13 +3,12 @@
 
 #include "settings/TfrmPrefer.h"
 
-#include "app/TForm1.h"
 #include "controls/guarded.h"
 #include "settings/hotkeytext.h"
 #include "settings/preferwidgets.h"
+#include "settings/settingsstore.h"
 #include "settings/settingstable.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -95,6 +94,8 @@ void TfrmPrefer::createIntegrationControls()
 
 void TfrmPrefer::readFileTypes()
 {
+    // Shown, not written again: start-up refreshed them.
+    const QSignalBlocker quietNts(cbType), quietZnts(cbZNts), quietTxt(cbTXT);
     cbType->setChecked(in::isAssociated(desktopPlaces, in::FileType::Nts));
     cbZNts->setChecked(in::isAssociated(desktopPlaces, in::FileType::Znts));
     cbTXT->setChecked(in::isAssociated(desktopPlaces, in::FileType::Txt));
@@ -126,23 +127,17 @@ void TfrmPrefer::cmdAddIconClick()
     const int index = cbAddIcon->currentIndex();
     const auto place = index < 0 ? in::LauncherPlace::Desktop : in::LauncherPlace(index);
     const QString path = in::addLauncher(desktopPlaces, place);
-    m_form->services().dialogs->messageBox(this, QStringLiteral("Tessaleaf"),
-                                           QStringLiteral("The launcher was written to %1.")
-                                               .arg(QDir::toNativeSeparators(path)),
-                                           tl::MsgButtons::Ok, tl::MsgIcon::Information);
+    m_services.dialogs->messageBox(this, QStringLiteral("Tessaleaf"),
+                                   QStringLiteral("The launcher was written to %1.").arg(QDir::toNativeSeparators(path)),
+                                   tl::MsgButtons::Ok, tl::MsgIcon::Information);
 }
 
 void TfrmPrefer::loadHotKey()
 {
-    // Never chosen: the lists show "None" rather than nothing, which would
-    // count as a word of its own.
-    const QString stored = m_form->GetFromReg(s::HotKey);
-    const QStringList words = stored.isEmpty() ? QStringList(3, QStringLiteral("None")) : tl::hotkey::storedWords(stored);
-    const QComboBox *lists[] = {cbHotKey1, cbHotKey2, cbHotKey3};
-    for (int i = 0; i < 3; ++i) {
-        auto *c = const_cast<QComboBox *>(lists[i]);
-        c->setCurrentIndex(i < words.size() ? c->findText(words[i], Qt::MatchFixedString) : -1);
-    }
+    const QStringList words = tl::hotkey::shownWords(m_settings.GetFromReg(s::HotKey));
+    QComboBox *const lists[] = {cbHotKey1, cbHotKey2, cbHotKey3};
+    for (int i = 0; i < 3; ++i)
+        lists[i]->setCurrentIndex(lists[i]->findText(words[i]));
     SetHotKey();
 }
 
@@ -151,20 +146,13 @@ void TfrmPrefer::SetHotKey()
     // A list without a selection shows "", which counts as a chosen word.
     auto shown = [](const QComboBox *c) { return c->currentIndex() < 0 ? QString() : c->currentText(); };
     const QString first = shown(cbHotKey1), second = shown(cbHotKey2), key = shown(cbHotKey3);
-    const QKeyCombination combination = tl::hotkey::parseShortcut(tl::hotkey::shortcutText(first, second, key));
-    const bool none = combination.key() == Qt::Key_unknown;
-    if (QAction *show = m_form->Show1) {
-        // Shown beside the item; the key itself acts through the hot key.
-        show->setShortcut(none ? QKeySequence() : QKeySequence(combination));
-        show->setShortcutContext(Qt::WidgetShortcut);
-    }
-    m_form->SetFromReg(s::HotKey, tl::hotkey::storedText(first, second, key));
+    m_settings.SetFromReg(s::HotKey, tl::hotkey::storedText(first, second, key));
+    Q_EMIT hotKeyChosen(tl::hotkey::parseShortcut(tl::hotkey::shortcutText(first, second, key)));
+}
 
-    // The new key replaces the one registered before.
+void TfrmPrefer::showHotKeyStatus(tl::IHotKey::Status status)
+{
     using Status = tl::IHotKey::Status;
-    tl::IHotKey *hotKey = m_form->services().hotKey.get();
-    const Status status = !hotKey ? (none ? Status::None : Status::Unavailable)
-                                  : hotKey->setHotKey(none ? QKeyCombination(Qt::Key_unknown) : combination);
     switch (status) {
     case Status::None:
     case Status::Registered: lblHotKeyStatus->clear(); break;

@@ -1,7 +1,8 @@
 #include "skins/skinspage.h"
 
-#include "app/TForm1.h"
 #include "controls/guarded.h"
+#include "platform/services.h"
+#include "settings/settingsstore.h"
 #include "settings/settingstable.h"
 #include "skins/skinfiles.h"
 
@@ -14,9 +15,10 @@
 
 namespace s = tl::setting;
 
-TSkinsPage::TSkinsPage(TForm1 *form, QWidget *parent)
+TSkinsPage::TSkinsPage(const tl::SettingsStore &settings, tl::IDialogs &dialogs, QWidget *parent)
     : QWidget(parent),
-      m_form(form)
+      m_settings(settings),
+      m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("frame5"));
     txtskin = new QLineEdit(this);
@@ -44,7 +46,7 @@ TSkinsPage::TSkinsPage(TForm1 *form, QWidget *parent)
     tl::connectGuarded(cmdBrowse, &QToolButton::clicked, this, [this] { cmdBrowseClick(); });
     tl::connectGuarded(SkinList, &QListWidget::itemSelectionChanged, this, [this] { SkinListSelectItem(); });
 
-    txtskin->setText(m_form->GetFromReg(s::SkinDir));
+    txtskin->setText(m_settings.GetFromReg(s::SkinDir));
     LoadListSkin();
 }
 
@@ -58,11 +60,9 @@ void TSkinsPage::LoadListSkin()
 
 void TSkinsPage::SkinListSelectItem()
 {
-    // The copy of an archive skin chosen here stays until the menu or the
-    // end of the program removes it.
     const QList<QListWidgetItem *> selected = SkinList->selectedItems();
     if (!selected.isEmpty())
-        m_form->LoadSkin(selected.first()->text());
+        Q_EMIT skinChosen(selected.first()->text());
 }
 
 void TSkinsPage::txtskinAfterDialog(QString &name, bool &action)
@@ -71,15 +71,14 @@ void TSkinsPage::txtskinAfterDialog(QString &name, bool &action)
         return;
     SkinList->clear();
     txtskin->setText(name);
-    m_form->SetFromReg(s::SkinDir, name);
-    m_form->PaintMenuSkin();
+    m_settings.SetFromReg(s::SkinDir, name);
+    Q_EMIT skinFolderChanged();
     LoadListSkin();
 }
 
 void TSkinsPage::cmdBrowseClick()
 {
-    QString name = m_form->services().dialogs->existingFolder(this, QStringLiteral("Select Skin Directory"),
-                                                              txtskin->text());
+    QString name = m_dialogs.existingFolder(this, QStringLiteral("Select Skin Directory"), txtskin->text());
     bool action = !name.isEmpty();
     txtskinAfterDialog(name, action);
 }

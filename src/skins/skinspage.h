@@ -1,20 +1,24 @@
 #pragma once
 // The Skins page of the Preferences: the skin folder, changed only through
-// its browse button, and the list of its skins; choosing one dresses the
-// main window in it at once.
+// its browse button, and the list of its skins; choosing one says so at
+// once, and the main window wears it.
 
 #include <QWidget>
 
 class QLineEdit;
 class QListWidget;
 class QToolButton;
-class TForm1;
+
+namespace tl {
+class IDialogs;
+class SettingsStore;
+}
 
 class TSkinsPage : public QWidget {
     Q_OBJECT
 public:
     // Shows the stored skin folder and lists its skins.
-    explicit TSkinsPage(TForm1 *form, QWidget *parent = nullptr);
+    TSkinsPage(const tl::SettingsStore &settings, tl::IDialogs &dialogs, QWidget *parent = nullptr);
 
     // Adds the skins of the folder txtskin shows to the end of the list.
     void LoadListSkin();
@@ -28,6 +32,13 @@ public:
     QLineEdit *txtskin;
     QToolButton *cmdBrowse;
 
+Q_SIGNALS:
+    // A skin of the list was selected: the window is to wear it.
+    void skinChosen(const QString &name);
+    // A new skin folder was stored.
+    void skinFolderChanged();
+
 private:
-    TForm1 *m_form;
+    const tl::SettingsStore &m_settings;
+    tl::IDialogs &m_dialogs;
 };

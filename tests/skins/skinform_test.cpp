@@ -624,7 +624,8 @@ TEST_F(SkinMenu, ThePreferencesPageListsTheSkinsWithoutNone)
     tltest::writeFile(skins + QStringLiteral("/Blue.wsz"), "not opened");
     tltest::writeFile(skins + QStringLiteral("/Red.zip"), "not opened");
     TForm1 &f = start();
-    TSkinsPage page(&f);
+    TSkinsPage page(f.settings(), *f.services().dialogs);
+    f.connectComponents(page);
     EXPECT_EQ(page.txtskin->text(), skins);
     EXPECT_TRUE(page.txtskin->isReadOnly());
     QStringList listed;
@@ -640,7 +641,8 @@ TEST_F(SkinMenu, AClickInThePreferencesListLoadsTheSkin)
 {
     putSkin(QStringLiteral("Aqua"));
     TForm1 &f = start();
-    TSkinsPage page(&f);
+    TSkinsPage page(f.settings(), *f.services().dialogs);
+    f.connectComponents(page);
     page.resize(300, 200);
     page.show();
     ASSERT_EQ(page.SkinList->count(), 1);
@@ -655,7 +657,8 @@ TEST_F(SkinMenu, AnotherFolderRebuildsTheListAndTheMenuACancelChangesNothing)
     const QString other = dir + QStringLiteral("/other");
     tltest::writeFile(other + QStringLiteral("/Green.wsz"), "x");
     TForm1 &f = start();
-    TSkinsPage page(&f);
+    TSkinsPage page(f.settings(), *f.services().dialogs);
+    f.connectComponents(page);
     dialogs->folders = {QString()};  // cancelled
     QTest::mouseClick(page.cmdBrowse, Qt::LeftButton);
     EXPECT_EQ(page.txtskin->text(), skins);
