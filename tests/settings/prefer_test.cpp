@@ -249,6 +249,25 @@ TEST_F(PreferTest, BrokenMenuStyleStopsTheRestOfTheStepsWithTheErrorBox)
     EXPECT_TRUE(form->isVisible());                // the program goes on
 }
 
+TEST_F(PreferTest, AnAssociatedTypeNamesThisProgramAgainFromStartUp)
+{
+    in::DesktopPlaces before = in::DesktopPlaces::fromEnvironment();
+    before.program = QStringLiteral("/old/place/tessaleaf");
+    in::setAssociated(before, in::FileType::Nts, true);
+    QFile entry(before.dataHome + QStringLiteral("/applications/tessaleaf.desktop"));
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(entry.readAll().contains("/old/place/tessaleaf"));
+    entry.close();
+
+    startProgram();
+    EXPECT_EQ(form->frmPrefer, nullptr);
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    const QByteArray now = entry.readAll();
+    EXPECT_FALSE(now.contains("/old/place/")) << now.toStdString();
+    EXPECT_TRUE(now.contains(QFile::encodeName(QCoreApplication::applicationFilePath()))) << now.toStdString();
+    EXPECT_TRUE(in::isAssociated(in::DesktopPlaces::fromEnvironment(), in::FileType::Nts));
+}
+
 // --- Fonts and Colors
 
 struct FontRow {
