@@ -255,7 +255,8 @@ bool openChunk(unsigned char *out, qsizetype &outSize, const unsigned char *in, 
     return ok;
 }
 
-// Appends the payload (nonce and chunks) to out, written in place.
+} // namespace
+
 void appendPayload(QByteArray &out, QByteArrayView plaintext, const SecureBytes &fileKey)
 {
     ensureSodium();
@@ -292,8 +293,6 @@ QByteArrayView toBinary(QByteArrayView file, QByteArray &storage)
     }
     notAgeFile();
 }
-
-} // namespace
 
 bool looksEncrypted(QByteArrayView data)
 {

@@ -40,6 +40,7 @@ enum class Failure {
     OutOfMemory, // not enough memory to derive the key at that work factor
     HeaderMac, // the header was changed after it was written
     Payload, // a chunk damaged, missing, truncated, or data after the end
+    Rekeyed, // the header is not the one the kept key was taken from
 };
 
 class AgeError : public Error {
@@ -85,6 +86,12 @@ void verifyHeaderMac(const Header &header, const SecureBytes &fileKey);
 // payload: the nonce and the chunks, up to the end of the file.
 SecureBytes decryptPayload(QByteArrayView payload, const SecureBytes &fileKey);
 QByteArray encryptPayload(QByteArrayView plaintext, const SecureBytes &fileKey);
+// The payload appended to out, encrypted in place (no copy of a large text).
+void appendPayload(QByteArray &out, QByteArrayView plaintext, const SecureBytes &fileKey);
+
+// The binary form of a whole file: itself, or the armor decoded into
+// storage. Throws for a file that is neither.
+QByteArrayView toBinary(QByteArrayView file, QByteArray &storage);
 
 // A complete header (through the MAC line) that wraps fileKey for passphrase.
 QByteArray makeScryptHeader(const SecureBytes &fileKey, QByteArrayView passphrase, int workFactor);

@@ -11,10 +11,18 @@ QString extensionOf(const QString &path)
     return dot < 0 ? QString() : name.mid(dot);
 }
 
+namespace {
+// An encrypted file is named as the file it holds, with ".age" added.
+QString withoutAge(const QString &path)
+{
+    return path.endsWith(QLatin1String(".age")) ? path.chopped(4) : path;
+}
+} // namespace
+
 FileKind fileKindOf(const QString &path)
 {
     const QString ext = extensionOf(path);
-    if (ext == QLatin1String(".nts"))
+    if (ext == QLatin1String(".nts") || (ext == QLatin1String(".age") && extensionOf(withoutAge(path)) == QLatin1String(".nts")))
         return FileKind::Notes;
     if (ext == QLatin1String(".znts"))
         return FileKind::Compressed;
@@ -23,7 +31,7 @@ FileKind fileKindOf(const QString &path)
 
 bool writesRtf(const QString &path)
 {
-    return extensionOf(path).toLower() == QLatin1String(".rtf");
+    return extensionOf(withoutAge(path)).toLower() == QLatin1String(".rtf");
 }
 
 bool isExistingFile(const QString &path)

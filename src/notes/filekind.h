@@ -13,6 +13,9 @@ enum class FileKind { Notes, Compressed, Document };
 QString extensionOf(const QString &path);
 
 // ".nts" a notes file, ".znts" a compressed one, anything else a document.
+// ".age" after a name stands for encryption: "Diary.nts.age" is a notes
+// file (compression is not offered for encrypted files: ".znts.age" is a
+// document). Whether a file is encrypted is told by its content.
 FileKind fileKindOf(const QString &path);
 
 // A document written under this name is written as RTF (".rtf" in any case).

@@ -1,5 +1,8 @@
 #include "notes/notesession.h"
 
+#include "crypto/sealedfile.h"
+#include "platform/atomicfile.h"
+
 #include <QFileInfo>
 
 #include <algorithm>
@@ -110,6 +113,32 @@ void NotesSession::appendNote()
     m_file.noteCount = count + 1;
     m_file.shown = {count, {}, std::nullopt};
     m_file.shownEdited = false;
+}
+
+bool NotesSession::isEncrypted(const QString &path)
+{
+    return crypto::isEncryptedFile(path);
+}
+
+bool NotesSession::isUnlocked(const QString &path)
+{
+    return crypto::keyring::sealFor(path) != nullptr;
+}
+
+void NotesSession::unlock(const QString &path, crypto::SecureBytes passphrase)
+{
+    crypto::keyring::keep(path, crypto::SealedFile::unlock(readWholeFile(path), std::move(passphrase)));
+}
+
+void NotesSession::sealNew(const QString &path, crypto::SecureBytes passphrase, int workFactor)
+{
+    crypto::keyring::keep(path, crypto::SealedFile::create(std::move(passphrase), workFactor));
+}
+
+void NotesSession::lock()
+{
+    crypto::keyring::forget(m_file.path);
+    m_records.forget();
 }
 
 NotesSession::Notice NotesSession::keptBothNotice(int index, int count) const

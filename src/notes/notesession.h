@@ -4,6 +4,7 @@
 // writers did to the file. No widgets: the window hands it the editor's text
 // and puts what it returns on the screen (notes/documents.cpp and its kin).
 
+#include "crypto/securebytes.h"
 #include "notes/filefollower.h"
 #include "notes/openfile.h"
 #include "notes/recordstore.h"
@@ -84,6 +85,21 @@ public:
         int from = 0, to = 0, count = 0;
     };
     Followed followOutsideChange(const QString &text);
+
+    // Encrypted notes files (crypto/sealedfile.h). The key is kept for path
+    // from then on; the passphrase is wiped once it is used.
+    // Whether path holds encrypted content (whatever its name).
+    static bool isEncrypted(const QString &path);
+    // Whether path is unlocked now.
+    static bool isUnlocked(const QString &path);
+    // The key of the encrypted file at path from its passphrase. Throws
+    // crypto::age::AgeError (a wrong passphrase: WrongPassphrase) or
+    // tl::Error when the file cannot be read; nothing changes then.
+    static void unlock(const QString &path, crypto::SecureBytes passphrase);
+    // From now on path is written encrypted with a new key for passphrase.
+    static void sealNew(const QString &path, crypto::SecureBytes passphrase, int workFactor = 18);
+    // Forgets the open file's key and everything read of it.
+    void lock();
 
 private:
     Notice keptBothNotice(int index, int count) const;

@@ -1,6 +1,7 @@
 #include "notes/recordstore.h"
 
 #include "notes/notesxml.h"
+#include "crypto/sealedfile.h"
 #include "platform/atomicfile.h"
 #include "platform/error.h"
 #include "platform/fileid.h"
@@ -15,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include <sodium.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -29,6 +31,13 @@ QString shown(const QString &path) { return QDir::toNativeSeparators(path); }
 
 // What reads treat as a file at all: a folder put in its place is none.
 bool isFile(const QString &path) { return QFileInfo(path).isFile(); }
+
+// Counted by notes: ".nts" in any case, encrypted (".nts.age") too.
+bool holdsNotes(const QString &path)
+{
+    const QString name = QFileInfo(path).fileName().toLower();
+    return name.endsWith(QLatin1String(".nts")) || name.endsWith(QLatin1String(".nts.age"));
+}
 
 int elementCount(pugi::xml_node parent)
 {
@@ -135,6 +144,36 @@ private:
     std::string m_buffer;
 };
 
+// Gathers the document in memory for encrypting; wiped when done.
+class MemoryWriter : public pugi::xml_writer {
+public:
+    explicit MemoryWriter(qsizetype expected) { m_bytes.reserve(expected + expected / 8 + 4096); }
+    ~MemoryWriter() override
+    {
+        if (!m_bytes.isEmpty())
+            sodium_memzero(m_bytes.data(), size_t(m_bytes.size()));
+    }
+    MemoryWriter(const MemoryWriter &) = delete;
+    MemoryWriter &operator=(const MemoryWriter &) = delete;
+    void write(const void *data, size_t size) override
+    {
+        // Grown by hand: a reallocation would leave a plain copy behind unwiped.
+        if (m_bytes.size() + qsizetype(size) > m_bytes.capacity()) {
+            QByteArray bigger;
+            bigger.reserve((m_bytes.size() + qsizetype(size)) * 2);
+            bigger.append(m_bytes);
+            sodium_memzero(m_bytes.data(), size_t(m_bytes.size()));
+            m_bytes.swap(bigger);
+        }
+        m_bytes.append(static_cast<const char *>(data), qsizetype(size));
+    }
+    qsizetype size() const { return m_bytes.size(); }
+    QByteArrayView view() const { return m_bytes; }
+
+private:
+    QByteArray m_bytes;
+};
+
 } // namespace
 
 pugi::xml_node nthElement(pugi::xml_node parent, int index)
@@ -192,7 +231,30 @@ void loadNotesDocument(pugi::xml_document &doc, const QString &path)
         pugi::get_memory_deallocation_function()(buffer);
         throw Error(QStringLiteral("Cannot read \"%1\": %2").arg(shown(path), file.errorString()));
     }
-    const pugi::xml_parse_result result = doc.load_buffer_inplace_own(buffer, size_t(size));
+    qint64 plainSize = size;
+    if (crypto::age::looksEncrypted(QByteArrayView(static_cast<const char *>(buffer), std::min<qint64>(size, 4096)))) {
+        // The plain XML goes from locked memory straight into the document.
+        const auto seal = crypto::keyring::sealFor(path);
+        if (!seal) {
+            pugi::get_memory_deallocation_function()(buffer);
+            throw crypto::Locked(path);
+        }
+        crypto::SecureBytes plain;
+        try {
+            plain = seal->open(QByteArrayView(static_cast<const char *>(buffer), size));
+        } catch (...) {
+            pugi::get_memory_deallocation_function()(buffer);
+            throw;
+        }
+        pugi::get_memory_deallocation_function()(buffer);
+        plainSize = plain.size();
+        buffer = pugi::get_memory_allocation_function()(size_t(std::max<qint64>(plainSize, 1)));
+        if (!buffer)
+            throw Error(QStringLiteral("Cannot read \"%1\": out of memory").arg(shown(path)));
+        if (plainSize > 0)
+            std::memcpy(buffer, plain.data(), size_t(plainSize));
+    }
+    const pugi::xml_parse_result result = doc.load_buffer_inplace_own(buffer, size_t(plainSize));
     if (!result) {
         doc.reset();
         throw Error(QStringLiteral("\"%1\" is not a well-formed notes file: %2 at byte %3")
@@ -257,6 +319,7 @@ struct RecordStore::Impl {
     pugi::xml_document MenuXML;
     QString cachedPath;  // the file MenuXML holds a kept copy of; empty when none
     KeptCopy cached;
+    qsizetype lastPlainSize = 0;  // of the last encrypted save: the next one reserves as much
     QString writtenPath;  // the file this store wrote last, as it left it
     FileId writtenId;
 };
@@ -295,11 +358,22 @@ pugi::xml_node RecordStore::Impl::infoField(int position)
 void RecordStore::Impl::save(const QString &path)
 {
     cachedPath.clear();
-    AtomicFile file(path);
-    FileWriter writer(file);
-    MenuXML.save(writer, "  ", pugi::format_indent | pugi::format_no_declaration, pugi::encoding_utf8);
-    writer.flush();
-    file.commit();
+    if (const auto seal = crypto::keyring::sealFor(path)) {
+        // Only the encrypted file reaches the disk; the plain XML is wiped.
+        MemoryWriter plain(lastPlainSize);
+        MenuXML.save(plain, "  ", pugi::format_indent | pugi::format_no_declaration, pugi::encoding_utf8);
+        lastPlainSize = plain.size();
+        const QByteArray sealed = seal->seal(plain.view());
+        AtomicFile file(path);
+        file.write(sealed.constData(), sealed.size());
+        file.commit();
+    } else {
+        AtomicFile file(path);
+        FileWriter writer(file);
+        MenuXML.save(writer, "  ", pugi::format_indent | pugi::format_no_declaration, pugi::encoding_utf8);
+        writer.flush();
+        file.commit();
+    }
     const FileId written = fileIdOf(path);
     cached.afterWrite(written);
     if (written.isFile())
@@ -392,7 +466,7 @@ int RecordStore::noteCount(const QString &path)
 {
     if (!isFile(path))
         return 0;
-    if (QFileInfo(path).suffix().toLower() != QLatin1String("nts"))
+    if (!holdsNotes(path))
         return 1;
     return elementCount(d->loadNotes(path));
 }
@@ -497,6 +571,11 @@ int RecordStore::replay(const QString &path, const std::vector<sync::PendingEdit
         }
     }
     return keptBoth;
+}
+
+void RecordStore::forget()
+{
+    d->close();
 }
 
 bool RecordStore::isAsLastWritten(const QString &path) const

@@ -2,6 +2,8 @@
 // The notes file (.nts): an XML document whose root holds an information
 // block and an ordered list of notes, each note the RTF text of the editor.
 // Every operation sees the file as it is on disk; writes replace it whole.
+// An encrypted notes file (crypto/sealedfile.h) is read and written with the
+// seal kept for it; one with none throws crypto::Locked.
 
 #include "notes/notesync.h"
 
@@ -69,6 +71,9 @@ public:
     // The file at path is, to the status change, the one this store wrote
     // last: a change seen there is our own.
     bool isAsLastWritten(const QString &path) const;
+    // Drops the document held in memory: the next operation reads the file
+    // again (an encrypted file that was locked meanwhile asks for its key).
+    void forget();
 
 private:
     // The one document every operation works on (MenuXML), and which file

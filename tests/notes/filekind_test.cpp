@@ -31,6 +31,13 @@ INSTANTIATE_TEST_SUITE_P(
                     KindCase{"/n/a.txt", tl::FileKind::Document, false},
                     KindCase{"/n/rtf", tl::FileKind::Document, false},
                     KindCase{"/n.nts/notes", tl::FileKind::Document, false},
-                    KindCase{"/n/a.nts.txt", tl::FileKind::Document, false}));
+                    KindCase{"/n/a.nts.txt", tl::FileKind::Document, false},
+                    KindCase{"/n/Diary.nts.age", tl::FileKind::Notes, false},
+                    KindCase{"/n/Diary.NTS.age", tl::FileKind::Document, false},
+                    KindCase{"/n/Diary.znts.age", tl::FileKind::Document, false},
+                    KindCase{"/n/a.rtf.age", tl::FileKind::Document, true},
+                    KindCase{"/n/a.txt.age", tl::FileKind::Document, false},
+                    KindCase{"/n/.age", tl::FileKind::Document, false},
+                    KindCase{"/n/a.age", tl::FileKind::Document, false}));
 
 } // namespace
