@@ -24,6 +24,7 @@
 //   editor/tools.cpp           printing, help, mail to support, web site, About box
 //   notes/keeping.cpp          stores refused, text in no file, recovery files
 //   notes/compressedfiles.cpp  compressed notes files: the working copy, packing, recovery
+//   notes/encryptedfiles.cpp   encrypted files: the passphrase, unlocking, locking
 //   notes/TfrmInfo.cpp         the File Properties dialog and what opens it
 //   skins/menus.cpp            the menu styles, the skin menu
 //   i18n/language_form.cpp     the window's translated texts, the language switch
@@ -584,6 +585,19 @@ private:
     // with pack, the archive too. False when the archive is as last seen.
     bool mergeArchiveChanges(bool pack);
     tl::FileId &m_archiveId = m_session.archiveId();
+
+    // --- notes/encryptedfiles.cpp
+    // Asks for the passphrase of the encrypted file at path until it opens
+    // it; problem says why it is asked (empty: first time). False: cancelled,
+    // or the file cannot be opened (told).
+    bool askUnlock(const QString &path, QString problem = {});
+    // A new passphrase for path, typed twice; nothing when cancelled.
+    std::optional<tl::crypto::SecureBytes> askNewPassphrase(const QString &path);
+    // A name chosen for a file to write ending in ".age" gets a new key,
+    // asked for here; another name of a copy of the open encrypted file gets
+    // its key. False when cancelled (nothing is written then).
+    bool sealIfAsked(const QString &path);
+    tl::PassphraseRequest passphraseRequest(const QString &path, bool isNew) const;
 
     // --- notes/TfrmInfo.cpp
     void wireInfoComponents();

@@ -1,5 +1,7 @@
 #include "crypto/sealedfile.h"
 
+#include "platform/atomicfile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,16 +12,6 @@
 #include <sodium.h>
 
 namespace tl::crypto {
-
-namespace {
-
-void wipe(QByteArray &bytes)
-{
-    if (!bytes.isEmpty())
-        sodium_memzero(bytes.data(), size_t(bytes.size()));
-}
-
-} // namespace
 
 Locked::Locked(const QString &path)
     : Error(QStringLiteral("\"%1\" is encrypted and locked: its passphrase is needed.")
@@ -84,6 +76,25 @@ bool isEncryptedFile(const QString &path)
         return false;
     // Blank space may stand before the armor.
     return age::looksEncrypted(file.read(4096));
+}
+
+QByteArray readPlainFile(const QString &path)
+{
+    QByteArray bytes = readWholeFile(path);
+    if (!age::looksEncrypted(bytes))
+        return bytes;
+    const auto seal = keyring::sealFor(path);
+    if (!seal)
+        throw Locked(path);
+    return seal->open(bytes).view().toByteArray();
+}
+
+void writePlainFile(const QString &path, QByteArrayView plain)
+{
+    if (const auto seal = keyring::sealFor(path))
+        writeFileAtomically(path, seal->seal(plain));
+    else
+        writeFileAtomically(path, plain.toByteArray());
 }
 
 } // namespace tl::crypto

@@ -52,6 +52,12 @@ private:
 // The start of path holds the age header or its armor.
 bool isEncryptedFile(const QString &path);
 
+// A whole document's bytes as its reader sees them: decrypted with the seal
+// kept for path, or as they are. Encrypted content with none throws Locked.
+QByteArray readPlainFile(const QString &path);
+// Writes plain to path atomically: encrypted when path has a seal kept.
+void writePlainFile(const QString &path, QByteArrayView plain);
+
 } // namespace tl::crypto
 
 namespace tl::crypto::keyring {

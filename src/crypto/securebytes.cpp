@@ -17,6 +17,14 @@ void ensureSodium()
         throw Error(QStringLiteral("The cryptography library (libsodium) could not be started."));
 }
 
+void wipe(QByteArray &bytes) noexcept
+{
+    if (!bytes.isEmpty() && !bytes.isDetached())
+        bytes.clear();  // shared: the other holder keeps its copy
+    if (!bytes.isEmpty())
+        sodium_memzero(bytes.data(), size_t(bytes.size()));
+}
+
 SecureBytes::SecureBytes(qsizetype size, Uninitialized)
 {
     if (size <= 0)

@@ -44,6 +44,10 @@ private:
     qsizetype m_size = 0;
 };
 
+// Overwrites bytes with zeros where they are (a copy of a secret that had to
+// be made in ordinary memory).
+void wipe(QByteArray &bytes) noexcept;
+
 // Prepares libsodium once; throws tl::Error if the library cannot start.
 void ensureSodium();
 

@@ -69,6 +69,18 @@ inline constexpr Text mainFormTexts[] = {
     {"MainForm.SendBugsReport1", "Send BugsReport"},
     {"MainForm.Keyboardshortcuts1", "Keyboard shortcuts"},
     {"MainForm.File", "File..."},
+    {"MainForm.passCaption", "Encrypted file"},
+    {"MainForm.passPrompt", "Passphrase of \"%1\":"},
+    {"MainForm.passNew", "New passphrase for \"%1\":"},
+    {"MainForm.passAgain", "The same passphrase again:"},
+    {"MainForm.passWrong", "The passphrase is wrong. Type it again."},
+    {"MainForm.passMismatch", "The two passphrases differ. Type them again."},
+    {"MainForm.passRekeyed", "The file was encrypted again elsewhere. Type its passphrase now."},
+    {"MainForm.passOk", "OK"},
+    {"MainForm.passCancel", "Cancel"},
+    {"MainForm.EncryptedType", "Encrypted notes file"},
+    {"MainForm.Lock1", "Lock"},
+    {"MainForm.Locked", "Locked"},
 };
 
 inline constexpr Text preferTexts[] = {

@@ -4,6 +4,7 @@
 #include "app/TForm1.h"
 
 #include "controls/flatbutton.h"
+#include "crypto/sealedfile.h"
 #include "notes/filekind.h"
 #include "platform/atomicfile.h"
 #include "platform/error.h"
@@ -81,6 +82,13 @@ void TForm1::OpenNotes(const QString &path)
         openCompressed(path);
         return;
     }
+    // An encrypted file opens only once its passphrase is typed; Cancel
+    // opens nothing.
+    if (!tl::NotesSession::isUnlocked(path) && tl::NotesSession::isEncrypted(path) && !askUnlock(path)) {
+        resetToNoFile();
+        pShowPanelInfo(CurrentFile);
+        return;
+    }
     try {
         m_open.adopt(path);
         if (m_open.isNotes()) {
@@ -119,7 +127,7 @@ void TForm1::openCompressed(QString archivePath)
 
 void TForm1::loadDocument(const QString &path)
 {
-    const QByteArray bytes = tl::readWholeFile(path);
+    const QByteArray bytes = tl::crypto::readPlainFile(path);
     m_open.textFormat = {};
     m_open.textNotice.clear();
     m_open.faithful = true;
@@ -144,13 +152,13 @@ void TForm1::writeDocument(const QString &path)
     // An RTF document gets rich text back, and so does the open document
     // that was read as RTF; any other text file stays plain text.
     if (tl::writesRtf(path) || (path == CurrentFile && m_open.rtf)) {
-        tl::writeFileAtomically(path, memo1->rtfBytes());
+        tl::crypto::writePlainFile(path, memo1->rtfBytes());
         return;
     }
     // The raw text: the plain one has its no-break spaces made spaces.
     const QString text = memo1->document()->toRawText();
     const tl::TextFormat format = tl::formatToHold(text, m_open.textFormat);
-    tl::writeFileAtomically(path, tl::encodeText(text, format));
+    tl::crypto::writePlainFile(path, tl::encodeText(text, format));
     if (format == m_open.textFormat)
         return;
     const qsizetype unfit = tl::firstUnfit(text, m_open.textFormat);

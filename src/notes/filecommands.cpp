@@ -3,6 +3,7 @@
 
 #include "app/TForm1.h"
 
+#include "crypto/sealedfile.h"
 #include "notes/filekind.h"
 #include "platform/atomicfile.h"
 #include "platform/error.h"
@@ -19,10 +20,14 @@ namespace {
 
 const QString kLineBreak = QStringLiteral("\n");
 
-tl::FileDialogRequest saveRequest()
+// The file type that encrypts, in the save dialog's list.
+constexpr int kEncryptedType = 1;
+
+tl::FileDialogRequest saveRequest(const QString &encryptedType)
 {
     tl::FileDialogRequest r;
-    r.filter = QStringLiteral("File of Notes (*.nts);;Text File (*.txt);;RTF File (*.rtf);;All files (*)");
+    r.filter = QStringLiteral("File of Notes (*.nts);;%1 (*.nts.age);;Text File (*.txt);;RTF File (*.rtf);;All files (*)")
+                   .arg(encryptedType);
     r.defaultSuffix = QStringLiteral("nts");
     return r;
 }
@@ -38,16 +43,19 @@ void TForm1::lblFileMouseDown(const QPoint &pos)
 QString TForm1::askSaveName()
 {
     if (m_saveRequest.filter.isEmpty())
-        m_saveRequest = saveRequest();
+        m_saveRequest = saveRequest(uiText("MainForm.EncryptedType"));
     // Until a name is chosen, the dialog starts beside the open file (else
     // at home), never in the folder the program happens to run from.
     if (m_saveRequest.folder.isEmpty()) {
         const QString shown = m_open.archive.isEmpty() ? CurrentFile : m_open.archive;  // not a working copy's folder
         m_saveRequest.folder = shown.isEmpty() ? QDir::homePath() : QFileInfo(shown).absolutePath();
     }
-    const QString chosen = m_services.dialogs->saveFileName(this, m_saveRequest);
+    QString chosen = m_services.dialogs->saveFileName(this, m_saveRequest);
     if (chosen.isEmpty())
         return {};
+    // The encrypted type names its files "<name>.nts.age".
+    if (m_saveRequest.filterIndex == kEncryptedType && !chosen.endsWith(QLatin1String(".age")))
+        chosen += chosen.endsWith(QLatin1String(".nts")) ? QStringLiteral(".age") : QStringLiteral(".nts.age");
     m_saveRequest.fileName = chosen;
     m_saveRequest.folder = QFileInfo(chosen).absolutePath();
     return tl::paths::longPath(chosen);
@@ -84,7 +92,8 @@ void TForm1::File1Click(const QString &droppedFile)
             CurrentFile = tl::paths::longPath(droppedFile);
     } else {
         tl::FileDialogRequest request;
-        request.filter = QStringLiteral("File of Notes (*.nts *.znts *.snts);;Text File (*.txt *.rtf);;All files (*)");
+        request.filter = QStringLiteral("File of Notes (*.nts *.znts *.snts);;%1 (*.age);;Text File (*.txt *.rtf);;All files (*)")
+                             .arg(uiText("MainForm.EncryptedType"));
         request.fileName = CurrentFile;
         if (!CurrentFile.isEmpty())
             request.folder = QFileInfo(CurrentFile).absolutePath();
@@ -107,6 +116,8 @@ void TForm1::NewFile2Click()
     // The file open before is closed first, so its note shown is kept.
     if (tl::isExistingFile(CurrentFile))
         CloseNotes(CurrentFile);
+    if (name.endsWith(QLatin1String(".age")) && !sealIfAsked(name))
+        return;
     m_open.adopt(name);
     m_open.textFormat = {};  // a new text
     m_open.textNotice.clear();
@@ -172,6 +183,8 @@ void TForm1::SaveFileAs(const QString &name)
         showReadOnlyWarning(name);
         return;
     }
+    if (!sealIfAsked(name))
+        return;
     if (tl::fileKindOf(name) != tl::FileKind::Notes) {
         writeDocument(name);
         m_open.renameTo(name);
@@ -187,7 +200,9 @@ void TForm1::SaveFileAs(const QString &name)
             pShowPanelInfo(name);
             return;
         }
-        tl::writeFileAtomically(name, tl::readWholeFile(CurrentFile));
+        QByteArray plain = tl::crypto::readPlainFile(CurrentFile);
+        tl::crypto::writePlainFile(name, plain);
+        tl::crypto::wipe(plain);
         // A working copy is done with: packed into its archive, as closing
         // it would, so the archive keeps what was written to it so far.
         if (m_open.isWorkingCopy() && CompressFile(PackWorkingCopy).isEmpty())
@@ -210,7 +225,7 @@ void TForm1::SaveFileAs(const QString &name)
 bool TForm1::CreateNewFile()
 {
     const QString name = askSaveName();
-    if (name.isEmpty())
+    if (name.isEmpty() || !sealIfAsked(name))
         return false;
     if (QFileInfo::exists(name) && (tl::isReadOnlyFile(name) || !QFile::remove(name))) {
         m_services.dialogs->messageBox(this, QStringLiteral("Warning"),

@@ -7,6 +7,7 @@
 #include "app/TForm1.h"
 
 #include "controls/guarded.h"
+#include "crypto/agefile.h"
 
 #include <QDir>
 #include <QLabel>
@@ -48,7 +49,16 @@ void TForm1::checkOpenFile(bool wasGone)
 void TForm1::followOutsideChange(const QString &notice)
 {
     m_syncNotice = notice.isEmpty() ? QStringLiteral(" - changed outside") : notice;
-    const tl::NotesSession::Followed followed = m_session.followOutsideChange(CreateMemoRTF());
+    tl::NotesSession::Followed followed;
+    try {
+        followed = m_session.followOutsideChange(CreateMemoRTF());
+    } catch (const tl::crypto::age::AgeError &e) {
+        // Encrypted again elsewhere (its passphrase changed): the kept key
+        // no longer opens it.
+        if (e.failure() != tl::crypto::age::Failure::Rekeyed || !askUnlock(CurrentFile, uiText("MainForm.passRekeyed")))
+            throw;
+        followed = m_session.followOutsideChange(CreateMemoRTF());
+    }
     if (followed.action != tl::NotesSession::Followed::KeepEdit)
         SearchCounters.follow(followed.from, followed.to, followed.count);
     if (followed.action != tl::NotesSession::Followed::Reload) {

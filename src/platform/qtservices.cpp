@@ -2,6 +2,7 @@
 
 #include "platform/hotkey_x11.h"
 #include "platform/lazysound.h"
+#include "platform/passphrasedialog.h"
 #include "platform/tray.h"
 
 #include <QColorDialog>
@@ -73,6 +74,16 @@ static QString runFileDialog(QWidget *parent, FileDialogRequest &request, QFileD
         return {};
     request.filterIndex = int(filters.indexOf(dialog.selectedNameFilter()));
     return dialog.selectedFiles().constFirst();
+}
+
+std::optional<crypto::SecureBytes> QtDialogs::passphrase(QWidget *parent, const PassphraseRequest &request)
+{
+    PassphraseDialog dialog(request, parent);
+    if (parent && parent->window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+        dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.take();
 }
 
 QString QtDialogs::openFileName(QWidget *parent, FileDialogRequest &request)

@@ -15,6 +15,7 @@ public:
     QString existingFolder(QWidget *parent, const QString &caption, const QString &folder) override;
     std::optional<QColor> color(QWidget *parent, const QColor &initial) override;
     std::optional<QFont> font(QWidget *parent, const QFont &initial) override;
+    std::optional<crypto::SecureBytes> passphrase(QWidget *parent, const PassphraseRequest &request) override;
 };
 
 class QtShell : public IShell {

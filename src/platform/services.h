@@ -6,6 +6,7 @@
 // (singleinstance.h), signals (unixsignals.h), the desktop's own files and
 // tools (settings/integration.h), the clipboard and the window system.
 
+#include "crypto/securebytes.h"
 #include "platform/tray.h"
 
 #include <QColor>
@@ -36,6 +37,18 @@ struct FileDialogRequest {
     int filterIndex = 0;    // in: chosen at start; out: the one picked
 };
 
+// The passphrase of an encrypted file: one password field, focused; Return
+// confirms. A new passphrase (again set) is typed a second time, and the two
+// must match. All texts in the interface language.
+struct PassphraseRequest {
+    QString caption;
+    QString prompt;   // the field's label, naming the file
+    QString again;    // the second field's label; empty: asked once
+    QString problem;  // said above the field: why it is asked again
+    QString mismatch; // said when the two differ
+    QString ok, cancel;
+};
+
 class IDialogs {
 public:
     virtual ~IDialogs() = default;
@@ -47,6 +60,8 @@ public:
     virtual QString existingFolder(QWidget *parent, const QString &caption, const QString &folder) = 0;
     virtual std::optional<QColor> color(QWidget *parent, const QColor &initial) = 0;
     virtual std::optional<QFont> font(QWidget *parent, const QFont &initial) = 0;
+    // The passphrase typed, as UTF-8 in locked memory; nothing when cancelled.
+    virtual std::optional<crypto::SecureBytes> passphrase(QWidget *parent, const PassphraseRequest &request) = 0;
 };
 
 class IShell {

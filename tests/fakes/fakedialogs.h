@@ -24,8 +24,14 @@ public:
     // Answers given in turn; when they run out, Ok / Yes is given.
     std::deque<tl::MsgResult> answers;
     std::deque<QString> openNames, saveNames, folders;
+    // The file type picked in turn in save dialogs (its filter's index);
+    // none left: the one proposed.
+    std::deque<int> saveTypes;
     std::optional<QColor> nextColor;
     std::optional<QFont> nextFont;
+    // Passphrases typed in turn; nothing (or none left): Cancel.
+    std::deque<std::optional<QString>> passphrases;
+    std::vector<tl::PassphraseRequest> passphraseRequests;
 
     std::vector<AskedBox> boxes;
     std::vector<tl::FileDialogRequest> openRequests, saveRequests;
@@ -58,11 +64,27 @@ public:
     {
         saveRequests.push_back(request);
         shown();
+        if (!saveTypes.empty()) {
+            request.filterIndex = saveTypes.front();
+            saveTypes.pop_front();
+        }
         return take(saveNames);
     }
     QString existingFolder(QWidget *, const QString &, const QString &) override { return take(folders); }
     std::optional<QColor> color(QWidget *, const QColor &) override { return nextColor; }
     std::optional<QFont> font(QWidget *, const QFont &) override { return nextFont; }
+    std::optional<tl::crypto::SecureBytes> passphrase(QWidget *, const tl::PassphraseRequest &request) override
+    {
+        passphraseRequests.push_back(request);
+        shown();
+        if (passphrases.empty())
+            return std::nullopt;
+        const std::optional<QString> typed = passphrases.front();
+        passphrases.pop_front();
+        if (!typed)
+            return std::nullopt;
+        return tl::crypto::SecureBytes(typed->toUtf8());
+    }
 
 private:
     void shown()

@@ -220,7 +220,8 @@ TEST_F(FileCommandsTest, TheSaveDialogRemembersTheLastName)
     ASSERT_EQ(dialogs->saveRequests.size(), 2u);
     EXPECT_EQ(dialogs->saveRequests[0].defaultSuffix, QStringLiteral("nts"));
     EXPECT_EQ(dialogs->saveRequests[0].filter,
-              QStringLiteral("File of Notes (*.nts);;Text File (*.txt);;RTF File (*.rtf);;All files (*)"));
+              QStringLiteral("File of Notes (*.nts);;Encrypted notes file (*.nts.age);;Text File (*.txt);;RTF File "
+                             "(*.rtf);;All files (*)"));
     EXPECT_EQ(dialogs->saveRequests[1].fileName, first);
     // The first dialog starts beside the open file, the next where the last name was chosen.
     EXPECT_EQ(dialogs->saveRequests[0].folder, QFileInfo(path(QStringLiteral("a.txt"))).absolutePath());
