@@ -9,6 +9,8 @@
 
 #include <mutex>
 
+#include <sys/prctl.h>
+
 #include <sodium.h>
 
 namespace tl::crypto {
@@ -123,6 +125,10 @@ QString keyOf(const QString &path)
 
 void keep(const QString &path, std::shared_ptr<const SealedFile> seal)
 {
+    // From the first unlock on, no core dump and no other process of this
+    // user reading our memory: freed memory may still hold plain text.
+    if (seal)
+        ::prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
     Ring &r = ring();
     const std::lock_guard lock(r.mutex);
     if (seal)

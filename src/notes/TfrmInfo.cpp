@@ -182,7 +182,7 @@ void TfrmInfo::FormShow()
     cbCompress->setChecked(false);
     slCompress->setValue(6);
     const QString current = m_form->CurrentFile;
-    const bool notes = tl::extensionOf(current) == QLatin1String(".nts");
+    const bool notes = tl::fileKindOf(current) == tl::FileKind::Notes;
     m_realPath = notes && QFileInfo(current).isFile() ? m_form->GetNotesParam(QStringLiteral("RealPath")) : QString();
     // The texts of the language in use now: the switch does not reach this dialog.
     loadLanguage(m_form->GetFromReg(tl::setting::CurLanguage));
@@ -211,6 +211,9 @@ void TfrmInfo::FormShow()
         cbReadOnly->setChecked(readOnly);
         for (QWidget *w : std::initializer_list<QWidget *> { txtAuthor, txtCompany, Memo1, cbCompress })
             w->setEnabled(!readOnly);
+        // An archive would hold the notes in plain.
+        if (tl::NotesSession::isEncrypted(current))
+            cbCompress->setEnabled(false);
     } else {
         lblType->setText(QStringLiteral("Text file"));
         lblCount->setText(QStringLiteral("1"));
@@ -251,7 +254,7 @@ void TfrmInfo::applyReadOnly(const QString &file, bool readOnly)
 void TfrmInfo::cmdOKClick()
 {
     const QString current = m_form->CurrentFile;
-    const bool notes = tl::extensionOf(current) == QLatin1String(".nts");
+    const bool notes = tl::fileKindOf(current) == tl::FileKind::Notes;
     const QString file = describedFile();
     const bool readOnly = cbReadOnly->isChecked();
     if (!m_realPath.isEmpty() && QFileInfo(current).isFile()) {

@@ -56,6 +56,12 @@ QString TForm1::workingCopyArchive()
 QString TForm1::CompressFile(int mode)
 {
     const QString source = CurrentFile;
+    // Its archive would hold the notes in plain.
+    if (tl::NotesSession::isEncrypted(source)) {
+        tellFileProblem(QStringLiteral("Compression is not offered for encrypted files: \"%1\" stays as it is.")
+                            .arg(QFileInfo(source).fileName()));
+        return {};
+    }
     QString target;
     if (mode == PackPlainFile) {
         target = cz::archivePathFor(source);

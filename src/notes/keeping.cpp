@@ -5,6 +5,8 @@
 
 #include "app/TForm1.h"
 
+#include "crypto/sealedfile.h"
+
 #include "notes/filekind.h"
 #include "notes/recovery.h"
 #include "platform/atomicfile.h"
@@ -186,6 +188,13 @@ void TForm1::keepInRecovery(const QString &why)
     }
     if (suffix == QLatin1String(".rtf"))
         bytes = memo1->rtfBytes();
+    // The text of an encrypted file is kept encrypted with its key.
+    if (const auto seal = CurrentFile.isEmpty() ? nullptr : tl::crypto::keyring::sealFor(CurrentFile)) {
+        const QByteArray sealed = seal->seal(bytes);
+        tl::crypto::wipe(bytes);
+        bytes = sealed;
+        suffix += QStringLiteral(".age");
+    }
     try {
         const QString kept = tl::recovery::keep(what, suffix, bytes);
         m_recovered = true;

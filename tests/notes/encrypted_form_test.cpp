@@ -6,10 +6,13 @@
 
 #include "crypto/agefile.h"
 #include "crypto/sealedfile.h"
+#include "notes/recovery.h"
 
 #include <QTest>
 
 #include <optional>
+
+#include <sys/prctl.h>
 
 namespace {
 
@@ -235,6 +238,48 @@ TEST_F(EncryptedForm, EncryptedAgainElsewhereAsksForTheNewPassphraseAndFollows)
     const QByteArray xml = age::decrypt(tltest::readFile(file), "changed there").view().toByteArray();
     EXPECT_TRUE(xml.contains("theirs and ours")) << xml.toStdString();
     EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(EncryptedForm, TextThatCannotBeStoredIsRecoveredEncryptedWithTheFilesKey)
+{
+    const QString file = encrypted(QStringLiteral("Diary.nts.age"), {QStringLiteral("first")});
+    dialogs->passphrases.push_back(QString::fromUtf8(kPassphrase));
+    open(file);
+    type(QStringLiteral(" secret typed"));
+    makeReadOnly(file);
+    form->setUnattended();
+    form->FormDestroy();
+
+    const QStringList files = QDir(tl::recovery::folder()).entryList(QDir::Files);
+    ASSERT_EQ(files.size(), 1) << files.join(QLatin1Char(' ')).toStdString();
+    EXPECT_TRUE(files[0].endsWith(QStringLiteral(" Diary.nts.age note 1.rtf.age"))) << files[0].toStdString();
+    const QByteArray kept = tltest::readFile(tl::recovery::folder() + QLatin1Char('/') + files[0]);
+    EXPECT_FALSE(kept.contains("secret typed"));
+    EXPECT_TRUE(plain(QString::fromUtf8(age::decrypt(kept, kPassphrase).view().toByteArray())).contains(
+        QStringLiteral("first secret typed")));
+}
+
+TEST_F(EncryptedForm, AnUnlockedProcessCannotBeDumpedOrRead)
+{
+    const QString file = encrypted(QStringLiteral("Diary.nts.age"), {QStringLiteral("first")});
+    dialogs->passphrases.push_back(QString::fromUtf8(kPassphrase));
+    open(file);
+    ASSERT_EQ(editorText(), QStringLiteral("first"));
+    EXPECT_EQ(::prctl(PR_GET_DUMPABLE, 0, 0, 0, 0), 0);
+}
+
+TEST_F(EncryptedForm, CompressionIsNotOfferedAndRefused)
+{
+    // Named as a plain notes file: the content decides.
+    const QString file = encrypted(QStringLiteral("Diary.nts"), {QStringLiteral("first")});
+    dialogs->passphrases.push_back(QString::fromUtf8(kPassphrase));
+    open(file);
+    ASSERT_EQ(editorText(), QStringLiteral("first"));
+    EXPECT_TRUE(form->CompressFile(TForm1::PackPlainFile).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("Diary.znts"))));
+    ASSERT_EQ(dialogs->boxes.size(), 1u);
+    EXPECT_TRUE(dialogs->boxes[0].text.contains(QStringLiteral("not offered for encrypted files")));
+    EXPECT_TRUE(age::looksEncrypted(tltest::readFile(file)));
 }
 
 } // namespace
