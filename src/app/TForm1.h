@@ -159,10 +159,12 @@ public:
     // A left press on the tray icon: hides the shown window, shows the hidden one.
     void TrayIconLeftPressed();
     void Show1Click();
+    void Lock1Click() { lockOpenFile(); }
     void cmdHideClick();
     void cmdCloseClick();
     QMenu *TrayPopUp = nullptr;
     QAction *Show1 = nullptr, *Exit1 = nullptr;
+    QAction *Lock1 = nullptr;  // locks the open encrypted file (notes/encryptedfiles.cpp)
     QAction *Options1 = nullptr, *Helptopics1 = nullptr, *Keyboardshortcuts1 = nullptr;
     QAction *SendFeedback1 = nullptr, *SendBugsReport1 = nullptr, *MarrowpineWebSite1 = nullptr, *About1 = nullptr;
     QMenu *RecentSkins1 = nullptr, *Help1 = nullptr, *Support1 = nullptr;
@@ -598,6 +600,20 @@ private:
     // its key. False when cancelled (nothing is written then).
     bool sealIfAsked(const QString &path);
     tl::PassphraseRequest passphraseRequest(const QString &path, bool isNew) const;
+    // Locking: the note shown is stored (a store that fails throws and locks
+    // nothing), the key and everything read of the file are forgotten, the
+    // editor, its undo steps and the find box are emptied. The file stays
+    // named as the locked one until it is unlocked again.
+    void lockOpenFile();
+    // The passphrase of the locked file, asked before any command on it or
+    // when the window is shown; false: still locked (cancelled).
+    bool unlockAgain();
+    // Locks after the set minutes without a key or a click (hidden included).
+    void wireLocking();
+    void restartLockTimer();
+    QString m_lockedPath;
+    int m_lockedNote = 0;
+    QTimer *m_lockTimer = nullptr;
 
     // --- notes/TfrmInfo.cpp
     void wireInfoComponents();

@@ -115,6 +115,9 @@ void TForm1::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     FormShow();
+    // A locked file asks for its passphrase once the window is up.
+    if (!m_lockedPath.isEmpty())
+        QTimer::singleShot(0, this, [this] { tl::runGuarded([this] { unlockAgain(); }); });
 }
 
 void TForm1::FormShow()

@@ -56,6 +56,7 @@ void TForm1::createTrayMenu()
     TrayPopUp->setObjectName(QStringLiteral("TrayPopUp"));
     Show1 = item(TrayPopUp, "Show1", QStringLiteral("Show"), -1, &TForm1::Show1Click);
     TrayPopUp->setDefaultAction(Show1);
+    Lock1 = item(TrayPopUp, "Lock1", uiText("MainForm.Lock1"), -1, &TForm1::Lock1Click);
     if (File1)
         TrayPopUp->addMenu(File1);
     Options1 = item(TrayPopUp, "Options1", QStringLiteral("Options"), -1, &TForm1::Options1Click);

@@ -59,6 +59,8 @@ int TForm1::SearchString(const QString &text, int startNote)
 
 void TForm1::cmdSearchClick()
 {
+    if (!unlockAgain())
+        return;
     const QString text = cbSeek->currentText();
     if (text.isEmpty())
         return;

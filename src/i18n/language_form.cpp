@@ -66,6 +66,8 @@ void TForm1::LoadLanguage(const QString &language)
         m->setWindowTitle(texts[key]);
     };
     caption(Show1, "MainForm.show1");
+    if (Lock1)
+        caption(Lock1, "MainForm.Lock1");
     caption(Options1, "MainForm.options1");
     title(Help1, "MainForm.help1");
     caption(Helptopics1, "MainForm.helptopics1");

@@ -78,6 +78,7 @@ void TForm1::OpenNotes(const QString &path)
 {
     if (!tl::isExistingFile(path))
         return;
+    m_lockedPath.clear();
     if (tl::fileKindOf(path) == tl::FileKind::Compressed) {
         openCompressed(path);
         return;
@@ -236,6 +237,14 @@ void TForm1::CloseNotes(const QString &path)
 
 void TForm1::pShowPanelInfo(const QString &path)
 {
+    if (!m_lockedPath.isEmpty()) {
+        const QString name = QFileInfo(m_lockedPath).fileName();
+        Panel1->setText(uiText("MainForm.Locked") + QStringLiteral(": ") + name);
+        setWindowTitle(QStringLiteral("Tessaleaf - ") + name);
+        ModifyTray(name);
+        memo1->setReadOnly(true);  // typed here, it would belong to no file
+        return;
+    }
     if (CurrentFile.isEmpty()) {
         Panel1->setText(noFileText());
         setWindowTitle(QStringLiteral("Tessaleaf"));

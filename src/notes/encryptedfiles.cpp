@@ -7,7 +7,46 @@
 #include "crypto/agefile.h"
 #include "crypto/sealedfile.h"
 
+#include "controls/guarded.h"
+#include "settings/settingstable.h"
+
+#include <QApplication>
+#include <QComboBox>
 #include <QFileInfo>
+#include <QLabel>
+#include <QTextDocument>
+#include <QTimer>
+
+#include <chrono>
+#include <functional>
+
+namespace {
+
+// Sees every key and click of the program, for the lock after idle time.
+class UseWatcher : public QObject {
+public:
+    UseWatcher(QObject *owner, std::function<void()> used) : QObject(owner), m_used(std::move(used)) {}
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::MouseButtonPress:
+        case QEvent::Wheel:
+            tl::runGuarded(m_used);
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_used;
+};
+
+} // namespace
 
 tl::PassphraseRequest TForm1::passphraseRequest(const QString &path, bool isNew) const
 {
@@ -33,6 +72,7 @@ bool TForm1::askUnlock(const QString &path, QString problem)
             return false;
         try {
             tl::NotesSession::unlock(path, std::move(*typed));
+            restartLockTimer();
             return true;
         } catch (const tl::crypto::age::AgeError &e) {
             if (e.failure() == tl::crypto::age::Failure::WrongPassphrase) {
@@ -71,5 +111,83 @@ bool TForm1::sealIfAsked(const QString &path)
     if (!typed)
         return false;
     tl::NotesSession::sealNew(path, std::move(*typed));
+    restartLockTimer();
     return true;
+}
+
+void TForm1::lockOpenFile()
+{
+    if (CurrentFile.isEmpty() || !tl::NotesSession::isUnlocked(CurrentFile))
+        return;
+    // Stored first: a store that fails leaves it all as it was, and says why.
+    if (notesFileOpen()) {
+        StoreShownNote();
+    } else if (Modified && canWriteBack()) {
+        writeDocument(CurrentFile);
+        Modified = false;
+    }
+    m_lockedPath = CurrentFile;
+    m_lockedNote = CurrentNote;
+    if (m_lockTimer)
+        m_lockTimer->stop();
+    m_session.lock();
+    m_findCache.clear();
+    SearchCounters.reset(0);
+    {
+        const QSignalBlocker block(cbSeek);
+        cbSeek->clear();
+    }
+    m_open.clear();
+    updateStepButtons();
+    memo1->clear();
+    memo1->document()->clearUndoRedoStacks();
+    Modified = false;
+    m_syncNotice.clear();
+    pShowPanelInfo(CurrentFile);
+}
+
+bool TForm1::unlockAgain()
+{
+    if (m_lockedPath.isEmpty())
+        return true;
+    const QString path = m_lockedPath;
+    if (!QFileInfo(path).isFile()) {
+        m_lockedPath.clear();
+        pShowPanelInfo(CurrentFile);
+        return true;
+    }
+    if (!tl::NotesSession::isUnlocked(path) && !askUnlock(path))
+        return false;
+    m_lockedPath.clear();
+    CurrentFile = path;
+    CurrentNote = 0;
+    OpenNotes(path);
+    if (notesFileOpen() && m_lockedNote > 0 && m_lockedNote < myFileSize(CurrentFile)) {
+        showNote(m_lockedNote);
+        pShowPanelInfo(CurrentFile);
+    }
+    return true;
+}
+
+void TForm1::wireLocking()
+{
+    m_lockTimer = new QTimer(this);
+    m_lockTimer->setObjectName(QStringLiteral("lockTimer"));
+    m_lockTimer->setSingleShot(true);
+    tl::connectGuarded(m_lockTimer, &QTimer::timeout, this, [this] { lockOpenFile(); });
+    // Any key or click in the program counts as use; hidden, nothing does.
+    // The watcher belongs to the window: it goes with it.
+    qApp->installEventFilter(new UseWatcher(this, [this] { restartLockTimer(); }));
+}
+
+void TForm1::restartLockTimer()
+{
+    if (!m_lockTimer)
+        return;
+    const int minutes = GetFromRegInt(tl::setting::LockAfterMinutes);
+    if (minutes <= 0 || CurrentFile.isEmpty() || !tl::NotesSession::isUnlocked(CurrentFile)) {
+        m_lockTimer->stop();
+        return;
+    }
+    m_lockTimer->start(std::chrono::minutes(minutes));
 }

@@ -150,6 +150,8 @@ void TForm1::NewFile2Click()
 
 void TForm1::SaveFile2Click()
 {
+    if (!unlockAgain())
+        return;
     if (tl::isExistingFile(CurrentFile)) {
         if (!canWriteBack()) {
             showReadOnlyWarning(CurrentFile);
@@ -170,6 +172,8 @@ void TForm1::SaveFile2Click()
 
 void TForm1::SaveFileAs2Click()
 {
+    if (!unlockAgain())
+        return;
     const QString name = askSaveName();
     if (!name.isEmpty())
         SaveFileAs(name);

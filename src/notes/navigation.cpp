@@ -39,6 +39,8 @@ void TForm1::showNote(int index)
 
 void TForm1::cmdNextClick()
 {
+    if (!unlockAgain())
+        return;
     // A notice of the bar told of the last command; this one starts without it.
     m_syncNotice.clear();
     // The button is off without a next note; a stale state must not end in
@@ -53,6 +55,8 @@ void TForm1::cmdNextClick()
 
 void TForm1::cmdBackClick()
 {
+    if (!unlockAgain())
+        return;
     QCoreApplication::processEvents();
     m_syncNotice.clear();
     if (notesFileOpen() && CurrentNote <= 0)
@@ -64,6 +68,8 @@ void TForm1::cmdBackClick()
 
 void TForm1::JumpToNote(int digit)
 {
+    if (!unlockAgain())
+        return;
     m_syncNotice.clear();
     if (digit < 1 || digit > 9 || (notesFileOpen() && myFileSize(CurrentFile) < digit))
         return;
@@ -76,6 +82,8 @@ void TForm1::JumpToNote(int digit)
 
 void TForm1::cmdNewClick()
 {
+    if (!unlockAgain())
+        return;
     m_syncNotice.clear();
     if (!QFileInfo(CurrentFile).isFile() && !CreateNewFile()) {
         update();
@@ -129,6 +137,8 @@ void TForm1::cmdNewClick()
 
 void TForm1::cmdDelClick()
 {
+    if (!unlockAgain())
+        return;
     m_syncNotice.clear();
     if (!QFileInfo(CurrentFile).isFile()) {
         QApplication::beep();

@@ -68,4 +68,5 @@ void TForm1::wireNotesComponents()
     File1->setWindowTitle(File1->title());
 
     wireOutsideChanges();
+    wireLocking();
 }

@@ -27,7 +27,7 @@ inline constexpr std::string_view NoSkin = "<none>";
 // has none.
 inline constexpr std::string_view SkinSuffix = "Skin";
 
-inline constexpr std::array<Def, 26> table{{
+inline constexpr std::array<Def, 27> table{{
     {"AskBySave", Type::String, "false", true},
     {"AskDelFile", Type::String, "", false},
     {"AskDelNote", Type::String, "", false},
@@ -43,6 +43,7 @@ inline constexpr std::array<Def, 26> table{{
     {"LastAlphaV", Type::String, "255", true},
     {"LastElementEditor", Type::String, "0", true},
     {"LineColor", Type::Integer, "0", false, true},
+    {"LockAfterMinutes", Type::Integer, "10", false},  // an unlocked encrypted file locks after this long hidden or idle; 0: never
     {"MemoCursor", Type::String, "", false},
     {"MenuStyle", Type::String, "0", true},
     {"MinEffect", Type::String, "", false},
@@ -166,6 +167,7 @@ inline constexpr Text HotKey{"Hot_Key"};
 inline constexpr Text LastAlphaV{"LastAlphaV"};
 inline constexpr Text LastElementEditor{"LastElementEditor"};
 inline constexpr Number LineColor{"LineColor"};  // per appearance set: inSkinSet()
+inline constexpr Number LockAfterMinutes{"LockAfterMinutes"};
 inline constexpr Text MemoCursor{"MemoCursor"};
 inline constexpr Text MenuStyle{"MenuStyle"};
 inline constexpr Text MinEffect{"MinEffect"};

@@ -7,8 +7,13 @@
 #include "crypto/agefile.h"
 #include "crypto/sealedfile.h"
 #include "notes/recovery.h"
+#include "settings/settingstable.h"
 
+#include <QAction>
+#include <QComboBox>
+#include <QMenu>
 #include <QTest>
+#include <QTimer>
 
 #include <optional>
 
@@ -280,6 +285,92 @@ TEST_F(EncryptedForm, CompressionIsNotOfferedAndRefused)
     ASSERT_EQ(dialogs->boxes.size(), 1u);
     EXPECT_TRUE(dialogs->boxes[0].text.contains(QStringLiteral("not offered for encrypted files")));
     EXPECT_TRUE(age::looksEncrypted(tltest::readFile(file)));
+}
+
+class Locking : public EncryptedForm {
+protected:
+    // Started on an encrypted file, its passphrase typed, a word searched.
+    void startUnlocked()
+    {
+        file = encrypted(QStringLiteral("Diary.nts.age"), {QStringLiteral("first"), QStringLiteral("second")});
+        dialogs->passphrases.push_back(QString::fromUtf8(kPassphrase));
+        form->FormCreate({QStringLiteral("tessaleaf"), file});
+        ASSERT_EQ(editorText(), QStringLiteral("first"));
+        form->cmdNextClick();
+        type(QStringLiteral(" typed"));
+        form->cbSeek->setEditText(QStringLiteral("second"));
+        form->cmdSearchClick();
+        ASSERT_EQ(form->cbSeek->count(), 1);
+    }
+    QAction *trayItem(const char *name) const
+    {
+        return tray->menu ? tray->menu->findChild<QAction *>(QString::fromLatin1(name)) : nullptr;
+    }
+    void locked()
+    {
+        EXPECT_TRUE(editorText().isEmpty());
+        EXPECT_FALSE(form->memo1->document()->isUndoAvailable());
+        EXPECT_EQ(form->cbSeek->count(), 0);
+        EXPECT_TRUE(info().startsWith(QStringLiteral("Locked"))) << info().toStdString();
+        EXPECT_TRUE(form->memo1->isReadOnly());
+        EXPECT_FALSE(tl::crypto::keyring::sealFor(file));
+        // The note shown was stored before, encrypted.
+        EXPECT_TRUE(decrypted(file).contains("second typed"));
+    }
+    QString file;
+};
+
+TEST_F(Locking, LockFromTheTrayStoresForgetsAndEmptiesThenAnyCommandAsksAgain)
+{
+    startUnlocked();
+    QAction *lock = trayItem("Lock1");
+    ASSERT_NE(lock, nullptr);
+    EXPECT_EQ(lock->text(), QStringLiteral("Lock"));
+    lock->trigger();
+    locked();
+    const QByteArray atLock = tltest::readFile(file);
+
+    // Cancelled: still locked, and nothing was written.
+    form->cmdBackClick();
+    ASSERT_EQ(dialogs->passphraseRequests.size(), 2u);
+    locked();
+    // Typed: the note shown at the lock comes back, and Back goes on from it.
+    dialogs->passphrases = {QStringLiteral("wrong"), QString::fromUtf8(kPassphrase)};
+    form->cmdBackClick();
+    EXPECT_EQ(dialogs->passphraseRequests.size(), 4u);
+    EXPECT_EQ(editorText(), QStringLiteral("first"));
+    EXPECT_FALSE(form->memo1->isReadOnly());
+    EXPECT_TRUE(info().contains(QStringLiteral("Note 1 of 2"))) << info().toStdString();
+    EXPECT_EQ(tltest::readFile(file), atLock);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(Locking, ShowingTheWindowAsksForThePassphrase)
+{
+    startUnlocked();
+    trayItem("Lock1")->trigger();
+    form->hide();
+    dialogs->passphrases = {QString::fromUtf8(kPassphrase)};
+    form->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs->passphraseRequests.size() == 2; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return editorText() == QStringLiteral("second typed"); }, 10000));
+}
+
+TEST_F(Locking, IdleForTheSetMinutesLocks)
+{
+    form->SetFromRegInt(tl::setting::LockAfterMinutes, 3);
+    startUnlocked();
+    auto *timer = form->findChild<QTimer *>(QStringLiteral("lockTimer"));
+    ASSERT_NE(timer, nullptr);
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(timer->interval(), 3 * 60 * 1000);
+    // A key pressed starts the wait again.
+    timer->stop();
+    QTest::keyClick(form->memo1, Qt::Key_End);
+    EXPECT_TRUE(timer->isActive());
+    ASSERT_TRUE(QMetaObject::invokeMethod(timer, "timeout"));
+    locked();
+    EXPECT_FALSE(timer->isActive());
 }
 
 } // namespace

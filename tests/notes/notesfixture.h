@@ -29,6 +29,7 @@ protected:
         qputenv("XDG_DATA_HOME", QFile::encodeName(dir + QStringLiteral("/data")));
         auto fakes = tltest::makeFakeServices();
         dialogs = fakes.dialogs;
+        tray = fakes.tray;
         form = std::make_unique<TForm1>(std::move(fakes.services), dir + QStringLiteral("/config/settings.conf"));
         form->makeSeekBoxEditable();  // the start-up does it once the window is up
         tl::setErrorReporter([this](const QString &message) { errors << message; });
@@ -123,6 +124,7 @@ protected:
 
     QString dir;
     tltest::FakeDialogs *dialogs = nullptr;
+    tltest::FakeTray *tray = nullptr;
     std::unique_ptr<TForm1> form;
     QStringList errors;  // what the error box showed
     QStringList readOnly;
