@@ -82,6 +82,11 @@ bool TForm1::FormKeyDown(QKeyEvent *event)
     default:
         break;
     }
+    // Lock: the tray menu's item, from the keyboard wherever the focus is.
+    if (mods == (Qt::ControlModifier | Qt::ShiftModifier) && key == Qt::Key_L) {
+        lockOpenFile();
+        return true;
+    }
     if (mods != Qt::ControlModifier)
         return false;
     if (key == Qt::Key_F) {

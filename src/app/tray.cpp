@@ -57,6 +57,7 @@ void TForm1::createTrayMenu()
     Show1 = item(TrayPopUp, "Show1", QStringLiteral("Show"), -1, &TForm1::Show1Click);
     TrayPopUp->setDefaultAction(Show1);
     Lock1 = item(TrayPopUp, "Lock1", uiText("MainForm.Lock1"), -1, &TForm1::Lock1Click);
+    shown(Lock1, Qt::CTRL | Qt::SHIFT | Qt::Key_L);
     if (File1)
         TrayPopUp->addMenu(File1);
     Options1 = item(TrayPopUp, "Options1", QStringLiteral("Options"), -1, &TForm1::Options1Click);

@@ -7,6 +7,7 @@
 #include "crypto/agefile.h"
 #include "crypto/sealedfile.h"
 
+#include "controls/flatbutton.h"
 #include "controls/guarded.h"
 #include "settings/settingstable.h"
 
@@ -137,8 +138,11 @@ void TForm1::lockOpenFile()
         const QSignalBlocker block(cbSeek);
         cbSeek->clear();
     }
+    // Back and Next stay as they were: a click on them asks for the passphrase.
+    const bool back = cmdBack->isEnabled(), next = cmdNext->isEnabled();
     m_open.clear();
-    updateStepButtons();
+    cmdBack->setEnabled(back);
+    cmdNext->setEnabled(next);
     memo1->clear();
     memo1->document()->clearUndoRedoStacks();
     Modified = false;

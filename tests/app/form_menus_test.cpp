@@ -48,12 +48,14 @@ class FormMenus : public FormTest {};
 TEST_F(FormMenus, TheTrayMenuHoldsItsFullInventory)
 {
     TForm1 &f = start();
-    EXPECT_EQ(names(f.TrayPopUp), (QStringList{QStringLiteral("Show1"), QString(), QStringLiteral("Options1"),
-                                               QString(), QStringLiteral("Sta1"), QStringLiteral("N3"), QString(),
-                                               QStringLiteral("N2"), QStringLiteral("Exit1")}));
-    EXPECT_EQ(f.TrayPopUp->actions()[1]->menu(), f.File1);
-    EXPECT_EQ(f.TrayPopUp->actions()[3]->menu(), f.RecentSkins1);
-    EXPECT_EQ(f.TrayPopUp->actions()[6]->menu(), f.Help1);
+    EXPECT_EQ(names(f.TrayPopUp), (QStringList{QStringLiteral("Show1"), QStringLiteral("Lock1"), QString(),
+                                               QStringLiteral("Options1"), QString(), QStringLiteral("Sta1"),
+                                               QStringLiteral("N3"), QString(), QStringLiteral("N2"),
+                                               QStringLiteral("Exit1")}));
+    EXPECT_EQ(f.TrayPopUp->actions()[2]->menu(), f.File1);
+    EXPECT_EQ(f.TrayPopUp->actions()[4]->menu(), f.RecentSkins1);
+    EXPECT_EQ(f.TrayPopUp->actions()[7]->menu(), f.Help1);
+    EXPECT_EQ(f.Lock1->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L));
     EXPECT_EQ(f.TrayPopUp->defaultAction(), f.Show1);
     EXPECT_EQ(names(f.Help1), (QStringList{QStringLiteral("Helptopics1"), QStringLiteral("Keyboardshortcuts1"),
                                            QString(), QStringLiteral("MarrowpineWebSite1"), QStringLiteral("N1"),
@@ -67,7 +69,7 @@ TEST_F(FormMenus, TheTrayMenuHoldsItsFullInventory)
                        f.OpenFile2, f.SaveFileAs2, f.Undo1, f.Cut1, f.Copy1, f.Paste1, f.SelectAll1, f.Print1,
                        f.Fileinformation1})
         EXPECT_FALSE(a->icon().isNull()) << qPrintable(a->objectName());
-    for (QAction *a : {f.Show1, f.SaveFile2, f.About1, f.Keyboardshortcuts1, f.FindBar1, f.Jumptonote1})
+    for (QAction *a : {f.Show1, f.Lock1, f.SaveFile2, f.About1, f.Keyboardshortcuts1, f.FindBar1, f.Jumptonote1})
         EXPECT_TRUE(a->icon().isNull()) << qPrintable(a->objectName());
 }
 

@@ -22,7 +22,7 @@ done
 
 [ -x "$exe" ] || { echo "e2e: FAIL $exe is not built"; exit 1; }
 
-groups=(start resize edit add bold find jump seek open latin1 picture msgbox keep znts synced tray hotkey language instance installed prefer)
+groups=(start resize edit add bold find jump seek open latin1 picture msgbox keep znts crypt synced tray hotkey language instance installed prefer)
 only=${E2E_ONLY:-${groups[*]}}
 for g in ${only//,/ }; do
   [[ " ${groups[*]} " == *" $g "* ]] || { echo "e2e: unknown group '$g' (groups: ${groups[*]})"; exit 2; }
@@ -180,7 +180,41 @@ with zipfile.ZipFile(sys.argv[2]) as z:
     with open(sys.argv[3], 'wb') as out:
         out.write(z.read(files[0]))
 EOF
-chmod +x "$x11" "$notes_py" "$zip_py"
+# age reads a passphrase from its terminal only: it gets one of its own here.
+age_py="$work/age.py"
+cat >"$age_py" <<'EOF'
+#!/usr/bin/env python3
+# PASSPHRASE ARGUMENTS...: runs age on a pseudo-terminal, answering each of
+# its passphrase prompts; exits with age's status (1 after a minute).
+import os, pty, select, sys, time
+answer = sys.argv[1].encode() + b'\n'
+pid, fd = pty.fork()
+if pid == 0:
+    os.execvp('age', ['age'] + sys.argv[2:])
+out, seen, end = b'', 0, time.time() + 60
+while time.time() < end:
+    if not select.select([fd], [], [], 0.5)[0]:
+        continue
+    try:
+        data = os.read(fd, 4096)
+    except OSError:
+        break  # the terminal closed: age is done
+    if not data:
+        break
+    out += data
+    while True:
+        at = out.lower().find(b'passphrase', seen)
+        colon = out.find(b': ', at) if at >= 0 else -1
+        if colon < 0:
+            break
+        os.write(fd, answer)
+        seen = colon + 2
+else:
+    os.kill(pid, 9)
+_, status = os.waitpid(pid, 0)
+sys.exit(os.WEXITSTATUS(status) if os.WIFEXITED(status) else 1)
+EOF
+chmod +x "$x11" "$notes_py" "$zip_py" "$age_py"
 
 # --- the notes file on disk
 notes_file() { # path, note texts...: writes a notes file of plain-text notes
@@ -954,6 +988,93 @@ group_prefer() {
   fi
   end_app
   stop "$tray"
+}
+
+# --- an encrypted notes file made by `age -p` opens with its passphrase
+# typed into the program's dialog; what is typed reaches the file encrypted
+# only; a wrong passphrase, a flipped byte and Cancel leave it as it was;
+# Lock empties the editor; no note's text is left anywhere in the clear
+passphrase_dialog() { # sets other to the program's passphrase dialog
+  other=$(xdotool search --all --onlyvisible --pid "$app" --name '^Encrypted file$' 2>/dev/null | head -n1)
+  [ -n "$other" ]
+}
+no_dialog() { ! passphrase_dialog; }
+type_passphrase() { # passphrase: into the dialog once it has the focus, then Return
+  wait_for "$START_TIMEOUT" passphrase_dialog && wait_for "$STEP_TIMEOUT" has_focus "$other" || return 1
+  type_text "$1"
+  press Return
+}
+decrypts_with() { # file, passphrase, word: age -d gives a notes file holding the word
+  local ok=1
+  rm -f "$work/decrypted.nts"
+  "$age_py" "$2" -d -o "$work/decrypted.nts" "$1" >/dev/null 2>&1 && grep -q -- "$3" "$work/decrypted.nts" && ok=0
+  rm -f "$work/decrypted.nts"
+  return $ok
+}
+flip_byte() { # from, to: the same bytes, one of the last chunk's flipped
+  python3 -c 'import sys; b = bytearray(open(sys.argv[1], "rb").read()); b[-5] ^= 1; open(sys.argv[2], "wb").write(b)' "$1" "$2"
+}
+message_shown() { no_dialog && main_window '^Tessaleaf$' && one_other; }
+group_crypt() {
+  local f="$work/Diary.nts.age" bad="$work/Flipped.nts.age" pw="quiet harbour 7" made="$work/crypt-made"
+  fresh_settings crypt
+  mkdir -p "$made"
+  notes_file "$made/Diary.nts" "first apricot note" "second apricot note"
+  check "age -p encrypts a notes file" "$age_py" "$pw" -p -o "$f" "$made/Diary.nts"
+  rm -rf "$made"
+
+  start_app crypt "$f"
+  check "opening it asks for the passphrase" wait_for "$START_TIMEOUT" passphrase_dialog
+  type_passphrase "$pw"
+  check "the passphrase typed opens it" wait_window '^Tessaleaf - Diary\.nts\.age$'
+  wait_for "$START_TIMEOUT" has_focus "$win"
+  focus_editor
+  type_text " damson"
+  check "SIGTERM ends the program, status 143" terminated
+  check "age -d gives the notes with the text typed" decrypts_with "$f" "$pw" damson
+  check "the file holds no text in the clear" not grep -q -e damson -e apricot "$f"
+
+  cp "$f" "$work/crypt-before"
+  start_app crypt-wrong "$f"
+  type_passphrase "not the one"
+  check "a wrong passphrase is asked again" wait_for "$STEP_TIMEOUT" passphrase_dialog
+  check "and opens nothing" not main_window '^Tessaleaf - Diary'
+  wait_for "$STEP_TIMEOUT" has_focus "$other" && press Escape
+  check "Cancel opens nothing" wait_for "$STEP_TIMEOUT" eval 'no_dialog && main_window "^Tessaleaf$"'
+  check "SIGTERM ends the program, status 143" terminated
+  check "the file is left byte for byte" cmp -s "$f" "$work/crypt-before"
+
+  flip_byte "$f" "$bad"
+  cp "$bad" "$work/crypt-bad-before"
+  start_app crypt-flipped "$bad"
+  type_passphrase "$pw"
+  check "a flipped byte is refused with a message" wait_for "$STEP_TIMEOUT" message_shown
+  press Return
+  check "SIGTERM ends the program, status 143" terminated
+  check "the flipped file is left byte for byte" cmp -s "$bad" "$work/crypt-bad-before"
+
+  start_app crypt-lock "$f"
+  type_passphrase "$pw"
+  wait_window '^Tessaleaf - Diary\.nts\.age$' && wait_for "$START_TIMEOUT" has_focus "$win"
+  focus_editor
+  type_text " greengage"
+  press ctrl+shift+l
+  check "Lock stores the note shown, encrypted" wait_for "$STEP_TIMEOUT" decrypts_with "$f" "$pw" greengage
+  check "and asks nothing yet" stays 1 no_dialog
+  focus_editor
+  type_text "locked words"
+  click_button Next
+  check "the next command asks for the passphrase again" wait_for "$STEP_TIMEOUT" passphrase_dialog
+  type_passphrase "$pw"
+  check "the passphrase typed unlocks it" wait_for "$STEP_TIMEOUT" no_dialog
+  check "SIGTERM ends the program, status 143" terminated
+  check "nothing typed into the locked, empty editor reached the file" not decrypts_with "$f" "$pw" "locked words"
+  local d folders=()
+  for d in "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR" "$TMPDIR"; do
+    [ -d "$d" ] && folders+=("$d")
+  done
+  check "no note's text is in any file of home, config, data, runtime or temp" \
+    eval '[ ${#folders[@]} -ge 3 ] && ! grep -rlaq -e apricot -e damson -e greengage "${folders[@]}"' 
 }
 
 for g in "${groups[@]}"; do

@@ -348,7 +348,10 @@ TEST_F(Locking, LockFromTheTrayStoresForgetsAndEmptiesThenAnyCommandAsksAgain)
 TEST_F(Locking, ShowingTheWindowAsksForThePassphrase)
 {
     startUnlocked();
-    trayItem("Lock1")->trigger();
+    // Ctrl+Shift+L locks from the keyboard, wherever the focus is.
+    QWidget *focused = QApplication::focusWidget() ? QApplication::focusWidget() : form->memo1;
+    QTest::keyClick(focused, Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
+    locked();
     form->hide();
     dialogs->passphrases = {QString::fromUtf8(kPassphrase)};
     form->show();
