@@ -121,6 +121,7 @@ void TForm1::connectComponents(TfrmPrefer &prefer)
 {
     // The language switch reloads the dialog before this window.
     languageLoaders.push_back([&prefer](const QString &language) { prefer.loadLanguage(language); });
+    connectGuarded(&prefer, &TfrmPrefer::lockMinutesChosen, this, [this] { restartLockTimer(); });
     connectGuarded(&prefer, &TfrmPrefer::opacityChosen, this, [this](int alpha) {
         setAlpha(alpha);
         // Hidden, the window comes back with the stored opacity: this one.

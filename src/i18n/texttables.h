@@ -86,6 +86,7 @@ inline constexpr Text mainFormTexts[] = {
 inline constexpr Text preferTexts[] = {
     {"frmprefer", "Options"},
     {"frmPrefer.cbType", "Associations file types by Tessaleaf:"},
+    {"frmPrefer.lblLock", "Lock encrypted files after minutes hidden or idle (0: never):"},
     {"frmPrefer.chStartUp", "Run the Tessaleaf at StartUp"},
     {"frmPrefer.label1", "AlphaBlend:"},
     {"frmPrefer.label4", "Language:"},

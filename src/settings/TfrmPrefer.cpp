@@ -141,6 +141,7 @@ void TfrmPrefer::createGeneralPage()
     cbLang = list(p, "cbLang", 94, 41, 168);
     Label9 = label(p, "Label9", QStringLiteral("Menu Style:"), 17, 67);
     cbMenuStyle = list(p, "cbMenuStyle", 94, 65, 168);
+    createLockControl(p);
     cbMinEffect = checkBox(p, "cbMinEffect", QStringLiteral("Enable Effect On Minimization"), 17, 165);
     Label8 = label(p, "Label8", QStringLiteral("Associations file types by Tessaleaf:"), 17, 188);
 
@@ -225,6 +226,7 @@ void TfrmPrefer::FormCreate()
     // (The fonts' character set of the Windows program has no counterpart:
     // every text here is Unicode.)
     cbMinEffect->setChecked(m_settings.isOn(s::MinEffect));
+    readLockControl();
     ScrollBar1->setValue(std::max(m_window.opacity(), kMinOpacity));
 
     const QStringList languages = tl::i18n::languageList(m_programFolder);
@@ -412,6 +414,7 @@ void TfrmPrefer::showTexts()
     setCaption(cbSound, texts["frmPrefer.cbSound"]);
     setCaption(cbSeparatLines, texts["frmPrefer.cbSeparatLines"]);
     setCaption(cbMinEffect, texts["frmPrefer.cbMinEffect"]);
+    setLockCaption(texts["frmPrefer.lblLock"]);
 }
 
 // --- General

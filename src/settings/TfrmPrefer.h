@@ -31,6 +31,7 @@ class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QSpinBox;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -87,6 +88,13 @@ public:
     void cbMenuStyleChange();
     void cbMinEffectClick();
     QLabel *Label1, *Label4, *Label9, *Label8;
+    // --- settings/prefer_locking.cpp: the lock of an encrypted file after idle time
+    void createLockControl(QWidget *page);
+    void readLockControl();
+    void seLockChange();
+    void setLockCaption(const QString &text);
+    QLabel *lblLock = nullptr;
+    QSpinBox *seLock = nullptr;
     QSlider *ScrollBar1;
     QComboBox *cbLang, *cbMenuStyle;
     QCheckBox *cbMinEffect;
@@ -176,6 +184,8 @@ Q_SIGNALS:
     // Qt::Key_unknown for none; the answer comes back to showHotKeyStatus.
     void hotKeyChosen(QKeyCombination key);
     void helpAsked();
+    // Minutes hidden or idle before an encrypted file locks; 0: never.
+    void lockMinutesChosen(int minutes);
 
 protected:
     void showEvent(QShowEvent *event) override;

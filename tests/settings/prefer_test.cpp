@@ -9,6 +9,7 @@
 #include "controls/guarded.h"
 #include "platform/widgetcolors.h"
 #include "settings/TfrmPrefer.h"
+#include "settings/settingstable.h"
 #include "settings/colorbox.h"
 #include "settings/integration.h"
 #include "skins/skinart.h"
@@ -16,6 +17,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QSpinBox>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -773,6 +775,30 @@ TEST_F(PreferTest, ReopeningSelectsTheNodeOfThePageItShows)
     EXPECT_EQ(prefs().shownPage(), 0);
     EXPECT_EQ(prefs().tvMain->currentItem(), prefs().tvMain->topLevelItem(0));
     openPage(5);  // the node left from last time answers a click again
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PreferTest, LockAfterMinutesIsOnTheGeneralPageAndStoredAsTyped)
+{
+    TForm1 &f = startProgram();
+    showPrefs();
+    QSpinBox *minutes = prefs().seLock;
+    ASSERT_NE(minutes, nullptr);
+    EXPECT_EQ(minutes->value(), 10);  // the default
+    EXPECT_FALSE(minutes->accessibleName().isEmpty());
+    click(minutes);
+    ASSERT_TRUE(minutes->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == minutes);
+    key(Qt::Key_A, Qt::ControlModifier);
+    type(QStringLiteral("3"));
+    EXPECT_EQ(f.GetFromRegInt(tl::setting::LockAfterMinutes), 3);
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);  // not below 0: never
+    EXPECT_EQ(f.GetFromRegInt(tl::setting::LockAfterMinutes), 0);
 }
 
 } // namespace
