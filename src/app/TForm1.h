@@ -374,10 +374,12 @@ public:
     // archive is written and checked. Returns the archive, or empty when
     // nothing was written (the user was told).
     QString CompressFile(int mode);
-    // Mode 0 unpacks the archive CurrentFile into its working copy and makes
-    // that CurrentFile; mode 1 turns the open working copy into a plain
-    // notes file beside its archive. Returns the new path, empty when the
-    // user was told why not.
+    // DecompressFile's modes.
+    static constexpr int UnpackWorkingCopy = 0; // the archive CurrentFile into its working copy, opened
+    static constexpr int UnpackPlainFile = 1;   // the open working copy into a plain notes file beside its archive
+    // Unpacks as mode says; CurrentFile is then the new file. Returns it,
+    // empty when the user was told why not (an archive not unpacked leaves
+    // no file open).
     QString DecompressFile(int mode);
     int CurrentZipLevel = 0;  // level of every archive written
 
@@ -497,10 +499,13 @@ private:
     // writable and was loaded faithfully. Otherwise it is browsed read-only.
     bool canWriteBack() const;
     void resetToNoFile();
+    // Shows the file the session just opened: its first note, or the
+    // document whole. A file that fails to load leaves no file open.
+    void showOpenedFile();
     void loadDocument(const QString &path);
     // Unpacks the archive and opens its working copy; told and nothing open
     // when it cannot be unpacked.
-    void openCompressed(QString archivePath);  // a copy: callers pass CurrentFile itself
+    void openCompressed(const QString &archivePath);
     void writeDocument(const QString &path);
     bool writableTarget(const QString &path) const;
     // Why the open file, writable as a file, is only browsed (its content
@@ -572,18 +577,14 @@ private:
     bool m_toldTextLimit = false;
 
     // --- notes/compressedfiles.cpp
+    // An error box, unless text is empty.
     void tellFileProblem(const QString &text);
-    bool askReplace(const QString &path);
-    QString workingCopyArchive();
-    // A working copy left by a program that was killed: recovered into the
-    // archive or kept beside it; false when neither could be done.
-    bool recoverLeftCopy(const QString &copy, const QString &fresh, const QString &archivePath);
-    QString toPlainNotesFile();
+    // The session's questions, in Yes/No boxes.
+    tl::NotesSession::Ask askUser();
     // The archive of the open working copy changed outside: its notes with
-    // the edits stored since (m_open.pending) become the working copy, and,
-    // with pack, the archive too. False when the archive is as last seen.
+    // the edits stored since become the working copy, and, with pack, the
+    // archive too. False when the archive is as last seen.
     bool mergeArchiveChanges(bool pack);
-    tl::FileId &m_archiveId = m_session.archiveId();
 
     // --- notes/TfrmInfo.cpp
     void wireInfoComponents();

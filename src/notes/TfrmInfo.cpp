@@ -290,7 +290,7 @@ void TfrmInfo::cmdOKClick()
             }
         } else if (!cbCompress->isChecked() && !m_realPath.isEmpty()) {
             m_form->StoreShownNote();
-            m_form->DecompressFile(1);
+            m_form->DecompressFile(TForm1::UnpackPlainFile);
         }
         m_form->pShowPanelInfo(m_form->CurrentFile);
     } else {

@@ -81,14 +81,19 @@ void TForm1::OpenNotes(const QString &path)
         openCompressed(path);
         return;
     }
+    m_open.adopt(path);
+    showOpenedFile();
+}
+
+void TForm1::showOpenedFile()
+{
     try {
-        m_open.adopt(path);
         if (m_open.isNotes()) {
             // Loading the first note sets the step buttons.
-            setEditorText(nLoadRecord(0, path));
+            setEditorText(nLoadRecord(0, CurrentFile));
         } else {
             updateStepButtons();
-            loadDocument(path);
+            loadDocument(CurrentFile);
         }
         pShowPanelInfo(CurrentFile);
     } catch (...) {
@@ -100,20 +105,16 @@ void TForm1::OpenNotes(const QString &path)
     Modified = false;
 }
 
-void TForm1::openCompressed(QString archivePath)
+void TForm1::openCompressed(const QString &archivePath)
 {
-    CurrentFile = archivePath;
-    const QString copy = DecompressFile(0);
-    if (copy.isEmpty()) {
+    m_open.adopt(archivePath);
+    if (DecompressFile(UnpackWorkingCopy).isEmpty()) {
         // Told already; nothing is open, and the archive stays as it was.
         resetToNoFile();
         pShowPanelInfo(CurrentFile);
         return;
     }
-    OpenNotes(copy);
-    m_open.archive = archivePath;
-    tl::fileIdOf(archivePath, &m_archiveId);
-    pShowPanelInfo(CurrentFile);
+    showOpenedFile();
     CurrentZipLevel = std::clamp(tl::strToInt(GetNotesParam(QStringLiteral("CompressLevel"))), 0, 9);
 }
 
