@@ -42,11 +42,13 @@ bool mayReplace(const QString &path, const NotesSession::Ask &ask)
         || ask({QStringLiteral("Tessaleaf"), QStringLiteral("\"%1\" already exists. Replace it?").arg(shown(path))});
 }
 
-// A file of the temporary folder beside the working copy of archivePath.
+// A notes file of the temporary folder beside the working copy of
+// archivePath. Its name ends as a notes file's does: the store reads any
+// other file as one note.
 QString besideCopy(const QString &archivePath, const char *what)
 {
-    return paths::privateTempFolder() + QStringLiteral("/.") + cz::memberNameFor(archivePath) + QLatin1Char('.')
-        + QLatin1String(what);
+    return paths::privateTempFolder() + QStringLiteral("/.") + QLatin1String(what) + QLatin1Char('.')
+        + cz::memberNameFor(archivePath);
 }
 } // namespace
 
