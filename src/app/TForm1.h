@@ -32,8 +32,7 @@
 //   app/preferences.cpp        what the Preferences change here, what acts from start-up
 //
 // State: the open file and its notes file are the session's (m_session,
-// notes/notesession.h; m_open and m_records name its parts); settings go
-// through m_settings. Names the rest of the program
+// notes/notesession.h); settings go through m_settings. Names the rest of the program
 // knows (handlers, components, shared state) are public and spelled as they
 // are known; the window's own helpers and state are private, fields m_-named.
 
@@ -85,12 +84,9 @@ class TicBGimage;
 class TForm1 : public QWidget {
     Q_OBJECT
 
-    // The open file and its notes; declared first, as CurrentFile and
-    // CurrentNote name parts of it. Settings are read only once a new notes
+    // The open file and its notes. Settings are read only once a new notes
     // file is made.
     tl::NotesSession m_session{[this] { return newNotesFileFields(); }};
-    tl::OpenFile &m_open = m_session.file();
-    tl::RecordStore &m_records = m_session.records();
 
 public:
     // --- app/TForm1.cpp
@@ -119,8 +115,10 @@ public:
     QTimer *timeScroll;
 
     // Shared state.
-    QString &CurrentFile = m_open.path;  // empty when no file is open
-    int &CurrentNote = m_open.note;
+    // The open file, empty when none, and the note shown: the session's.
+    const QString &CurrentFile() const { return m_session.file().path; }
+    int CurrentNote() const { return m_session.file().note; }
+    tl::NotesSession &session() { return m_session; }
     bool Modified = false;
     bool ExitRequested = false;
     bool StartedVisible = false;
@@ -254,13 +252,13 @@ public:
     void nSaveRecord(int index, const QString &path, const QString &text);
     // Deletes note index; CurrentNote moves one back, not below 0.
     void nRemoveRecord(int index, const QString &path);
-    int myFileSize(const QString &path) { return m_records.noteCount(path); }
+    int myFileSize(const QString &path) { return m_session.records().noteCount(path); }
     QString GetNotesParam(const QString &name);
     void SetNotesParam(const QString &name, const QString &value);
     QString CreateMemoRTF() const;
 
     // --- notes/documents.cpp
-    // Callers set CurrentFile to path first. A file that fails to open leaves
+    // path becomes CurrentFile, at its first note. A file that fails to open leaves
     // no file open and the error raised.
     void OpenNotes(const QString &path);
     void CloseNotes(const QString &path);

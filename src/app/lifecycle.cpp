@@ -95,10 +95,10 @@ void TForm1::FormCreate(const QStringList &args)
     for (int i = 1; i < args.size(); ++i) {
         if (args[i].toLower() == QLatin1String("start") || !QFileInfo(args[i]).isFile())
             continue;
-        CurrentFile = tl::paths::longPath(args[i]);
-        if (!QFileInfo(CurrentFile).isFile())
+        m_session.file().path = tl::paths::longPath(args[i]);
+        if (!QFileInfo(CurrentFile()).isFile())
             break;
-        OpenNotes(CurrentFile);
+        OpenNotes(CurrentFile());
     }
     Modified = false;
     tellRecovered();

@@ -73,7 +73,7 @@ TEST_F(DocumentsTest, ADocumentNamedLikeNotesIsSearchedAsShown)
     // nothing is written into the file on the way.
     EXPECT_EQ(editorText(), shown);
     EXPECT_EQ(form->memo1->textCursor().selectedText(), QStringLiteral("two"));
-    EXPECT_EQ(form->CurrentNote, 0);
+    EXPECT_EQ(form->CurrentNote(), 0);
     EXPECT_EQ(tltest::readFile(path(QStringLiteral("Diary.NTS"))), bytes);
     EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
 }
@@ -346,7 +346,7 @@ TEST_F(CommandLineTest, ANotesFileThatIsNoXmlIsReportedAndNothingIsWritten)
     start({broken});
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains(QStringLiteral("Broken.nts"))) << errors[0].toStdString();
-    EXPECT_TRUE(form->CurrentFile.isEmpty());
+    EXPECT_TRUE(form->CurrentFile().isEmpty());
     EXPECT_EQ(info(), QStringLiteral("No File of Notes"));
     type(QStringLiteral("typed"));
     form->cmdNext->click();
@@ -359,7 +359,7 @@ TEST_F(CommandLineTest, AMissingFileIsSkippedAndTheNextOpened)
 {
     const QString file = notesFile(QStringLiteral("Diary.nts"), {QStringLiteral("one"), QStringLiteral("two")});
     start({path(QStringLiteral("missing.nts")), file});
-    EXPECT_EQ(form->CurrentFile, file);
+    EXPECT_EQ(form->CurrentFile(), file);
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Tessaleaf - Diary.nts"));
     EXPECT_EQ(info(), QStringLiteral("Note 1 of 2 from Diary.nts"));
     EXPECT_TRUE(errors.isEmpty());
@@ -369,7 +369,7 @@ TEST_F(CommandLineTest, AFileNamedTwiceOpensAtItsFirstNote)
 {
     const QString file = notesFile(QStringLiteral("Diary.nts"), {QStringLiteral("one"), QStringLiteral("two")});
     start({file, QDir(dir).relativeFilePath(file).prepend(dir + QStringLiteral("/./"))});
-    EXPECT_EQ(form->CurrentFile, file);
+    EXPECT_EQ(form->CurrentFile(), file);
     EXPECT_EQ(editorText(), QStringLiteral("one"));
     EXPECT_FALSE(form->Modified);
     type(QStringLiteral("+"));
