@@ -119,7 +119,9 @@ public:
     const QString &CurrentFile() const { return m_session.file().path; }
     int CurrentNote() const { return m_session.file().note; }
     tl::NotesSession &session() { return m_session; }
-    bool Modified = false;
+    // The editor holds an edit of what it shows (the session's; see
+    // tl::OpenFile::shownEdited).
+    bool Modified() const { return m_session.file().shownEdited; }
     bool ExitRequested = false;
     bool StartedVisible = false;
     bool StartingUp = false;

@@ -102,7 +102,7 @@ void TForm1::showOpenedFile()
         resetToNoFile();
         throw;
     }
-    Modified = false;
+    m_session.file().shownEdited = false;
 }
 
 void TForm1::openCompressed(const QString &archivePath)
@@ -180,7 +180,7 @@ void TForm1::resetToNoFile()
     memo1->clear();
     memo1->setReadOnly(false);
     Panel1->setText(noFileText());
-    Modified = false;
+    m_session.file().shownEdited = false;
 }
 
 void TForm1::CloseNotes(const QString &path)
@@ -211,7 +211,7 @@ void TForm1::CloseNotes(const QString &path)
             CloseNotes(CurrentFile());
         return;
     }
-    if (!Modified || !writableTarget(path))
+    if (!Modified() || !writableTarget(path))
         return;
     // The one switch read without regard to case: "TRUE" asks too.
     const bool ask = GetFromReg(tl::setting::AskBySave).toLower() == QLatin1String("true");
@@ -224,7 +224,7 @@ void TForm1::CloseNotes(const QString &path)
             != tl::MsgResult::Yes)
         return;
     writeDocument(path);
-    Modified = false;
+    m_session.file().shownEdited = false;
 }
 
 void TForm1::pShowPanelInfo(const QString &path)

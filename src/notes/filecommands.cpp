@@ -128,7 +128,7 @@ void TForm1::NewFile2Click()
         } else {
             writeDocument(CurrentFile());
             pShowPanelInfo(CurrentFile());
-            Modified = false;
+            m_session.file().shownEdited = false;
         }
     } catch (...) {
         resetToNoFile();
@@ -144,11 +144,13 @@ void TForm1::SaveFile2Click()
             showReadOnlyWarning(CurrentFile());
             return;
         }
-        if (notesFileOpen())
+        // The store settles the note shown as it finds the file.
+        if (notesFileOpen()) {
             StoreShownNote();
-        else
+        } else {
             writeDocument(CurrentFile());
-        Modified = false;
+            m_session.file().shownEdited = false;
+        }
     } else {
         if (memo1->document()->isEmpty())
             return;
@@ -177,7 +179,7 @@ void TForm1::SaveFileAs(const QString &name)
         m_session.file().renameTo(name);
         updateStepButtons();
         pShowPanelInfo(name);
-        Modified = false;
+        m_session.file().shownEdited = false;
         return;
     }
     if (notesFileOpen()) {

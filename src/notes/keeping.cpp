@@ -56,7 +56,7 @@ QString TForm1::shownNoteRefusal() const
 
 QString TForm1::documentRefusal() const
 {
-    if (CurrentFile().isEmpty() || m_session.file().isNotes() || !Modified)
+    if (CurrentFile().isEmpty() || m_session.file().isNotes() || !Modified())
         return {};
     if (!isFile(CurrentFile()))
         return QStringLiteral("\"%1\" no longer exists.").arg(shown(CurrentFile()));
@@ -158,7 +158,7 @@ QString TForm1::unstoredReason() const
     if (const QString reason = documentRefusal(); !reason.isEmpty())
         return reason;
     // The save question cannot be asked, and the file is not written unasked.
-    if (m_unattended && Modified && !CurrentFile().isEmpty()
+    if (m_unattended && Modified() && !CurrentFile().isEmpty()
         && GetFromReg(tl::setting::AskBySave).toLower() == QLatin1String("true"))
         return QStringLiteral("the question about saving \"%1\" could not be asked").arg(shown(CurrentFile()));
     return {};

@@ -124,7 +124,7 @@ void TForm1::cmdNewClick()
         updateStepButtons();
     }
     pShowPanelInfo(CurrentFile());
-    Modified = false;
+    m_session.file().shownEdited = false;
 }
 
 void TForm1::cmdDelClick()
@@ -175,12 +175,14 @@ void TForm1::cmdDelClick()
 
 void TForm1::memo1Change()
 {
-    Modified = true;
     m_session.file().shownEdited = true;
 }
 
 void TForm1::memo1KeyPress()
 {
-    Modified = true;
+    // A key counts as an edit of a document even where the editor refuses
+    // it; a note is an edit only once its text changed.
+    if (!m_session.file().isNotes())
+        m_session.file().shownEdited = true;
     pShowPanelInfo(CurrentFile());
 }

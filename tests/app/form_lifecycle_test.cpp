@@ -67,7 +67,7 @@ TEST_F(FormTest, CommandLineFilesOpenInTurnSkippingMissingOnes)
     EXPECT_EQ(f.CurrentFile(), second);  // absolute and cleaned
     EXPECT_EQ(f.memo1->toPlainText(), QStringLiteral("plain text"));
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Tessaleaf - Second.txt"));
-    EXPECT_FALSE(f.Modified);
+    EXPECT_FALSE(f.Modified());
 
     TForm1 &g = start({QStringLiteral("nope.txt"), first});
     EXPECT_EQ(g.CurrentFile(), first);

@@ -128,7 +128,7 @@ TEST_P(SaveAsTest, WritesTheFormatOfTheName)
         EXPECT_EQ(info(), QStringLiteral("Note 1 of 1 from ") + QString::fromUtf8(c.name));
         break;
     }
-    EXPECT_FALSE(form->Modified);
+    EXPECT_FALSE(form->Modified());
     EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
 }
 

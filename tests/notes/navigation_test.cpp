@@ -53,7 +53,7 @@ TEST_F(NavigationTest, AnEditIsStoredByNextAndShownAgainByBack)
     open(file);
     form->cmdNextClick();
     type(QStringLiteral(" more"));
-    EXPECT_TRUE(form->Modified);
+    EXPECT_TRUE(form->Modified());
     form->cmdNextClick();
     EXPECT_EQ(notesOf(file), (QStringList{QStringLiteral("one"), QStringLiteral("two more"), QStringLiteral("three")}));
     form->cmdBackClick();
@@ -82,9 +82,9 @@ TEST_F(NavigationTest, TypingRefreshesTheInformationBar)
 {
     open(notesFile(QStringLiteral("Diary.nts"), {QStringLiteral("one")}));
     form->Panel1->setText(QStringLiteral("stale"));
-    form->Modified = false;
+    form->session().file().shownEdited = false;
     type(QStringLiteral("x"));
-    EXPECT_TRUE(form->Modified);
+    EXPECT_TRUE(form->Modified());
     EXPECT_EQ(info(), QStringLiteral("Note 1 of 1 from Diary.nts"));
     EXPECT_EQ(editorText(), QStringLiteral("onex"));
 }
