@@ -100,7 +100,7 @@ void TForm1::LoadLanguage(const QString &language)
     SaveFile1->setText(SaveFile2->text());
     SaveFileAs3->setText(SaveFileAs2->text());
     FindBar1->setText(texts[panSearch->isVisible() ? "MainForm.findbar1Hide" : "MainForm.findbar1"]);
-    if (!QFileInfo(CurrentFile).isFile()) {
+    if (!QFileInfo(CurrentFile()).isFile()) {
         ModifyTray(texts["MainForm.langnonfileintray"]);
         Panel1->setText(texts["MainForm.langnonfileininfo"]);
     }

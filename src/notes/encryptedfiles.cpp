@@ -101,12 +101,12 @@ bool TForm1::sealIfAsked(const QString &path)
     if (!path.endsWith(QLatin1String(".age"))) {
         // A copy of the open encrypted file stays encrypted, with its key:
         // only Remove encryption writes its text in plain.
-        if (QFileInfo(path) != QFileInfo(CurrentFile))
-            if (auto seal = tl::crypto::keyring::sealFor(CurrentFile))
+        if (QFileInfo(path) != QFileInfo(CurrentFile()))
+            if (auto seal = tl::crypto::keyring::sealFor(CurrentFile()))
                 tl::crypto::keyring::keep(path, std::move(seal));
         return true;
     }
-    if (QFileInfo(path) == QFileInfo(CurrentFile) && tl::NotesSession::isUnlocked(path))
+    if (QFileInfo(path) == QFileInfo(CurrentFile()) && tl::NotesSession::isUnlocked(path))
         return true;
     std::optional<tl::crypto::SecureBytes> typed = askNewPassphrase(path);
     if (!typed)
@@ -118,17 +118,17 @@ bool TForm1::sealIfAsked(const QString &path)
 
 void TForm1::lockOpenFile()
 {
-    if (CurrentFile.isEmpty() || !tl::NotesSession::isUnlocked(CurrentFile))
+    if (CurrentFile().isEmpty() || !tl::NotesSession::isUnlocked(CurrentFile()))
         return;
     // Stored first: a store that fails leaves it all as it was, and says why.
     if (notesFileOpen()) {
         StoreShownNote();
-    } else if (Modified && canWriteBack()) {
-        writeDocument(CurrentFile);
-        Modified = false;
+    } else if (Modified() && canWriteBack()) {
+        writeDocument(CurrentFile());
+        m_session.file().shownEdited = false;
     }
-    m_lockedPath = CurrentFile;
-    m_lockedNote = CurrentNote;
+    m_lockedPath = CurrentFile();
+    m_lockedNote = CurrentNote();
     if (m_lockTimer)
         m_lockTimer->stop();
     m_session.lock();
@@ -140,14 +140,14 @@ void TForm1::lockOpenFile()
     }
     // Back and Next stay as they were: a click on them asks for the passphrase.
     const bool back = cmdBack->isEnabled(), next = cmdNext->isEnabled();
-    m_open.clear();
+    m_session.file().clear();
     cmdBack->setEnabled(back);
     cmdNext->setEnabled(next);
     memo1->clear();
     memo1->document()->clearUndoRedoStacks();
-    Modified = false;
+    m_session.file().shownEdited = false;
     m_syncNotice.clear();
-    pShowPanelInfo(CurrentFile);
+    pShowPanelInfo(CurrentFile());
 }
 
 bool TForm1::unlockAgain()
@@ -157,18 +157,18 @@ bool TForm1::unlockAgain()
     const QString path = m_lockedPath;
     if (!QFileInfo(path).isFile()) {
         m_lockedPath.clear();
-        pShowPanelInfo(CurrentFile);
+        pShowPanelInfo(CurrentFile());
         return true;
     }
     if (!tl::NotesSession::isUnlocked(path) && !askUnlock(path))
         return false;
     m_lockedPath.clear();
-    CurrentFile = path;
-    CurrentNote = 0;
+    m_session.file().path = path;
+    m_session.file().note = 0;
     OpenNotes(path);
-    if (notesFileOpen() && m_lockedNote > 0 && m_lockedNote < myFileSize(CurrentFile)) {
+    if (notesFileOpen() && m_lockedNote > 0 && m_lockedNote < myFileSize(CurrentFile())) {
         showNote(m_lockedNote);
-        pShowPanelInfo(CurrentFile);
+        pShowPanelInfo(CurrentFile());
     }
     return true;
 }
@@ -189,7 +189,7 @@ void TForm1::restartLockTimer()
     if (!m_lockTimer)
         return;
     const int minutes = GetFromRegInt(tl::setting::LockAfterMinutes);
-    if (minutes <= 0 || CurrentFile.isEmpty() || !tl::NotesSession::isUnlocked(CurrentFile)) {
+    if (minutes <= 0 || CurrentFile().isEmpty() || !tl::NotesSession::isUnlocked(CurrentFile())) {
         m_lockTimer->stop();
         return;
     }

@@ -85,11 +85,11 @@ TEST_P(Unlocking, AsksUntilRightOrCancelledAndLeavesTheFileAsItIs)
         EXPECT_EQ(asked.problem.contains(QStringLiteral("wrong")), i > 0) << i;
     }
     if (c.opens) {
-        EXPECT_EQ(form->CurrentFile, file);
+        EXPECT_EQ(form->CurrentFile(), file);
         EXPECT_EQ(editorText(), QStringLiteral("dear diary"));
         EXPECT_TRUE(info().contains(QStringLiteral("Note 1 of 1"))) << info().toStdString();
     } else {
-        EXPECT_TRUE(form->CurrentFile.isEmpty());
+        EXPECT_TRUE(form->CurrentFile().isEmpty());
         EXPECT_TRUE(editorText().isEmpty());
     }
     EXPECT_TRUE(dialogs->boxes.empty());
@@ -134,7 +134,7 @@ TEST_P(BadEncryptedFile, IsRefusedWithAMessageAndLeftByteForByte)
 
     tl::runGuarded([&] { open(file); });
 
-    EXPECT_TRUE(form->CurrentFile.isEmpty());
+    EXPECT_TRUE(form->CurrentFile().isEmpty());
     EXPECT_TRUE(editorText().isEmpty());
     // Told once: in a box when no passphrase opens it, else as the error of Open.
     QStringList told = errors;
@@ -201,7 +201,7 @@ TEST_F(EncryptedForm, NewFileOfTheEncryptedTypeAsksTwiceAndIsEncryptedFromTheSta
     dialogs->passphrases.push_back(QStringLiteral("new one"));
     form->NewFile2Click();
     const QString file = path(QStringLiteral("Secret.nts.age"));
-    ASSERT_EQ(form->CurrentFile, file);
+    ASSERT_EQ(form->CurrentFile(), file);
     ASSERT_EQ(dialogs->passphraseRequests.size(), 1u);
     EXPECT_FALSE(dialogs->passphraseRequests[0].again.isEmpty()) << "a new passphrase is typed twice";
     EXPECT_TRUE(dialogs->saveRequests[0].filter.contains(QStringLiteral("Encrypted notes file (*.nts.age)")));
@@ -221,7 +221,7 @@ TEST_F(EncryptedForm, CancellingTheNewPassphraseMakesNoFile)
     form->NewFile2Click();
     EXPECT_EQ(dialogs->passphraseRequests.size(), 1u);
     EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("Secret.nts.age"))));
-    EXPECT_TRUE(form->CurrentFile.isEmpty());
+    EXPECT_TRUE(form->CurrentFile().isEmpty());
 }
 
 TEST_F(EncryptedForm, EncryptedAgainElsewhereAsksForTheNewPassphraseAndFollows)
