@@ -85,6 +85,17 @@ public:
     };
     Followed followOutsideChange(const QString &text);
 
+    // The open notes file's trash (notes/trash.h), in file order. A working
+    // copy keeps what is done to it as edits to make again in its archive's
+    // notes. Throw as RecordStore does.
+    std::vector<TrashedNote> trashed();
+    // Puts which back among the notes; the note shown keeps its place among
+    // the others. Returns the index it took, -1 when the trash lost it.
+    int restoreTrashed(const TrashedNote &which);
+    // Deletes which, or the whole trash, for good; false: nothing was there.
+    bool discardTrashed(const TrashedNote &which);
+    bool emptyTrash();
+
 private:
     Notice keptBothNotice(int index, int count) const;
 

@@ -1,0 +1,48 @@
+// The notes session's side of the trash: what is restored or deleted for
+// good in a working copy is made again in its archive's notes.
+
+#include "notes/notesession.h"
+
+namespace tl {
+
+std::vector<TrashedNote> NotesSession::trashed()
+{
+    return m_file.isNotes() ? m_records.trashed(m_file.path) : std::vector<TrashedNote>{};
+}
+
+int NotesSession::restoreTrashed(const TrashedNote &which)
+{
+    const int index = m_records.restoreTrashed(m_file.path, which);
+    if (index < 0)
+        return index;
+    if (m_file.isWorkingCopy())
+        m_file.pending.push_back({sync::PendingEdit::Restore, {index, {}, std::nullopt}, which.text});
+    ++m_file.noteCount;
+    if (m_file.note >= index)
+        ++m_file.note;
+    if (m_file.shown.index >= index)
+        ++m_file.shown.index;
+    return index;
+}
+
+bool NotesSession::discardTrashed(const TrashedNote &which)
+{
+    if (!m_records.discardTrashed(m_file.path, which))
+        return false;
+    if (m_file.isWorkingCopy())
+        m_file.pending.push_back({sync::PendingEdit::Discard, {}, which.text});
+    return true;
+}
+
+bool NotesSession::emptyTrash()
+{
+    const std::vector<TrashedNote> all = m_records.trashed(m_file.path);
+    if (!m_records.emptyTrash(m_file.path))
+        return false;
+    if (m_file.isWorkingCopy())
+        for (const TrashedNote &t : all)
+            m_file.pending.push_back({sync::PendingEdit::Discard, {}, t.text});
+    return true;
+}
+
+} // namespace tl
