@@ -18,6 +18,7 @@
 //   notes/filecommands.cpp     the file menu: New, Open, Save, Save As
 //   notes/noteswiring.cpp      the notes buttons and the file menus
 //   notes/jump.cpp             Jump to note (the popup is notes/TfrmSeek)
+//   notes/trashcommands.cpp    Deleted notes: the trash's dialog (notes/TfrmTrash)
 //   editor/editcommands.cpp    format and edit commands, editor keys and clicks
 //   editor/findbar.cpp         the find bar
 //   editor/editorwiring.cpp    wiring of the format buttons, editor menu and find bar
@@ -72,6 +73,7 @@ class TfrmAbout;
 class TfrmFont;
 class TfrmSeek;
 class TfrmInfo;
+class TfrmTrash;
 class TfrmPrefer;
 class TSkinsPage;
 
@@ -312,6 +314,14 @@ public:
     void Jumptonote1Click();
     // Shows note index (zero-based, existing) at its top, the note shown stored first.
     void showJumpedNote(int index);
+
+    // --- notes/trashcommands.cpp
+    // "Deleted notes...": the open notes file's trash in its dialog.
+    void DeletedNotes1Click();
+    // What the trash keeps, from the settings.
+    void applyTrashLimits();
+    TfrmTrash *frmTrash = nullptr;
+    QAction *DeletedNotes2 = nullptr, *DeletedNotes1 = nullptr;  // the file menu's, the tray's
 
     // --- editor/editcommands.cpp
     void cmdBoldClick();
@@ -563,6 +573,15 @@ private:
 
     // --- notes/noteswiring.cpp
     void wireNotesComponents();
+
+    // --- notes/trashcommands.cpp
+    void listTrash();
+    // False, and told, when the open file is only browsed.
+    bool trashWritable();
+    void tellTrashLost();
+    void restoreTrashedNote(const tl::TrashedNote &note);
+    void discardTrashedNote(const tl::TrashedNote &note);
+    void emptyTrashAsked();
 
     // --- editor/findbar.cpp
     tl::find::NotesTextCache m_findCache;

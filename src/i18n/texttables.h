@@ -69,6 +69,8 @@ inline constexpr Text mainFormTexts[] = {
     {"MainForm.SendBugsReport1", "Send BugsReport"},
     {"MainForm.Keyboardshortcuts1", "Keyboard shortcuts"},
     {"MainForm.File", "File..."},
+    {"MainForm.DeletedNotes", "Deleted notes..."},
+    {"MainForm.RestoreBackup", "Restore from backup..."},
 };
 
 inline constexpr Text preferTexts[] = {
@@ -119,6 +121,8 @@ inline constexpr Text preferTexts[] = {
     {"frmPrefer.cbSound", "Enable Sound"},
     {"frmPrefer.cbSeparatLines", "Separating Lines"},
     {"frmPrefer.cbMinEffect", "Enable Effect On Minimization"},
+    {"frmPrefer.lblTrashDays", "Keep deleted notes for days (0: always):"},
+    {"frmPrefer.lblTrashNotes", "Keep at most deleted notes per file (0: all):"},
 };
 
 inline constexpr Text seekTexts[] = {
@@ -168,19 +172,36 @@ inline constexpr Text aboutTexts[] = {
     {"frmAbout.Thanks", "Acknowledgements"},
 };
 
+inline constexpr Text trashTexts[] = {
+    {"frmTrash", "Deleted notes"},
+    {"frmTrash.list", "Deleted notes, newest first"},
+    {"frmTrash.deleted", "Deleted"},
+    {"frmTrash.firstline", "First line"},
+    {"frmTrash.size", "Size"},
+    {"frmTrash.emptynote", "(empty note)"},
+    {"frmTrash.cmdRestore", "&Restore"},
+    {"frmTrash.cmdDelete", "&Delete for good"},
+    {"frmTrash.cmdEmpty", "&Empty trash"},
+    {"frmTrash.cmdClose", "Close"},
+    {"frmTrash.askDelete", "Delete this note for good? It cannot be restored afterwards."},
+    {"frmTrash.askEmpty", "Delete every note of the trash for good? They cannot be restored afterwards."},
+    {"frmTrash.gone", "This note is no longer in the trash: the file was changed outside Tessaleaf."},
+};
+
 struct Window {
     std::string_view name;  // the window's class
     std::span<const Text> texts;
 };
 
 // In the order the language file lists them.
-inline constexpr std::array<Window, 6> windows{{
+inline constexpr std::array<Window, 7> windows{{
     {"TForm1", mainFormTexts},
     {"TfrmPrefer", preferTexts},
     {"TfrmSeek", seekTexts},
     {"TfrmFont", fontTexts},
     {"TfrmInfo", infoTexts},
     {"TfrmAbout", aboutTexts},
+    {"TfrmTrash", trashTexts},
 }};
 
 } // namespace tl::i18n
