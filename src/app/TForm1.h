@@ -574,6 +574,9 @@ private:
     // --- notes/noteswiring.cpp
     void wireNotesComponents();
 
+    // --- notes/backupcommands.cpp
+    void wireBackups();
+
     // --- notes/trashcommands.cpp
     void listTrash();
     // False, and told, when the open file is only browsed.

@@ -4,6 +4,7 @@
 // writers did to the file. No widgets: the window hands it the editor's text
 // and puts what it returns on the screen (notes/documents.cpp and its kin).
 
+#include "notes/backups.h"
 #include "notes/filefollower.h"
 #include "notes/openfile.h"
 #include "notes/recordstore.h"
@@ -96,6 +97,16 @@ public:
     bool discardTrashed(const TrashedNote &which);
     bool emptyTrash();
 
+    // Backups (notes/backups.h) of the notes files the session writes, into
+    // the data folder's backups/, as policy says (default: Policy{}).
+    void setBackupPolicy(std::function<backup::Policy()> policy) { m_backupPolicy = std::move(policy); }
+    static QString backupsFolder();
+    // Before the notes file at path is written or deleted: its backup when
+    // one is due; for the working copy, its archive's. A backup that fails
+    // is told on standard error and stops nothing.
+    void backUpBeforeWrite(const QString &path);
+    backup::Keeper &backups() { return m_backups; }
+
 private:
     Notice keptBothNotice(int index, int count) const;
 
@@ -103,6 +114,9 @@ private:
     RecordStore m_records;
     FileId m_archiveId;
     std::unique_ptr<FileFollower> m_follower;
+    std::function<backup::Policy()> m_backupPolicy;
+    backup::Keeper m_backups{[] { return backupsFolder(); },
+                             [this] { return m_backupPolicy ? m_backupPolicy() : backup::Policy{}; }};
 };
 
 } // namespace tl

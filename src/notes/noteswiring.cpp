@@ -78,4 +78,5 @@ void TForm1::wireNotesComponents()
 
     wireOutsideChanges();
     applyTrashLimits();
+    wireBackups();
 }

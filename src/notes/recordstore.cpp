@@ -260,6 +260,7 @@ struct RecordStore::Impl {
 
     NewFileSource newFileFields;
     TrashLimits trashLimits;
+    std::function<void(const QString &)> beforeWrite;
     pugi::xml_document MenuXML;
     QString cachedPath;  // the file MenuXML holds a kept copy of; empty when none
     KeptCopy cached;
@@ -301,6 +302,8 @@ pugi::xml_node RecordStore::Impl::infoField(int position)
 void RecordStore::Impl::save(const QString &path)
 {
     cachedPath.clear();
+    if (beforeWrite)
+        beforeWrite(path);
     trash::prune(MenuXML.document_element(), trashLimits, QDateTime::currentDateTimeUtc());
     AtomicFile file(path);
     FileWriter writer(file);
@@ -598,6 +601,11 @@ bool RecordStore::emptyTrash(const QString &path)
 void RecordStore::setTrashLimits(const TrashLimits &limits)
 {
     d->trashLimits = limits;
+}
+
+void RecordStore::setBeforeWrite(std::function<void(const QString &)> beforeWrite)
+{
+    d->beforeWrite = std::move(beforeWrite);
 }
 
 bool RecordStore::isAsLastWritten(const QString &path) const

@@ -80,6 +80,9 @@ public:
     bool emptyTrash(const QString &path);
     // What the trash keeps, applied whenever a file is written.
     void setTrashLimits(const TrashLimits &limits);
+    // Called with the path before every write of a notes file (a backup is
+    // made there); what it throws stops the write.
+    void setBeforeWrite(std::function<void(const QString &path)> beforeWrite);
 
     // The file at path is, to the status change, the one this store wrote
     // last: a change seen there is our own.

@@ -1,7 +1,12 @@
-// The notes session's side of the trash: what is restored or deleted for
-// good in a working copy is made again in its archive's notes.
+// The notes session's side of the trash and the backups: what is restored
+// or deleted for good in a working copy is made again in its archive's
+// notes; a file about to be written is backed up first.
 
 #include "notes/notesession.h"
+
+#include "platform/paths.h"
+
+#include <QDebug>
 
 namespace tl {
 
@@ -43,6 +48,23 @@ bool NotesSession::emptyTrash()
         for (const TrashedNote &t : all)
             m_file.pending.push_back({sync::PendingEdit::Discard, {}, t.text});
     return true;
+}
+
+QString NotesSession::backupsFolder()
+{
+    return paths::dataFolder() + QStringLiteral("/backups");
+}
+
+void NotesSession::backUpBeforeWrite(const QString &path)
+{
+    // The user's file of a working copy is its archive, as it is on disk.
+    const QString file = m_file.isWorkingCopy() && path == m_file.path ? m_file.archive : path;
+    try {
+        m_backups.beforeWrite(file);
+    } catch (const std::exception &e) {
+        // The edit matters more than its backup: the write goes on.
+        qWarning().noquote() << e.what();
+    }
 }
 
 } // namespace tl

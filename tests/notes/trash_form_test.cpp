@@ -196,3 +196,28 @@ TEST_F(TrashFormTest, TheMenusNameTheCommandInTheLanguageInUse)
     EXPECT_EQ(form->frmTrash->lvTrash->accessibleName(), QStringLiteral("Gelöschte Notizen, neueste zuerst"));
     form->frmTrash->reject();
 }
+
+TEST_F(TrashFormTest, DeletingTheOnlyNoteDeletesTheFileAfterABackup)
+{
+    // Not in the notes file's folder, where no backup goes.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(tltest::freshFolder()));
+    startOn({QStringLiteral("alone")});
+    const QByteArray before = tltest::readFile(file);
+    dialogs->answers = {tl::MsgResult::Ok};
+    QTest::mouseClick(form->cmdDel, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_FALSE(QFile::exists(file));
+    const std::vector<tl::backup::Copy> copies = tl::backup::list(tl::NotesSession::backupsFolder(), file);
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(tltest::readFile(copies[0].path), before);
+}
+
+TEST_F(TrashFormTest, NoCopiesInTheSettingsTurnBackupsOff)
+{
+    qputenv("XDG_DATA_HOME", QFile::encodeName(tltest::freshFolder()));
+    form->SetFromRegInt(s::BackupDays, 0);
+    form->SetFromRegInt(s::BackupWeeks, 0);
+    startOn({QStringLiteral("alpha"), QStringLiteral("bravo")});
+    deleteNote(1);
+    EXPECT_EQ(notesOf(file), QStringList{QStringLiteral("bravo")});
+    EXPECT_TRUE(tl::backup::list(tl::NotesSession::backupsFolder(), file).empty());
+}
