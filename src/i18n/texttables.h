@@ -70,7 +70,6 @@ inline constexpr Text mainFormTexts[] = {
     {"MainForm.Keyboardshortcuts1", "Keyboard shortcuts"},
     {"MainForm.File", "File..."},
     {"MainForm.DeletedNotes", "Deleted notes..."},
-    {"MainForm.RestoreBackup", "Restore from backup..."},
 };
 
 inline constexpr Text preferTexts[] = {
