@@ -19,6 +19,7 @@
 //   notes/noteswiring.cpp      the notes buttons and the file menus
 //   notes/jump.cpp             Jump to note (the popup is notes/TfrmSeek)
 //   notes/trashcommands.cpp    Deleted notes: the trash's dialog (notes/TfrmTrash)
+//   notes/backupcommands.cpp   backups of notes files; Restore from backup (notes/TfrmBackups)
 //   editor/editcommands.cpp    format and edit commands, editor keys and clicks
 //   editor/findbar.cpp         the find bar
 //   editor/editorwiring.cpp    wiring of the format buttons, editor menu and find bar
@@ -74,6 +75,7 @@ class TfrmFont;
 class TfrmSeek;
 class TfrmInfo;
 class TfrmTrash;
+class TfrmBackups;
 class TfrmPrefer;
 class TSkinsPage;
 
@@ -322,6 +324,12 @@ public:
     void applyTrashLimits();
     TfrmTrash *frmTrash = nullptr;
     QAction *DeletedNotes2 = nullptr, *DeletedNotes1 = nullptr;  // the file menu's, the tray's
+
+    // --- notes/backupcommands.cpp
+    // "Restore from backup...": the open notes file's backups in their dialog.
+    void RestoreBackup1Click();
+    TfrmBackups *frmBackups = nullptr;
+    QAction *RestoreBackup2 = nullptr, *RestoreBackup1 = nullptr;  // the file menu's, the tray's
 
     // --- editor/editcommands.cpp
     void cmdBoldClick();
@@ -576,11 +584,13 @@ private:
 
     // --- notes/backupcommands.cpp
     void wireBackups();
+    void restoreBackupNote(const QString &text);
+    void restoreBackupFile(const QString &backup);
 
     // --- notes/trashcommands.cpp
     void listTrash();
     // False, and told, when the open file is only browsed.
-    bool trashWritable();
+    bool notesWritable();
     void tellTrashLost();
     void restoreTrashedNote(const tl::TrashedNote &note);
     void discardTrashedNote(const tl::TrashedNote &note);

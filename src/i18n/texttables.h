@@ -70,6 +70,7 @@ inline constexpr Text mainFormTexts[] = {
     {"MainForm.Keyboardshortcuts1", "Keyboard shortcuts"},
     {"MainForm.File", "File..."},
     {"MainForm.DeletedNotes", "Deleted notes..."},
+    {"MainForm.RestoreBackup", "Restore from backup..."},
 };
 
 inline constexpr Text preferTexts[] = {
@@ -187,13 +188,35 @@ inline constexpr Text trashTexts[] = {
     {"frmTrash.gone", "This note is no longer in the trash: the file was changed outside Tessaleaf."},
 };
 
+inline constexpr Text backupsTexts[] = {
+    {"frmBackups", "Restore from backup"},
+    {"frmBackups.backups", "&Backups of this file:"},
+    {"frmBackups.date", "Date"},
+    {"frmBackups.notes", "Notes"},
+    {"frmBackups.size", "Size"},
+    {"frmBackups.changes", "&Differences from the file now:"},
+    {"frmBackups.change", "Change"},
+    {"frmBackups.firstline", "First line"},
+    {"frmBackups.removed", "Removed since"},
+    {"frmBackups.added", "Added since"},
+    {"frmBackups.changed", "Changed since"},
+    {"frmBackups.emptynote", "(empty note)"},
+    {"frmBackups.none", "No backup of this file yet."},
+    {"frmBackups.unreadable", "This backup cannot be compared: %1"},
+    {"frmBackups.cmdRestoreNote", "Restore &note"},
+    {"frmBackups.cmdRestoreFile", "Restore whole &file"},
+    {"frmBackups.cmdClose", "Close"},
+    {"frmBackups.askFile", "Replace the whole file with this backup? The file as it is now is backed up first."},
+    {"frmBackups.packed", "A compressed notes file is restored whole from its backups folder by hand: %1"},
+};
+
 struct Window {
     std::string_view name;  // the window's class
     std::span<const Text> texts;
 };
 
 // In the order the language file lists them.
-inline constexpr std::array<Window, 7> windows{{
+inline constexpr std::array<Window, 8> windows{{
     {"TForm1", mainFormTexts},
     {"TfrmPrefer", preferTexts},
     {"TfrmSeek", seekTexts},
@@ -201,6 +224,7 @@ inline constexpr std::array<Window, 7> windows{{
     {"TfrmInfo", infoTexts},
     {"TfrmAbout", aboutTexts},
     {"TfrmTrash", trashTexts},
+    {"TfrmBackups", backupsTexts},
 }};
 
 } // namespace tl::i18n

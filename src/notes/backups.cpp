@@ -101,9 +101,17 @@ QString take(const QString &root, const QString &file, const QDateTime &now)
     paths::makePrivateFolder(folder);
     const QFileInfo info(realPath(file));
     const QString suffix = info.suffix();
-    const QString name = (suffix.isEmpty() ? info.fileName() : info.completeBaseName()) + QLatin1Char(' ')
-        + now.toString(QLatin1String(kStampFormat)) + (suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix);
-    const QString target = folder + QLatin1Char('/') + name;
+    auto nameAt = [&](const QDateTime &when) {
+        return folder + QLatin1Char('/') + (suffix.isEmpty() ? info.fileName() : info.completeBaseName())
+            + QLatin1Char(' ') + when.toString(QLatin1String(kStampFormat))
+            + (suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix);
+    };
+    // Two copies in one second: the later takes the next free second, so
+    // neither replaces the other and the order stays.
+    QDateTime when = now;
+    while (QFileInfo::exists(nameAt(when)))
+        when = when.addSecs(1);
+    const QString target = nameAt(when);
     QFile source(file);
     if (!source.open(QIODevice::ReadOnly))
         throw Error(QStringLiteral("Cannot back up \"%1\": %2").arg(shown(file), source.errorString()));

@@ -96,6 +96,9 @@ public:
     // Deletes which, or the whole trash, for good; false: nothing was there.
     bool discardTrashed(const TrashedNote &which);
     bool emptyTrash();
+    // A note of a backup appended to the open notes file as it is; returns
+    // its index. The note shown stays.
+    int appendRestored(const QString &text);
 
     // Backups (notes/backups.h) of the notes files the session writes, into
     // the data folder's backups/, as policy says (default: Policy{}).

@@ -50,6 +50,16 @@ bool NotesSession::emptyTrash()
     return true;
 }
 
+int NotesSession::appendRestored(const QString &text)
+{
+    const int count = m_records.noteCount(m_file.path);
+    m_records.saveNote(count, m_file.path, text);
+    if (m_file.isWorkingCopy())
+        m_file.pending.push_back({sync::PendingEdit::Restore, {count, {}, std::nullopt}, text});
+    m_file.noteCount = count + 1;
+    return count;
+}
+
 QString NotesSession::backupsFolder()
 {
     return paths::dataFolder() + QStringLiteral("/backups");

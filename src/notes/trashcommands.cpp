@@ -52,7 +52,7 @@ void TForm1::listTrash()
         frmTrash->setNotes(notesFileOpen() ? m_session.trashed() : std::vector<tl::TrashedNote>{});
 }
 
-bool TForm1::trashWritable()
+bool TForm1::notesWritable()
 {
     if (!canWriteBack()) {
         showReadOnlyWarning(CurrentFile);
@@ -71,7 +71,7 @@ void TForm1::restoreTrashedNote(const tl::TrashedNote &note)
 {
     m_syncNotice.clear();
     // The note shown is stored first: the restored one takes the editor.
-    if (!notesFileOpen() || !trashWritable() || !keepShownNote())
+    if (!notesFileOpen() || !notesWritable() || !keepShownNote())
         return;
     const int index = m_session.restoreTrashed(note);
     if (index < 0)
@@ -83,7 +83,7 @@ void TForm1::restoreTrashedNote(const tl::TrashedNote &note)
 
 void TForm1::discardTrashedNote(const tl::TrashedNote &note)
 {
-    if (!notesFileOpen() || !trashWritable())
+    if (!notesFileOpen() || !notesWritable())
         return;
     if (m_services.dialogs->messageBox(frmTrash, QStringLiteral("Confirmation"), frmTrash->text("frmTrash.askDelete"),
                                        tl::MsgButtons::OkCancel, tl::MsgIcon::Question)
@@ -96,7 +96,7 @@ void TForm1::discardTrashedNote(const tl::TrashedNote &note)
 
 void TForm1::emptyTrashAsked()
 {
-    if (!notesFileOpen() || !trashWritable())
+    if (!notesFileOpen() || !notesWritable())
         return;
     if (m_services.dialogs->messageBox(frmTrash, QStringLiteral("Confirmation"), frmTrash->text("frmTrash.askEmpty"),
                                        tl::MsgButtons::OkCancel, tl::MsgIcon::Question)

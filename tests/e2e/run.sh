@@ -564,8 +564,10 @@ group_synced() {
 
 # --- Delete note 2, answered OK: the note waits in the file's trash;
 # "Deleted notes..." (Ctrl+Shift+T) and Return put it back as note 2. After
-# an edit and a restart the file as it was is among the backups.
+# an edit and a restart the file as it was is among the backups, and
+# "Restore from backup..." brings back a note changed since.
 trash_holds() { "$notes_py" trash "$1" | grep -qw -- "$2"; }  # file, word
+backups_dialog() { dialog=$(xdotool search --all --onlyvisible --pid "$app" --name '^Restore from backup$' 2>/dev/null | head -n1); [ -n "$dialog" ]; }
 trash_dialog() { dialog=$(xdotool search --all --onlyvisible --pid "$app" --name '^Deleted notes$' 2>/dev/null | head -n1); [ -n "$dialog" ]; }
 backup_holds() { # file name, word: a backup of that name holds the word
   local b
@@ -620,6 +622,18 @@ group_trash() {
   click_button Next
   check "the edit of the next run is stored" wait_for "$STEP_TIMEOUT" note_has "$f" 1 fig
   check "after a restart the file before that edit is a backup" backup_holds trash.nts quince
+  # Restore from backup (Ctrl+Shift+B): the newest backup, its one changed
+  # note (note 1 before " fig"), Tab to the differences, Return appends it.
+  focus_editor
+  press ctrl+shift+b
+  check "Ctrl+Shift+B opens Restore from backup" wait_for "$STEP_TIMEOUT" backups_dialog
+  press Tab Return
+  check "the note changed since comes back as note 4" wait_for "$STEP_TIMEOUT" count_is "$f" 4
+  check "as the backup held it" note_has "$f" 4 quince
+  check "without the later edit" not note_has "$f" 4 fig
+  check "note 1 keeps the later edit" note_has "$f" 1 fig
+  press Escape
+  check "Escape closes it" wait_for "$STEP_TIMEOUT" not backups_dialog
   end_app
 }
 

@@ -56,6 +56,19 @@ TEST(Backups, ACopyIsTheBytesOnDiskPrivateAndNamedByItsTime)
     }
 }
 
+TEST(Backups, TwoCopiesInOneSecondAreBothKept)
+{
+    const QString root = tltest::freshFolder();
+    const QString file = tltest::writeFile(tltest::freshFolder() + QStringLiteral("/Diary.nts"), "one");
+    const QString first = take(root, file, kMonday);
+    tltest::writeFile(file, "two");
+    const QString second = take(root, file, kMonday);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(tltest::readFile(first), QByteArray("one"));
+    ASSERT_EQ(list(root, file).size(), 2u);
+    EXPECT_EQ(tltest::readFile(list(root, file)[0].path), QByteArray("two"));
+}
+
 TEST(Backups, FilesOfTheSameNameInTwoFoldersKeepTheirCopiesApart)
 {
     const QString root = tltest::freshFolder();
