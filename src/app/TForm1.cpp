@@ -213,6 +213,6 @@ void TForm1::resizeEvent(QResizeEvent *event)
 void TForm1::setEditorText(const QString &text)
 {
     memo1->setContentText(text);
-    m_open.unheld = memo1->unheldContent();
-    m_open.shownEdited = false;  // the editor holds what was given, no edit
+    m_session.file().unheld = memo1->unheldContent();
+    m_session.file().shownEdited = false;  // the editor holds what was given, no edit
 }

@@ -34,8 +34,7 @@
 //   app/preferences.cpp        what the Preferences change here, what acts from start-up
 //
 // State: the open file and its notes file are the session's (m_session,
-// notes/notesession.h; m_open and m_records name its parts); settings go
-// through m_settings. Names the rest of the program
+// notes/notesession.h); settings go through m_settings. Names the rest of the program
 // knows (handlers, components, shared state) are public and spelled as they
 // are known; the window's own helpers and state are private, fields m_-named.
 
@@ -89,12 +88,9 @@ class TicBGimage;
 class TForm1 : public QWidget {
     Q_OBJECT
 
-    // The open file and its notes; declared first, as CurrentFile and
-    // CurrentNote name parts of it. Settings are read only once a new notes
+    // The open file and its notes. Settings are read only once a new notes
     // file is made.
     tl::NotesSession m_session{[this] { return newNotesFileFields(); }};
-    tl::OpenFile &m_open = m_session.file();
-    tl::RecordStore &m_records = m_session.records();
 
 public:
     // --- app/TForm1.cpp
@@ -123,9 +119,13 @@ public:
     QTimer *timeScroll;
 
     // Shared state.
-    QString &CurrentFile = m_open.path;  // empty when no file is open
-    int &CurrentNote = m_open.note;
-    bool Modified = false;
+    // The open file, empty when none, and the note shown: the session's.
+    const QString &CurrentFile() const { return m_session.file().path; }
+    int CurrentNote() const { return m_session.file().note; }
+    tl::NotesSession &session() { return m_session; }
+    // The editor holds an edit of what it shows (the session's; see
+    // tl::OpenFile::shownEdited).
+    bool Modified() const { return m_session.file().shownEdited; }
     bool ExitRequested = false;
     bool StartedVisible = false;
     bool StartingUp = false;
@@ -258,13 +258,13 @@ public:
     void nSaveRecord(int index, const QString &path, const QString &text);
     // Deletes note index; CurrentNote moves one back, not below 0.
     void nRemoveRecord(int index, const QString &path);
-    int myFileSize(const QString &path) { return m_records.noteCount(path); }
+    int myFileSize(const QString &path) { return m_session.records().noteCount(path); }
     QString GetNotesParam(const QString &name);
     void SetNotesParam(const QString &name, const QString &value);
     QString CreateMemoRTF() const;
 
     // --- notes/documents.cpp
-    // Callers set CurrentFile to path first. A file that fails to open leaves
+    // path becomes CurrentFile, at its first note. A file that fails to open leaves
     // no file open and the error raised.
     void OpenNotes(const QString &path);
     void CloseNotes(const QString &path);
@@ -392,10 +392,12 @@ public:
     // archive is written and checked. Returns the archive, or empty when
     // nothing was written (the user was told).
     QString CompressFile(int mode);
-    // Mode 0 unpacks the archive CurrentFile into its working copy and makes
-    // that CurrentFile; mode 1 turns the open working copy into a plain
-    // notes file beside its archive. Returns the new path, empty when the
-    // user was told why not.
+    // DecompressFile's modes.
+    static constexpr int UnpackWorkingCopy = 0; // the archive CurrentFile into its working copy, opened
+    static constexpr int UnpackPlainFile = 1;   // the open working copy into a plain notes file beside its archive
+    // Unpacks as mode says; CurrentFile is then the new file. Returns it,
+    // empty when the user was told why not (an archive not unpacked leaves
+    // no file open).
     QString DecompressFile(int mode);
     int CurrentZipLevel = 0;  // level of every archive written
 
@@ -515,10 +517,13 @@ private:
     // writable and was loaded faithfully. Otherwise it is browsed read-only.
     bool canWriteBack() const;
     void resetToNoFile();
+    // Shows the file the session just opened: its first note, or the
+    // document whole. A file that fails to load leaves no file open.
+    void showOpenedFile();
     void loadDocument(const QString &path);
     // Unpacks the archive and opens its working copy; told and nothing open
     // when it cannot be unpacked.
-    void openCompressed(QString archivePath);  // a copy: callers pass CurrentFile itself
+    void openCompressed(const QString &archivePath);
     void writeDocument(const QString &path);
     bool writableTarget(const QString &path) const;
     // Why the open file, writable as a file, is only browsed (its content
@@ -604,18 +609,14 @@ private:
     bool m_toldTextLimit = false;
 
     // --- notes/compressedfiles.cpp
+    // An error box, unless text is empty.
     void tellFileProblem(const QString &text);
-    bool askReplace(const QString &path);
-    QString workingCopyArchive();
-    // A working copy left by a program that was killed: recovered into the
-    // archive or kept beside it; false when neither could be done.
-    bool recoverLeftCopy(const QString &copy, const QString &fresh, const QString &archivePath);
-    QString toPlainNotesFile();
+    // The session's questions, in Yes/No boxes.
+    tl::NotesSession::Ask askUser();
     // The archive of the open working copy changed outside: its notes with
-    // the edits stored since (m_open.pending) become the working copy, and,
-    // with pack, the archive too. False when the archive is as last seen.
+    // the edits stored since become the working copy, and, with pack, the
+    // archive too. False when the archive is as last seen.
     bool mergeArchiveChanges(bool pack);
-    tl::FileId &m_archiveId = m_session.archiveId();
 
     // --- notes/TfrmInfo.cpp
     void wireInfoComponents();

@@ -24,7 +24,7 @@ TfrmSeek &TForm1::seekPopup()
 {
     if (!frmSeek) {
         frmSeek = new TfrmSeek(m_settings, *m_services.dialogs, programFolder(),
-                               [this] { return myFileSize(CurrentFile); }, this);
+                               [this] { return myFileSize(CurrentFile()); }, this);
         connectComponents(*frmSeek);
     }
     return *frmSeek;

@@ -95,12 +95,12 @@ void TForm1::FormCreate(const QStringList &args)
     for (int i = 1; i < args.size(); ++i) {
         if (args[i].toLower() == QLatin1String("start") || !QFileInfo(args[i]).isFile())
             continue;
-        CurrentFile = tl::paths::longPath(args[i]);
-        if (!QFileInfo(CurrentFile).isFile())
+        m_session.file().path = tl::paths::longPath(args[i]);
+        if (!QFileInfo(CurrentFile()).isFile())
             break;
-        OpenNotes(CurrentFile);
+        OpenNotes(CurrentFile());
     }
-    Modified = false;
+    m_session.file().shownEdited = false;
     tellRecovered();
 }
 
@@ -136,7 +136,9 @@ void TForm1::FormShow()
         font.setPointSize(size);
     memo1->document()->setDefaultFont(font);
     memo1->update();
-    Modified = false;
+    // A new font is no edit of a document; a note is compared by its text.
+    if (!m_session.file().isNotes())
+        m_session.file().shownEdited = false;
 }
 
 bool TForm1::event(QEvent *event)

@@ -99,7 +99,7 @@ void TForm1::PaintTray()
     if (!m_services.tray)
         return;
     const QString text
-        = QFileInfo(CurrentFile).isFile() ? QFileInfo(CurrentFile).fileName() : uiText("MainForm.langnonfileintray");
+        = QFileInfo(CurrentFile()).isFile() ? QFileInfo(CurrentFile()).fileName() : uiText("MainForm.langnonfileintray");
     // At start-up the window icon is set once the window is up.
     QIcon icon = QApplication::windowIcon();
     if (icon.isNull())

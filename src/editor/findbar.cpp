@@ -19,12 +19,12 @@
 int TForm1::SearchString(const QString &text, int startNote)
 {
     // Notes are searched as stored; any other file as the editor holds it now.
-    const bool notesMode = m_open.isNotes();
-    if (!QFileInfo(CurrentFile).isFile())
+    const bool notesMode = m_session.file().isNotes();
+    if (!QFileInfo(CurrentFile()).isFile())
         return 0;
     std::unique_ptr<tl::find::NoteTexts> texts;
     if (notesMode)
-        texts = m_findCache.texts(CurrentFile);
+        texts = m_findCache.texts(CurrentFile());
     else
         texts = std::make_unique<tl::find::DocumentText>(memo1->toPlainText());
 
@@ -34,13 +34,13 @@ int TForm1::SearchString(const QString &text, int startNote)
             cmdSearchAgain->setEnabled(false);
         return 0;
     }
-    if (notesMode && hit.note != CurrentNote) {
+    if (notesMode && hit.note != CurrentNote()) {
         // Typed changes are kept before the editor takes the other note (if
         // that note is still in the file).
-        if (CurrentNote < texts->count() && !keepShownNote())
+        if (CurrentNote() < texts->count() && !keepShownNote())
             return 0;
-        setEditorText(nLoadRecord(hit.note, CurrentFile));
-        pShowPanelInfo(CurrentFile);
+        setEditorText(nLoadRecord(hit.note, CurrentFile()));
+        pShowPanelInfo(CurrentFile());
     }
     const int length = memo1->document()->characterCount() - 1;
     const int start = std::min(hit.position - 1, length);
@@ -62,7 +62,7 @@ void TForm1::cmdSearchClick()
     const QString text = cbSeek->currentText();
     if (text.isEmpty())
         return;
-    SearchCounters.reset(myFileSize(CurrentFile));
+    SearchCounters.reset(myFileSize(CurrentFile()));
     if (SearchString(text, 1) != 0) {
         // Listing the text is not an edit of it.
         const QSignalBlocker block(cbSeek);
@@ -82,15 +82,15 @@ void TForm1::cmdSearchAgainClick()
     const QString text = cbSeek->currentText();
     if (text.isEmpty())
         return;
-    ++SearchCounters[CurrentNote];
-    SearchString(text, CurrentNote + 1);
+    ++SearchCounters[CurrentNote()];
+    SearchString(text, CurrentNote() + 1);
     cmdSearchBack->setEnabled(true);
-    if (CurrentNote == 0)
+    if (CurrentNote() == 0)
         return;
     // Back stays possible while a note up to this one still has a hit to go
     // back to (the first note's counter is not looked at).
     bool any = false;
-    for (int k = CurrentNote; k >= 1 && !any; --k)
+    for (int k = CurrentNote(); k >= 1 && !any; --k)
         any = SearchCounters[k] > 0;
     cmdSearchBack->setEnabled(any);
 }
@@ -100,9 +100,9 @@ void TForm1::cmdSearchBackClick()
     const QString text = cbSeek->currentText();
     if (text.isEmpty())
         return;
-    --SearchCounters[CurrentNote];
-    SearchString(text, CurrentNote + 1);
-    if (SearchCounters[0] == 1 && CurrentNote == 0)
+    --SearchCounters[CurrentNote()];
+    SearchString(text, CurrentNote() + 1);
+    if (SearchCounters[0] == 1 && CurrentNote() == 0)
         cmdSearchBack->setEnabled(false);
 }
 

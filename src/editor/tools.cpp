@@ -18,7 +18,7 @@
 
 void TForm1::Print1Click()
 {
-    const QString title = QFileInfo(CurrentFile).fileName();
+    const QString title = QFileInfo(CurrentFile()).fileName();
     tl::IPrinting *printing = m_services.printing.get();
     if (printing && printing->hasPrinter()) {
         QPrinter printer(QPrinter::HighResolution);
@@ -37,7 +37,7 @@ void TForm1::Print1Click()
             tl::MsgButtons::YesNo, tl::MsgIcon::Question)
         != tl::MsgResult::Yes)
         return;
-    const QString proposed = tl::print::pdfNameFor(CurrentFile, QDir::homePath());
+    const QString proposed = tl::print::pdfNameFor(CurrentFile(), QDir::homePath());
     tl::FileDialogRequest request { QStringLiteral("Save the note as PDF"), QFileInfo(proposed).absolutePath(),
         proposed, QStringLiteral("PDF files (*.pdf);;All files (*)"), QStringLiteral("pdf") };
     const QString name = m_services.dialogs->saveFileName(this, request);

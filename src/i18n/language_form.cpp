@@ -103,7 +103,7 @@ void TForm1::LoadLanguage(const QString &language)
     DeletedNotes1->setText(DeletedNotes2->text());
     RestoreBackup1->setText(RestoreBackup2->text());
     FindBar1->setText(texts[panSearch->isVisible() ? "MainForm.findbar1Hide" : "MainForm.findbar1"]);
-    if (!QFileInfo(CurrentFile).isFile()) {
+    if (!QFileInfo(CurrentFile()).isFile()) {
         ModifyTray(texts["MainForm.langnonfileintray"]);
         Panel1->setText(texts["MainForm.langnonfileininfo"]);
     }

@@ -174,14 +174,14 @@ void TfrmInfo::loadLanguage(const QString &language)
 
 QString TfrmInfo::describedFile() const
 {
-    return m_realPath.isEmpty() ? m_form->CurrentFile : m_realPath;
+    return m_realPath.isEmpty() ? m_form->CurrentFile() : m_realPath;
 }
 
 void TfrmInfo::FormShow()
 {
     cbCompress->setChecked(false);
     slCompress->setValue(6);
-    const QString current = m_form->CurrentFile;
+    const QString current = m_form->CurrentFile();
     const bool notes = tl::extensionOf(current) == QLatin1String(".nts");
     m_realPath = notes && QFileInfo(current).isFile() ? m_form->GetNotesParam(QStringLiteral("RealPath")) : QString();
     // The texts of the language in use now: the switch does not reach this dialog.
@@ -250,7 +250,7 @@ void TfrmInfo::applyReadOnly(const QString &file, bool readOnly)
 
 void TfrmInfo::cmdOKClick()
 {
-    const QString current = m_form->CurrentFile;
+    const QString current = m_form->CurrentFile();
     const bool notes = tl::extensionOf(current) == QLatin1String(".nts");
     const QString file = describedFile();
     const bool readOnly = cbReadOnly->isChecked();
@@ -284,15 +284,13 @@ void TfrmInfo::cmdOKClick()
             m_form->StoreShownNote();
             const QString archive =
                 m_form->CompressFile(m_realPath.isEmpty() ? TForm1::PackPlainFile : TForm1::PackWorkingCopy);
-            if (!archive.isEmpty()) {
-                m_form->CurrentFile = archive;
-                m_form->OpenNotes(m_form->CurrentFile);
-            }
+            if (!archive.isEmpty())
+                m_form->OpenNotes(archive);
         } else if (!cbCompress->isChecked() && !m_realPath.isEmpty()) {
             m_form->StoreShownNote();
-            m_form->DecompressFile(1);
+            m_form->DecompressFile(TForm1::UnpackPlainFile);
         }
-        m_form->pShowPanelInfo(m_form->CurrentFile);
+        m_form->pShowPanelInfo(m_form->CurrentFile());
     } else {
         m_form->pShowPanelInfo(current);
     }
@@ -324,7 +322,7 @@ void TForm1::ShowSystemError(int code)
 
 void TForm1::Fileinformation1Click()
 {
-    if (CurrentFile.isEmpty() || !QFileInfo(CurrentFile).isFile())
+    if (CurrentFile().isEmpty() || !QFileInfo(CurrentFile()).isFile())
         return;
     if (!frmInfo)
         frmInfo = new TfrmInfo(this);

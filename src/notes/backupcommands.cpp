@@ -46,8 +46,8 @@ void TForm1::RestoreBackup1Click()
     }
     frmBackups->loadLanguage(GetFromReg(tl::setting::CurLanguage));
     // The backups are of the file on disk: for a working copy, its archive.
-    frmBackups->setFile(tl::NotesSession::backupsFolder(), m_open.isWorkingCopy() ? m_open.archive : CurrentFile,
-                        CurrentFile);
+    frmBackups->setFile(tl::NotesSession::backupsFolder(), m_session.file().isWorkingCopy() ? m_session.file().archive : CurrentFile(),
+                        CurrentFile());
     yieldTop(true);
     frmBackups->open();
     frmBackups->lvBackups->setFocus();
@@ -67,7 +67,7 @@ void TForm1::restoreBackupFile(const QString &backup)
     m_syncNotice.clear();
     if (!notesFileOpen() || !notesWritable())
         return;
-    if (m_open.isWorkingCopy()) {
+    if (m_session.file().isWorkingCopy()) {
         m_services.dialogs->messageBox(frmBackups, QStringLiteral("Tessaleaf"),
                                        frmBackups->text("frmBackups.packed").arg(QDir::toNativeSeparators(backup)),
                                        tl::MsgButtons::Ok, tl::MsgIcon::Information);
@@ -79,9 +79,9 @@ void TForm1::restoreBackupFile(const QString &backup)
         return;
     if (!keepShownNote())
         return;
-    tl::backup::restoreWhole(tl::NotesSession::backupsFolder(), CurrentFile, backup, QDateTime::currentDateTime());
-    const QString file = CurrentFile;
-    CurrentNote = 0;
+    tl::backup::restoreWhole(tl::NotesSession::backupsFolder(), CurrentFile(), backup, QDateTime::currentDateTime());
+    const QString file = CurrentFile();
+    m_session.file().note = 0;
     OpenNotes(file);
     frmBackups->refresh();
 }

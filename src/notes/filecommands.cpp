@@ -42,7 +42,7 @@ QString TForm1::askSaveName()
     // Until a name is chosen, the dialog starts beside the open file (else
     // at home), never in the folder the program happens to run from.
     if (m_saveRequest.folder.isEmpty()) {
-        const QString shown = m_open.archive.isEmpty() ? CurrentFile : m_open.archive;  // not a working copy's folder
+        const QString shown = m_session.file().archive.isEmpty() ? CurrentFile() : m_session.file().archive;  // not a working copy's folder
         m_saveRequest.folder = shown.isEmpty() ? QDir::homePath() : QFileInfo(shown).absolutePath();
     }
     const QString chosen = m_services.dialogs->saveFileName(this, m_saveRequest);
@@ -55,7 +55,7 @@ QString TForm1::askSaveName()
 
 void TForm1::showReadOnlyWarning(const QString &path)
 {
-    const QString why = path == CurrentFile ? browsedReason() : QString();
+    const QString why = path == CurrentFile() ? browsedReason() : QString();
     QString text;
     if (!why.isEmpty())
         text = QStringLiteral("\"%1\" is shown read-only: %2. It is not written.").arg(QFileInfo(path).fileName(), why);
@@ -76,26 +76,26 @@ void TForm1::replaceWithNewNotesFile(const QString &path)
 
 void TForm1::File1Click(const QString &droppedFile)
 {
-    if (tl::isExistingFile(CurrentFile))
-        CloseNotes(CurrentFile);
+    if (tl::isExistingFile(CurrentFile()))
+        CloseNotes(CurrentFile());
     if (!droppedFile.isEmpty()) {
         // Something that is no file (a folder) leaves the current file open.
         if (tl::isExistingFile(droppedFile))
-            CurrentFile = tl::paths::longPath(droppedFile);
+            m_session.file().path = tl::paths::longPath(droppedFile);
     } else {
         tl::FileDialogRequest request;
         request.filter = QStringLiteral("File of Notes (*.nts *.znts *.snts);;Text File (*.txt *.rtf);;All files (*)");
-        request.fileName = CurrentFile;
-        if (!CurrentFile.isEmpty())
-            request.folder = QFileInfo(CurrentFile).absolutePath();
+        request.fileName = CurrentFile();
+        if (!CurrentFile().isEmpty())
+            request.folder = QFileInfo(CurrentFile()).absolutePath();
         const QString chosen = m_services.dialogs->openFileName(this, request);
         if (tl::isExistingFile(chosen))
-            CurrentFile = tl::paths::longPath(chosen);
+            m_session.file().path = tl::paths::longPath(chosen);
     }
     // After Cancel the file just closed opens again.
-    if (tl::isExistingFile(CurrentFile)) {
-        CurrentNote = 0;
-        OpenNotes(CurrentFile);
+    if (tl::isExistingFile(CurrentFile())) {
+        m_session.file().note = 0;
+        OpenNotes(CurrentFile());
     }
 }
 
@@ -105,30 +105,30 @@ void TForm1::NewFile2Click()
     if (name.isEmpty())
         return;
     // The file open before is closed first, so its note shown is kept.
-    if (tl::isExistingFile(CurrentFile))
-        CloseNotes(CurrentFile);
-    m_open.adopt(name);
-    m_open.textFormat = {};  // a new text
-    m_open.textNotice.clear();
+    if (tl::isExistingFile(CurrentFile()))
+        CloseNotes(CurrentFile());
+    m_session.file().adopt(name);
+    m_session.file().textFormat = {};  // a new text
+    m_session.file().textNotice.clear();
     updateStepButtons();
     setEditorText(kLineBreak);
-    if (tl::isExistingFile(CurrentFile) && tl::isReadOnlyFile(CurrentFile)) {
-        showReadOnlyWarning(CurrentFile);
-        m_open.clear();
-        pShowPanelInfo(CurrentFile);
+    if (tl::isExistingFile(CurrentFile()) && tl::isReadOnlyFile(CurrentFile())) {
+        showReadOnlyWarning(CurrentFile());
+        m_session.file().clear();
+        pShowPanelInfo(CurrentFile());
         return;
     }
     try {
-        if (m_open.isNotes()) {
+        if (m_session.file().isNotes()) {
             // An existing notes file keeps its other notes; only note 1 is replaced.
-            nSaveRecord(0, CurrentFile, CreateMemoRTF());
-            m_open.noteCount = myFileSize(CurrentFile);
+            nSaveRecord(0, CurrentFile(), CreateMemoRTF());
+            m_session.file().noteCount = myFileSize(CurrentFile());
             updateStepButtons();
-            pShowPanelInfo(CurrentFile);
+            pShowPanelInfo(CurrentFile());
         } else {
-            writeDocument(CurrentFile);
-            pShowPanelInfo(CurrentFile);
-            Modified = false;
+            writeDocument(CurrentFile());
+            pShowPanelInfo(CurrentFile());
+            m_session.file().shownEdited = false;
         }
     } catch (...) {
         resetToNoFile();
@@ -139,22 +139,24 @@ void TForm1::NewFile2Click()
 
 void TForm1::SaveFile2Click()
 {
-    if (tl::isExistingFile(CurrentFile)) {
+    if (tl::isExistingFile(CurrentFile())) {
         if (!canWriteBack()) {
-            showReadOnlyWarning(CurrentFile);
+            showReadOnlyWarning(CurrentFile());
             return;
         }
-        if (notesFileOpen())
+        // The store settles the note shown as it finds the file.
+        if (notesFileOpen()) {
             StoreShownNote();
-        else
-            writeDocument(CurrentFile);
-        Modified = false;
+        } else {
+            writeDocument(CurrentFile());
+            m_session.file().shownEdited = false;
+        }
     } else {
         if (memo1->document()->isEmpty())
             return;
         SaveFileAs2Click();
     }
-    pShowPanelInfo(CurrentFile);
+    pShowPanelInfo(CurrentFile());
 }
 
 void TForm1::SaveFileAs2Click()
@@ -174,26 +176,26 @@ void TForm1::SaveFileAs(const QString &name)
     }
     if (tl::fileKindOf(name) != tl::FileKind::Notes) {
         writeDocument(name);
-        m_open.renameTo(name);
+        m_session.file().renameTo(name);
         updateStepButtons();
         pShowPanelInfo(name);
-        Modified = false;
+        m_session.file().shownEdited = false;
         return;
     }
     if (notesFileOpen()) {
         // A copy of the file as last written; the note shown reaches the
         // copy at its next store.
-        if (QFileInfo(name) == QFileInfo(CurrentFile)) {
+        if (QFileInfo(name) == QFileInfo(CurrentFile())) {
             pShowPanelInfo(name);
             return;
         }
-        tl::writeFileAtomically(name, tl::readWholeFile(CurrentFile));
+        tl::writeFileAtomically(name, tl::readWholeFile(CurrentFile()));
         // A working copy is done with: packed into its archive, as closing
         // it would, so the archive keeps what was written to it so far.
-        if (m_open.isWorkingCopy() && CompressFile(PackWorkingCopy).isEmpty())
+        if (m_session.file().isWorkingCopy() && CompressFile(PackWorkingCopy).isEmpty())
             return;  // told; the copy stays open
-        m_open.archive.clear();
-        CurrentFile = name;  // a notes file still, holding the same notes
+        m_session.file().archive.clear();
+        m_session.file().path = name;  // a notes file still, holding the same notes
         // The copy of a compressed file's working copy belongs to no archive:
         // it must not be packed away (and deleted) when it is closed.
         if (!GetNotesParam(QStringLiteral("RealPath")).isEmpty())
@@ -202,7 +204,7 @@ void TForm1::SaveFileAs(const QString &name)
         return;
     }
     replaceWithNewNotesFile(name);
-    m_open.adopt(name);  // at the new file's only note; the editor's text is stored there next
+    m_session.file().adopt(name);  // at the new file's only note; the editor's text is stored there next
     updateStepButtons();
     pShowPanelInfo(name);
 }
@@ -218,7 +220,7 @@ bool TForm1::CreateNewFile()
                                        tl::MsgButtons::Ok, tl::MsgIcon::Warning);
         return false;
     }
-    m_open.adopt(name);
-    nSaveRecord(0, CurrentFile, QString());
+    m_session.file().adopt(name);
+    nSaveRecord(0, CurrentFile(), QString());
     return true;
 }

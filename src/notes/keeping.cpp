@@ -30,45 +30,45 @@ QString shown(const QString &path)
 
 bool TForm1::shownNoteEdited() const
 {
-    if (!m_open.isNotes() || !m_open.shownEdited)
+    if (!m_session.file().isNotes() || !m_session.file().shownEdited)
         return false;
-    return m_open.shown.index < 0 || tl::sync::storedForm(CreateMemoRTF()) != m_open.shown.stored;
+    return m_session.file().shown.index < 0 || tl::sync::storedForm(CreateMemoRTF()) != m_session.file().shown.stored;
 }
 
 bool TForm1::hasScratchText() const
 {
-    return CurrentFile.isEmpty() && !memo1->toPlainText().trimmed().isEmpty();
+    return CurrentFile().isEmpty() && !memo1->toPlainText().trimmed().isEmpty();
 }
 
 QString TForm1::shownNoteRefusal() const
 {
-    if (CurrentFile.isEmpty() || !shownNoteEdited())
+    if (CurrentFile().isEmpty() || !shownNoteEdited())
         return {};
-    if (!isFile(CurrentFile))
+    if (!isFile(CurrentFile()))
         return QStringLiteral("\"%1\" is no longer a notes file (deleted, or something else in its place).")
-            .arg(shown(CurrentFile));
-    if (tl::isReadOnlyFile(CurrentFile))
-        return QStringLiteral("Cannot write \"%1\": the file is read-only.").arg(shown(CurrentFile));
+            .arg(shown(CurrentFile()));
+    if (tl::isReadOnlyFile(CurrentFile()))
+        return QStringLiteral("Cannot write \"%1\": the file is read-only.").arg(shown(CurrentFile()));
     if (!canWriteBack())
-        return QStringLiteral("Cannot write \"%1\": the note holds what the editor cannot keep.").arg(shown(CurrentFile));
+        return QStringLiteral("Cannot write \"%1\": the note holds what the editor cannot keep.").arg(shown(CurrentFile()));
     return {};
 }
 
 QString TForm1::documentRefusal() const
 {
-    if (CurrentFile.isEmpty() || m_open.isNotes() || !Modified)
+    if (CurrentFile().isEmpty() || m_session.file().isNotes() || !Modified())
         return {};
-    if (!isFile(CurrentFile))
-        return QStringLiteral("\"%1\" no longer exists.").arg(shown(CurrentFile));
-    if (tl::isReadOnlyFile(CurrentFile))
-        return QStringLiteral("Cannot write \"%1\": the file is read-only.").arg(shown(CurrentFile));
+    if (!isFile(CurrentFile()))
+        return QStringLiteral("\"%1\" no longer exists.").arg(shown(CurrentFile()));
+    if (tl::isReadOnlyFile(CurrentFile()))
+        return QStringLiteral("Cannot write \"%1\": the file is read-only.").arg(shown(CurrentFile()));
     return {};
 }
 
 bool TForm1::keepShownNote()
 {
     // A document is written whole at Save or close, never as a note.
-    if (!m_open.isNotes())
+    if (!m_session.file().isNotes())
         return true;
     QString reason = shownNoteRefusal();
     if (reason.isEmpty()) {
@@ -79,12 +79,12 @@ bool TForm1::keepShownNote()
             reason = e.message();
         }
     }
-    pShowPanelInfo(CurrentFile);
+    pShowPanelInfo(CurrentFile());
     if (m_unattended)
         return false;
     if (m_services.dialogs->messageBox(this, QStringLiteral("Tessaleaf"),
             reason + QStringLiteral("\n\nNote %1 was not stored and stays in the editor. Save it under another name?")
-                         .arg(CurrentNote + 1),
+                         .arg(CurrentNote() + 1),
             tl::MsgButtons::YesNo, tl::MsgIcon::Warning)
         == tl::MsgResult::Yes)
         saveElsewhere();
@@ -95,14 +95,14 @@ bool TForm1::keepShownNote()
 
 bool TForm1::saveElsewhere()
 {
-    const QString before = CurrentFile;
+    const QString before = CurrentFile();
     SaveFileAs2Click();
-    if (CurrentFile.isEmpty() || CurrentFile == before || !canWriteBack())
+    if (CurrentFile().isEmpty() || CurrentFile() == before || !canWriteBack())
         return false;  // cancelled, or told why not
     // A notes file made for the text gets it at once, not at the next step.
-    if (m_open.isNotes())
+    if (m_session.file().isNotes())
         StoreShownNote();
-    pShowPanelInfo(CurrentFile);
+    pShowPanelInfo(CurrentFile());
     return true;
 }
 
@@ -115,7 +115,7 @@ bool TForm1::readyToExit()
             return true;
         text = QStringLiteral("The text in the editor is in no file.");
         question = QStringLiteral("Save it in a file before Tessaleaf ends?");
-    } else if (m_open.isNotes()) {
+    } else if (m_session.file().isNotes()) {
         QString reason = shownNoteRefusal();
         if (reason.isEmpty() && notesFileOpen()) {
             try {
@@ -126,8 +126,8 @@ bool TForm1::readyToExit()
         }
         if (reason.isEmpty())
             return true;
-        pShowPanelInfo(CurrentFile);
-        text = reason + QStringLiteral("\n\nNote %1 was not stored and stays in the editor.").arg(CurrentNote + 1);
+        pShowPanelInfo(CurrentFile());
+        text = reason + QStringLiteral("\n\nNote %1 was not stored and stays in the editor.").arg(CurrentNote() + 1);
     } else if (const QString reason = documentRefusal(); !reason.isEmpty()) {
         text = reason + QStringLiteral("\n\nThe changes stay in the editor.");
     } else {
@@ -153,14 +153,14 @@ QString TForm1::unstoredReason() const
         return {};
     if (hasScratchText())
         return m_unattended ? QStringLiteral("no file was open") : QString();
-    if (m_open.isNotes())
+    if (m_session.file().isNotes())
         return shownNoteRefusal();
     if (const QString reason = documentRefusal(); !reason.isEmpty())
         return reason;
     // The save question cannot be asked, and the file is not written unasked.
-    if (m_unattended && Modified && !CurrentFile.isEmpty()
+    if (m_unattended && Modified() && !CurrentFile().isEmpty()
         && GetFromReg(tl::setting::AskBySave).toLower() == QLatin1String("true"))
-        return QStringLiteral("the question about saving \"%1\" could not be asked").arg(shown(CurrentFile));
+        return QStringLiteral("the question about saving \"%1\" could not be asked").arg(shown(CurrentFile()));
     return {};
 }
 
@@ -174,12 +174,12 @@ void TForm1::keepInRecovery(const QString &why)
     QString what = QStringLiteral("Untitled");
     QString suffix = QStringLiteral(".rtf");
     QByteArray bytes;
-    if (!CurrentFile.isEmpty() && m_open.isNotes()) {
-        const QString file = m_open.archive.isEmpty() ? CurrentFile : m_open.archive;
-        what = QFileInfo(file).fileName() + QStringLiteral(" note %1").arg(CurrentNote + 1);
-    } else if (!CurrentFile.isEmpty()) {
-        what = QFileInfo(CurrentFile).completeBaseName();
-        if (!m_open.rtf && !tl::writesRtf(CurrentFile)) {
+    if (!CurrentFile().isEmpty() && m_session.file().isNotes()) {
+        const QString file = m_session.file().archive.isEmpty() ? CurrentFile() : m_session.file().archive;
+        what = QFileInfo(file).fileName() + QStringLiteral(" note %1").arg(CurrentNote() + 1);
+    } else if (!CurrentFile().isEmpty()) {
+        what = QFileInfo(CurrentFile()).completeBaseName();
+        if (!m_session.file().rtf && !tl::writesRtf(CurrentFile())) {
             suffix = QStringLiteral(".txt");
             bytes = memo1->toPlainText().toUtf8();
         }
@@ -198,9 +198,9 @@ void TForm1::keepInRecovery(const QString &why)
 
 void TForm1::closeKeepingText()
 {
-    if (isFile(CurrentFile)) {
+    if (isFile(CurrentFile())) {
         try {
-            CloseNotes(CurrentFile);
+            CloseNotes(CurrentFile());
         } catch (const tl::Error &e) {
             if (!m_discarded)
                 keepInRecovery(e.message());

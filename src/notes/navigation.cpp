@@ -24,17 +24,17 @@ const QString kLineBreak = QStringLiteral("\n");
 void TForm1::showNote(int index)
 {
     // The file may have lost notes outside since the index was chosen.
-    const int count = myFileSize(CurrentFile);
+    const int count = myFileSize(CurrentFile());
     if (count <= 0) {
         memo1->clear();
-        CurrentNote = 0;
-        m_open.noteCount = 0;
-        m_open.shown = {};
+        m_session.file().note = 0;
+        m_session.file().noteCount = 0;
+        m_session.file().shown = {};
         updateStepButtons();
     } else {
-        setEditorText(nLoadRecord(std::clamp(index, 0, count - 1), CurrentFile));
+        setEditorText(nLoadRecord(std::clamp(index, 0, count - 1), CurrentFile()));
     }
-    pShowPanelInfo(CurrentFile);
+    pShowPanelInfo(CurrentFile());
 }
 
 void TForm1::cmdNextClick()
@@ -43,29 +43,29 @@ void TForm1::cmdNextClick()
     m_syncNotice.clear();
     // The button is off without a next note; a stale state must not end in
     // an index error either.
-    if (notesFileOpen() && CurrentNote + 1 >= myFileSize(CurrentFile))
+    if (notesFileOpen() && CurrentNote() + 1 >= myFileSize(CurrentFile()))
         return;
     // Storing may find the note shown elsewhere: the step goes from there.
     if (!keepShownNote() || !notesFileOpen())
         return;
-    showNote(CurrentNote + 1);
+    showNote(CurrentNote() + 1);
 }
 
 void TForm1::cmdBackClick()
 {
     QCoreApplication::processEvents();
     m_syncNotice.clear();
-    if (notesFileOpen() && CurrentNote <= 0)
+    if (notesFileOpen() && CurrentNote() <= 0)
         return;
-    if (!keepShownNote() || !notesFileOpen() || CurrentNote <= 0)
+    if (!keepShownNote() || !notesFileOpen() || CurrentNote() <= 0)
         return;
-    showNote(CurrentNote - 1);
+    showNote(CurrentNote() - 1);
 }
 
 void TForm1::JumpToNote(int digit)
 {
     m_syncNotice.clear();
-    if (digit < 1 || digit > 9 || (notesFileOpen() && myFileSize(CurrentFile) < digit))
+    if (digit < 1 || digit > 9 || (notesFileOpen() && myFileSize(CurrentFile()) < digit))
         return;
     if (!keepShownNote() || !notesFileOpen())
         return;
@@ -77,20 +77,20 @@ void TForm1::JumpToNote(int digit)
 void TForm1::cmdNewClick()
 {
     m_syncNotice.clear();
-    if (!QFileInfo(CurrentFile).isFile() && !CreateNewFile()) {
+    if (!QFileInfo(CurrentFile()).isFile() && !CreateNewFile()) {
         update();
         return;
     }
     if (notesFileOpen()) {
-        if (tl::isReadOnlyFile(CurrentFile)) {
+        if (tl::isReadOnlyFile(CurrentFile())) {
             keepShownNote();  // an edit made before it turned read-only is told of
             return;           // a read-only file is browsed, not extended
         }
         update();
         // A note only browsed (its content not all held) stays as it is.
-        if (m_open.unheld == 0 && memo1->toPlainText().isEmpty()) {
+        if (m_session.file().unheld == 0 && memo1->toPlainText().isEmpty()) {
             setEditorText(kLineBreak);
-            m_open.shownEdited = true;  // written back as an edit
+            m_session.file().shownEdited = true;  // written back as an edit
         }
         if (!keepShownNote())
             return;
@@ -98,9 +98,9 @@ void TForm1::cmdNewClick()
         // leaves everything as it was.
         m_session.appendNote();
         memo1->clear();
-        m_open.shownEdited = false;  // the editor holds the new note as it is
+        m_session.file().shownEdited = false;  // the editor holds the new note as it is
         updateStepButtons();
-        pShowPanelInfo(CurrentFile);
+        pShowPanelInfo(CurrentFile());
         return;
     }
 
@@ -112,29 +112,29 @@ void TForm1::cmdNewClick()
         showReadOnlyWarning(name);
         return;
     }
-    writeDocument(CurrentFile);
+    writeDocument(CurrentFile());
     setEditorText(kLineBreak);
-    m_open.renameTo(name);
-    if (!m_open.isNotes()) {
-        writeDocument(CurrentFile);
+    m_session.file().renameTo(name);
+    if (!m_session.file().isNotes()) {
+        writeDocument(CurrentFile());
     } else {
-        CurrentNote = 0;
-        nSaveRecord(0, CurrentFile, CreateMemoRTF());
-        m_open.noteCount = myFileSize(CurrentFile);
+        m_session.file().note = 0;
+        nSaveRecord(0, CurrentFile(), CreateMemoRTF());
+        m_session.file().noteCount = myFileSize(CurrentFile());
         updateStepButtons();
     }
-    pShowPanelInfo(CurrentFile);
-    Modified = false;
+    pShowPanelInfo(CurrentFile());
+    m_session.file().shownEdited = false;
 }
 
 void TForm1::cmdDelClick()
 {
     m_syncNotice.clear();
-    if (!QFileInfo(CurrentFile).isFile()) {
+    if (!QFileInfo(CurrentFile()).isFile()) {
         QApplication::beep();
         return;
     }
-    if (tl::isReadOnlyFile(CurrentFile))
+    if (tl::isReadOnlyFile(CurrentFile()))
         return;
     auto confirmed = [&](tl::setting::Text setting, const QString &question) {
         return !isOn(setting)
@@ -143,16 +143,16 @@ void TForm1::cmdDelClick()
             == tl::MsgResult::Ok;
     };
     // A document, however it is named, is one whole file.
-    const int count = notesFileOpen() ? myFileSize(CurrentFile) : 1;
+    const int count = notesFileOpen() ? myFileSize(CurrentFile()) : 1;
     if (count == 1) {
         if (!confirmed(tl::setting::AskDelFile, QStringLiteral("Delete file of notes?")))
             return;
         if (notesFileOpen())
-            m_session.backUpBeforeWrite(CurrentFile);
-        QFile file(CurrentFile);
+            m_session.backUpBeforeWrite(CurrentFile());
+        QFile file(CurrentFile());
         if (!file.remove())
             throw tl::Error(QStringLiteral("Cannot delete \"%1\": %2")
-                                .arg(QDir::toNativeSeparators(CurrentFile), file.errorString()));
+                                .arg(QDir::toNativeSeparators(CurrentFile()), file.errorString()));
         resetToNoFile();
         return;
     }
@@ -160,29 +160,31 @@ void TForm1::cmdDelClick()
         return;
     // The note is deleted where it is now; changed outside since it was
     // loaded, the other side's version is not ours to delete.
-    if (m_open.shown.index >= 0) {
-        const int at = m_records.locateShown(CurrentFile, m_open.shown);
+    if (m_session.file().shown.index >= 0) {
+        const int at = m_session.records().locateShown(CurrentFile(), m_session.file().shown);
         if (at < 0) {
             m_syncNotice = QStringLiteral(" - not deleted: it was changed outside");
-            showNote(m_open.shown.index);
+            showNote(m_session.file().shown.index);
             return;
         }
-        CurrentNote = at;
-        if (m_open.isWorkingCopy())
-            m_open.pending.push_back({tl::sync::PendingEdit::Remove, {at, m_open.shown.stored, std::nullopt}, {}});
+        m_session.file().note = at;
+        if (m_session.file().isWorkingCopy())
+            m_session.file().pending.push_back({tl::sync::PendingEdit::Remove, {at, m_session.file().shown.stored, std::nullopt}, {}});
     }
-    nRemoveRecord(CurrentNote, CurrentFile);
-    showNote(CurrentNote);
+    nRemoveRecord(CurrentNote(), CurrentFile());
+    showNote(CurrentNote());
 }
 
 void TForm1::memo1Change()
 {
-    Modified = true;
-    m_open.shownEdited = true;
+    m_session.file().shownEdited = true;
 }
 
 void TForm1::memo1KeyPress()
 {
-    Modified = true;
-    pShowPanelInfo(CurrentFile);
+    // A key counts as an edit of a document even where the editor refuses
+    // it; a note is an edit only once its text changed.
+    if (!m_session.file().isNotes())
+        m_session.file().shownEdited = true;
+    pShowPanelInfo(CurrentFile());
 }

@@ -75,8 +75,11 @@ NotesSession::Stored NotesSession::storeShown(const QString &path, const QString
     Stored result;
     result.from = m_file.note;
     if (m_file.shown.index < 0) {
-        // Nothing loaded from this file yet: the note goes where it stands.
+        // Nothing loaded from this file yet: the note goes where it stands,
+        // and holds no edit the file lacks.
         m_records.saveNote(m_file.note, path, text);
+        if (path == m_file.path)
+            m_file.shownEdited = false;
         return result;
     }
     const RecordStore::Stored stored = m_records.storeShown(path, m_file.shown, text, m_file.shownEdited);

@@ -12,6 +12,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -28,8 +29,6 @@ public:
     OpenFile &file() { return m_file; }
     const OpenFile &file() const { return m_file; }
     RecordStore &records() { return m_records; }
-    // The archive of the open working copy as last read or written.
-    FileId &archiveId() { return m_archiveId; }
     // Follows what others do to the open notes file, or for a working copy
     // to its archive (watchedPath()).
     FileFollower &follower() { return *m_follower; }
@@ -86,6 +85,51 @@ public:
     };
     Followed followOutsideChange(const QString &text);
 
+    // --- Compressed notes files (notes/sessionpacking.cpp). An archive is
+    // unpacked into a working copy in the private temporary folder; the copy
+    // is the file open, packed back at the close. Nothing is deleted before
+    // what it held is safe elsewhere.
+
+    // A question answered Yes (true) or No.
+    struct Question {
+        QString caption;
+        QString text;
+    };
+    using Ask = std::function<bool(const Question &)>;
+    // What a step came to: the file it made, empty when nothing was done;
+    // problem, when not empty, is said in an error box.
+    struct Packed {
+        QString path;
+        QString problem;
+    };
+
+    // The open file, an archive, becomes its working copy: the copy is
+    // unpacked (a copy left by a program that was killed is recovered into
+    // its archive or kept beside it first, as ask answers) and opened, the
+    // archive named in its realpath. level: for a left copy that names none.
+    // Nothing is open when it cannot be.
+    Packed openWorkingCopy(int level, const Ask &ask);
+    // The open working copy becomes a plain notes file beside its archive;
+    // the archive and the copy are deleted, the note shown stays.
+    Packed unpackToPlainFile(const Ask &ask);
+
+    enum class Pack {
+        WorkingCopy,  // the open working copy into its archive
+        PlainFile,    // the open plain notes file into an archive beside it
+    };
+    // Writes the archive at level; the file packed is deleted once the
+    // archive is written and checked. The open file does not change.
+    Packed pack(Pack what, int level, const Ask &ask);
+
+    // The archive of the open working copy changed outside: its notes with
+    // the edits stored since (file().pending) become the working copy, and,
+    // with pack, the archive too (at level).
+    struct Merged {
+        bool taken = false;  // false: the archive is as last seen, or unreadable
+        QString problem;
+        std::optional<Notice> keptBoth;  // both sides changed notes
+    };
+    Merged mergeArchiveChanges(bool pack, int level);
     // The open notes file's trash (notes/trash.h), in file order. A working
     // copy keeps what is done to it as edits to make again in its archive's
     // notes. Throw as RecordStore does.
@@ -112,9 +156,17 @@ public:
 
 private:
     Notice keptBothNotice(int index, int count) const;
+    // The archive the open working copy belongs to.
+    QString workingCopyArchive();
+    // A working copy left by a program that was killed, holding what its
+    // archive's member fresh does not: recovered into the archive or kept
+    // beside it. Empty when done; otherwise why not.
+    QString recoverLeftCopy(const QString &copy, const QString &fresh, const QString &archivePath, int level,
+                            const Ask &ask);
 
     OpenFile m_file;
     RecordStore m_records;
+    // The archive of the open working copy as last read or written.
     FileId m_archiveId;
     std::unique_ptr<FileFollower> m_follower;
     std::function<backup::Policy()> m_backupPolicy;

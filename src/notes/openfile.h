@@ -45,7 +45,8 @@ struct OpenFile {
     QString archive;
     // The note shown as it was loaded from the file (notes/notesync.h), and
     // whether the editor changed since: what tells our edit from theirs when
-    // the file changes outside.
+    // the file changes outside. For a document, whether its text changed
+    // since it was read or written: what a close writes back or asks about.
     sync::ShownNote shown;
     bool shownEdited = false;
     // For a working copy: what was stored into it since its archive was

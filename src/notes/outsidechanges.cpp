@@ -53,14 +53,14 @@ void TForm1::followOutsideChange(const QString &notice)
         SearchCounters.follow(followed.from, followed.to, followed.count);
     if (followed.action != tl::NotesSession::Followed::Reload) {
         updateStepButtons();
-        pShowPanelInfo(CurrentFile);
+        pShowPanelInfo(CurrentFile());
         return;
     }
     // Changed outside: its new text, with the caret and the view where they were.
     const int caret = memo1->textCursor().position();
     const int scrolled = memo1->verticalScrollBar()->value();
     const bool focused = memo1->hasFocus();
-    showNote(m_open.shown.index);
+    showNote(m_session.file().shown.index);
     QTextCursor c = memo1->textCursor();
     c.setPosition(std::min(caret, memo1->document()->characterCount() - 1));
     memo1->setTextCursor(c);
@@ -72,7 +72,7 @@ void TForm1::followOutsideChange(const QString &notice)
 void TForm1::fileGoneOutside()
 {
     m_syncNotice = QStringLiteral(" - the file was deleted outside: Save As keeps this note");
-    pShowPanelInfo(CurrentFile);
+    pShowPanelInfo(CurrentFile());
     const QString name = QDir::toNativeSeparators(m_session.follower().path());
     if (m_services.dialogs->messageBox(this, QStringLiteral("Tessaleaf"),
             QStringLiteral("\"%1\" was deleted or replaced by a folder outside Tessaleaf.\n\n"

@@ -14,23 +14,23 @@ QString TForm1::nLoadRecord(int index, const QString &path)
 
 void TForm1::nSaveRecord(int index, const QString &path, const QString &text)
 {
-    m_records.saveNote(index, path, text);
+    m_session.records().saveNote(index, path, text);
 }
 
 void TForm1::nRemoveRecord(int index, const QString &path)
 {
-    if (m_records.removeNote(index, path) && CurrentNote > 0)
-        --CurrentNote;
+    if (m_session.records().removeNote(index, path) && CurrentNote() > 0)
+        --m_session.file().note;
 }
 
 QString TForm1::GetNotesParam(const QString &name)
 {
-    return m_records.param(CurrentFile, name);
+    return m_session.records().param(CurrentFile(), name);
 }
 
 void TForm1::SetNotesParam(const QString &name, const QString &value)
 {
-    m_records.setParam(CurrentFile, name, value);
+    m_session.records().setParam(CurrentFile(), name, value);
 }
 
 QString TForm1::CreateMemoRTF() const

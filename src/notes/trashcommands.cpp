@@ -20,7 +20,7 @@ void TForm1::applyTrashLimits()
         limits.count = std::max(0, GetFromRegInt(tl::setting::TrashNotes));
     } catch (const std::exception &) {
     }
-    m_records.setTrashLimits(limits);
+    m_session.records().setTrashLimits(limits);
 }
 
 void TForm1::DeletedNotes1Click()
@@ -55,7 +55,7 @@ void TForm1::listTrash()
 bool TForm1::notesWritable()
 {
     if (!canWriteBack()) {
-        showReadOnlyWarning(CurrentFile);
+        showReadOnlyWarning(CurrentFile());
         return false;
     }
     return true;

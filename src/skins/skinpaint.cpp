@@ -237,8 +237,8 @@ void TForm1::timeScrollTimer()
     bannerStep = 0;
     PaintInfo(SkinLoaded);
     Panel1->setText(noFileText());
-    if (QFileInfo(CurrentFile).isFile())
-        pShowPanelInfo(CurrentFile);
+    if (QFileInfo(CurrentFile()).isFile())
+        pShowPanelInfo(CurrentFile());
     Panel1->setAlignment(Qt::AlignCenter);
     Panel1->update();
 }

@@ -83,7 +83,7 @@ TEST_P(InstanceTest, ActsOnTheHandedCommandLine)
     ASSERT_EQ(f.isVisible(), !c.startHidden);
     secondStart(c.args);
     EXPECT_EQ(f.isVisible(), c.shownAfter);
-    EXPECT_EQ(QFileInfo(f.CurrentFile).fileName(), QString::fromLatin1(c.openAfter));
+    EXPECT_EQ(QFileInfo(f.CurrentFile()).fileName(), QString::fromLatin1(c.openAfter));
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Tessaleaf - ") + QString::fromLatin1(c.openAfter));
 }
 
@@ -106,7 +106,7 @@ TEST_F(InstanceTest, AHandedFileClosesTheOpenOneAsOpenDoes)
     f.memo1->setFocus();
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("edited "));
     secondStart({QStringLiteral("Other.nts")});
-    EXPECT_EQ(f.CurrentFile, dir + QStringLiteral("/Other.nts"));
+    EXPECT_EQ(f.CurrentFile(), dir + QStringLiteral("/Other.nts"));
     // The note shown of the file open before was stored on the way.
     EXPECT_THAT(tl::RecordStore().loadNote(0, first).toStdString(), testing::HasSubstr("edited"));
 }

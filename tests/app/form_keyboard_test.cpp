@@ -142,7 +142,7 @@ TEST_P(AltKeyTest, JumpsOnlyAndTypesNothing)
     if (c.fromFindBox)
         showFindBar();
     key(c.key, Qt::AltModifier);
-    EXPECT_EQ(form->CurrentNote, c.note);
+    EXPECT_EQ(form->CurrentNote(), c.note);
     EXPECT_EQ(editorText(), notes[c.note]);
     EXPECT_EQ(form->cbSeek->currentText(), QString());
     form->StoreShownNote();

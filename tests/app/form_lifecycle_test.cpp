@@ -55,7 +55,7 @@ TEST_F(FormTest, StartWordInAnyCaseAndPlaceStartsHidden)
     TForm1 &f = start({notes, QStringLiteral("StArT")});
     EXPECT_FALSE(f.isVisible());
     EXPECT_FALSE(f.StartedVisible);
-    EXPECT_EQ(f.CurrentFile, notes);  // the file still opens
+    EXPECT_EQ(f.CurrentFile(), notes);  // the file still opens
 }
 
 TEST_F(FormTest, CommandLineFilesOpenInTurnSkippingMissingOnes)
@@ -64,14 +64,14 @@ TEST_F(FormTest, CommandLineFilesOpenInTurnSkippingMissingOnes)
     const QString second = tltest::writeFile(dir + QStringLiteral("/sub/Second.txt"), "plain text");
     QDir::setCurrent(dir);
     TForm1 &f = start({QStringLiteral("missing.nts"), QStringLiteral("First.nts"), QStringLiteral("sub/../sub/Second.txt")});
-    EXPECT_EQ(f.CurrentFile, second);  // absolute and cleaned
+    EXPECT_EQ(f.CurrentFile(), second);  // absolute and cleaned
     EXPECT_EQ(f.memo1->toPlainText(), QStringLiteral("plain text"));
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Tessaleaf - Second.txt"));
-    EXPECT_FALSE(f.Modified);
+    EXPECT_FALSE(f.Modified());
 
     TForm1 &g = start({QStringLiteral("nope.txt"), first});
-    EXPECT_EQ(g.CurrentFile, first);
-    EXPECT_EQ(g.CurrentNote, 0);
+    EXPECT_EQ(g.CurrentFile(), first);
+    EXPECT_EQ(g.CurrentNote(), 0);
     EXPECT_EQ(g.Panel1->text(), QStringLiteral("Note 1 of 2 from First.nts"));
     EXPECT_TRUE(g.cmdNext->isEnabled());
     EXPECT_FALSE(g.cmdBack->isEnabled());

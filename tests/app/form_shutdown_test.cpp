@@ -130,7 +130,7 @@ protected:
     {
         auto *poll = new QTimer(form.get());
         QObject::connect(poll, &QTimer::timeout, poll, [this, poll, file, act] {
-            if (form->CurrentFile != file)
+            if (form->CurrentFile() != file)
                 return;
             poll->stop();
             act();
@@ -195,7 +195,7 @@ TEST_F(ShutdownTest, TermEndsTheSettingsNoticeInsideStartUp)
     const QString notes = tltest::writeFile(dir + QStringLiteral("/Diary.nts"), kNotes);
     makeRealForm();
     WhenShown term(isMessageBox, [&] {
-        EXPECT_TRUE(form->CurrentFile.isEmpty());  // not opened yet
+        EXPECT_TRUE(form->CurrentFile().isEmpty());  // not opened yet
         changeWindow();
         ::raise(SIGTERM);
     });
@@ -203,7 +203,7 @@ TEST_F(ShutdownTest, TermEndsTheSettingsNoticeInsideStartUp)
     ASSERT_EQ(term.texts.size(), 1);
     EXPECT_TRUE(term.texts[0].contains(QStringLiteral("kept as")));
     expectWindowStored();
-    EXPECT_EQ(form->CurrentFile, notes);
+    EXPECT_EQ(form->CurrentFile(), notes);
     EXPECT_EQ(tl::RecordStore().loadNote(0, notes), form->CreateMemoRTF());
     EXPECT_FALSE(guard.hung);
 }

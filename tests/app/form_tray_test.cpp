@@ -194,7 +194,7 @@ TEST_F(TrayTest, DroppingFilesOpensOnlyTheFirst)
     ASSERT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&f, &drop);
-    EXPECT_EQ(f.CurrentFile, first);
+    EXPECT_EQ(f.CurrentFile(), first);
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Tessaleaf - One.nts"));
 }
 

@@ -46,7 +46,7 @@ TEST_P(FindSessionTest, EachStepShowsTheHitAndSetsTheButtons)
         case '>': form->cmdSearchAgain->click(); break;
         case '<': form->cmdSearchBack->click(); break;
         }
-        EXPECT_EQ(form->CurrentNote, step.note);
+        EXPECT_EQ(form->CurrentNote(), step.note);
         EXPECT_EQ(editorText(), notes.value(step.note));
         if (step.selStart < 0) {
             EXPECT_FALSE(form->memo1->textCursor().hasSelection());
@@ -105,7 +105,7 @@ TEST_F(EditorTest, NotesAreSearchedAsStoredAndEditsAreKeptWhenAnotherNoteIsShown
     type(QStringLiteral(" word"));  // in the editor only: the walk reads the file
     form->cbSeek->setEditText(QStringLiteral("word"));
     form->cmdSearch->click();
-    EXPECT_EQ(form->CurrentNote, 1);
+    EXPECT_EQ(form->CurrentNote(), 1);
     EXPECT_EQ(selStart(), 4);
     EXPECT_EQ(notesOf(path(QStringLiteral("a.nts"))).value(0), QStringLiteral("one word"));
 }
@@ -165,7 +165,7 @@ TEST_F(EditorTest, FindForwardAfterNotesWereAddedReachesTheNewNotes)
     for (int i = 2; i < 6; ++i)
         store.saveNote(i, file, i == 5 ? QStringLiteral("new word") : QStringLiteral("y"));
     form->cmdSearchAgain->click();
-    EXPECT_EQ(form->CurrentNote, 5);
+    EXPECT_EQ(form->CurrentNote(), 5);
     EXPECT_EQ(selStart(), 4);
     form->cmdSearchAgain->click();
     EXPECT_FALSE(form->cmdSearchAgain->isEnabled());
@@ -178,7 +178,7 @@ TEST_F(EditorTest, FindForwardAfterNotesWereRemovedStaysInRange)
     open(file);
     form->cbSeek->setEditText(QStringLiteral("word"));
     form->cmdSearch->click();
-    ASSERT_EQ(form->CurrentNote, 2);
+    ASSERT_EQ(form->CurrentNote(), 2);
     tl::RecordStore store;
     store.removeNote(0, file);
     store.removeNote(0, file);
@@ -287,7 +287,7 @@ TEST_P(FindBoxEnterTest, FindsAndHandsTheTypingToTheEditor)
     form->FindBar1Click();
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("needle"));
     QTest::keyClick(QApplication::focusWidget(), GetParam().key, GetParam().mods);
-    EXPECT_EQ(form->CurrentNote, 1);
+    EXPECT_EQ(form->CurrentNote(), 1);
     EXPECT_EQ(selected(), QStringLiteral("needle"));
     EXPECT_EQ(QApplication::focusWidget(), form->memo1);
     EXPECT_EQ(form->cbSeek->count(), 1);

@@ -75,7 +75,7 @@ TEST_P(CompressedLevelTest, OpenEditCloseAndReopenKeepsEveryEdit)
         = archive(QStringLiteral("Diary.znts"), { QStringLiteral("one"), QStringLiteral("two") }, GetParam());
     open(a);
     EXPECT_EQ(editorText(), QStringLiteral("one"));
-    EXPECT_EQ(form->CurrentFile, copyOf(a));
+    EXPECT_EQ(form->CurrentFile(), copyOf(a));
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Tessaleaf - Diary.znts"));
     EXPECT_EQ(info(), QStringLiteral("Note 1 of 2 from Diary.znts"));
     EXPECT_EQ(form->CurrentZipLevel, GetParam());
@@ -84,8 +84,8 @@ TEST_P(CompressedLevelTest, OpenEditCloseAndReopenKeepsEveryEdit)
     type(QStringLiteral(" kiwi"));
     form->cmdNextClick();
     type(QStringLiteral(" lime"));
-    form->CloseNotes(form->CurrentFile);
-    EXPECT_EQ(form->CurrentFile, a);
+    form->CloseNotes(form->CurrentFile());
+    EXPECT_EQ(form->CurrentFile(), a);
     EXPECT_TRUE(tempFiles().isEmpty()) << tempFiles().join(QLatin1Char(' ')).toStdString();
     EXPECT_EQ(notesIn(a), (QStringList { QStringLiteral("one kiwi"), QStringLiteral("two lime") }));
     EXPECT_TRUE(dialogs->boxes.empty());
@@ -143,7 +143,7 @@ TEST_P(OtherToolTest, ArchiveMadeElsewhereOpens)
     EXPECT_EQ(info(), QStringLiteral("Note 1 of 2 from Other.znts"));
     EXPECT_EQ(form->CurrentZipLevel, 0); // its compresslevel is empty
     type(QStringLiteral(" and here"));
-    form->CloseNotes(form->CurrentFile);
+    form->CloseNotes(form->CurrentFile());
     EXPECT_EQ(notesIn(path(QStringLiteral("Other.znts"))),
         (QStringList { QStringLiteral("made elsewhere and here"), QStringLiteral("two") }));
 }
@@ -156,9 +156,9 @@ TEST_F(CompressedTest, ReadOnlyArchiveIsBrowsedAndLeftAsItWas)
     const QByteArray before = tltest::readFile(a);
     open(a);
     EXPECT_EQ(editorText(), QStringLiteral("one"));
-    EXPECT_TRUE(tl::isReadOnlyFile(form->CurrentFile));
+    EXPECT_TRUE(tl::isReadOnlyFile(form->CurrentFile()));
     EXPECT_TRUE(form->memo1->isReadOnly());
-    form->CloseNotes(form->CurrentFile);
+    form->CloseNotes(form->CurrentFile());
     EXPECT_EQ(tltest::readFile(a), before);
     EXPECT_TRUE(tempFiles().isEmpty());
     EXPECT_TRUE(dialogs->boxes.empty());
@@ -172,7 +172,7 @@ TEST_F(CompressedTest, FailedWriteKeepsTheOldArchiveAndTheCopyAndSaysSo)
     type(QStringLiteral(" plum"));
     tl::archive::setBeforeReplaceHook(
         [](const QString &) { throw tl::Error(QStringLiteral("No space left on device")); });
-    form->CloseNotes(form->CurrentFile);
+    form->CloseNotes(form->CurrentFile());
     EXPECT_EQ(tltest::readFile(a), before);
     ASSERT_EQ(dialogs->boxes.size(), 1u);
     EXPECT_TRUE(dialogs->boxes[0].text.contains(QStringLiteral("No space left on device")));
@@ -183,7 +183,7 @@ TEST_F(CompressedTest, FailedWriteKeepsTheOldArchiveAndTheCopyAndSaysSo)
 
     // The next try, with room again, gets it all into the archive.
     tl::archive::setBeforeReplaceHook({});
-    form->CloseNotes(form->CurrentFile);
+    form->CloseNotes(form->CurrentFile());
     EXPECT_EQ(notesIn(a), QStringList { QStringLiteral("one plum") });
     EXPECT_TRUE(tempFiles().isEmpty());
 }
@@ -210,7 +210,7 @@ TEST_F(CompressedTest, LeftCopyIsRecoveredIntoTheArchiveByDefault)
     EXPECT_TRUE(dialogs->boxes[0].text.contains(QStringLiteral("Crash.znts")));
     EXPECT_EQ(notesIn(a), (QStringList { QStringLiteral("typed before the crash"), QStringLiteral("two") }));
     EXPECT_EQ(editorText(), QStringLiteral("typed before the crash"));
-    form->CloseNotes(form->CurrentFile);
+    form->CloseNotes(form->CurrentFile());
     EXPECT_EQ(notesIn(a), (QStringList { QStringLiteral("typed before the crash"), QStringLiteral("two") }));
     EXPECT_TRUE(tempFiles().isEmpty());
 }
@@ -247,7 +247,7 @@ TEST_F(CompressedTest, RecoveryThatCannotWriteTheArchiveDeletesNothing)
     ASSERT_EQ(dialogs->boxes.size(), 2u);
     EXPECT_EQ(dialogs->boxes[1].icon, tl::MsgIcon::Error);
     EXPECT_EQ(notesOf(copy), QStringList { QStringLiteral("typed before the crash") });
-    EXPECT_TRUE(form->CurrentFile.isEmpty());
+    EXPECT_TRUE(form->CurrentFile().isEmpty());
 }
 
 // Two archives of one name in two folders share the copy's name: a copy
@@ -263,7 +263,7 @@ TEST_F(CompressedTest, LeftCopyOfAnotherArchiveOfTheSameNameGoesBackThere)
     EXPECT_TRUE(dialogs->boxes[0].text.contains(QDir::toNativeSeparators(theirs)));
     EXPECT_EQ(notesIn(theirs), QStringList { QStringLiteral("theirs edited") });
     EXPECT_EQ(editorText(), QStringLiteral("mine"));
-    form->CloseNotes(form->CurrentFile);
+    form->CloseNotes(form->CurrentFile());
     EXPECT_EQ(notesIn(mine), QStringList { QStringLiteral("mine") });
     EXPECT_TRUE(tempFiles().isEmpty());
 }
@@ -314,7 +314,7 @@ TEST_P(BadArchiveTest, IsToldAndLeavesNoCopy)
     EXPECT_EQ(dialogs->boxes[0].icon, tl::MsgIcon::Error);
     EXPECT_TRUE(dialogs->boxes[0].text.contains(QLatin1String(GetParam().says)))
         << dialogs->boxes[0].text.toStdString();
-    EXPECT_TRUE(form->CurrentFile.isEmpty());
+    EXPECT_TRUE(form->CurrentFile().isEmpty());
     EXPECT_TRUE(tempFiles().isEmpty());
     EXPECT_FALSE(QFileInfo::exists(QFileInfo(temp).absolutePath() + QStringLiteral("/Bad.nts")));
     EXPECT_FALSE(
@@ -338,7 +338,7 @@ TEST_F(CompressedTest, SaveAsFromAWorkingCopyPacksItAndLeavesAPlainFile)
     EXPECT_TRUE(tempFiles().isEmpty());
     EXPECT_EQ(info(), QStringLiteral("Note 1 of 1 from Plain.nts"));
     type(QStringLiteral(" more"));
-    form->CloseNotes(form->CurrentFile);
+    form->CloseNotes(form->CurrentFile());
     EXPECT_EQ(notesOf(path(QStringLiteral("Plain.nts"))), QStringList { QStringLiteral("one more") });
     EXPECT_EQ(notesIn(a), QStringList { QStringLiteral("one") });
 }
@@ -394,7 +394,7 @@ TEST_F(SyncedArchiveTest, AnOutsideChangeIsTakenInWithTheEditsStoredHere)
                            QStringLiteral("four")};
     EXPECT_EQ(notesIn(a), both);
     EXPECT_EQ(notesOf(copyOf(a)), both);
-    form->CloseNotes(form->CurrentFile);
+    form->CloseNotes(form->CurrentFile());
     EXPECT_EQ(notesIn(a), both);
     EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
 }
@@ -406,7 +406,7 @@ TEST_F(SyncedArchiveTest, BothSidesEditingOneNoteBeforeTheCloseKeepBoth)
     typeAtEnd(QStringLiteral(" ours"));
     archive(QStringLiteral("Diary.znts"), {QStringLiteral("one theirs"), QStringLiteral("two"), QStringLiteral("three")});
     // Closed before the window saw the change: closing takes it in.
-    form->CloseNotes(form->CurrentFile);
+    form->CloseNotes(form->CurrentFile());
     EXPECT_EQ(notesIn(a), (QStringList{QStringLiteral("one ours"), QStringLiteral("one theirs"), QStringLiteral("two"),
                                        QStringLiteral("three")}));
     EXPECT_FALSE(QFileInfo::exists(copyOf(a)));
@@ -423,7 +423,7 @@ TEST_F(SyncedArchiveTest, NotesAddedAndDeletedHereSurviveAnOutsideChange)
     QTest::mouseClick(form->cmdBack, Qt::LeftButton, {}, form->cmdBack->rect().center());
     archive(QStringLiteral("Diary.znts"), {QStringLiteral("zero"), QStringLiteral("one"), QStringLiteral("two"),
                                            QStringLiteral("three")});
-    form->CloseNotes(form->CurrentFile);
+    form->CloseNotes(form->CurrentFile());
     EXPECT_EQ(notesIn(a), (QStringList{QStringLiteral("zero"), QStringLiteral("two"), QStringLiteral("three"),
                                        QStringLiteral("added")}));
 }

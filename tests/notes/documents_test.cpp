@@ -40,7 +40,7 @@ TEST_P(OpenKindTest, DispatchesOnTheExactExtension)
         EXPECT_EQ(editorText(), QStringLiteral("one"));
     else
         EXPECT_TRUE(editorText().startsWith(QStringLiteral("<root>")));
-    EXPECT_FALSE(form->Modified);
+    EXPECT_FALSE(form->Modified());
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, OpenKindTest,
@@ -73,7 +73,7 @@ TEST_F(DocumentsTest, ADocumentNamedLikeNotesIsSearchedAsShown)
     // nothing is written into the file on the way.
     EXPECT_EQ(editorText(), shown);
     EXPECT_EQ(form->memo1->textCursor().selectedText(), QStringLiteral("two"));
-    EXPECT_EQ(form->CurrentNote, 0);
+    EXPECT_EQ(form->CurrentNote(), 0);
     EXPECT_EQ(tltest::readFile(path(QStringLiteral("Diary.NTS"))), bytes);
     EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
 }
@@ -185,7 +185,7 @@ TEST_P(EncodedDocumentTest, OpensEditableAndSavesInItsOwnEncoding)
     // An edit undone and saved leaves every byte as it was.
     type(QString(QChar(c.typed)));
     QTest::keyClick(form->memo1, Qt::Key_Z, Qt::ControlModifier);
-    ASSERT_TRUE(form->Modified);
+    ASSERT_TRUE(form->Modified());
     form->SaveFile2Click();
     EXPECT_EQ(tltest::readFile(file), bytes);
 
@@ -239,7 +239,7 @@ TEST_F(DocumentsTest, ABinaryFileIsOnlyBrowsed)
     EXPECT_TRUE(form->memo1->isReadOnly());
     EXPECT_EQ(info(), QStringLiteral("Text or RTF Diary.zip (read-only: a binary file, not text)"));
     type(QStringLiteral("x"));
-    form->Modified = true;
+    form->session().file().shownEdited = true;
     form->SaveFile2Click();
     ASSERT_EQ(dialogs->boxes.size(), 1u);
     EXPECT_EQ(dialogs->boxes[0].caption, QStringLiteral("Warning!"));
@@ -256,7 +256,7 @@ TEST_F(DocumentsTest, SaveOfAReadOnlyDocumentWarnsOfADocument)
     const QString file = makeReadOnly(tltest::writeFile(path(QStringLiteral("a.txt")), "caf\xE9"));
     open(file);
     EXPECT_EQ(info(), QStringLiteral("Text or RTF a.txt (read-only)"));
-    form->Modified = true;
+    form->session().file().shownEdited = true;
     form->SaveFile2Click();
     ASSERT_EQ(dialogs->boxes.size(), 1u);
     EXPECT_EQ(dialogs->boxes[0].caption, QStringLiteral("Warning!"));
@@ -290,7 +290,7 @@ TEST_F(DocumentsTest, ANoteTheEditorCannotHoldIsBrowsedAndKeptAsItIs)
     EXPECT_EQ(info(), QStringLiteral("Note 2 of 3 from Diary.nts (read-only: a save would lose its footnotes)"));
     type(QStringLiteral("x"));
     EXPECT_EQ(editorText(), QStringLiteral("see"));
-    form->Modified = true;
+    EXPECT_FALSE(form->Modified());  // a key the browsed note refused is no edit
     form->cmdNextClick();
     EXPECT_FALSE(form->memo1->isReadOnly());
     EXPECT_EQ(info(), QStringLiteral("Note 3 of 3 from Diary.nts"));
@@ -314,7 +314,7 @@ TEST_F(DocumentsTest, ADocumentTheEditorCannotHoldIsOnlySavedUnderAnotherName)
     open(file);
     EXPECT_TRUE(form->memo1->isReadOnly());
     EXPECT_EQ(info(), QStringLiteral("Text or RTF Paper.rtf (read-only: a save would lose its footnotes)"));
-    form->Modified = true;
+    form->session().file().shownEdited = true;
     form->SaveFile2Click();
     ASSERT_EQ(dialogs->boxes.size(), 1u);
     EXPECT_EQ(dialogs->boxes[0].text,
@@ -346,7 +346,7 @@ TEST_F(CommandLineTest, ANotesFileThatIsNoXmlIsReportedAndNothingIsWritten)
     start({broken});
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains(QStringLiteral("Broken.nts"))) << errors[0].toStdString();
-    EXPECT_TRUE(form->CurrentFile.isEmpty());
+    EXPECT_TRUE(form->CurrentFile().isEmpty());
     EXPECT_EQ(info(), QStringLiteral("No File of Notes"));
     type(QStringLiteral("typed"));
     form->cmdNext->click();
@@ -359,7 +359,7 @@ TEST_F(CommandLineTest, AMissingFileIsSkippedAndTheNextOpened)
 {
     const QString file = notesFile(QStringLiteral("Diary.nts"), {QStringLiteral("one"), QStringLiteral("two")});
     start({path(QStringLiteral("missing.nts")), file});
-    EXPECT_EQ(form->CurrentFile, file);
+    EXPECT_EQ(form->CurrentFile(), file);
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Tessaleaf - Diary.nts"));
     EXPECT_EQ(info(), QStringLiteral("Note 1 of 2 from Diary.nts"));
     EXPECT_TRUE(errors.isEmpty());
@@ -369,9 +369,9 @@ TEST_F(CommandLineTest, AFileNamedTwiceOpensAtItsFirstNote)
 {
     const QString file = notesFile(QStringLiteral("Diary.nts"), {QStringLiteral("one"), QStringLiteral("two")});
     start({file, QDir(dir).relativeFilePath(file).prepend(dir + QStringLiteral("/./"))});
-    EXPECT_EQ(form->CurrentFile, file);
+    EXPECT_EQ(form->CurrentFile(), file);
     EXPECT_EQ(editorText(), QStringLiteral("one"));
-    EXPECT_FALSE(form->Modified);
+    EXPECT_FALSE(form->Modified());
     type(QStringLiteral("+"));
     form->FormDestroy();
     EXPECT_EQ(notesOf(file), (QStringList{QStringLiteral("one+"), QStringLiteral("two")}));

@@ -24,7 +24,7 @@ TEST_F(FileCommandsTest, OpenThenCancelStoresTheNoteAndReopensAtTheFirst)
     EXPECT_EQ(dialogs->openRequests[0].fileName, file);
     EXPECT_TRUE(dialogs->openRequests[0].filter.startsWith(QStringLiteral("File of Notes (*.nts *.znts *.snts)")));
     EXPECT_EQ(notesOf(file), (QStringList{QStringLiteral("one"), QStringLiteral("two!")}));
-    EXPECT_EQ(form->CurrentNote, 0);
+    EXPECT_EQ(form->CurrentNote(), 0);
     EXPECT_EQ(editorText(), QStringLiteral("one"));
 }
 
@@ -42,11 +42,11 @@ TEST_F(FileCommandsTest, OpenAndDropCloseTheOldFileAndShowTheNewOne)
 
     form->File1Click(dropped);
     EXPECT_EQ(dialogs->openRequests.size(), 1u);  // no dialog for a drop
-    EXPECT_EQ(form->CurrentFile, dropped);
+    EXPECT_EQ(form->CurrentFile(), dropped);
     EXPECT_EQ(editorText(), QStringLiteral("c"));
 
     form->File1Click(dir);  // a folder is no file: the file stays open
-    EXPECT_EQ(form->CurrentFile, dropped);
+    EXPECT_EQ(form->CurrentFile(), dropped);
 }
 
 TEST_F(FileCommandsTest, NewFileStartsANotesFileWithOneEmptyLine)
@@ -59,7 +59,7 @@ TEST_F(FileCommandsTest, NewFileStartsANotesFileWithOneEmptyLine)
     form->NewFile2->trigger();
     // The file open before is closed first: its edit is kept.
     EXPECT_EQ(notesOf(old), (QStringList{QStringLiteral("o1!"), QStringLiteral("o2")}));
-    EXPECT_EQ(form->CurrentFile, file);
+    EXPECT_EQ(form->CurrentFile(), file);
     EXPECT_EQ(editorText(), QStringLiteral("\n"));
     EXPECT_EQ(info(), QStringLiteral("Note 1 of 1 from New.nts"));
     EXPECT_FALSE(form->cmdBack->isEnabled());
@@ -73,7 +73,7 @@ TEST_F(FileCommandsTest, NewFileCancelChangesNothing)
     open(old);
     const QByteArray before = tltest::readFile(old);
     form->NewFile2Click();
-    EXPECT_EQ(form->CurrentFile, old);
+    EXPECT_EQ(form->CurrentFile(), old);
     EXPECT_EQ(editorText(), QStringLiteral("o1"));
     EXPECT_EQ(tltest::readFile(old), before);
 }
@@ -88,7 +88,7 @@ TEST_F(FileCommandsTest, NewFileOverAReadOnlyFileWarnsAndLeavesNoFileOpen)
     EXPECT_EQ(dialogs->boxes[0].text,
               QStringLiteral("This file of notes is read-only! You cannot save change with this flag."));
     EXPECT_EQ(dialogs->boxes[0].icon, tl::MsgIcon::Warning);
-    EXPECT_TRUE(form->CurrentFile.isEmpty());
+    EXPECT_TRUE(form->CurrentFile().isEmpty());
     EXPECT_EQ(editorText(), QStringLiteral("\n"));
     EXPECT_EQ(tltest::readFile(file), QByteArray("locked"));
 }
@@ -109,7 +109,7 @@ TEST_P(SaveAsTest, WritesTheFormatOfTheName)
     const QString target = path(QString::fromUtf8(c.name));
     dialogs->saveNames = {target};
     form->SaveFileAs2->trigger();
-    ASSERT_EQ(form->CurrentFile, target);
+    ASSERT_EQ(form->CurrentFile(), target);
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Tessaleaf - ") + QString::fromUtf8(c.name));
     type(QStringLiteral("!"));
     form->SaveFile2Click();
@@ -128,7 +128,7 @@ TEST_P(SaveAsTest, WritesTheFormatOfTheName)
         EXPECT_EQ(info(), QStringLiteral("Note 1 of 1 from ") + QString::fromUtf8(c.name));
         break;
     }
-    EXPECT_FALSE(form->Modified);
+    EXPECT_FALSE(form->Modified());
     EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
 }
 
@@ -152,7 +152,7 @@ TEST_F(FileCommandsTest, SaveAsOfANotesFileCopiesItAsLastWrittenAndGoesOnInTheCo
     type(QStringLiteral(" edited"));
     const QString b = path(QStringLiteral("B.nts"));
     form->SaveFileAs(b);
-    EXPECT_EQ(form->CurrentFile, b);
+    EXPECT_EQ(form->CurrentFile(), b);
     EXPECT_EQ(notesOf(b), (QStringList{QStringLiteral("one"), QStringLiteral("two")}));
     form->cmdNextClick();
     EXPECT_EQ(notesOf(b), (QStringList{QStringLiteral("one edited"), QStringLiteral("two")}));
@@ -184,7 +184,7 @@ TEST_F(FileCommandsTest, SaveAsToAReadOnlyNameWarnsAndWritesNothing)
         ASSERT_EQ(dialogs->boxes.size(), 1u);
         EXPECT_EQ(dialogs->boxes[0].caption, QStringLiteral("Warning!"));
         EXPECT_EQ(tltest::readFile(target), QByteArray("locked"));
-        EXPECT_EQ(form->CurrentFile, path(QStringLiteral("a.txt")));
+        EXPECT_EQ(form->CurrentFile(), path(QStringLiteral("a.txt")));
     }
 }
 

@@ -48,7 +48,7 @@ TEST_P(StepFaults, TheStepStopsWithAMessageAndTheEditStaysInTheEditor)
     EXPECT_TRUE(told.contains(QLatin1String(GetParam().reason))) << told.toStdString();
     EXPECT_TRUE(told.contains(QStringLiteral("Save it under another name?"))) << told.toStdString();
     EXPECT_EQ(editorText(), QStringLiteral("one typed"));
-    EXPECT_EQ(form->CurrentNote, 0);
+    EXPECT_EQ(form->CurrentNote(), 0);
     if (QFileInfo(file).isFile()) {
         EXPECT_EQ(tltest::readFile(file), before);
     }

@@ -81,7 +81,7 @@ TEST_P(JumpCaseTest, ShowsTheNoteOrSaysWhyNot)
         EXPECT_TRUE(dialogs->boxes.empty());
         EXPECT_FALSE(seek().isVisible());
         EXPECT_EQ(editorText(), QStringLiteral("note %1").arg(c.shown));
-        EXPECT_EQ(form->CurrentNote, c.shown - 1);
+        EXPECT_EQ(form->CurrentNote(), c.shown - 1);
         EXPECT_EQ(info(), QStringLiteral("Note %1 of %2 from Diary.nts").arg(c.shown).arg(c.notes));
         EXPECT_EQ(form->cmdNext->isEnabled(), c.shown < c.notes);
         EXPECT_EQ(form->cmdBack->isEnabled(), c.shown > 1);
@@ -97,7 +97,7 @@ TEST_P(JumpCaseTest, ShowsTheNoteOrSaysWhyNot)
     EXPECT_TRUE(seek().isVisible());
     EXPECT_EQ(seek().txtNumber->text(), QString::fromUtf8(c.typed));
     EXPECT_EQ(editorText(), QStringLiteral("note 1"));
-    EXPECT_EQ(form->CurrentNote, 0);
+    EXPECT_EQ(form->CurrentNote(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, JumpCaseTest,

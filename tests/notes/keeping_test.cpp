@@ -31,7 +31,7 @@ protected:
 
     void typeScratch(const QString &text)
     {
-        ASSERT_TRUE(form->CurrentFile.isEmpty());
+        ASSERT_TRUE(form->CurrentFile().isEmpty());
         type(text);
     }
 
@@ -70,7 +70,7 @@ TEST_P(RefusedStore, StopsSaysWhyAndKeepsTheEdit)
     EXPECT_TRUE(box.text.contains(QStringLiteral("Save it under another name?"))) << box.text.toStdString();
     EXPECT_EQ(box.buttons, tl::MsgButtons::YesNo);
     EXPECT_EQ(editorText(), QStringLiteral("one typed"));
-    EXPECT_EQ(form->CurrentNote, 0);
+    EXPECT_EQ(form->CurrentNote(), 0);
     EXPECT_EQ(tltest::readFile(file), before);
     EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
 }
@@ -111,7 +111,7 @@ TEST_F(KeepingTest, SaveAsFromTheRefusalPutsTheEditIntoTheNewFile)
     dialogs->saveNames = {copy};
     form->cmdNext->click();
 
-    EXPECT_EQ(form->CurrentFile, copy);
+    EXPECT_EQ(form->CurrentFile(), copy);
     EXPECT_EQ(notesOf(copy), (QStringList{QStringLiteral("one typed"), QStringLiteral("two"), QStringLiteral("three")}));
     EXPECT_EQ(tltest::readFile(file), before);
     // The next step goes on in the copy.
@@ -273,7 +273,7 @@ TEST_F(KeepingTest, TheNextStartOffersTheRecoveredTextOnce)
     form->tellRecovered();
     ASSERT_EQ(dialogs->boxes.size(), 1u);
     EXPECT_TRUE(dialogs->boxes[0].text.contains(QDir::toNativeSeparators(kept))) << dialogs->boxes[0].text.toStdString();
-    EXPECT_EQ(form->CurrentFile, kept);
+    EXPECT_EQ(form->CurrentFile(), kept);
     EXPECT_EQ(editorText(), QStringLiteral("saved words"));
 
     form->tellRecovered();

@@ -53,12 +53,12 @@ TEST_F(NavigationTest, AnEditIsStoredByNextAndShownAgainByBack)
     open(file);
     form->cmdNextClick();
     type(QStringLiteral(" more"));
-    EXPECT_TRUE(form->Modified);
+    EXPECT_TRUE(form->Modified());
     form->cmdNextClick();
     EXPECT_EQ(notesOf(file), (QStringList{QStringLiteral("one"), QStringLiteral("two more"), QStringLiteral("three")}));
     form->cmdBackClick();
     EXPECT_EQ(editorText(), QStringLiteral("two more"));
-    EXPECT_EQ(form->CurrentNote, 1);
+    EXPECT_EQ(form->CurrentNote(), 1);
 }
 
 TEST_F(NavigationTest, AnEditReachesTheFileALinkNames)
@@ -82,9 +82,9 @@ TEST_F(NavigationTest, TypingRefreshesTheInformationBar)
 {
     open(notesFile(QStringLiteral("Diary.nts"), {QStringLiteral("one")}));
     form->Panel1->setText(QStringLiteral("stale"));
-    form->Modified = false;
+    form->session().file().shownEdited = false;
     type(QStringLiteral("x"));
-    EXPECT_TRUE(form->Modified);
+    EXPECT_TRUE(form->Modified());
     EXPECT_EQ(info(), QStringLiteral("Note 1 of 1 from Diary.nts"));
     EXPECT_EQ(editorText(), QStringLiteral("onex"));
 }
@@ -95,10 +95,10 @@ TEST_F(NavigationTest, JumpShowsTheNoteAtItsTopOnlyWhenItExists)
     open(file);
     type(QStringLiteral("!"));
     form->JumpToNote(3);
-    EXPECT_EQ(form->CurrentNote, 0);
+    EXPECT_EQ(form->CurrentNote(), 0);
     EXPECT_EQ(editorText(), QStringLiteral("first!"));
     form->JumpToNote(2);
-    EXPECT_EQ(form->CurrentNote, 1);
+    EXPECT_EQ(form->CurrentNote(), 1);
     EXPECT_EQ(editorText(), QStringLiteral("second"));
     EXPECT_EQ(form->memo1->textCursor().position(), 0);
     EXPECT_EQ(notesOf(file).value(0), QStringLiteral("first!"));
@@ -142,7 +142,7 @@ TEST_F(NavigationTest, AddWithNoFileOpenAsksForANewNotesFile)
     form->cmdNewClick();
     ASSERT_EQ(dialogs->saveRequests.size(), 1u);
     EXPECT_EQ(notesOf(file), (QStringList{QStringLiteral("kept"), QString()}));
-    EXPECT_EQ(form->CurrentFile, file);
+    EXPECT_EQ(form->CurrentFile(), file);
     EXPECT_EQ(info(), QStringLiteral("Note 2 of 2 from New.nts"));
     EXPECT_EQ(editorText(), QString());
 }
@@ -152,7 +152,7 @@ TEST_F(NavigationTest, AddWithNoFileOpenAndCancelCreatesNothing)
     form->memo1->setContentText(QStringLiteral("kept"));
     form->cmdNewClick();
     EXPECT_EQ(dialogs->saveRequests.size(), 1u);
-    EXPECT_TRUE(form->CurrentFile.isEmpty());
+    EXPECT_TRUE(form->CurrentFile().isEmpty());
     EXPECT_EQ(editorText(), QStringLiteral("kept"));
     EXPECT_TRUE(QDir(dir).entryList(QDir::Files).isEmpty());
 }
@@ -166,7 +166,7 @@ TEST_F(NavigationTest, AddChoosingAReadOnlyFileSaysSoAndAddsNothing)
     EXPECT_EQ(dialogs->boxes[0].text, QStringLiteral("File \"") + file + QStringLiteral("\" Read Only!"));
     EXPECT_EQ(dialogs->boxes[0].icon, tl::MsgIcon::Warning);
     EXPECT_EQ(tltest::readFile(file), QByteArray("locked"));
-    EXPECT_TRUE(form->CurrentFile.isEmpty());
+    EXPECT_TRUE(form->CurrentFile().isEmpty());
 }
 
 // Delete: which note goes, what is asked and what is shown afterwards.
@@ -206,7 +206,7 @@ TEST_P(DeleteTest, RemovesTheNoteShownOrTheFile)
     }
     if (c.remaining.isEmpty()) {
         EXPECT_FALSE(QFile::exists(file));
-        EXPECT_TRUE(form->CurrentFile.isEmpty());
+        EXPECT_TRUE(form->CurrentFile().isEmpty());
     } else {
         EXPECT_EQ(notesOf(file), c.remaining);
     }
@@ -261,7 +261,7 @@ TEST_F(NavigationTest, DeleteThatFailsKeepsTheFileOpenAndSaysWhy)
     form->cmdDel->click();
     EXPECT_EQ(errors.size(), 1);
     EXPECT_TRUE(QFile::exists(file));
-    EXPECT_EQ(form->CurrentFile, file);
+    EXPECT_EQ(form->CurrentFile(), file);
     EXPECT_EQ(editorText(), QStringLiteral("text"));
 }
 

@@ -148,6 +148,7 @@ TEST(NotesSession, ANoteNotLoadedYetGoesWhereItStands)
     tl::NotesSession session;
     session.file().adopt(file);
     session.file().note = 1;
+    session.file().shownEdited = true;
 
     const tl::NotesSession::Stored stored = session.storeShown(file, QStringLiteral("two ours"));
 
@@ -156,6 +157,7 @@ TEST(NotesSession, ANoteNotLoadedYetGoesWhereItStands)
     EXPECT_EQ(notesOf(file), (QStringList{"one", "two ours"}));
     EXPECT_EQ(session.file().note, 1);
     EXPECT_EQ(session.file().shown.index, -1);
+    EXPECT_FALSE(session.file().shownEdited);  // the file holds it now
 }
 
 TEST(NotesSession, LoadingANoteOfTheOpenFileMakesItTheNoteShown)

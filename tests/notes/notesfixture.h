@@ -98,8 +98,8 @@ protected:
     // Opens a file the way Open does once the dialog has answered.
     void open(const QString &file)
     {
-        form->CurrentFile = file;
-        form->CurrentNote = 0;
+        form->session().file().path = file;
+        form->session().file().note = 0;
         form->OpenNotes(file);
     }
 

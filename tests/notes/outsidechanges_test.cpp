@@ -24,7 +24,7 @@ protected:
         ASSERT_EQ(QApplication::focusWidget(), form->memo1);
         // The welcome banner has the information bar for a while after start-up.
         ASSERT_TRUE(waitFor([&] { return form->bannerStep == 0; }));
-        form->pShowPanelInfo(form->CurrentFile);
+        form->pShowPanelInfo(form->CurrentFile());
     }
     // Typed at the end of the note, as a person types after a click below the text.
     void typeAtEnd(const QString &text)
@@ -239,7 +239,7 @@ TEST_F(OutsideChangeTest, AFileDeletedOutsideKeepsTheTextAndOffersSaveAs)
     EXPECT_EQ(editorText(), QStringLiteral("one ours"));
     // Yes went to Save As: the text reaches the new file at the next store.
     ASSERT_EQ(dialogs->saveRequests.size(), 1u);
-    EXPECT_EQ(form->CurrentFile, saved);
+    EXPECT_EQ(form->CurrentFile(), saved);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_EQ(notesOf(saved), QStringList{QStringLiteral("one ours")});
 }

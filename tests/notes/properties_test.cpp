@@ -205,7 +205,7 @@ TEST_F(PropertiesTest, SliderMovedThenCancelStillSetsTheLevelOfTheNextWrite)
         click(d.cmdCancel);
     });
     EXPECT_EQ(form->CurrentZipLevel, 0);
-    form->CloseNotes(form->CurrentFile);
+    form->CloseNotes(form->CurrentFile());
     EXPECT_GT(QFileInfo(a).size(), 20000);
 }
 
@@ -223,11 +223,11 @@ TEST_F(PropertiesTest, CompressionOnPacksThePlainFileAndOpensTheArchive)
     const QString a = path(QStringLiteral("Diary.znts"));
     EXPECT_FALSE(QFileInfo::exists(f));
     EXPECT_TRUE(QFileInfo::exists(a));
-    EXPECT_EQ(form->CurrentFile, cz::workingCopyPath(a, temp));
+    EXPECT_EQ(form->CurrentFile(), cz::workingCopyPath(a, temp));
     EXPECT_EQ(info(), QStringLiteral("Note 1 of 1 from Diary.znts"));
     EXPECT_EQ(editorText(), QStringLiteral("one two"));
     EXPECT_EQ(form->CurrentZipLevel, 3);
-    form->CloseNotes(form->CurrentFile);
+    form->CloseNotes(form->CurrentFile());
     EXPECT_TRUE(tempFiles().isEmpty());
 }
 
@@ -243,11 +243,11 @@ TEST_F(PropertiesTest, CompressionOffLeavesAPlainFileBesideAndNoArchive)
     });
     const QString plain = path(QStringLiteral("Diary.nts"));
     EXPECT_FALSE(QFileInfo::exists(a));
-    EXPECT_EQ(form->CurrentFile, plain);
+    EXPECT_EQ(form->CurrentFile(), plain);
     EXPECT_TRUE(tempFiles().isEmpty());
     EXPECT_EQ(tl::RecordStore().param(plain, QStringLiteral("RealPath")), QString());
     EXPECT_EQ(info(), QStringLiteral("Note 1 of 1 from Diary.nts"));
-    form->CloseNotes(form->CurrentFile);
+    form->CloseNotes(form->CurrentFile());
     EXPECT_EQ(notesOf(plain), QStringList { QStringLiteral("one two") });
 }
 
@@ -276,7 +276,7 @@ TEST_F(PropertiesTest, ArchiveMadeReadOnlyWhileOpenKeepsTheEditsSoFar)
         click(d.cmdOK);
     });
     EXPECT_TRUE(tl::isReadOnlyFile(a));
-    form->CloseNotes(form->CurrentFile);
+    form->CloseNotes(form->CurrentFile());
     EXPECT_TRUE(tempFiles().isEmpty());
     EXPECT_TRUE(dialogs->boxes.empty());
     const QString out = tltest::freshFolder() + QStringLiteral("/m.nts");

@@ -352,7 +352,7 @@ TEST_F(SkinForm, EveryNoteAndDocumentShownPutsTheThumbAtItsFirstLine)
     EXPECT_GT(f.imgScroll->y(), 30);
 
     QTest::mouseClick(f.cmdNext, Qt::LeftButton);
-    ASSERT_EQ(f.CurrentNote, 1);
+    ASSERT_EQ(f.CurrentNote(), 1);
     EXPECT_EQ(f.imgScroll->y(), 30) << "next";
     auto caretToTheEnd = [&f] {
         f.memo1->moveCursor(QTextCursor::End);
@@ -361,7 +361,7 @@ TEST_F(SkinForm, EveryNoteAndDocumentShownPutsTheThumbAtItsFirstLine)
     };
     caretToTheEnd();
     QTest::mouseClick(f.cmdBack, Qt::LeftButton);
-    ASSERT_EQ(f.CurrentNote, 0);
+    ASSERT_EQ(f.CurrentNote(), 0);
     EXPECT_EQ(f.imgScroll->y(), 30) << "back";
 
     // A document that fits takes the thumb back to the top as well.
@@ -372,7 +372,7 @@ TEST_F(SkinForm, EveryNoteAndDocumentShownPutsTheThumbAtItsFirstLine)
         const QString document = tltest::writeFile(dir + QLatin1Char('/') + QLatin1String(name),
                                                    (plain ? lines.join(QLatin1Char('\n')) : rtfOf(lines)).toUtf8());
         f.File1Click(document);
-        ASSERT_EQ(f.CurrentFile, document);
+        ASSERT_EQ(f.CurrentFile(), document);
         ASSERT_EQ(f.memo1->lineCount(), count) << name;
         EXPECT_EQ(f.imgScroll->y(), 30) << name;
     }
@@ -399,11 +399,11 @@ TEST_F(SkinForm, TheThumbFollowsFindToItsHit)
     key(Qt::Key_F, Qt::ControlModifier);
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("needle"));
     key(Qt::Key_Return);
-    ASSERT_EQ(f.CurrentNote, 0);
+    ASSERT_EQ(f.CurrentNote(), 0);
     ASSERT_EQ(f.memo1->caretLine(), 120);
     EXPECT_EQ(f.imgScroll->y(), 30 + 120 * 300 / 200) << "in the note shown";
     key(Qt::Key_F3);
-    ASSERT_EQ(f.CurrentNote, 1);
+    ASSERT_EQ(f.CurrentNote(), 1);
     ASSERT_EQ(f.memo1->caretLine(), 150);
     EXPECT_EQ(f.imgScroll->y(), 30 + 150 * 300 / 200) << "in the next note";
 }
