@@ -36,6 +36,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QSlider;
+class QSpinBox;
 class QToolButton;
 class QTreeWidget;
 class TSkinsPage;
@@ -155,6 +156,10 @@ public:
     void cbDelFileClick();
     void cbExitClick();
     QCheckBox *cbSaving, *cbdelNote, *cbDelFile, *cbExit;
+    // What the trash of a notes file keeps (TrashDays, TrashNotes).
+    void trashLimitsChange();
+    QLabel *lblTrashDays, *lblTrashNotes;
+    QSpinBox *spTrashDays, *spTrashNotes;
 
     // --- Skins (frame5)
     TSkinsPage *skinsPage;
@@ -186,6 +191,8 @@ Q_SIGNALS:
     void helpAsked();
     // Minutes hidden or idle before an encrypted file locks; 0: never.
     void lockMinutesChosen(int minutes);
+    // The trash limits were stored anew.
+    void trashLimitsChanged();
 
 protected:
     void showEvent(QShowEvent *event) override;
