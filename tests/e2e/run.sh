@@ -22,7 +22,7 @@ done
 
 [ -x "$exe" ] || { echo "e2e: FAIL $exe is not built"; exit 1; }
 
-groups=(start resize edit add bold find jump seek open latin1 picture msgbox keep znts synced tray hotkey language instance installed prefer)
+groups=(start resize edit add bold find jump seek open latin1 picture msgbox keep znts synced tray hotkey language instance installed prefer port)
 only=${E2E_ONLY:-${groups[*]}}
 for g in ${only//,/ }; do
   [[ " ${groups[*]} " == *" $g "* ]] || { echo "e2e: unknown group '$g' (groups: ${groups[*]})"; exit 2; }
@@ -180,7 +180,47 @@ with zipfile.ZipFile(sys.argv[2]) as z:
     with open(sys.argv[3], 'wb') as out:
         out.write(z.read(files[0]))
 EOF
-chmod +x "$x11" "$notes_py" "$zip_py"
+html_py="$work/page.py"
+cat >"$html_py" <<'EOF'
+#!/usr/bin/env python3
+# order FILE WORD...: the page is well nested and its text (the table of
+#   contents left out) has the words in this order.
+# bold FILE WORD: WORD stands inside <b> or <strong>.
+# plain FILE WORD: WORD is in the text, and not inside those.
+import sys
+from html.parser import HTMLParser
+VOID = {'meta', 'br', 'img', 'hr', 'link', 'input', 'col', 'wbr'}
+class Page(HTMLParser):
+    def __init__(self):
+        super().__init__()
+        self.open, self.text, self.bold = [], '', ''
+    def handle_starttag(self, tag, attrs):
+        if tag not in VOID:
+            self.open.append(tag)
+    def handle_endtag(self, tag):
+        if not self.open or self.open.pop() != tag:
+            sys.exit('badly nested at </%s>' % tag)
+    def handle_data(self, data):
+        if 'nav' in self.open:
+            return
+        self.text += data
+        if 'b' in self.open or 'strong' in self.open:
+            self.bold += ' ' + data
+p = Page()
+with open(sys.argv[2], encoding='utf-8') as f:
+    p.feed(f.read())
+p.close()
+if p.open:
+    sys.exit('left open: %s' % p.open)
+if sys.argv[1] == 'order':
+    at = [p.text.find(w) for w in sys.argv[3:]]
+    sys.exit(0 if -1 not in at and at == sorted(at) else 1)
+if sys.argv[1] == 'bold':
+    sys.exit(0 if sys.argv[3] in p.bold.split() else 1)
+if sys.argv[1] == 'plain':
+    sys.exit(0 if sys.argv[3] in p.text.split() and sys.argv[3] not in p.bold.split() else 1)
+EOF
+chmod +x "$x11" "$notes_py" "$zip_py" "$html_py"
 
 # --- the notes file on disk
 notes_file() { # path, note texts...: writes a notes file of plain-text notes
@@ -954,6 +994,35 @@ group_prefer() {
   fi
   end_app
   stop "$tray"
+}
+
+# --- moving notes in and out: the commands that need no display, then the menus
+headless() { timeout 120 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$exe" "$@"; }
+status_is() { # status, command...
+  local want=$1 rc=0; shift
+  "$@" >"$work/cmd.out" 2>"$work/cmd.err" || rc=$?
+  [ "$rc" -eq "$want" ]
+}
+said() { grep -q -- "$1" "$work/cmd.err"; }
+group_port() {
+  fresh_settings port
+  local d="$work/port" diary="$work/port/Diary.nts"
+  mkdir -p "$d"
+  notes_file "$diary" '{\rtf1\ansi First day\par It was \b sunny\b0  all day.\par}' \
+    'second plain note' '{\rtf1\ansi Third\par a \b bolder\b0  end\par}'
+  cp "$diary" "$d/before.nts"
+  check "--help without a display" status_is 0 headless --help
+  check "--version without a display" status_is 0 headless --version
+  check "a plain start without a display says so, status 1" status_is 1 headless
+  check "and names it" said "no display"
+  check "--export html without a display, status 0" status_is 0 headless --export html "$diary" "$d/out.html"
+  check "the page has every note in order" "$html_py" order "$d/out.html" "First day" sunny "second plain note" bolder
+  check "bold where the note was bold" "$html_py" bold "$d/out.html" sunny
+  check "and plain where it was plain" "$html_py" plain "$d/out.html" all
+  check "the notes file is untouched" cmp -s "$diary" "$d/before.nts"
+  check "--export of a missing file fails with a message" status_is 1 headless --export md "$d/none.nts" "$d/out.md"
+  check "naming the file" said "none.nts"
+  check "and writes nothing" not test -e "$d/out.md"
 }
 
 for g in "${groups[@]}"; do

@@ -1,0 +1,68 @@
+#include "port/command.h"
+
+#include "port/export.h"
+#include "port/notesfile.h"
+#include "platform/error.h"
+
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace tl::port {
+
+namespace {
+
+int usageError(QTextStream &err, const QString &message)
+{
+    err << "tessaleaf: " << message << "\n" << "Usage:\n" << portUsage();
+    err.flush();
+    return 2;
+}
+
+int runExport(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    if (args.size() != 4)
+        return usageError(err, QStringLiteral("--export takes a format, a notes file and an output"));
+    const std::optional<ExportFormat> format = exportFormatNamed(args[1]);
+    if (!format)
+        return usageError(err, QStringLiteral("unknown export format \"%1\" (formats: %2)")
+                                   .arg(args[1], exportFormatNames().join(QLatin1String(", "))));
+    try {
+        const QStringList notes = readAllNotes(args[2]);
+        const ExportReport report = exportNotes(notes, *format, args[3], QFileInfo(args[2]).completeBaseName());
+        for (const QString &notice : report.notices)
+            err << "tessaleaf: " << notice << "\n";
+        out << "tessaleaf: " << report.notes << (report.notes == 1 ? " note" : " notes") << " written to "
+            << args[3] << "\n";
+    } catch (const Error &e) {
+        err << "tessaleaf: " << e.message() << "\n";
+        err.flush();
+        return 1;
+    }
+    out.flush();
+    err.flush();
+    return 0;
+}
+
+} // namespace
+
+bool isPortCommand(const QStringList &args)
+{
+    return !args.isEmpty() && (args[0] == QLatin1String("--export") || args[0] == QLatin1String("--import"));
+}
+
+int runPortCommand(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    if (!args.isEmpty() && args[0] == QLatin1String("--export"))
+        return runExport(args, out, err);
+    return usageError(err, QStringLiteral("unknown command"));
+}
+
+QString portUsage()
+{
+    return QStringLiteral("  tessaleaf --export FORMAT NOTESFILE OUTPUT\n"
+                          "               write every note of a notes file (.nts or .znts) to OUTPUT;\n"
+                          "               FORMAT: %1\n")
+        .arg(exportFormatNames().join(QLatin1String(", ")));
+}
+
+} // namespace tl::port
