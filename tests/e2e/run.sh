@@ -1023,6 +1023,26 @@ group_port() {
   check "--export of a missing file fails with a message" status_is 1 headless --export md "$d/none.nts" "$d/out.md"
   check "naming the file" said "none.nts"
   check "and writes nothing" not test -e "$d/out.md"
+
+  # A folder of Gnote notes: one note each, its title first.
+  local g="$d/gnote" n
+  mkdir -p "$g"
+  for n in "Alpha:2024-01-01" "Beta:2024-02-01"; do
+    printf '<?xml version="1.0" encoding="utf-8"?>\n<note version="0.3" xmlns="http://beatniksoftware.com/tomboy"><title>%s</title><text xml:space="preserve"><note-content version="0.1">%s\n\nabout %s</note-content></text><create-date>%sT10:00:00.0000000+01:00</create-date></note>\n' \
+      "${n%%:*}" "${n%%:*}" "${n%%:*}" "${n#*:}" >"$g/${n%%:*}.note"
+  done
+  check "--import gnote without a display, status 0" status_is 0 headless --import gnote "$g" "$d/in.nts"
+  check "one note per .note" count_is "$d/in.nts" 2
+  check "each with its title first" first_lines_are "$d/in.nts" Alpha Beta
+  check "--import never writes over a file" status_is 1 headless --import gnote "$g" "$d/in.nts"
+}
+# True when the notes' first lines are these, in order.
+first_lines_are() { # file, line...
+  local f=$1 i=1; shift
+  while [ $# -gt 0 ]; do
+    [ "$(note_text "$f" "$i" | head -n1)" = "$1" ] || return 1
+    i=$((i + 1)); shift
+  done
 }
 
 for g in "${groups[@]}"; do

@@ -1,10 +1,13 @@
-// The command-line export: its exit status and what it says, for each way
-// it can go.
+// The command-line export and import: the exit status and what is said,
+// for each way they can go.
 
 #include "support/tempenv.h"
 
 #include "port/command.h"
+#include "port/notedocument.h"
+#include "port/notesfile.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
 #include <gmock/gmock.h>
@@ -73,6 +76,58 @@ TEST(ExportCommand, WritesTheFileItSays)
     const Outcome r = run({QStringLiteral("--export"), QStringLiteral("md"), kDiary, out});
     ASSERT_EQ(r.status, 0) << qPrintable(r.err);
     EXPECT_TRUE(tltest::readFile(out).startsWith("## Shopping list\n"));
+}
+
+struct ImportStatusCase {
+    const char *name;
+    QStringList args;  // %G: the gnote fixture, %F: a fresh folder
+    int status;
+    const char *said;  // on stderr, or on stdout for 0
+};
+
+class ImportCommandTest : public ::testing::TestWithParam<ImportStatusCase> {};
+
+TEST_P(ImportCommandTest, StatusAndMessage)
+{
+    const QString folder = tltest::freshFolder();
+    QDir(folder).mkpath(QStringLiteral("empty"));
+    tltest::writeFile(folder + QStringLiteral("/taken.nts"), "mine");
+    QStringList args = GetParam().args;
+    for (QString &a : args)
+        a.replace(QLatin1String("%G"), QStringLiteral(TL_FIXTURES "/gnote")).replace(QLatin1String("%F"), folder);
+    const Outcome r = run(args);
+    EXPECT_EQ(r.status, GetParam().status) << qPrintable(r.err);
+    EXPECT_THAT((r.status == 0 ? r.out : r.err).toStdString(), HasSubstr(GetParam().said));
+    EXPECT_EQ(tltest::readFile(folder + QStringLiteral("/taken.nts")), "mine");
+    if (r.status != 0)
+        EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/out.nts")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ImportCommandTest,
+    ::testing::Values(
+        ImportStatusCase{"gnote", {"--import", "gnote", "%G", "%F/out.nts"}, 0, "2 notes written to"},
+        ImportStatusCase{"reportsTheSkipped", {"--import", "gnote", "%G", "%F/out.nts"}, 0, "skipped: c0de.note: a template"},
+        ImportStatusCase{"unknownKind", {"--import", "evernote", "%G", "%F/out.nts"}, 2, "unknown import kind"},
+        ImportStatusCase{"notANotesFile", {"--import", "gnote", "%G", "%F/out.txt"}, 2, "*.nts"},
+        ImportStatusCase{"tooFewArguments", {"--import", "gnote", "%G"}, 2, "Usage:"},
+        ImportStatusCase{"missingSource", {"--import", "gnote", "%F/none", "%F/out.nts"}, 1, "does not exist"},
+        ImportStatusCase{"nothingToTake", {"--import", "files", "%F/empty", "%F/out.nts"}, 1, "nothing written"},
+        ImportStatusCase{"outputExists", {"--import", "gnote", "%G", "%F/taken.nts"}, 1, "already exists"}),
+    [](const ::testing::TestParamInfo<ImportStatusCase> &info) { return std::string(info.param.name); });
+
+TEST(ImportCommand, WritesANotesFileThisProgramReads)
+{
+    const QString out = tltest::freshFolder() + QStringLiteral("/Imported.nts");
+    const Outcome r = run({QStringLiteral("--import"), QStringLiteral("gnote"), QStringLiteral(TL_FIXTURES "/gnote"), out});
+    ASSERT_EQ(r.status, 0) << qPrintable(r.err);
+    const QStringList notes = tl::port::readAllNotes(out);
+    ASSERT_EQ(notes.size(), 2);
+    EXPECT_EQ(tl::port::titleOf(notes[0]), QStringLiteral("Ideas"));
+    EXPECT_THAT(r.out.toStdString(), HasSubstr("taken: 8a7c.note: Ideas"));
+    // Nothing beside it but the file itself.
+    EXPECT_EQ(QDir(QFileInfo(out).path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("Imported.nts")});
 }
 
 } // namespace
