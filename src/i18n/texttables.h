@@ -168,19 +168,47 @@ inline constexpr Text aboutTexts[] = {
     {"frmAbout.Thanks", "Acknowledgements"},
 };
 
+inline constexpr Text portTexts[] = {
+    {"frmPort.ExportMenu", "Export..."},
+    {"frmPort.ImportMenu", "Import..."},
+    {"frmPortExport", "Export Notes"},
+    {"frmPortImport", "Import Notes"},
+    {"frmPort.lblFormat", "&Format:"},
+    {"frmPort.lblKind", "&Notes of:"},
+    {"frmPort.lblSource", "&Take from:"},
+    {"frmPort.lblTarget", "&Save to:"},
+    {"frmPort.lblNewFile", "New notes &file:"},
+    {"frmPort.cmdBrowse", "&Browse..."},
+    {"frmPort.cmdBrowseSource", "B&rowse..."},
+    {"frmPort.cmdOK", "OK"},
+    {"frmPort.cmdCancel", "Cancel"},
+    {"frmPort.html", "HTML page"},
+    {"frmPort.md", "Markdown"},
+    {"frmPort.txt", "Plain text"},
+    {"frmPort.pdf", "PDF"},
+    {"frmPort.rtfdir", "Folder of RTF files"},
+    {"frmPort.files", "Folder of .txt, .md and .rtf files"},
+    {"frmPort.noNotesFile", "Open a notes file to export its notes."},
+    {"frmPort.exported", "%1 notes written to \"%2\"."},
+    {"frmPort.imported", "%1 notes taken into \"%2\"."},
+    {"frmPort.nothing", "No notes to take from \"%1\"; nothing was written."},
+    {"frmPort.noTarget", "Choose where the notes go."},
+};
+
 struct Window {
     std::string_view name;  // the window's class
     std::span<const Text> texts;
 };
 
 // In the order the language file lists them.
-inline constexpr std::array<Window, 6> windows{{
+inline constexpr std::array<Window, 7> windows{{
     {"TForm1", mainFormTexts},
     {"TfrmPrefer", preferTexts},
     {"TfrmSeek", seekTexts},
     {"TfrmFont", fontTexts},
     {"TfrmInfo", infoTexts},
     {"TfrmAbout", aboutTexts},
+    {"TfrmPort", portTexts},
 }};
 
 } // namespace tl::i18n

@@ -66,6 +66,7 @@ void TForm1::wireNotesComponents()
     SaveFile1 = item(File1, "SaveFile1", SaveFile2->text(), &TForm1::SaveFile2Click, -1);
     SaveFileAs3 = item(File1, "SaveFileAs3", SaveFileAs2->text(), &TForm1::SaveFileAs2Click, 10);
     File1->setWindowTitle(File1->title());
+    wirePortItems();
 
     wireOutsideChanges();
 }

@@ -228,7 +228,7 @@ QString escapedMarkdown(QStringView text)
 {
     QString out;
     for (QChar c : text) {
-        if (QStringView(u"\\`*_[]<>#!|~&").contains(c))
+        if (QStringView(u"\\`*_[]<>#|~&").contains(c))
             out += QLatin1Char('\\');
         if (c == QChar::ObjectReplacementCharacter)
             continue;

@@ -1035,6 +1035,52 @@ group_port() {
   check "one note per .note" count_is "$d/in.nts" 2
   check "each with its title first" first_lines_are "$d/in.nts" Alpha Beta
   check "--import never writes over a file" status_is 1 headless --import gnote "$g" "$d/in.nts"
+
+  # The same through the file menu (the icon at the top left): Export... on
+  # E, Import... on I; each dialog takes a path typed, then says what it did.
+  local m="$d/Menu.nts"
+  cp "$diary" "$m"
+  start_app port-menu "$m"
+  wait_window '^Tessaleaf - Menu\.nts$' && wait_for "$START_TIMEOUT" has_focus "$win"
+  click_at 15 6
+  other=
+  check "the file menu opens" wait_for "$STEP_TIMEOUT" one_other
+  [ -n "$other" ] && press e
+  other=
+  check "Export... opens its dialog" wait_for "$STEP_TIMEOUT" one_other
+  if [ -n "$other" ]; then
+    wait_for "$STEP_TIMEOUT" has_focus "$other"
+    press Tab ctrl+a
+    type_text "$d/menu.html"
+    press Return
+  fi
+  check "Export through the menu writes the page" wait_for "$STEP_TIMEOUT" "$html_py" order "$d/menu.html" "First day" sunny bolder
+  check "bold kept" "$html_py" bold "$d/menu.html" sunny
+  other=
+  check "and says so in a box" wait_for "$STEP_TIMEOUT" one_other
+  [ -n "$other" ] && wait_for "$STEP_TIMEOUT" has_focus "$other" && press Return
+  check "the box goes" wait_for "$STEP_TIMEOUT" others_are 0
+
+  click_at 15 6
+  other=
+  wait_for "$STEP_TIMEOUT" one_other && press i
+  other=
+  check "Import... opens its dialog" wait_for "$STEP_TIMEOUT" one_other
+  if [ -n "$other" ]; then
+    wait_for "$STEP_TIMEOUT" has_focus "$other"
+    press Tab
+    type_text "$g"
+    press Return
+  fi
+  check "Import through the menu makes a new notes file" wait_for "$STEP_TIMEOUT" count_is "$d/Notes from gnote.nts" 2
+  check "its notes with their titles first" first_lines_are "$d/Notes from gnote.nts" Alpha Beta
+  other=
+  check "and says so in a box" wait_for "$STEP_TIMEOUT" one_other
+  [ -n "$other" ] && wait_for "$STEP_TIMEOUT" has_focus "$other" && press Return
+  check "then shows the new file" wait_for "$STEP_TIMEOUT" main_window '^Tessaleaf - Notes from gnote\.nts$'
+  check "the file it was opened from keeps its notes" count_is "$m" 3
+  check "as they were" note_is "$m" 2 "second plain note"
+  end_app
 }
 # True when the notes' first lines are these, in order.
 first_lines_are() { # file, line...

@@ -227,14 +227,15 @@ TEST_F(FileCommandsTest, TheSaveDialogRemembersTheLastName)
     EXPECT_EQ(dialogs->saveRequests[1].folder, QFileInfo(first).absolutePath());
 }
 
-TEST_F(FileCommandsTest, TheFileMenusCarryTheFourCommands)
+TEST_F(FileCommandsTest, TheFileMenusCarryTheSixCommands)
 {
     for (QMenu *menu : {form->mnuFile, form->File1}) {
         QStringList texts;
         for (QAction *a : menu->actions())
             texts << a->text().remove(QLatin1Char('&'));
         EXPECT_EQ(texts, (QStringList{QStringLiteral("New File..."), QStringLiteral("Open File..."), QStringLiteral("Save"),
-                                      QStringLiteral("Save File As...")}));
+                                      QStringLiteral("Save File As..."), QStringLiteral("Export..."),
+                                      QStringLiteral("Import...")}));
     }
     EXPECT_EQ(form->File1->title(), QStringLiteral("File..."));
 
