@@ -27,10 +27,11 @@ constexpr Named kKinds[] = {{ImportKind::Gnote, "gnote"},          {ImportKind::
                             {ImportKind::Sticky, "sticky"},        {ImportKind::KNotes, "knotes"},
                             {ImportKind::Files, "files"}};
 
+// The XDG rule: a relative value counts as unset.
 QString envOr(const char *name, const QString &fallback)
 {
     const QString value = qEnvironmentVariable(name);
-    return value.isEmpty() ? fallback : value;
+    return value.isEmpty() || QDir::isRelativePath(value) ? fallback : value;
 }
 
 } // namespace
