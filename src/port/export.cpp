@@ -20,6 +20,7 @@
 #include <QTextFrame>
 #include <QTextList>
 #include <QTextTable>
+#include <QUrl>
 #include <QUuid>
 
 namespace tl::port {
@@ -67,6 +68,16 @@ QByteArray pngDataUri(const QImage &image)
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
     return "data:image/png;base64," + png.toBase64();
+}
+
+// Link targets a page may carry: no script runs from a click on a note's link.
+bool safeHref(const QString &href)
+{
+    if (href.startsWith(QLatin1Char('#')))
+        return true;
+    const QString scheme = QUrl(href).scheme().toLower();
+    return scheme == QLatin1String("http") || scheme == QLatin1String("https") || scheme == QLatin1String("mailto")
+           || scheme == QLatin1String("ftp") || scheme == QLatin1String("file");
 }
 
 bool isBold(const QTextCharFormat &f) { return f.fontWeight() > QFont::Medium; }
@@ -134,7 +145,7 @@ public:
                 text = QStringLiteral("<i>%1</i>").arg(text);
             if (isBold(f))
                 text = QStringLiteral("<b>%1</b>").arg(text);
-            if (f.isAnchor() && !f.anchorHref().isEmpty())
+            if (f.isAnchor() && safeHref(f.anchorHref()))
                 text = QStringLiteral("<a href=\"%1\">%2</a>").arg(escapedHtml(f.anchorHref()), text);
             out += text;
         }
@@ -283,7 +294,7 @@ public:
                 text = wrapped(text, QStringLiteral("*"), QStringLiteral("*"));
             if (isBold(f))
                 text = wrapped(text, QStringLiteral("**"), QStringLiteral("**"));
-            if (f.isAnchor() && !f.anchorHref().isEmpty()) {
+            if (f.isAnchor() && safeHref(f.anchorHref())) {
                 QString href = f.anchorHref();
                 href.replace(QLatin1Char('<'), QLatin1String("%3C")).replace(QLatin1Char('>'), QLatin1String("%3E"));
                 text = wrapped(text, QStringLiteral("["), QStringLiteral("](<%1>)").arg(href));

@@ -19,7 +19,8 @@ QStringList exportFormatNames();
 
 // One self-contained HTML5 page: a table of contents, then each note in its
 // own section, its first line as its heading; bold, italic, underline,
-// strikeout, colours, sizes, alignment, bullets, links and tables kept,
+// strikeout, colours, sizes, alignment, bullets, links (web, mail and file
+// ones, and places in the page) and tables kept,
 // pictures embedded as data: URIs.
 QByteArray htmlOf(const QStringList &notes, const QString &title);
 // CommonMark: each note's first line a heading, notes apart by a rule.

@@ -41,12 +41,32 @@ QDateTime dateOf(const QString &text)
     return QDateTime::fromString(t, Qt::ISODateWithMs);
 }
 
+// Text under a node, however deep, without recursion.
+class TextCollector : public pugi::xml_tree_walker {
+public:
+    bool for_each(pugi::xml_node &node) override
+    {
+        if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata)
+            text += QString::fromUtf8(node.value());
+        return true;
+    }
+    QString text;
+};
+
 class ContentReader {
 public:
     explicit ContentReader(NoteBuilder &builder) : m_builder(builder) {}
 
-    void read(pugi::xml_node node, QTextCharFormat format, int listDepth, bool internalLink)
+    void read(pugi::xml_node node, QTextCharFormat format, int listDepth, int depth = 0)
     {
+        // Marks nested deeper than any note needs: their text, in the
+        // format reached, without recursing further.
+        if (depth > kMaxDepth) {
+            TextCollector collector;
+            node.traverse(collector);
+            m_builder.text(collector.text, format, listDepth > 0);
+            return;
+        }
         for (pugi::xml_node n = node.first_child(); n; n = n.next_sibling()) {
             if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata) {
                 QTextCharFormat f = format;
@@ -66,7 +86,7 @@ public:
             const QString name = localName(utf8(n.name()), &prefix);
             QTextCharFormat f = format;
             bool url = false;
-            int depth = listDepth;
+            int listItems = listDepth;
             if (name == QLatin1String("bold"))
                 f.setFontWeight(QFont::Bold);
             else if (name == QLatin1String("italic"))
@@ -82,15 +102,16 @@ public:
             else if (prefix == QLatin1String("link") && name == QLatin1String("url"))
                 url = true;
             else if (name == QLatin1String("list"))
-                ++depth;
+                ++listItems;
             const bool outer = m_linkUrl;
             m_linkUrl = m_linkUrl || url;
-            read(n, f, depth, internalLink);
+            read(n, f, listItems, depth + 1);
             m_linkUrl = outer;
         }
     }
 
 private:
+    static constexpr int kMaxDepth = 200;
     NoteBuilder &m_builder;
     bool m_linkUrl = false;
 };
@@ -153,7 +174,7 @@ void readTomboyNotes(const QString &folder, std::vector<Entry> &entries, ImportR
         }
         NoteBuilder builder;
         builder.title(notebook.isEmpty() ? title : QStringLiteral("%1 \u2014 %2").arg(title, notebook));
-        ContentReader(builder).read(content, QTextCharFormat(), 0, false);
+        ContentReader(builder).read(content, QTextCharFormat(), 0);
         entries.push_back({name, builder.rtf(), dateOf(utf8(note.child("create-date").text().get()))});
     }
 }

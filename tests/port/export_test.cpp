@@ -115,6 +115,19 @@ TEST(ExportTest, HtmlEmbedsPicturesAndEscapesText)
     EXPECT_EQ(back.size(), QSize(1, 1));
 }
 
+TEST(ExportTest, LinksThatWouldRunScriptStayText)
+{
+    const QString note = QStringLiteral(
+        "{\\rtf1\\ansi T\\par {\\field{\\*\\fldinst HYPERLINK \"javascript:alert(1)\"}{\\fldrslt bad}} "
+        "{\\field{\\*\\fldinst HYPERLINK \"mailto:a@example.org\"}{\\fldrslt good}}\\par}");
+    const QString html = QString::fromUtf8(htmlOf({note}, QStringLiteral("T")));
+    EXPECT_FALSE(html.contains(QLatin1String("javascript"))) << qPrintable(html);
+    EXPECT_THAT(html.toStdString(), ::testing::HasSubstr("<a href=\"mailto:a@example.org\">good</a>"));
+    const QString md = QString::fromUtf8(markdownOf({note}));
+    EXPECT_FALSE(md.contains(QLatin1String("javascript"))) << qPrintable(md);
+    EXPECT_TRUE(md.contains(QLatin1String("bad"))) << qPrintable(md);
+}
+
 TEST(ExportTest, MarkdownByLine)
 {
     const QStringList lines = QString::fromUtf8(markdownOf(diaryNotes())).split(QLatin1Char('\n'));

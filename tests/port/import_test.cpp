@@ -172,6 +172,25 @@ TEST(Import, GnoteKeepsListsAndTheRestOfTheFormat)
     EXPECT_EQ(tl::rtf::fontNameOf(formatOfWord(doc, QStringLiteral("code"))), QStringLiteral("Monospace"));
 }
 
+TEST(Import, DeeplyNestedMarksKeepTheirText)
+{
+    const QString folder = tltest::freshFolder();
+    QByteArray deep;
+    for (int i = 0; i < 100000; ++i)
+        deep += "<bold>";
+    deep += "core";
+    for (int i = 0; i < 100000; ++i)
+        deep += "</bold>";
+    tltest::writeFile(folder + QStringLiteral("/deep.note"),
+                      "<note xmlns=\"http://beatniksoftware.com/tomboy\"><title>Deep</title><text><note-content>Deep\n"
+                          + deep + "</note-content></text></note>");
+    const ImportReport report = importNotes(ImportKind::Gnote, folder);
+    ASSERT_EQ(report.notes.size(), 1);
+    QTextDocument doc;
+    readNote(report.notes[0], doc);
+    EXPECT_GT(formatOfWord(doc, QStringLiteral("core")).fontWeight(), QFont::Normal);
+}
+
 TEST(Import, ASourceThatCannotBeReadIsAnError)
 {
     const QString folder = tltest::freshFolder();
