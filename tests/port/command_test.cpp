@@ -3,6 +3,7 @@
 
 #include "support/tempenv.h"
 
+#include "notes/compressed.h"
 #include "port/command.h"
 #include "port/notedocument.h"
 #include "port/notesfile.h"
@@ -69,6 +70,29 @@ INSTANTIATE_TEST_SUITE_P(
         StatusCase{"outputFolderMissing", {"--export", "md", "%D", "%F/no/out.md"}, 1, "out.md"},
         StatusCase{"rtfFolderExists", {"--export", "rtf-dir", "%D", "%F/exists"}, 1, "already exists"}),
     [](const ::testing::TestParamInfo<StatusCase> &info) { return std::string(info.param.name); });
+
+TEST(ExportCommand, ACompressedFileGoesOutAsItsPlainOneDoes)
+{
+    const QString folder = tltest::freshFolder();
+    const QString archive = folder + QStringLiteral("/Diary.znts");
+    tl::compressed::packNotes(kDiary, archive, 9);
+    const QByteArray packed = tltest::readFile(archive);
+    const Outcome fromArchive = run({QStringLiteral("--export"), QStringLiteral("txt"), archive, folder + QStringLiteral("/a.txt")});
+    const Outcome fromPlain = run({QStringLiteral("--export"), QStringLiteral("txt"), kDiary, folder + QStringLiteral("/p.txt")});
+    ASSERT_EQ(fromArchive.status, 0) << qPrintable(fromArchive.err);
+    ASSERT_EQ(fromPlain.status, 0) << qPrintable(fromPlain.err);
+    EXPECT_EQ(tltest::readFile(folder + QStringLiteral("/a.txt")), tltest::readFile(folder + QStringLiteral("/p.txt")));
+    EXPECT_TRUE(tltest::readFile(folder + QStringLiteral("/a.txt")).startsWith("Shopping list\n"));
+    EXPECT_EQ(tltest::readFile(archive), packed);
+
+    // A damaged archive is said, and nothing is written.
+    tltest::writeFile(folder + QStringLiteral("/Broken.znts"), packed.left(packed.size() / 2));
+    const Outcome broken = run({QStringLiteral("--export"), QStringLiteral("txt"), folder + QStringLiteral("/Broken.znts"),
+                                folder + QStringLiteral("/b.txt")});
+    EXPECT_EQ(broken.status, 1);
+    EXPECT_THAT(broken.err.toStdString(), HasSubstr("Broken.znts"));
+    EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/b.txt")));
+}
 
 TEST(ExportCommand, WritesTheFileItSays)
 {
