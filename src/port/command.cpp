@@ -28,6 +28,9 @@ int runExport(const QStringList &args, QTextStream &out, QTextStream &err)
         return usageError(err, QStringLiteral("unknown export format \"%1\" (formats: %2)")
                                    .arg(args[1], exportFormatNames().join(QLatin1String(", "))));
     try {
+        const QFileInfo source(args[2]), output(args[3]);
+        if (source.exists() && output.exists() && source.canonicalFilePath() == output.canonicalFilePath())
+            throw Error(QStringLiteral("\"%1\" is the notes file itself: the notes go out to another file").arg(args[3]));
         const QStringList notes = readAllNotes(args[2]);
         const ExportReport report = exportNotes(notes, *format, args[3], QFileInfo(args[2]).completeBaseName());
         for (const QString &notice : report.notices)

@@ -546,6 +546,12 @@ QString rtfFileName(int index, const QString &note)
 
 ExportReport exportNotes(const QStringList &notes, ExportFormat format, const QString &output, const QString &title)
 {
+    // No export format is a notes file: a name like one is a slip that
+    // would put a page where the person's notes were.
+    const QString suffix = QFileInfo(output).suffix().toLower();
+    if (suffix == QLatin1String("nts") || suffix == QLatin1String("znts") || suffix == QLatin1String("snts"))
+        throw Error(QStringLiteral("\"%1\" is the name of a notes file: the notes go out under another name")
+                        .arg(shown(output)));
     ExportReport report;
     report.notes = int(notes.size());
     if (format != ExportFormat::Text && format != ExportFormat::RtfFolder) {

@@ -42,7 +42,8 @@ struct ExportReport {
 
 // Writes notes to output in format. Files are written beside and renamed;
 // an RTF folder is made beside under another name and renamed once whole,
-// and refused when output already exists. Throws tl::Error.
+// and refused when output already exists. An output named like a notes file
+// (.nts, .znts, .snts) is refused. Throws tl::Error.
 ExportReport exportNotes(const QStringList &notes, ExportFormat format, const QString &output,
                          const QString &title);
 

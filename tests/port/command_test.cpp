@@ -46,6 +46,9 @@ TEST_P(ExportCommandTest, StatusAndMessage)
     const QString folder = tltest::freshFolder();
     tltest::writeFile(folder + QStringLiteral("/broken.nts"), "<root><info/>");
     tltest::writeFile(folder + QStringLiteral("/exists/x"), "x");
+    // A notes file under another name than its own.
+    const QByteArray diary = tltest::readFile(kDiary);
+    tltest::writeFile(folder + QStringLiteral("/Same.xml"), diary);
     QStringList args = GetParam().args;
     for (QString &a : args)
         a.replace(QLatin1String("%D"), kDiary).replace(QLatin1String("%F"), folder);
@@ -53,7 +56,10 @@ TEST_P(ExportCommandTest, StatusAndMessage)
     EXPECT_EQ(r.status, GetParam().status) << qPrintable(r.err);
     EXPECT_THAT((r.status == 0 ? r.out : r.err).toStdString(), HasSubstr(GetParam().said));
     if (r.status != 0 && args.size() == 4)
-        EXPECT_FALSE(QFileInfo::exists(args[3]) && !args[3].endsWith(QLatin1String("exists")));
+        EXPECT_FALSE(QFileInfo::exists(args[3]) && !args[3].contains(QLatin1String("exists"))
+                     && !args[3].contains(QLatin1String("Same")));
+    EXPECT_EQ(tltest::readFile(folder + QStringLiteral("/exists/x")), "x");
+    EXPECT_EQ(tltest::readFile(folder + QStringLiteral("/Same.xml")), diary);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -68,7 +74,9 @@ INSTANTIATE_TEST_SUITE_P(
         StatusCase{"brokenFile", {"--export", "md", "%F/broken.nts", "%F/out.md"}, 1, "not a well-formed notes file"},
         StatusCase{"folderAsInput", {"--export", "md", "%F", "%F/out.md"}, 1, "is not a file"},
         StatusCase{"outputFolderMissing", {"--export", "md", "%D", "%F/no/out.md"}, 1, "out.md"},
-        StatusCase{"rtfFolderExists", {"--export", "rtf-dir", "%D", "%F/exists"}, 1, "already exists"}),
+        StatusCase{"rtfFolderExists", {"--export", "rtf-dir", "%D", "%F/exists"}, 1, "already exists"},
+        StatusCase{"outputIsTheSource", {"--export", "txt", "%F/Same.xml", "%F/./Same.xml"}, 1, "the notes file itself"},
+        StatusCase{"outputNamedLikeANotesFile", {"--export", "html", "%D", "%F/Other.znts"}, 1, "name of a notes file"}),
     [](const ::testing::TestParamInfo<StatusCase> &info) { return std::string(info.param.name); });
 
 TEST(ExportCommand, ACompressedFileGoesOutAsItsPlainOneDoes)
