@@ -99,6 +99,33 @@ QString NoteBuilder::rtf()
     return QString::fromLatin1(rtf::writeDocument(m_doc));
 }
 
+// The note with what XML 1.0 cannot hold (control characters, lone
+// surrogates, U+FFFE and U+FFFF) replaced by U+FFFD; count receives how
+// many were. A notes file is XML: they would break it, or come back as
+// something else.
+QString holdable(const QString &note, int &count)
+{
+    count = 0;
+    QString out;
+    out.reserve(note.size());
+    for (qsizetype i = 0; i < note.size(); ++i) {
+        const char16_t c = note[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < note.size() && note[i + 1].isLowSurrogate()) {
+            out += note[i];
+            out += note[++i];
+            continue;
+        }
+        const bool fits = c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c < 0xD800) || (c >= 0xE000 && c < 0xFFFE);
+        if (fits) {
+            out += note[i];
+        } else {
+            out += QChar(QChar::ReplacementCharacter);
+            ++count;
+        }
+    }
+    return out;
+}
+
 void take(ImportReport &report, std::vector<Entry> entries)
 {
     const bool dated = std::all_of(entries.begin(), entries.end(), [](const Entry &e) { return e.created.isValid(); });
@@ -106,8 +133,13 @@ void take(ImportReport &report, std::vector<Entry> entries)
         std::stable_sort(entries.begin(), entries.end(),
                          [](const Entry &a, const Entry &b) { return a.created < b.created; });
     for (const Entry &e : entries) {
-        report.notes << e.note;
-        report.taken.push_back({e.source, titleOf(e.note)});
+        int replaced = 0;
+        const QString note = holdable(e.note, replaced);
+        if (replaced)
+            report.notices << QStringLiteral("%1: %2 characters no notes file can hold (control characters) became \u00ab\ufffd\u00bb")
+                                  .arg(e.source).arg(replaced);
+        report.notes << note;
+        report.taken.push_back({e.source, titleOf(note)});
     }
 }
 

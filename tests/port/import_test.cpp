@@ -7,6 +7,7 @@
 #include "platform/error.h"
 #include "port/import.h"
 #include "port/notedocument.h"
+#include "port/notesfile.h"
 #include "richtext/rtfdocument.h"
 
 #include <QCryptographicHash>
@@ -189,6 +190,21 @@ TEST(Import, DeeplyNestedMarksKeepTheirText)
     QTextDocument doc;
     readNote(report.notes[0], doc);
     EXPECT_GT(formatOfWord(doc, QStringLiteral("core")).fontWeight(), QFont::Normal);
+}
+
+TEST(Import, CharactersNoNotesFileCanHoldAreReplacedAndSaid)
+{
+    const QString folder = tltest::freshFolder();
+    tltest::writeFile(folder + QStringLiteral("/a.txt"), QByteArray("nul\0 bell\a end\n", 15));
+    const ImportReport report = importNotes(ImportKind::Files, folder);
+    ASSERT_EQ(report.notes.size(), 1);
+    EXPECT_EQ(report.notes[0], QStringLiteral("nul\ufffd bell\ufffd end"));
+    ASSERT_EQ(report.notices.size(), 1);
+    EXPECT_THAT(report.notices[0].toStdString(), ::testing::HasSubstr("a.txt: 2 characters"));
+    // And the notes file holds them as taken.
+    const QString out = folder + QStringLiteral("/out.nts");
+    tl::port::writeNewNotesFile(out, report.notes);
+    EXPECT_EQ(readAllNotes(out), report.notes);
 }
 
 TEST(Import, ASourceThatCannotBeReadIsAnError)
