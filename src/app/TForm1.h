@@ -18,6 +18,8 @@
 //   notes/filecommands.cpp     the file menu: New, Open, Save, Save As
 //   notes/noteswiring.cpp      the notes buttons and the file menus
 //   notes/jump.cpp             Jump to note (the popup is notes/TfrmSeek)
+//   notes/trashcommands.cpp    Deleted notes: the trash's dialog (notes/TfrmTrash)
+//   notes/backupcommands.cpp   backups of notes files; Restore from backup (notes/TfrmBackups)
 //   editor/editcommands.cpp    format and edit commands, editor keys and clicks
 //   editor/findbar.cpp         the find bar
 //   editor/editorwiring.cpp    wiring of the format buttons, editor menu and find bar
@@ -71,6 +73,8 @@ class TfrmAbout;
 class TfrmFont;
 class TfrmSeek;
 class TfrmInfo;
+class TfrmTrash;
+class TfrmBackups;
 class TfrmPrefer;
 class TSkinsPage;
 
@@ -322,6 +326,20 @@ public:
     void Jumptonote1Click();
     // Shows note index (zero-based, existing) at its top, the note shown stored first.
     void showJumpedNote(int index);
+
+    // --- notes/trashcommands.cpp
+    // "Deleted notes...": the open notes file's trash in its dialog.
+    void DeletedNotes1Click();
+    // What the trash keeps, from the settings.
+    void applyTrashLimits();
+    TfrmTrash *frmTrash = nullptr;
+    QAction *DeletedNotes2 = nullptr, *DeletedNotes1 = nullptr;  // the file menu's, the tray's
+
+    // --- notes/backupcommands.cpp
+    // "Restore from backup...": the open notes file's backups in their dialog.
+    void RestoreBackup1Click();
+    TfrmBackups *frmBackups = nullptr;
+    QAction *RestoreBackup2 = nullptr, *RestoreBackup1 = nullptr;  // the file menu's, the tray's
 
     // --- editor/editcommands.cpp
     void cmdBoldClick();
@@ -578,6 +596,20 @@ private:
 
     // --- notes/noteswiring.cpp
     void wireNotesComponents();
+
+    // --- notes/backupcommands.cpp
+    void wireBackups();
+    void restoreBackupNote(const QString &text);
+    void restoreBackupFile(const QString &backup);
+
+    // --- notes/trashcommands.cpp
+    void listTrash();
+    // False, and told, when the open file is only browsed.
+    bool notesWritable();
+    void tellTrashLost();
+    void restoreTrashedNote(const tl::TrashedNote &note);
+    void discardTrashedNote(const tl::TrashedNote &note);
+    void emptyTrashAsked();
 
     // --- editor/findbar.cpp
     tl::find::NotesTextCache m_findCache;

@@ -144,6 +144,7 @@ void TForm1::connectComponents(TfrmPrefer &prefer)
     connectGuarded(&prefer, &TfrmPrefer::hotKeyChosen, this,
                    [this, &prefer](QKeyCombination key) { prefer.showHotKeyStatus(useHotKey(key)); });
     connectGuarded(&prefer, &TfrmPrefer::helpAsked, this, [this, &prefer] { openHelp(&prefer); });
+    connectGuarded(&prefer, &TfrmPrefer::trashLimitsChanged, this, [this] { applyTrashLimits(); });
     connectComponents(*prefer.skinsPage);
 }
 

@@ -54,11 +54,14 @@ void TForm1::LoadLanguage(const QString &language)
     // The file menu gives its items access keys of their own.
     const QStringList fileItems = tl::i18n::withAccessKeys(
         {texts["MainForm.NewFile2"], texts["MainForm.OpenFile2"], texts["MainForm.SaveFile2"],
-         texts["MainForm.Savefileas2"]});
+         texts["MainForm.Savefileas2"], texts["MainForm.DeletedNotes"],
+         texts["MainForm.RestoreBackup"]});
     NewFile2->setText(fileItems[0]);
     OpenFile2->setText(fileItems[1]);
     SaveFile2->setText(fileItems[2]);
     SaveFileAs2->setText(fileItems[3]);
+    DeletedNotes2->setText(fileItems[4]);
+    RestoreBackup2->setText(fileItems[5]);
 
     auto caption = [&texts](QAction *a, std::string_view key) { a->setText(texts[key]); };
     auto title = [&texts](QMenu *m, std::string_view key) {
@@ -97,6 +100,8 @@ void TForm1::LoadLanguage(const QString &language)
     OpenFile1->setText(OpenFile2->text());
     SaveFile1->setText(SaveFile2->text());
     SaveFileAs3->setText(SaveFileAs2->text());
+    DeletedNotes1->setText(DeletedNotes2->text());
+    RestoreBackup1->setText(RestoreBackup2->text());
     FindBar1->setText(texts[panSearch->isVisible() ? "MainForm.findbar1Hide" : "MainForm.findbar1"]);
     if (!QFileInfo(CurrentFile()).isFile()) {
         ModifyTray(texts["MainForm.langnonfileintray"]);

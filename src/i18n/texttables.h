@@ -69,6 +69,8 @@ inline constexpr Text mainFormTexts[] = {
     {"MainForm.SendBugsReport1", "Send BugsReport"},
     {"MainForm.Keyboardshortcuts1", "Keyboard shortcuts"},
     {"MainForm.File", "File..."},
+    {"MainForm.DeletedNotes", "Deleted notes..."},
+    {"MainForm.RestoreBackup", "Restore from backup..."},
 };
 
 inline constexpr Text preferTexts[] = {
@@ -119,6 +121,8 @@ inline constexpr Text preferTexts[] = {
     {"frmPrefer.cbSound", "Enable Sound"},
     {"frmPrefer.cbSeparatLines", "Separating Lines"},
     {"frmPrefer.cbMinEffect", "Enable Effect On Minimization"},
+    {"frmPrefer.lblTrashDays", "Keep deleted notes for days (0: always):"},
+    {"frmPrefer.lblTrashNotes", "Keep at most deleted notes per file (0: all):"},
 };
 
 inline constexpr Text seekTexts[] = {
@@ -195,13 +199,51 @@ inline constexpr Text portTexts[] = {
     {"frmPort.noTarget", "Choose where the notes go."},
 };
 
+inline constexpr Text trashTexts[] = {
+    {"frmTrash", "Deleted notes"},
+    {"frmTrash.list", "Deleted notes, newest first"},
+    {"frmTrash.deleted", "Deleted"},
+    {"frmTrash.firstline", "First line"},
+    {"frmTrash.size", "Size"},
+    {"frmTrash.emptynote", "(empty note)"},
+    {"frmTrash.cmdRestore", "&Restore"},
+    {"frmTrash.cmdDelete", "&Delete for good"},
+    {"frmTrash.cmdEmpty", "&Empty trash"},
+    {"frmTrash.cmdClose", "Close"},
+    {"frmTrash.askDelete", "Delete this note for good? It cannot be restored afterwards."},
+    {"frmTrash.askEmpty", "Delete every note of the trash for good? They cannot be restored afterwards."},
+    {"frmTrash.gone", "This note is no longer in the trash: the file was changed outside Tessaleaf."},
+};
+
+inline constexpr Text backupsTexts[] = {
+    {"frmBackups", "Restore from backup"},
+    {"frmBackups.backups", "&Backups of this file:"},
+    {"frmBackups.date", "Date"},
+    {"frmBackups.notes", "Notes"},
+    {"frmBackups.size", "Size"},
+    {"frmBackups.changes", "&Differences from the file now:"},
+    {"frmBackups.change", "Change"},
+    {"frmBackups.firstline", "First line"},
+    {"frmBackups.removed", "Removed since"},
+    {"frmBackups.added", "Added since"},
+    {"frmBackups.changed", "Changed since"},
+    {"frmBackups.emptynote", "(empty note)"},
+    {"frmBackups.none", "No backup of this file yet."},
+    {"frmBackups.unreadable", "This backup cannot be compared: %1"},
+    {"frmBackups.cmdRestoreNote", "Restore &note"},
+    {"frmBackups.cmdRestoreFile", "Restore whole &file"},
+    {"frmBackups.cmdClose", "Close"},
+    {"frmBackups.askFile", "Replace the whole file with this backup? The file as it is now is backed up first."},
+    {"frmBackups.packed", "A compressed notes file is restored whole from its backups folder by hand: %1"},
+};
+
 struct Window {
     std::string_view name;  // the window's class
     std::span<const Text> texts;
 };
 
 // In the order the language file lists them.
-inline constexpr std::array<Window, 7> windows{{
+inline constexpr std::array<Window, 9> windows{{
     {"TForm1", mainFormTexts},
     {"TfrmPrefer", preferTexts},
     {"TfrmSeek", seekTexts},
@@ -209,6 +251,8 @@ inline constexpr std::array<Window, 7> windows{{
     {"TfrmInfo", infoTexts},
     {"TfrmAbout", aboutTexts},
     {"TfrmPort", portTexts},
+    {"TfrmTrash", trashTexts},
+    {"TfrmBackups", backupsTexts},
 }};
 
 } // namespace tl::i18n

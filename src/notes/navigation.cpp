@@ -147,6 +147,8 @@ void TForm1::cmdDelClick()
     if (count == 1) {
         if (!confirmed(tl::setting::AskDelFile, QStringLiteral("Delete file of notes?")))
             return;
+        if (notesFileOpen())
+            m_session.backUpBeforeWrite(CurrentFile());
         QFile file(CurrentFile());
         if (!file.remove())
             throw tl::Error(QStringLiteral("Cannot delete \"%1\": %2")

@@ -10,6 +10,7 @@ NotesSession::NotesSession(RecordStore::NewFileSource newFileFields)
     : m_records(std::move(newFileFields)),
       m_follower(std::make_unique<FileFollower>([this] { return watchedPath(); }))
 {
+    m_records.setBeforeWrite([this](const QString &path) { backUpBeforeWrite(path); });
 }
 
 NotesSession::~NotesSession() = default;

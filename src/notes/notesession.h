@@ -4,6 +4,7 @@
 // writers did to the file. No widgets: the window hands it the editor's text
 // and puts what it returns on the screen (notes/documents.cpp and its kin).
 
+#include "notes/backups.h"
 #include "notes/filefollower.h"
 #include "notes/openfile.h"
 #include "notes/recordstore.h"
@@ -129,6 +130,29 @@ public:
         std::optional<Notice> keptBoth;  // both sides changed notes
     };
     Merged mergeArchiveChanges(bool pack, int level);
+    // The open notes file's trash (notes/trash.h), in file order. A working
+    // copy keeps what is done to it as edits to make again in its archive's
+    // notes. Throw as RecordStore does.
+    std::vector<TrashedNote> trashed();
+    // Puts which back among the notes; the note shown keeps its place among
+    // the others. Returns the index it took, -1 when the trash lost it.
+    int restoreTrashed(const TrashedNote &which);
+    // Deletes which, or the whole trash, for good; false: nothing was there.
+    bool discardTrashed(const TrashedNote &which);
+    bool emptyTrash();
+    // A note of a backup appended to the open notes file as it is; returns
+    // its index. The note shown stays.
+    int appendRestored(const QString &text);
+
+    // Backups (notes/backups.h) of the notes files the session writes, into
+    // the data folder's backups/, as policy says (default: Policy{}).
+    void setBackupPolicy(std::function<backup::Policy()> policy) { m_backupPolicy = std::move(policy); }
+    static QString backupsFolder();
+    // Before the notes file at path is written or deleted: its backup when
+    // one is due; for the working copy, its archive's. A backup that fails
+    // is told on standard error and stops nothing.
+    void backUpBeforeWrite(const QString &path);
+    backup::Keeper &backups() { return m_backups; }
 
 private:
     Notice keptBothNotice(int index, int count) const;
@@ -145,6 +169,9 @@ private:
     // The archive of the open working copy as last read or written.
     FileId m_archiveId;
     std::unique_ptr<FileFollower> m_follower;
+    std::function<backup::Policy()> m_backupPolicy;
+    backup::Keeper m_backups{[] { return backupsFolder(); },
+                             [this] { return m_backupPolicy ? m_backupPolicy() : backup::Policy{}; }};
 };
 
 } // namespace tl

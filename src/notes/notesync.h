@@ -57,10 +57,11 @@ Plan planStore(const NoteList &notes, const ShownNote &shown, QByteArrayView our
 // packed into its archive. When the archive changes outside, its new notes
 // get these edits again, by the same rules, in the order they were made.
 struct PendingEdit {
-    enum Kind { Store, Append, Remove };
+    // Restore and Discard: a note of the trash put back or deleted for good.
+    enum Kind { Store, Append, Remove, Restore, Discard };
     Kind kind = Store;
-    ShownNote shown;  // Store, Remove: the note as it was loaded
-    QString text;     // Store: the note written
+    ShownNote shown;  // Store, Remove: the note as it was loaded; Restore: index is where it went
+    QString text;     // Store: the note written; Restore, Discard: the trashed note
 };
 
 // A note's text as the file will hold it: line ends as a reload gives them.

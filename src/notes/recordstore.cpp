@@ -6,6 +6,7 @@
 #include "platform/fileid.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
@@ -252,8 +253,14 @@ struct RecordStore::Impl {
     void save(const QString &path);
     void close();
     void createNew(const QString &path);
+    // Applies change to the trashed note which (root, its element) and
+    // writes the file; false when the trash no longer holds it.
+    bool changeTrashed(const QString &path, const TrashedNote &which,
+                       const std::function<void(pugi::xml_node, pugi::xml_node)> &change);
 
     NewFileSource newFileFields;
+    TrashLimits trashLimits;
+    std::function<void(const QString &)> beforeWrite;
     pugi::xml_document MenuXML;
     QString cachedPath;  // the file MenuXML holds a kept copy of; empty when none
     KeptCopy cached;
@@ -295,6 +302,9 @@ pugi::xml_node RecordStore::Impl::infoField(int position)
 void RecordStore::Impl::save(const QString &path)
 {
     cachedPath.clear();
+    if (beforeWrite)
+        beforeWrite(path);
+    trash::prune(MenuXML.document_element(), trashLimits, QDateTime::currentDateTimeUtc());
     AtomicFile file(path);
     FileWriter writer(file);
     MenuXML.save(writer, "  ", pugi::format_indent | pugi::format_no_declaration, pugi::encoding_utf8);
@@ -378,7 +388,7 @@ bool RecordStore::removeNote(int index, const QString &path)
     const pugi::xml_node note = nthElement(notes, index);
     if (!note)
         return false;
-    notes.remove_child(note);
+    trash::moveIn(d->MenuXML.document_element(), note, index, QDateTime::currentDateTimeUtc());
     try {
         d->save(path);
     } catch (...) {
@@ -494,9 +504,108 @@ int RecordStore::replay(const QString &path, const std::vector<sync::PendingEdit
             if (const int at = locateShown(path, edit.shown); at >= 0)
                 removeNote(at, path);
             break;
+        case sync::PendingEdit::Restore:
+            replayRestore(path, edit);
+            break;
+        case sync::PendingEdit::Discard:
+            for (const TrashedNote &t : trashed(path))
+                if (t.text == edit.text) {
+                    discardTrashed(path, t);
+                    break;
+                }
+            break;
         }
     }
     return keptBoth;
+}
+
+void RecordStore::replayRestore(const QString &path, const sync::PendingEdit &edit)
+{
+    // The other side's file holds the note in its trash when ours reached it
+    // before it was restored here; otherwise it comes back as restored.
+    for (const TrashedNote &t : trashed(path))
+        if (t.text == edit.text) {
+            restoreTrashed(path, t);
+            return;
+        }
+    pugi::xml_node notes = d->loadNotes(path);
+    const pugi::xml_node at = nthElement(notes, edit.shown.index);
+    setTextOf(at ? notes.insert_child_before("note", at) : notes.append_child("note"), edit.text);
+    try {
+        d->save(path);
+    } catch (...) {
+        d->close();
+        throw;
+    }
+}
+
+std::vector<TrashedNote> RecordStore::trashed(const QString &path)
+{
+    if (!isFile(path))
+        return {};
+    d->loadNotes(path);
+    return trash::list(d->MenuXML.document_element());
+}
+
+bool RecordStore::Impl::changeTrashed(const QString &path, const TrashedNote &which,
+                                      const std::function<void(pugi::xml_node, pugi::xml_node)> &change)
+{
+    if (!isFile(path))
+        return false;
+    loadNotes(path);
+    pugi::xml_node root = MenuXML.document_element();
+    const pugi::xml_node found = trash::find(root, which);
+    if (!found)
+        return false;
+    change(root, found);
+    try {
+        save(path);
+    } catch (...) {
+        close();
+        throw;
+    }
+    return true;
+}
+
+int RecordStore::restoreTrashed(const QString &path, const TrashedNote &which)
+{
+    int index = -1;
+    d->changeTrashed(path, which, [&](pugi::xml_node root, pugi::xml_node found) { index = trash::restore(root, found); });
+    return index;
+}
+
+bool RecordStore::discardTrashed(const QString &path, const TrashedNote &which)
+{
+    return d->changeTrashed(path, which, [](pugi::xml_node root, pugi::xml_node found) { trash::discard(root, found); });
+}
+
+bool RecordStore::emptyTrash(const QString &path)
+{
+    if (!isFile(path))
+        return false;
+    d->loadNotes(path);
+    pugi::xml_node root = d->MenuXML.document_element();
+    const pugi::xml_node trash = trashElement(root);
+    if (!trash)
+        return false;
+    root.remove_child(trash);
+    try {
+        d->save(path);
+    } catch (...) {
+        d->close();
+        throw;
+    }
+    return true;
+}
+
+void RecordStore::setTrashLimits(const TrashLimits &limits)
+{
+    d->trashLimits = limits;
+}
+
+void RecordStore::setBeforeWrite(std::function<void(const QString &)> beforeWrite)
+{
+    d->beforeWrite = std::move(beforeWrite);
 }
 
 bool RecordStore::isAsLastWritten(const QString &path) const

@@ -4,6 +4,7 @@
 // Every operation sees the file as it is on disk; writes replace it whole.
 
 #include "notes/notesync.h"
+#include "notes/trash.h"
 
 #include <QString>
 #include <functional>
@@ -41,7 +42,8 @@ public:
     // A path that does not exist becomes a new notes file with one empty
     // note (index and text unused). Throws for a read-only or broken file.
     void saveNote(int index, const QString &path, const QString &text);
-    // Deletes note index; false when nothing was deleted.
+    // Moves note index into the file's trash (notes/trash.h); false when
+    // nothing was deleted.
     bool removeNote(int index, const QString &path);
     // Number of notes; 1 for an existing file that is not ".nts", 0 when
     // missing. Reads take a folder in the file's place for a missing file.
@@ -66,11 +68,29 @@ public:
     // Makes the edits again in the notes file at path (a fresh copy of an
     // archive another side changed); returns how many kept both versions.
     int replay(const QString &path, const std::vector<sync::PendingEdit> &edits);
+    // The trash of the notes file at path, in file order; empty for a
+    // missing file.
+    std::vector<TrashedNote> trashed(const QString &path);
+    // Puts which back among the notes (trash::restore); returns its index,
+    // -1 when the trash no longer holds it.
+    int restoreTrashed(const QString &path, const TrashedNote &which);
+    // Deletes which, or every trashed note, for good; false when there was
+    // nothing to delete.
+    bool discardTrashed(const QString &path, const TrashedNote &which);
+    bool emptyTrash(const QString &path);
+    // What the trash keeps, applied whenever a file is written.
+    void setTrashLimits(const TrashLimits &limits);
+    // Called with the path before every write of a notes file (a backup is
+    // made there); what it throws stops the write.
+    void setBeforeWrite(std::function<void(const QString &path)> beforeWrite);
+
     // The file at path is, to the status change, the one this store wrote
     // last: a change seen there is our own.
     bool isAsLastWritten(const QString &path) const;
 
 private:
+    void replayRestore(const QString &path, const sync::PendingEdit &edit);
+
     // The one document every operation works on (MenuXML), and which file
     // it holds; kept out of this header so its users need no XML library.
     struct Impl;

@@ -14,6 +14,8 @@
 #include <QFileInfo>
 #include <QMenu>
 
+#include <algorithm>
+
 namespace {
 
 // An unused name like "Gnote notes.nts" in folder: "(2)" and on when taken.
@@ -38,8 +40,12 @@ QString shortened(const QStringList &lines)
 
 void TForm1::wirePortItems()
 {
+    // Beside the file items, before the trash and backups below the line.
     auto item = [this](QMenu *menu, const char *name, void (TForm1::*handler)()) {
-        QAction *a = menu->addAction(QString());
+        QAction *a = new QAction(menu);
+        const QList<QAction *> shown = menu->actions();
+        const auto line = std::find_if(shown.begin(), shown.end(), [](QAction *x) { return x->isSeparator(); });
+        menu->insertAction(line == shown.end() ? nullptr : *line, a);
         a->setObjectName(QString::fromLatin1(name));
         tl::connectGuarded(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
         return a;
@@ -52,11 +58,12 @@ void TForm1::wirePortItems()
         // Access keys of their own beside the four file items'.
         const QStringList texts = tl::i18n::withAccessKeys(
             {main["MainForm.NewFile2"], main["MainForm.OpenFile2"], main["MainForm.SaveFile2"],
-             main["MainForm.Savefileas2"], m_portTexts["frmPort.ExportMenu"], m_portTexts["frmPort.ImportMenu"]});
+             main["MainForm.Savefileas2"], main["MainForm.DeletedNotes"], main["MainForm.RestoreBackup"],
+             m_portTexts["frmPort.ExportMenu"], m_portTexts["frmPort.ImportMenu"]});
         for (QAction *a : {ExportNotes2, ExportNotes1})
-            a->setText(texts[4]);
+            a->setText(texts[6]);
         for (QAction *a : {ImportNotes2, ImportNotes1})
-            a->setText(texts[5]);
+            a->setText(texts[7]);
     };
     showTexts(tl::i18n::Texts(tl::i18n::mainFormTexts));
     languageLoaders.push_back([this, showTexts](const QString &language) {

@@ -19,6 +19,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSlider>
+#include <QSpinBox>
 #include <QToolButton>
 #include <QSignalBlocker>
 #include <QTreeWidget>
@@ -188,6 +189,19 @@ void TfrmPrefer::createConfirmationsPage()
     connectGuarded(cbdelNote, &QCheckBox::toggled, this, [this] { cbdelNoteClick(); });
     connectGuarded(cbDelFile, &QCheckBox::toggled, this, [this] { cbDelFileClick(); });
     connectGuarded(cbExit, &QCheckBox::toggled, this, [this] { cbExitClick(); });
+
+    lblTrashDays = label(p, "lblTrashDays", QStringLiteral("Keep deleted notes for days (0: always):"), 17, 128);
+    spTrashDays = named(new QSpinBox(p), "spTrashDays");
+    spTrashDays->setGeometry(17, 146, 70, 21);
+    spTrashDays->setRange(0, 36500);
+    lblTrashNotes = label(p, "lblTrashNotes", QStringLiteral("Keep at most deleted notes per file (0: all):"), 17, 176);
+    spTrashNotes = named(new QSpinBox(p), "spTrashNotes");
+    spTrashNotes->setGeometry(17, 194, 70, 21);
+    spTrashNotes->setRange(0, 100000);
+    lblTrashDays->setBuddy(spTrashDays);
+    lblTrashNotes->setBuddy(spTrashNotes);
+    for (QSpinBox *box : {spTrashDays, spTrashNotes})
+        connectGuarded(box, &QSpinBox::valueChanged, this, [this] { trashLimitsChange(); });
 }
 
 void TfrmPrefer::createPersonalPage()
@@ -248,6 +262,12 @@ void TfrmPrefer::FormCreate()
     if (m_settings.isOn(s::AskDelFile))
         cbDelFile->setChecked(true);
     cbExit->setChecked(m_settings.isOn(s::AskExit));
+    {
+        // Shown as stored; setting them tells nothing back.
+        const QSignalBlocker days(spTrashDays), notes(spTrashNotes);
+        spTrashDays->setValue(m_settings.GetFromRegInt(s::TrashDays));
+        spTrashNotes->setValue(m_settings.GetFromRegInt(s::TrashNotes));
+    }
     readFileTypes();
     skinsPage->txtskin->setText(m_settings.GetFromReg(s::SkinDir));
 
@@ -386,6 +406,10 @@ void TfrmPrefer::showTexts()
     setCaption(cbExit, texts["frmPrefer.cbExit"]);
     for (QCheckBox *c : {cbdelNote, cbDelFile, cbExit})
         c->setToolTip(c->text());
+    setCaption(lblTrashDays, texts["frmPrefer.lblTrashDays"]);
+    setCaption(lblTrashNotes, texts["frmPrefer.lblTrashNotes"]);
+    spTrashDays->setAccessibleName(lblTrashDays->text());
+    spTrashNotes->setAccessibleName(lblTrashNotes->text());
 
     cbElement->clear();
     cbElement->addItems({texts["frmPrefer.toolbar"], texts["frmPrefer.SearchBar"], texts["frmPrefer.editor"],
@@ -512,6 +536,13 @@ void TfrmPrefer::cbDelFileClick()
 void TfrmPrefer::cbExitClick()
 {
     m_settings.SetFromReg(s::AskExit, onOff(cbExit->isChecked()));
+}
+
+void TfrmPrefer::trashLimitsChange()
+{
+    m_settings.SetFromRegInt(s::TrashDays, spTrashDays->value());
+    m_settings.SetFromRegInt(s::TrashNotes, spTrashNotes->value());
+    Q_EMIT trashLimitsChanged();
 }
 
 // --- Personal Data

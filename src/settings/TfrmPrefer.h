@@ -35,6 +35,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QSlider;
+class QSpinBox;
 class QToolButton;
 class QTreeWidget;
 class TSkinsPage;
@@ -147,6 +148,10 @@ public:
     void cbDelFileClick();
     void cbExitClick();
     QCheckBox *cbSaving, *cbdelNote, *cbDelFile, *cbExit;
+    // What the trash of a notes file keeps (TrashDays, TrashNotes).
+    void trashLimitsChange();
+    QLabel *lblTrashDays, *lblTrashNotes;
+    QSpinBox *spTrashDays, *spTrashNotes;
 
     // --- Skins (frame5)
     TSkinsPage *skinsPage;
@@ -176,6 +181,8 @@ Q_SIGNALS:
     // Qt::Key_unknown for none; the answer comes back to showHotKeyStatus.
     void hotKeyChosen(QKeyCombination key);
     void helpAsked();
+    // The trash limits were stored anew.
+    void trashLimitsChanged();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -27,13 +27,16 @@ inline constexpr std::string_view NoSkin = "<none>";
 // has none.
 inline constexpr std::string_view SkinSuffix = "Skin";
 
-inline constexpr std::array<Def, 26> table{{
+inline constexpr std::array<Def, 31> table{{
     {"AskBySave", Type::String, "false", true},
     {"AskDelFile", Type::String, "", false},
     {"AskDelNote", Type::String, "", false},
     {"AskExit", Type::String, "true", true},  // "false": Exit drops text in no file unasked
     {"AuthorName", Type::String, "", false},
     {"AutoURLDetect", Type::String, "", false},
+    {"BackupDays", Type::Integer, "7", false},     // daily copies kept of each notes file
+    {"BackupMegabytes", Type::Integer, "500", false},  // at most, per notes file
+    {"BackupWeeks", Type::Integer, "4", false},    // weekly copies kept besides; both 0: no backups
     {"CompanyName", Type::String, "", false},
     {"CurLanguage", Type::String, "English", true},
     {"CurrentSkin", Type::String, NoSkin, true},
@@ -49,6 +52,8 @@ inline constexpr std::array<Def, 26> table{{
     {"OnTop", Type::String, "true", true},
     {"SkinDir", Type::String, "", true},
     {"ToolBarHStyle", Type::String, "", false},
+    {"TrashDays", Type::Integer, "30", false},     // deleted notes kept this long; 0: no limit
+    {"TrashNotes", Type::Integer, "200", false},   // at most this many; 0: no limit
     {"UseCursor", Type::String, "", false},
     {"x", Type::Integer, "0", false},
     {"y", Type::Integer, "0", false},
@@ -157,6 +162,9 @@ inline constexpr Text AskDelNote{"AskDelNote"};
 inline constexpr Text AskExit{"AskExit"};
 inline constexpr Text AuthorName{"AuthorName"};
 inline constexpr Text AutoURLDetect{"AutoURLDetect"};
+inline constexpr Number BackupDays{"BackupDays"};
+inline constexpr Number BackupMegabytes{"BackupMegabytes"};
+inline constexpr Number BackupWeeks{"BackupWeeks"};
 inline constexpr Text CompanyName{"CompanyName"};
 inline constexpr Text CurLanguage{"CurLanguage"};
 inline constexpr Text CurrentSkin{"CurrentSkin"};
@@ -172,6 +180,8 @@ inline constexpr Text MinEffect{"MinEffect"};
 inline constexpr Text OnTop{"OnTop"};
 inline constexpr Text SkinDir{"SkinDir"};
 inline constexpr Text ToolBarHStyle{"ToolBarHStyle"};
+inline constexpr Number TrashDays{"TrashDays"};
+inline constexpr Number TrashNotes{"TrashNotes"};
 inline constexpr Text UseCursor{"UseCursor"};
 inline constexpr Number X{"x"};
 inline constexpr Number Y{"y"};

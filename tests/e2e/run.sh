@@ -22,7 +22,7 @@ done
 
 [ -x "$exe" ] || { echo "e2e: FAIL $exe is not built"; exit 1; }
 
-groups=(start resize edit add bold find jump seek open latin1 picture msgbox keep znts synced tray hotkey language instance installed prefer port)
+groups=(start resize edit add bold find jump seek open latin1 picture msgbox keep znts synced trash tray hotkey language instance installed prefer port)
 only=${E2E_ONLY:-${groups[*]}}
 for g in ${only//,/ }; do
   [[ " ${groups[*]} " == *" $g "* ]] || { echo "e2e: unknown group '$g' (groups: ${groups[*]})"; exit 2; }
@@ -120,6 +120,7 @@ EOF
 cat >"$notes_py" <<'EOF'
 #!/usr/bin/env python3
 # count FILE: how many notes. note FILE N: note N (from 1) as stored.
+# trash FILE: each note of the trash after the notes, as stored, a line each.
 # set FILE N TEXT: note N becomes TEXT, written as a sync tool writes (a
 #   temporary file beside it, renamed over it).
 # bold FILE N WORD: true when WORD is in note N and its RTF sets it bold.
@@ -136,6 +137,12 @@ if sys.argv[1] == 'set':
     sys.exit(0)
 if sys.argv[1] == 'count':
     print(len(notes))
+    sys.exit(0)
+if sys.argv[1] == 'trash':
+    children = [c for c in tree.getroot()]
+    if len(children) > 2 and children[2].tag == 'trash':
+        for n in children[2].findall('note'):
+            print((n.text or '').replace('\n', ' '))
     sys.exit(0)
 text = notes[int(sys.argv[3]) - 1].text or ''
 if sys.argv[1] == 'note':
@@ -593,6 +600,81 @@ group_synced() {
   check "the other side's version of it follows" note_is "$f" 3 "second both"
   check "its edit of note 3 follows that" note_is "$f" 4 "third theirs"
   check "and note 1 keeps both sides' edits" note_has "$f" 1 kiwi
+}
+
+# --- Delete note 2, answered OK: the note waits in the file's trash;
+# "Deleted notes..." (Ctrl+Shift+T) and Return put it back as note 2. After
+# an edit and a restart the file as it was is among the backups, and
+# "Restore from backup..." brings back a note changed since.
+trash_holds() { "$notes_py" trash "$1" | grep -qw -- "$2"; }  # file, word
+backups_dialog() { dialog=$(xdotool search --all --onlyvisible --pid "$app" --name '^Restore from backup$' 2>/dev/null | head -n1); [ -n "$dialog" ]; }
+trash_dialog() { dialog=$(xdotool search --all --onlyvisible --pid "$app" --name '^Deleted notes$' 2>/dev/null | head -n1); [ -n "$dialog" ]; }
+backup_holds() { # file name, word: a backup of that name holds the word
+  local b
+  for b in "$XDG_DATA_HOME/Tessaleaf/backups/$1-"*/*; do
+    [ -f "$b" ] && [ "$(stat -c %a "$b")" = 600 ] && grep -q -- "$2" "$b" && return 0
+  done
+  return 1
+}
+group_trash() {
+  # A folder of its own: backups never go into the notes file's folder.
+  local f="$work/notes/trash.nts"
+  mkdir -p "$work/notes"
+  fresh_settings trash
+  mkdir -p "$XDG_CONFIG_HOME/Tessaleaf"
+  printf '"AskDelNote"="true"\n' >"$settings"
+  notes_file "$f" "first note" "second note" "third needle note"
+  start_app trash "$f"
+  wait_window '^Tessaleaf - trash\.nts$' && wait_for "$START_TIMEOUT" has_focus "$win"
+  focus_editor
+  press alt+2
+  click_button Del
+  check "Delete asks first" wait_for "$STEP_TIMEOUT" one_other
+  press Return
+  check "the confirmed Delete leaves two notes on disk" wait_for "$STEP_TIMEOUT" count_is "$f" 2
+  check "and holds note 2 in the file's trash" trash_holds "$f" second
+  check "the notes left are notes 1 and 3" note_is "$f" 2 "third needle note"
+  wait_for "$STEP_TIMEOUT" others_are 0
+  focus_editor
+  press ctrl+shift+t
+  check "Ctrl+Shift+T opens Deleted notes" wait_for "$STEP_TIMEOUT" trash_dialog
+  press Return
+  check "Restore puts the note back on disk" wait_for "$STEP_TIMEOUT" count_is "$f" 3
+  check "as note 2" note_is "$f" 2 "second note"
+  check "and takes it out of the trash" not trash_holds "$f" second
+  press Escape
+  check "Escape closes the dialog" wait_for "$STEP_TIMEOUT" not trash_dialog
+  check "the first write of the run backed up the file as it was" backup_holds trash.nts "second note"
+  end_app
+
+  # The next run backs up the file as the last one left it, edit and all.
+  start_app trash-again "$f"
+  wait_window '^Tessaleaf - trash\.nts$' && wait_for "$START_TIMEOUT" has_focus "$win"
+  focus_editor
+  type_text " quince"
+  click_button Next
+  check "an edit is stored" wait_for "$STEP_TIMEOUT" note_has "$f" 1 quince
+  end_app
+  start_app trash-third "$f"
+  wait_window '^Tessaleaf - trash\.nts$' && wait_for "$START_TIMEOUT" has_focus "$win"
+  focus_editor
+  type_text " fig"
+  click_button Next
+  check "the edit of the next run is stored" wait_for "$STEP_TIMEOUT" note_has "$f" 1 fig
+  check "after a restart the file before that edit is a backup" backup_holds trash.nts quince
+  # Restore from backup (Ctrl+Shift+B): the newest backup, its one changed
+  # note (note 1 before " fig"), Tab to the differences, Return appends it.
+  focus_editor
+  press ctrl+shift+b
+  check "Ctrl+Shift+B opens Restore from backup" wait_for "$STEP_TIMEOUT" backups_dialog
+  press Tab Return
+  check "the note changed since comes back as note 4" wait_for "$STEP_TIMEOUT" count_is "$f" 4
+  check "as the backup held it" note_has "$f" 4 quince
+  check "without the later edit" not note_has "$f" 4 fig
+  check "note 1 keeps the later edit" note_has "$f" 1 fig
+  press Escape
+  check "Escape closes it" wait_for "$STEP_TIMEOUT" not backups_dialog
+  end_app
 }
 
 # --- SIGTERM while a message box waits for an answer

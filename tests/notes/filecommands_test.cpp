@@ -227,7 +227,7 @@ TEST_F(FileCommandsTest, TheSaveDialogRemembersTheLastName)
     EXPECT_EQ(dialogs->saveRequests[1].folder, QFileInfo(first).absolutePath());
 }
 
-TEST_F(FileCommandsTest, TheFileMenusCarryTheSixCommands)
+TEST_F(FileCommandsTest, TheFileMenusCarryTheFileCommands)
 {
     for (QMenu *menu : {form->mnuFile, form->File1}) {
         QStringList texts;
@@ -235,7 +235,8 @@ TEST_F(FileCommandsTest, TheFileMenusCarryTheSixCommands)
             texts << a->text().remove(QLatin1Char('&'));
         EXPECT_EQ(texts, (QStringList{QStringLiteral("New File..."), QStringLiteral("Open File..."), QStringLiteral("Save"),
                                       QStringLiteral("Save File As..."), QStringLiteral("Export..."),
-                                      QStringLiteral("Import...")}));
+                                      QStringLiteral("Import..."), QString(), QStringLiteral("Deleted notes..."),
+                                      QStringLiteral("Restore from backup...")}));
     }
     EXPECT_EQ(form->File1->title(), QStringLiteral("File..."));
 

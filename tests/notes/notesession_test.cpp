@@ -318,3 +318,31 @@ TEST(NotesSession, AChangeSeenIsOursTheArchivesOrTheNotesFiles)
 }
 
 } // namespace
+
+TEST(NotesSession, ARestoredNoteLeavesTheNoteShownAsItIsAndAWorkingCopyKeepsItsTrashEdits)
+{
+    const QString file = notesFile({QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")});
+    tl::NotesSession session;
+    session.file().adopt(file);
+    session.file().archive = QStringLiteral("/elsewhere/Synced.znts");
+    session.records().removeNote(0, file);
+    session.records().removeNote(0, file);
+    session.loadNote(0, file);  // "three"
+    const std::vector<tl::TrashedNote> trashed = session.trashed();
+    ASSERT_EQ(trashed.size(), 2u);
+
+    EXPECT_EQ(session.restoreTrashed(trashed[0]), 0);  // "one" before the note shown
+    EXPECT_EQ(session.file().note, 1);
+    EXPECT_EQ(session.file().shown.index, 1);
+    EXPECT_EQ(session.file().noteCount, 2);
+    EXPECT_EQ(notesOf(file), (QStringList{QStringLiteral("one"), QStringLiteral("three")}));
+    EXPECT_EQ(session.restoreTrashed(trashed[0]), -1);
+
+    EXPECT_TRUE(session.discardTrashed(session.trashed().front()));
+    EXPECT_FALSE(session.emptyTrash());
+    ASSERT_EQ(session.file().pending.size(), 2u);
+    EXPECT_EQ(session.file().pending[0].kind, tl::sync::PendingEdit::Restore);
+    EXPECT_EQ(session.file().pending[0].text, QStringLiteral("one"));
+    EXPECT_EQ(session.file().pending[1].kind, tl::sync::PendingEdit::Discard);
+    EXPECT_EQ(session.file().pending[1].text, QStringLiteral("two"));
+}
