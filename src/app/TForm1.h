@@ -314,6 +314,16 @@ public:
     QAction *NewFile2, *OpenFile2, *SaveFile2, *SaveFileAs2;
     QAction *NewFile1, *OpenFile1, *SaveFile1, *SaveFileAs3;
 
+    // --- port/portwiring.cpp
+    // Export... and Import... in both file menus, and their texts.
+    void wirePortItems();
+    // Every note of the open notes file to another format.
+    void ExportNotes2Click();
+    // Another program's notes into a new notes file, which is then opened.
+    void ImportNotes2Click();
+    QAction *ExportNotes2 = nullptr, *ImportNotes2 = nullptr, *ExportNotes1 = nullptr, *ImportNotes1 = nullptr;
+    tl::i18n::Texts m_portTexts{tl::i18n::portTexts};
+
     // --- notes/jump.cpp
     // Opens the Jump-to-note popup while a notes file is open.
     void Jumptonote1Click();

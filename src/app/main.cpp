@@ -1,4 +1,5 @@
-// Program entry: --help and --version answer without a display; a second
+// Program entry: --help, --version, --export and --import answer without a
+// display, and a plain start without one says so instead of aborting; a second
 // start hands its command line to the running program and ends
 // (platform/singleinstance.h). Otherwise the main window is created and
 // prepared from the settings, the command line's files are opened, and the
@@ -15,8 +16,11 @@
 #include "platform/paths.h"
 #include "platform/qtservices.h"
 #include "platform/singleinstance.h"
+#include "port/command.h"
 
 #include <QDir>
+#include <QGuiApplication>
+#include <QTextStream>
 #include <QTimer>
 
 #include <cstdio>
@@ -34,10 +38,46 @@ const char kUsage[] = "Usage: tessaleaf [start] [--toggle] [FILE...]\n"
                       "  --version    print the version and exit\n"
                       "\n"
                       "While the program runs, a second start hands its files and --toggle to it\n"
-                      "and ends at once.\n";
+                      "and ends at once.\n"
+                      "\n"
+                      "Without a display:\n";
 
 // How long a second start waits for the running program to take its request.
 constexpr int kHandOverTimeoutMs = 10000;
+
+// Whether the platform Qt will pick has a display to connect to: without
+// one it aborts, which tells a person at a terminal nothing.
+bool hasDisplay()
+{
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    const bool x11 = !qEnvironmentVariableIsEmpty("DISPLAY");
+    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    if (platform.isEmpty())
+        return x11 || wayland;
+    if (platform.startsWith("xcb"))
+        return x11;
+    if (platform.startsWith("wayland"))
+        return wayland;
+    return true;  // offscreen, vnc and the like need none
+}
+
+// Qt's warnings (a missing runtime folder, fonts) are not a command's
+// output; its errors are, as one line each.
+void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "tessaleaf: %s\n", qPrintable(message.simplified()));
+}
+
+int runWithoutDisplay(int argc, char **argv, const QStringList &args)
+{
+    qInstallMessageHandler(quietMessages);
+    // Documents need fonts, not a screen.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QTextStream out(stdout), err(stderr);
+    return tl::port::runPortCommand(args, out, err);
+}
 
 enum class Start { Run, Done, Failed };
 
@@ -77,12 +117,15 @@ int main(int argc, char **argv)
         args << QString::fromLocal8Bit(argv[i]);
     if (args.contains(QLatin1String("--help"))) {
         std::fputs(kUsage, stdout);
+        std::fputs(qPrintable(tl::port::portUsage()), stdout);
         return 0;
     }
     if (args.contains(QLatin1String("--version"))) {
         std::printf("tessaleaf %s\n", qPrintable(tl::links::version()));
         return 0;
     }
+    if (tl::port::isPortCommand(args))
+        return runWithoutDisplay(argc, argv, args);
 
     QString socket;
     std::unique_ptr<tl::instance::StartLock> lock;
@@ -93,6 +136,10 @@ int main(int argc, char **argv)
         return 1;
     case Start::Run:
         break;
+    }
+    if (!hasDisplay()) {
+        std::fputs("tessaleaf: no display: DISPLAY (or WAYLAND_DISPLAY) is not set\n", stderr);
+        return 1;
     }
 
     // The window places itself, fades and stays on top: Wayland sessions

@@ -185,6 +185,33 @@ inline constexpr Text aboutTexts[] = {
     {"frmAbout.Thanks", "Acknowledgements"},
 };
 
+inline constexpr Text portTexts[] = {
+    {"frmPort.ExportMenu", "Export..."},
+    {"frmPort.ImportMenu", "Import..."},
+    {"frmPortExport", "Export Notes"},
+    {"frmPortImport", "Import Notes"},
+    {"frmPort.lblFormat", "&Format:"},
+    {"frmPort.lblKind", "&Notes of:"},
+    {"frmPort.lblSource", "&Take from:"},
+    {"frmPort.lblTarget", "&Save to:"},
+    {"frmPort.lblNewFile", "New notes &file:"},
+    {"frmPort.cmdBrowse", "&Browse..."},
+    {"frmPort.cmdBrowseSource", "B&rowse..."},
+    {"frmPort.cmdOK", "OK"},
+    {"frmPort.cmdCancel", "Cancel"},
+    {"frmPort.html", "HTML page"},
+    {"frmPort.md", "Markdown"},
+    {"frmPort.txt", "Plain text"},
+    {"frmPort.pdf", "PDF"},
+    {"frmPort.rtfdir", "Folder of RTF files"},
+    {"frmPort.files", "Folder of .txt, .md and .rtf files"},
+    {"frmPort.noNotesFile", "Open a notes file to export its notes."},
+    {"frmPort.exported", "%1 notes written to \"%2\"."},
+    {"frmPort.imported", "%1 notes taken into \"%2\"."},
+    {"frmPort.nothing", "No notes to take from \"%1\"; nothing was written."},
+    {"frmPort.noTarget", "Choose where the notes go."},
+};
+
 inline constexpr Text trashTexts[] = {
     {"frmTrash", "Deleted notes"},
     {"frmTrash.list", "Deleted notes, newest first"},
@@ -229,13 +256,14 @@ struct Window {
 };
 
 // In the order the language file lists them.
-inline constexpr std::array<Window, 8> windows{{
+inline constexpr std::array<Window, 9> windows{{
     {"TForm1", mainFormTexts},
     {"TfrmPrefer", preferTexts},
     {"TfrmSeek", seekTexts},
     {"TfrmFont", fontTexts},
     {"TfrmInfo", infoTexts},
     {"TfrmAbout", aboutTexts},
+    {"TfrmPort", portTexts},
     {"TfrmTrash", trashTexts},
     {"TfrmBackups", backupsTexts},
 }};

@@ -80,6 +80,7 @@ void TForm1::wireNotesComponents()
     DeletedNotes1 = item(File1, "DeletedNotes1", DeletedNotes2->text(), &TForm1::DeletedNotes1Click, -1);
     RestoreBackup1 = item(File1, "RestoreBackup1", RestoreBackup2->text(), &TForm1::RestoreBackup1Click, -1);
     File1->setWindowTitle(File1->title());
+    wirePortItems();
 
     wireOutsideChanges();
     wireLocking();

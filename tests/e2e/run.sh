@@ -22,7 +22,7 @@ done
 
 [ -x "$exe" ] || { echo "e2e: FAIL $exe is not built"; exit 1; }
 
-groups=(start resize edit add bold find jump seek open latin1 picture msgbox keep znts crypt synced trash tray hotkey language instance installed prefer)
+groups=(start resize edit add bold find jump seek open latin1 picture msgbox keep znts crypt synced trash tray hotkey language instance installed prefer port)
 only=${E2E_ONLY:-${groups[*]}}
 for g in ${only//,/ }; do
   [[ " ${groups[*]} " == *" $g "* ]] || { echo "e2e: unknown group '$g' (groups: ${groups[*]})"; exit 2; }
@@ -221,7 +221,47 @@ else:
 _, status = os.waitpid(pid, 0)
 sys.exit(os.WEXITSTATUS(status) if os.WIFEXITED(status) else 1)
 EOF
-chmod +x "$x11" "$notes_py" "$zip_py" "$age_py"
+html_py="$work/page.py"
+cat >"$html_py" <<'EOF'
+#!/usr/bin/env python3
+# order FILE WORD...: the page is well nested and its text (the table of
+#   contents left out) has the words in this order.
+# bold FILE WORD: WORD stands inside <b> or <strong>.
+# plain FILE WORD: WORD is in the text, and not inside those.
+import sys
+from html.parser import HTMLParser
+VOID = {'meta', 'br', 'img', 'hr', 'link', 'input', 'col', 'wbr'}
+class Page(HTMLParser):
+    def __init__(self):
+        super().__init__()
+        self.open, self.text, self.bold = [], '', ''
+    def handle_starttag(self, tag, attrs):
+        if tag not in VOID:
+            self.open.append(tag)
+    def handle_endtag(self, tag):
+        if not self.open or self.open.pop() != tag:
+            sys.exit('badly nested at </%s>' % tag)
+    def handle_data(self, data):
+        if 'nav' in self.open:
+            return
+        self.text += data
+        if 'b' in self.open or 'strong' in self.open:
+            self.bold += ' ' + data
+p = Page()
+with open(sys.argv[2], encoding='utf-8') as f:
+    p.feed(f.read())
+p.close()
+if p.open:
+    sys.exit('left open: %s' % p.open)
+if sys.argv[1] == 'order':
+    at = [p.text.find(w) for w in sys.argv[3:]]
+    sys.exit(0 if -1 not in at and at == sorted(at) else 1)
+if sys.argv[1] == 'bold':
+    sys.exit(0 if sys.argv[3] in p.bold.split() else 1)
+if sys.argv[1] == 'plain':
+    sys.exit(0 if sys.argv[3] in p.text.split() and sys.argv[3] not in p.bold.split() else 1)
+EOF
+chmod +x "$x11" "$notes_py" "$zip_py" "$age_py" "$html_py"
 
 # --- the notes file on disk
 notes_file() { # path, note texts...: writes a notes file of plain-text notes
@@ -1157,6 +1197,101 @@ group_crypt() {
   done
   check "no note's text is in any file of home, config, data, runtime or temp" \
     eval '[ ${#folders[@]} -ge 3 ] && ! grep -rlaq -e apricot -e damson -e greengage "${folders[@]}"' 
+}
+
+# --- moving notes in and out: the commands that need no display, then the menus
+headless() { timeout 120 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$exe" "$@"; }
+status_is() { # status, command...
+  local want=$1 rc=0; shift
+  "$@" >"$work/cmd.out" 2>"$work/cmd.err" || rc=$?
+  [ "$rc" -eq "$want" ]
+}
+said() { grep -q -- "$1" "$work/cmd.err"; }
+group_port() {
+  fresh_settings port
+  local d="$work/port" diary="$work/port/Diary.nts"
+  mkdir -p "$d"
+  notes_file "$diary" '{\rtf1\ansi First day\par It was \b sunny\b0  all day.\par}' \
+    'second plain note' '{\rtf1\ansi Third\par a \b bolder\b0  end\par}'
+  cp "$diary" "$d/before.nts"
+  check "--help without a display" status_is 0 headless --help
+  check "--version without a display" status_is 0 headless --version
+  check "a plain start without a display says so, status 1" status_is 1 headless
+  check "and names it" said "no display"
+  check "--export html without a display, status 0" status_is 0 headless --export html "$diary" "$d/out.html"
+  check "the page has every note in order" "$html_py" order "$d/out.html" "First day" sunny "second plain note" bolder
+  check "bold where the note was bold" "$html_py" bold "$d/out.html" sunny
+  check "and plain where it was plain" "$html_py" plain "$d/out.html" all
+  check "the notes file is untouched" cmp -s "$diary" "$d/before.nts"
+  check "--export of a missing file fails with a message" status_is 1 headless --export md "$d/none.nts" "$d/out.md"
+  check "naming the file" said "none.nts"
+  check "and writes nothing" not test -e "$d/out.md"
+
+  # A folder of Gnote notes: one note each, its title first.
+  local g="$d/gnote" n
+  mkdir -p "$g"
+  for n in "Alpha:2024-01-01" "Beta:2024-02-01"; do
+    printf '<?xml version="1.0" encoding="utf-8"?>\n<note version="0.3" xmlns="http://beatniksoftware.com/tomboy"><title>%s</title><text xml:space="preserve"><note-content version="0.1">%s\n\nabout %s</note-content></text><create-date>%sT10:00:00.0000000+01:00</create-date></note>\n' \
+      "${n%%:*}" "${n%%:*}" "${n%%:*}" "${n#*:}" >"$g/${n%%:*}.note"
+  done
+  check "--import gnote without a display, status 0" status_is 0 headless --import gnote "$g" "$d/in.nts"
+  check "one note per .note" count_is "$d/in.nts" 2
+  check "each with its title first" first_lines_are "$d/in.nts" Alpha Beta
+  check "--import never writes over a file" status_is 1 headless --import gnote "$g" "$d/in.nts"
+
+  # The same through the file menu (the icon at the top left): Export... on
+  # E, Import... on I; each dialog takes a path typed, then says what it did.
+  local m="$d/Menu.nts"
+  cp "$diary" "$m"
+  start_app port-menu "$m"
+  wait_window '^Tessaleaf - Menu\.nts$' && wait_for "$START_TIMEOUT" has_focus "$win"
+  click_at 15 6
+  other=
+  check "the file menu opens" wait_for "$STEP_TIMEOUT" one_other
+  [ -n "$other" ] && press e
+  other=
+  check "Export... opens its dialog" wait_for "$STEP_TIMEOUT" one_other
+  if [ -n "$other" ]; then
+    wait_for "$STEP_TIMEOUT" has_focus "$other"
+    press Tab ctrl+a
+    type_text "$d/menu.html"
+    press Return
+  fi
+  check "Export through the menu writes the page" wait_for "$STEP_TIMEOUT" "$html_py" order "$d/menu.html" "First day" sunny bolder
+  check "bold kept" "$html_py" bold "$d/menu.html" sunny
+  other=
+  check "and says so in a box" wait_for "$STEP_TIMEOUT" one_other
+  [ -n "$other" ] && wait_for "$STEP_TIMEOUT" has_focus "$other" && press Return
+  check "the box goes" wait_for "$STEP_TIMEOUT" others_are 0
+
+  click_at 15 6
+  other=
+  wait_for "$STEP_TIMEOUT" one_other && press i
+  other=
+  check "Import... opens its dialog" wait_for "$STEP_TIMEOUT" one_other
+  if [ -n "$other" ]; then
+    wait_for "$STEP_TIMEOUT" has_focus "$other"
+    press Tab
+    type_text "$g"
+    press Return
+  fi
+  check "Import through the menu makes a new notes file" wait_for "$STEP_TIMEOUT" count_is "$d/Notes from gnote.nts" 2
+  check "its notes with their titles first" first_lines_are "$d/Notes from gnote.nts" Alpha Beta
+  other=
+  check "and says so in a box" wait_for "$STEP_TIMEOUT" one_other
+  [ -n "$other" ] && wait_for "$STEP_TIMEOUT" has_focus "$other" && press Return
+  check "then shows the new file" wait_for "$STEP_TIMEOUT" main_window '^Tessaleaf - Notes from gnote\.nts$'
+  check "the file it was opened from keeps its notes" count_is "$m" 3
+  check "as they were" note_is "$m" 2 "second plain note"
+  end_app
+}
+# True when the notes' first lines are these, in order.
+first_lines_are() { # file, line...
+  local f=$1 i=1; shift
+  while [ $# -gt 0 ]; do
+    [ "$(note_text "$f" "$i" | head -n1)" = "$1" ] || return 1
+    i=$((i + 1)); shift
+  done
 }
 
 for g in "${groups[@]}"; do

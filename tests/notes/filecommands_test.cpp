@@ -235,7 +235,8 @@ TEST_F(FileCommandsTest, TheFileMenusCarryTheFileCommands)
         for (QAction *a : menu->actions())
             texts << a->text().remove(QLatin1Char('&'));
         EXPECT_EQ(texts, (QStringList{QStringLiteral("New File..."), QStringLiteral("Open File..."), QStringLiteral("Save"),
-                                      QStringLiteral("Save File As..."), QString(), QStringLiteral("Deleted notes..."),
+                                      QStringLiteral("Save File As..."), QStringLiteral("Export..."),
+                                      QStringLiteral("Import..."), QString(), QStringLiteral("Deleted notes..."),
                                       QStringLiteral("Restore from backup...")}));
     }
     EXPECT_EQ(form->File1->title(), QStringLiteral("File..."));
