@@ -145,6 +145,7 @@ void TForm1::connectComponents(TfrmPrefer &prefer)
                    [this, &prefer](QKeyCombination key) { prefer.showHotKeyStatus(useHotKey(key)); });
     connectGuarded(&prefer, &TfrmPrefer::helpAsked, this, [this, &prefer] { openHelp(&prefer); });
     connectComponents(*prefer.skinsPage);
+    connectComponents(*prefer.spellingOptions);
 }
 
 void TForm1::connectComponents(TSkinsPage &skins)

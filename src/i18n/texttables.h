@@ -168,19 +168,35 @@ inline constexpr Text aboutTexts[] = {
     {"frmAbout.Thanks", "Acknowledgements"},
 };
 
+inline constexpr Text spellTexts[] = {
+    {"Spelling.Check", "Check Spelling"},
+    {"Spelling.CheckAsYouType", "Check spelling as you type"},
+    {"Spelling.Language", "Spelling Language"},
+    {"Spelling.LanguageLabel", "Spelling:"},
+    {"Spelling.AsInterface", "As the interface"},
+    {"Spelling.Installed", "Installed dictionaries:"},
+    {"Spelling.NoneInstalled", "none (spelling is not checked)"},
+    {"Spelling.Add", "Add to Dictionary"},
+    {"Spelling.Ignore", "Ignore"},
+    {"Spelling.NoSuggestions", "(no suggestions)"},
+    {"Spelling.Checklist", "Checklist"},
+    {"Spelling.TickBox", "Tick Box"},
+};
+
 struct Window {
     std::string_view name;  // the window's class
     std::span<const Text> texts;
 };
 
 // In the order the language file lists them.
-inline constexpr std::array<Window, 6> windows{{
+inline constexpr std::array<Window, 7> windows{{
     {"TForm1", mainFormTexts},
     {"TfrmPrefer", preferTexts},
     {"TfrmSeek", seekTexts},
     {"TfrmFont", fontTexts},
     {"TfrmInfo", infoTexts},
     {"TfrmAbout", aboutTexts},
+    {"Spelling", spellTexts},
 }};
 
 } // namespace tl::i18n

@@ -27,7 +27,7 @@ inline constexpr std::string_view NoSkin = "<none>";
 // has none.
 inline constexpr std::string_view SkinSuffix = "Skin";
 
-inline constexpr std::array<Def, 26> table{{
+inline constexpr std::array<Def, 28> table{{
     {"AskBySave", Type::String, "false", true},
     {"AskDelFile", Type::String, "", false},
     {"AskDelNote", Type::String, "", false},
@@ -48,6 +48,8 @@ inline constexpr std::array<Def, 26> table{{
     {"MinEffect", Type::String, "", false},
     {"OnTop", Type::String, "true", true},
     {"SkinDir", Type::String, "", true},
+    {"SpellCheck", Type::String, "true", false},  // "false": no words are marked
+    {"SpellLanguage", Type::String, "", false},   // a dictionary's name; empty: the interface language's
     {"ToolBarHStyle", Type::String, "", false},
     {"UseCursor", Type::String, "", false},
     {"x", Type::Integer, "0", false},
@@ -171,6 +173,8 @@ inline constexpr Text MenuStyle{"MenuStyle"};
 inline constexpr Text MinEffect{"MinEffect"};
 inline constexpr Text OnTop{"OnTop"};
 inline constexpr Text SkinDir{"SkinDir"};
+inline constexpr Text SpellCheck{"SpellCheck"};
+inline constexpr Text SpellLanguage{"SpellLanguage"};
 inline constexpr Text ToolBarHStyle{"ToolBarHStyle"};
 inline constexpr Text UseCursor{"UseCursor"};
 inline constexpr Number X{"x"};
