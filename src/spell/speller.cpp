@@ -13,6 +13,13 @@
 
 namespace tl::spell {
 
+namespace {
+
+// The dictionaries and the word list spell with the plain apostrophe.
+QString plainApostrophes(QString word) { return word.replace(QChar(u'\u2019'), QLatin1Char('\'')); }
+
+} // namespace
+
 struct Speller::Loaded {
     std::unique_ptr<Hunspell> hunspell;
     QByteArray encoding;  // as the .aff's SET line names it
@@ -35,6 +42,15 @@ struct Speller::Loaded {
         return dec(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
     }
 };
+
+namespace {
+// A word the dictionary's encoding cannot hold is known from the list alone.
+void addTo(Speller::Loaded &d, const QString &word)
+{
+    if (const std::string bytes = d.encode(word); !bytes.empty())
+        d.hunspell->add(bytes);
+}
+} // namespace
 
 // What the loading thread works on: it owns nothing the window thread uses.
 struct Speller::Batch {
@@ -117,11 +133,11 @@ void Speller::finishLoading()
                                     .arg(batch->personalFile);
         for (auto &[name, loaded] : m_loaded)
             for (const QString &w : m_personal)
-                loaded->hunspell->add(loaded->encode(w));
+                addTo(*loaded, w);
     }
     for (auto &[name, loaded] : batch->done) {
         for (const QString &w : m_personal)
-            loaded->hunspell->add(loaded->encode(w));
+            addTo(*loaded, w);
         m_loaded[name] = std::move(loaded);
     }
     m_known.clear();
@@ -143,8 +159,9 @@ Speller::Loaded *Speller::dictionaryFor(Script script)
     return loaded == m_loaded.end() ? nullptr : loaded->second.get();
 }
 
-bool Speller::isCorrect(const QString &word)
+bool Speller::isCorrect(const QString &asWritten)
 {
+    const QString word = plainApostrophes(asWritten);
     if (const auto it = m_known.constFind(word); it != m_known.cend())
         return *it;
     bool ok = true;
@@ -169,16 +186,15 @@ std::vector<Span> Speller::misspelt(QStringView paragraph)
     if (m_loaded.empty())
         return out;
     for (const Span &w : checkableWords(paragraph)) {
-        QString word = paragraph.mid(w.start, w.length).toString();
-        word.replace(QChar(u'\u2019'), QLatin1Char('\''));  // the dictionaries spell with the plain one
-        if (!isCorrect(word))
+        if (!isCorrect(paragraph.mid(w.start, w.length).toString()))
             out.push_back(w);
     }
     return out;
 }
 
-QStringList Speller::suggestions(const QString &word, int most)
+QStringList Speller::suggestions(const QString &asWritten, int most)
 {
+    const QString word = plainApostrophes(asWritten);
     QStringList out;
     Loaded *d = dictionaryFor(scriptOf(word));
     if (!d)
@@ -194,19 +210,20 @@ QStringList Speller::suggestions(const QString &word, int most)
     return out;
 }
 
-void Speller::addWord(const QString &word)
+void Speller::addWord(const QString &asWritten)
 {
+    const QString word = plainApostrophes(asWritten);
     m_personal.insert(word);
     for (auto &[name, loaded] : m_loaded)
-        loaded->hunspell->add(loaded->encode(word));
+        addTo(*loaded, word);
     m_known.clear();
     Q_EMIT changed();
     addPersonalWord(personalFile, word);
 }
 
-void Speller::ignoreWord(const QString &word)
+void Speller::ignoreWord(const QString &asWritten)
 {
-    m_ignored.insert(word);
+    m_ignored.insert(plainApostrophes(asWritten));
     m_known.clear();
     Q_EMIT changed();
 }

@@ -63,8 +63,10 @@ Q_SIGNALS:
     // or ignored.
     void changed();
 
+public:
+    struct Loaded;  // one dictionary as Hunspell holds it
+
 private:
-    struct Loaded;
     struct Batch;
     void finishLoading();
     Loaded *dictionaryFor(Script script);

@@ -116,6 +116,15 @@ TEST_F(SpellerTest, AnAddedWordIsKeptForTheNextRunAndIgnoredOnesForThisOne)
     EXPECT_TRUE(next.personalProblem().isEmpty());
 }
 
+TEST_F(SpellerTest, BothApostrophesAreOneWord)
+{
+    loadAndWait({}, QStringLiteral("English"));
+    speller.ignoreWord(QString::fromUtf16(u"zorp\u2019s"));
+    speller.addWord(QStringLiteral("blik's"));
+    EXPECT_TRUE(misspelt(QString::fromUtf16(u"zorp's zorp\u2019s blik's blik\u2019s")).isEmpty());
+    EXPECT_EQ(tltest::readFile(speller.personalFile), QByteArray("blik's\n"));
+}
+
 TEST_F(SpellerTest, ABrokenWordListIsReadAsFarAsItGoesAndSaysSo)
 {
     tltest::writeFile(speller.personalFile, "Tessaleaf\n\xff\xfe\nzorp\n");
