@@ -2,6 +2,7 @@
 
 #include "platform/atomicfile.h"
 #include "platform/error.h"
+#include "platform/paths.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,13 +15,7 @@ namespace {
 constexpr int kLongestWord = 100;
 }
 
-QString personalWordsFile()
-{
-    QString base = qEnvironmentVariable("XDG_DATA_HOME");
-    if (base.isEmpty() || !QDir::isAbsolutePath(base))
-        base = QDir::homePath() + QStringLiteral("/.local/share");
-    return QDir::cleanPath(base + QStringLiteral("/Tessaleaf/words.dic"));
-}
+QString personalWordsFile() { return paths::dataFolder() + QStringLiteral("/words.dic"); }
 
 bool isStorableWord(const QString &word)
 {

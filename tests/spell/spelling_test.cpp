@@ -202,6 +202,20 @@ TEST_F(SpellFormTest, ThePreferencesEditorPageSwitchesCheckingAndListsTheDiction
     prefer.hide();
 }
 
+TEST_F(SpellFormTest, TextsAndDictionaryFollowTheInterfaceLanguage)
+{
+    form->ProgramFolder = QStringLiteral(TL_BUILD_DIR);
+    startSpelling();
+    ASSERT_EQ(form->speller().mainDictionary(), QStringLiteral("en_US"));
+    TfrmPrefer &prefer = form->preferences();
+    form->switchLanguage(QStringLiteral("Russian"));
+    settle();
+    EXPECT_EQ(form->Checklist1->text(), QString::fromUtf8("Список задач"));
+    EXPECT_EQ(form->cmdChecklist->accessibleName(), QString::fromUtf8("Список задач"));
+    EXPECT_EQ(prefer.spellingOptions->cbSpell->text(), QString::fromUtf8("Проверять орфографию при вводе"));
+    EXPECT_EQ(form->speller().mainDictionary(), QStringLiteral("ru_RU"));
+}
+
 TEST_F(SpellFormTest, WithoutDictionariesNothingIsMarkedAndThePageSaysSo)
 {
     qputenv("XDG_DATA_DIRS", QFile::encodeName(tltest::freshFolder()));
