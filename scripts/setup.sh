@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-multimedia-dev
   libpugixml-dev libzip-dev zlib1g-dev libsodium-dev libfontconfig-dev libxcb1-dev libxcb-keysyms1-dev
+  libhunspell-dev hunspell-en-us hunspell-ru hunspell-de-de
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth openbox xdotool trayer x11-utils python3 poppler-utils age
   desktop-file-utils appstream shared-mime-info groff-base dpkg-dev

@@ -198,6 +198,7 @@ void TForm1::createComponents()
 
     wireNotesComponents();
     wireEditorComponents();
+    wireSpelling();
     wireInfoComponents();
 }
 

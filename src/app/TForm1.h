@@ -33,6 +33,7 @@
 //   app/dialogs.cpp            the dialogs made on first use, their signals connected;
 //                              what opens the Preferences
 //   app/preferences.cpp        what the Preferences change here, what acts from start-up
+//   spell/spellform.cpp        spelling marks and suggestions, checklists
 //
 // State: the open file and its notes file are the session's (m_session,
 // notes/notesession.h); settings go through m_settings. Names the rest of the program
@@ -81,6 +82,8 @@ class TSkinsPage;
 
 namespace tl {
 namespace instance { struct Request; }
+namespace spell { class Speller; }
+class SpellingOptions;
 class FlatButton;
 class TDarerLabel;
 class TicBGimage;
@@ -450,6 +453,29 @@ public:
     // The menu lists at most this many skins.
     static constexpr int MenuSkinLimit = 98;
 
+    // --- spell/spellform.cpp
+    // Spell checking as "SpellCheck" and "SpellLanguage" say; the
+    // dictionaries (of interfaceLanguage, empty: "CurLanguage") load in the
+    // background once asked for and stay loaded. Start-up asks once the
+    // window is up.
+    void applySpelling(const QString &interfaceLanguage = {});
+    void SpellCheck1Click();
+    // A dictionary's name; empty: the interface language's.
+    void chooseSpellLanguage(const QString &dictionary);
+    // The checklist on or off for the selected paragraphs.
+    void cmdChecklistClick();
+    // Ticks or opens the box of the caret's paragraph (Ctrl+T).
+    void TickBox1Click();
+    // The editor's menu at global; when position is in a misspelt word,
+    // its suggestions, "Add to Dictionary" and "Ignore" come first.
+    void popupEditorMenu(const QPoint &global, int position);
+    // A press at viewportPos on a paragraph's box ticks or opens it.
+    bool clickOnBox(QPoint viewportPos);
+    tl::spell::Speller &speller();
+    tl::FlatButton *cmdChecklist = nullptr;
+    QAction *Checklist1 = nullptr, *TickBox1 = nullptr, *SpellCheck1 = nullptr;
+    QMenu *SpellLanguage1 = nullptr;
+
     // --- i18n/language_form.cpp
     // The texts of language for this window; built-in ones where its file
     // has none.
@@ -667,6 +693,7 @@ private:
     void connectComponents(TfrmFont &font);
     void connectComponents(TfrmAbout &about);
     void connectComponents(TfrmPrefer &prefer);
+    void connectComponents(tl::SpellingOptions &spelling);  // spell/spellform.cpp
 
     // --- app/preferences.cpp
     // The stored settings that act on the running program: language, menu
@@ -685,6 +712,14 @@ private:
     void applyMenuLook();
     int m_menuStyle = 0;
     QPointer<QStyle> m_menuStyles[2];
+
+    // --- spell/spellform.cpp
+    void wireSpelling();
+    void showSpellTexts();
+    void fillSpellLanguageMenu();
+    tl::spell::Speller *m_speller = nullptr;
+    QList<QAction *> m_spellItems;  // the suggestions' part of the editor's menu
+    tl::i18n::Texts m_spellTexts{tl::i18n::spellTexts};
 
     // --- i18n/language_form.cpp
     tl::i18n::Texts m_texts{tl::i18n::mainFormTexts};

@@ -147,6 +147,7 @@ void TForm1::connectComponents(TfrmPrefer &prefer)
     connectGuarded(&prefer, &TfrmPrefer::helpAsked, this, [this, &prefer] { openHelp(&prefer); });
     connectGuarded(&prefer, &TfrmPrefer::trashLimitsChanged, this, [this] { applyTrashLimits(); });
     connectComponents(*prefer.skinsPage);
+    connectComponents(*prefer.spellingOptions);
 }
 
 void TForm1::connectComponents(TSkinsPage &skins)

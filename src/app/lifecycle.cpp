@@ -102,6 +102,8 @@ void TForm1::FormCreate(const QStringList &args)
     }
     m_session.file().shownEdited = false;
     tellRecovered();
+    // The dictionaries once the window is up, off the start-up's path.
+    QTimer::singleShot(0, this, [this] { tl::runGuarded([this] { applySpelling(); }); });
 }
 
 void TForm1::reportSettingsNotices()

@@ -106,8 +106,12 @@ void TForm1::memo1KeyDown(QKeyEvent *event)
 
 void TForm1::memo1MouseDown(Qt::MouseButton button, QPoint pos)
 {
+    const QPoint inViewport = memo1->viewport()->mapFrom(memo1, pos);
     if (button == Qt::RightButton)
-        mnuMemo->popup(QPoint(pos.x() + x() + 10, pos.y() + y() + 40));
+        popupEditorMenu(QPoint(pos.x() + x() + 10, pos.y() + y() + 40),
+                        memo1->cursorForPosition(inViewport).position());
+    if (button == Qt::LeftButton)
+        clickOnBox(inViewport);
 }
 
 void TForm1::cmdFontClick()

@@ -250,13 +250,28 @@ inline constexpr Text backupsTexts[] = {
     {"frmBackups.packed", "A compressed notes file is restored whole from its backups folder by hand: %1"},
 };
 
+inline constexpr Text spellTexts[] = {
+    {"Spelling.Check", "Check Spelling"},
+    {"Spelling.CheckAsYouType", "Check spelling as you type"},
+    {"Spelling.Language", "Spelling Language"},
+    {"Spelling.LanguageLabel", "Spelling:"},
+    {"Spelling.AsInterface", "As the interface"},
+    {"Spelling.Installed", "Installed dictionaries:"},
+    {"Spelling.NoneInstalled", "none (spelling is not checked)"},
+    {"Spelling.Add", "Add to Dictionary"},
+    {"Spelling.Ignore", "Ignore"},
+    {"Spelling.NoSuggestions", "(no suggestions)"},
+    {"Spelling.Checklist", "Checklist"},
+    {"Spelling.TickBox", "Tick Box"},
+};
+
 struct Window {
     std::string_view name;  // the window's class
     std::span<const Text> texts;
 };
 
 // In the order the language file lists them.
-inline constexpr std::array<Window, 9> windows{{
+inline constexpr std::array<Window, 10> windows{{
     {"TForm1", mainFormTexts},
     {"TfrmPrefer", preferTexts},
     {"TfrmSeek", seekTexts},
@@ -266,6 +281,7 @@ inline constexpr std::array<Window, 9> windows{{
     {"TfrmPort", portTexts},
     {"TfrmTrash", trashTexts},
     {"TfrmBackups", backupsTexts},
+    {"Spelling", spellTexts},
 }};
 
 } // namespace tl::i18n

@@ -6,6 +6,7 @@
 #include "richtext/rtfreader.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QElapsedTimer>
 #include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
@@ -30,6 +31,7 @@ namespace tl {
 namespace {
 
 constexpr int kLinkProperty = QTextFormat::UserProperty + 0x7e1;
+constexpr int kMisspeltProperty = QTextFormat::UserProperty + 0x7e2;
 
 // The pictures of a copied selection, in order, as an RTF document: only
 // this program reads it back.
@@ -87,17 +89,35 @@ const QRegularExpression &urlPattern()
 } // namespace
 
 // Display-only marks: formats of the layout, never of the document, so the
-// text and its RTF stay exactly as they are.
-class UrlHighlighter final : public QSyntaxHighlighter {
+// text and its RTF stay exactly as they are. Web addresses, and misspelt
+// words as the spelling marker says.
+class MarkHighlighter final : public QSyntaxHighlighter {
 public:
-    UrlHighlighter(QTextDocument *doc, QColor link) : QSyntaxHighlighter(doc), m_link(link) {}
+    explicit MarkHighlighter(QTextDocument *doc) : QSyntaxHighlighter(doc) {}
 
-protected:
-    void highlightBlock(const QString &text) override
+    QColor link;
+    bool urls = false;
+    RichEdit::SpellMarker spelling;
+    // While a whole content is set, words wait for the paragraph-by-paragraph pass.
+    bool spellingDeferred = false;
+
+    // The marks of a paragraph, as the layout keeps them.
+    QList<QTextLayout::FormatRange> marks(const QString &text, bool withSpelling) const
     {
+        QList<QTextLayout::FormatRange> out;
+        if (withSpelling && spelling) {
+            QTextCharFormat wrong;
+            wrong.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
+            wrong.setUnderlineColor(Qt::red);
+            wrong.setProperty(kMisspeltProperty, true);
+            for (const spell::Span &w : spelling(text))
+                out.append({w.start, w.length, wrong});
+        }
+        if (!urls)
+            return out;
         QTextCharFormat f;
         f.setFontUnderline(true);
-        f.setForeground(m_link);
+        f.setForeground(link);
         f.setProperty(kLinkProperty, true);
         auto it = urlPattern().globalMatch(text);
         while (it.hasNext()) {
@@ -108,12 +128,17 @@ protected:
                    && QStringView(u".,;:!?)]'").contains(text.at(m.capturedStart() + length - 1)))
                 --length;
             if (length > 4)
-                setFormat(int(m.capturedStart()), length, f);
+                out.append({int(m.capturedStart()), length, f});
         }
+        return out;
     }
 
-private:
-    QColor m_link;
+protected:
+    void highlightBlock(const QString &text) override
+    {
+        for (const QTextLayout::FormatRange &r : marks(text, !spellingDeferred))
+            setFormat(r.start, r.length, r.format);
+    }
 };
 
 RichEdit::RichEdit(QWidget *parent) : QTextEdit(parent)
@@ -122,9 +147,31 @@ RichEdit::RichEdit(QWidget *parent) : QTextEdit(parent)
     setTabChangesFocus(false);
     // Bullets made here sit where those of a loaded note do.
     document()->setIndentWidth(rtf::kIndentWidth);
+    // Made once: attaching a highlighter to a document that holds text marks
+    // it, and tells of a change that is none.
+    m_highlighter = new MarkHighlighter(document());
+    connect(&m_remarkTimer, &QTimer::timeout, this, [this] { remarkSlice(); });
 }
 
 RichEdit::~RichEdit() = default;
+
+namespace {
+// Words of a content being set are marked by the pass that follows, a few
+// paragraphs at a time, not all at once while the note opens.
+struct DeferSpelling {
+    MarkHighlighter *h;
+    explicit DeferSpelling(MarkHighlighter *highlighter) : h(highlighter)
+    {
+        if (h)
+            h->spellingDeferred = true;
+    }
+    ~DeferSpelling()
+    {
+        if (h)
+            h->spellingDeferred = false;
+    }
+};
+} // namespace
 
 void RichEdit::setContentText(const QString &text)
 {
@@ -134,20 +181,30 @@ void RichEdit::setContentText(const QString &text)
     }
     m_unheld = 0;
     setCurrentCharFormat(QTextCharFormat());
-    setPlainText(text);
+    {
+        DeferSpelling defer(m_highlighter);
+        setPlainText(text);
+    }
     moveCursor(QTextCursor::Start);
+    if (m_spellMarker)
+        remarkSpelling();
     Q_EMIT contentReplaced();
 }
 
 void RichEdit::setContentRtf(const QByteArray &rtf)
 {
     QTextDocument *doc = document();
-    m_unheld = rtf::readDocument(std::string_view(rtf.constData(), size_t(rtf.size())), *doc);
+    {
+        DeferSpelling defer(m_highlighter);
+        m_unheld = rtf::readDocument(std::string_view(rtf.constData(), size_t(rtf.size())), *doc);
+    }
     doc->setUndoRedoEnabled(false);
     doc->setUndoRedoEnabled(true);
     QTextCursor c(doc);
     c.movePosition(QTextCursor::Start);
     setTextCursor(c);
+    if (m_spellMarker)
+        remarkSpelling();
     Q_EMIT contentReplaced();
 }
 
@@ -243,25 +300,84 @@ int RichEdit::characters() const { return std::max(0, document()->characterCount
 
 void RichEdit::setAutoUrlDetect(bool on)
 {
-    if (on == autoUrlDetect())
+    if (on == m_urls)
         return;
-    if (on) {
-        m_highlighter = new UrlHighlighter(document(), palette().color(QPalette::Link));
-        m_highlighter->rehighlight();
-    } else {
-        delete m_highlighter;
-        m_highlighter = nullptr;
-    }
+    m_urls = on;
+    m_highlighter->urls = on;
+    m_highlighter->link = palette().color(QPalette::Link);
+    m_highlighter->rehighlight();
 }
 
-bool RichEdit::isLinkAt(int position) const
+void RichEdit::setSpellMarker(SpellMarker marker)
+{
+    const bool had = bool(m_spellMarker);
+    m_spellMarker = std::move(marker);
+    m_highlighter->spelling = m_spellMarker;
+    if (had || m_spellMarker)
+        remarkSpelling();
+}
+
+void RichEdit::remarkSpelling()
+{
+    // From the paragraph shown first to the end, then the ones above it.
+    m_remarkFrom = cursorForPosition(QPoint(0, 0)).blockNumber();
+    m_remarkDone = 0;
+    if (!m_remarkTimer.isActive())
+        m_remarkTimer.start(0);
+}
+
+bool RichEdit::isRemarking() const { return m_remarkTimer.isActive(); }
+
+void RichEdit::remarkSlice()
+{
+    QElapsedTimer slice;
+    slice.start();
+    QTextDocument *doc = document();
+    // A few milliseconds a turn: keys pressed meanwhile wait no longer than that.
+    while (m_remarkDone < doc->blockCount() && slice.elapsed() < 5) {
+        const QTextBlock b = doc->findBlockByNumber((m_remarkFrom + m_remarkDone) % doc->blockCount());
+        ++m_remarkDone;
+        // Set as the highlighter sets them, but outside an edit: a
+        // rehighlight would tell the document's watchers of a change.
+        const QList<QTextLayout::FormatRange> marks = m_highlighter->marks(b.text(), true);
+        if (b.layout() && b.layout()->formats() != marks) {
+            b.layout()->setFormats(marks);
+            doc->markContentsDirty(b.position(), b.length());
+        }
+    }
+    if (m_remarkDone >= doc->blockCount())
+        m_remarkTimer.stop();
+}
+
+bool RichEdit::isLinkAt(int position) const { return hasMarkAt(position, kLinkProperty); }
+
+bool RichEdit::isMisspeltAt(int position) const { return hasMarkAt(position, kMisspeltProperty); }
+
+QTextCursor RichEdit::misspeltWordAt(int position) const
+{
+    const QTextBlock b = document()->findBlock(position);
+    if (!b.isValid() || !b.layout())
+        return {};
+    const int offset = position - b.position();
+    for (const QTextLayout::FormatRange &r : b.layout()->formats()) {
+        if (offset >= r.start && offset <= r.start + r.length && r.format.hasProperty(kMisspeltProperty)) {
+            QTextCursor c(document());
+            c.setPosition(b.position() + r.start);
+            c.setPosition(b.position() + r.start + r.length, QTextCursor::KeepAnchor);
+            return c;
+        }
+    }
+    return {};
+}
+
+bool RichEdit::hasMarkAt(int position, int property) const
 {
     const QTextBlock b = document()->findBlock(position);
     if (!b.isValid() || !b.layout())
         return false;
     const int offset = position - b.position();
     for (const QTextLayout::FormatRange &r : b.layout()->formats()) {
-        if (offset >= r.start && offset < r.start + r.length && r.format.hasProperty(kLinkProperty))
+        if (offset >= r.start && offset < r.start + r.length && r.format.hasProperty(property))
             return true;
     }
     return false;

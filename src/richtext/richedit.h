@@ -9,13 +9,19 @@
 #include <QCursor>
 #include <QString>
 #include <QTextEdit>
+#include <QTimer>
+
+#include "spell/words.h"
+
+#include <functional>
+#include <vector>
 
 class QPrinter;
 class QUrl;
 
 namespace tl {
 
-class UrlHighlighter;
+class MarkHighlighter;
 
 class RichEdit : public QTextEdit {
     Q_OBJECT
@@ -66,9 +72,24 @@ public:
     // Marks web addresses as links; the text and its format stay unchanged
     // and a click on a link only places the caret.
     void setAutoUrlDetect(bool on);
-    bool autoUrlDetect() const { return m_highlighter != nullptr; }
+    bool autoUrlDetect() const { return m_urls; }
     // True when the character at position is inside a marked address.
     bool isLinkAt(int position) const;
+
+    // The misspelt words of a paragraph, to underline with a red wave (as
+    // display-only as the addresses). Asked for the paragraph being edited;
+    // a content set, or remarkSpelling(), goes over the others a few at a
+    // time once the event loop is free. Empty: no marks.
+    using SpellMarker = std::function<std::vector<spell::Span>(QStringView paragraph)>;
+    void setSpellMarker(SpellMarker marker);
+    bool spellMarked() const { return bool(m_spellMarker); }
+    // The marker's answers changed: every paragraph again, from the one shown.
+    void remarkSpelling();
+    // The pass over the paragraphs is still going.
+    bool isRemarking() const;
+    bool isMisspeltAt(int position) const;
+    // The marked word that position is in or just after; no selection when none.
+    QTextCursor misspeltWordAt(int position) const;
 
     CharFormat selectionCharFormat() const;
     void setSelectionFontName(const QString &name);
@@ -114,7 +135,13 @@ private:
 
     unsigned m_unheld = 0;
     int m_limit = 32767;
-    UrlHighlighter *m_highlighter = nullptr;
+    void remarkSlice();
+    bool hasMarkAt(int position, int property) const;
+    MarkHighlighter *m_highlighter = nullptr;
+    bool m_urls = false;
+    SpellMarker m_spellMarker;
+    QTimer m_remarkTimer;
+    int m_remarkFrom = 0, m_remarkDone = 0;
     QString m_pressedLink; // the link a press of the left button was on
     QPoint m_pressedAt;
     bool m_handShown = false;

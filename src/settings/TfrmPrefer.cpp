@@ -8,6 +8,7 @@
 #include "settings/settingsstore.h"
 #include "settings/settingstable.h"
 #include "skins/skinspage.h"
+#include "spell/spellpage.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -168,6 +169,9 @@ void TfrmPrefer::createEditorPage()
     cbSound = checkBox(p, "cbSound", QStringLiteral("Enable Sound"), 17, 52);
     cbURL = checkBox(p, "cbURL", QStringLiteral("Auto-highlight URLs in text"), 17, 80);
     cbURL->hide();  // "AutoURLDetect" is changed outside the program only
+    // Spelling: its settings, and changed() for the window (app/dialogs.cpp).
+    spellingOptions = new tl::SpellingOptions(m_settings, p);
+    spellingOptions->move(17, 80);
 
     using tl::connectGuarded;
     connectGuarded(cbCursor, &QCheckBox::toggled, this, [this] { cbCursorClick(); });
@@ -295,6 +299,7 @@ void TfrmPrefer::FormCreate()
 
 void TfrmPrefer::FormShow()
 {
+    spellingOptions->readSettings();
     for (QGroupBox *p : pages())
         p->setGeometry(kPagePlace);
     // Hidden in the tray the window shows no opacity of its own: the one
@@ -379,6 +384,7 @@ void TfrmPrefer::loadLanguage(const QString &language)
 {
     m_texts = tl::i18n::Texts::load(tl::i18n::preferTexts, m_programFolder, language);
     showTexts();
+    spellingOptions->loadLanguage(m_programFolder, language);
     const int element = tl::strToInt(m_settings.GetFromReg(s::LastElementEditor));
     cbElement->setCurrentIndex(element >= 0 && element < cbElement->count() ? element : -1);
     const int style = tl::strToInt(m_settings.GetFromReg(s::MenuStyle));

@@ -44,6 +44,7 @@ class TSkinsPage;
 namespace tl {
 class ColorBox;
 class SettingsStore;
+class SpellingOptions;
 }
 
 class TfrmPrefer : public QDialog {
@@ -149,6 +150,7 @@ public:
     QCheckBox *cbCursor, *cbSound, *cbURL;
     QLineEdit *feCursor;
     QToolButton *feCursorButton;
+    tl::SpellingOptions *spellingOptions;  // spell/spellpage.h
 
     // --- Confirmations (frame6)
     void cbSavingClick();

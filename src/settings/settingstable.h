@@ -27,7 +27,7 @@ inline constexpr std::string_view NoSkin = "<none>";
 // has none.
 inline constexpr std::string_view SkinSuffix = "Skin";
 
-inline constexpr std::array<Def, 32> table{{
+inline constexpr std::array<Def, 34> table{{
     {"AskBySave", Type::String, "false", true},
     {"AskDelFile", Type::String, "", false},
     {"AskDelNote", Type::String, "", false},
@@ -52,6 +52,8 @@ inline constexpr std::array<Def, 32> table{{
     {"MinEffect", Type::String, "", false},
     {"OnTop", Type::String, "true", true},
     {"SkinDir", Type::String, "", true},
+    {"SpellCheck", Type::String, "true", false},  // "false": no words are marked
+    {"SpellLanguage", Type::String, "", false},   // a dictionary's name; empty: the interface language's
     {"ToolBarHStyle", Type::String, "", false},
     {"TrashDays", Type::Integer, "30", false},     // deleted notes kept this long; 0: no limit
     {"TrashNotes", Type::Integer, "200", false},   // at most this many; 0: no limit
@@ -181,6 +183,8 @@ inline constexpr Text MenuStyle{"MenuStyle"};
 inline constexpr Text MinEffect{"MinEffect"};
 inline constexpr Text OnTop{"OnTop"};
 inline constexpr Text SkinDir{"SkinDir"};
+inline constexpr Text SpellCheck{"SpellCheck"};
+inline constexpr Text SpellLanguage{"SpellLanguage"};
 inline constexpr Text ToolBarHStyle{"ToolBarHStyle"};
 inline constexpr Number TrashDays{"TrashDays"};
 inline constexpr Number TrashNotes{"TrashNotes"};

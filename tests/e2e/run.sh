@@ -22,7 +22,7 @@ done
 
 [ -x "$exe" ] || { echo "e2e: FAIL $exe is not built"; exit 1; }
 
-groups=(start resize edit add bold find jump seek open latin1 picture msgbox keep znts crypt synced trash tray hotkey language instance installed prefer port)
+groups=(start resize edit add bold find jump seek open latin1 picture msgbox keep znts crypt synced trash tray hotkey language instance installed prefer port spell)
 only=${E2E_ONLY:-${groups[*]}}
 for g in ${only//,/ }; do
   [[ " ${groups[*]} " == *" $g "* ]] || { echo "e2e: unknown group '$g' (groups: ${groups[*]})"; exit 2; }
@@ -73,6 +73,8 @@ cat >"$x11" <<'EOF'
 # shot FILE: the whole screen as a PNG (for E2E_SHOTS).
 # holds RRGGBB: true when a picture's worth (200 pixels) of the screen is
 # exactly that colour.
+# reddish N: true when at least N pixels of the screen are red (a wavy line
+# under a word, drawn smooth, is darker than pure red).
 import ctypes, struct, sys, zlib
 X = ctypes.CDLL('libX11.so.6')
 X.XOpenDisplay.restype = ctypes.c_void_p
@@ -93,7 +95,7 @@ if not d:
     sys.exit(1)
 if sys.argv[1] == 'owner':
     sys.exit(0 if X.XGetSelectionOwner(d, X.XInternAtom(d, sys.argv[2].encode(), 0)) else 1)
-if sys.argv[1] in ('shot', 'holds'):  # 24-bit TrueColor, as Xvfb runs here
+if sys.argv[1] in ('shot', 'holds', 'reddish'):  # 24-bit TrueColor, as Xvfb runs here
     root = X.XDefaultRootWindow(d)
     im = Image.from_address(X.XGetImage(d, root, 0, 0, 1024, 768, 0xffffffff, 2))
     raw = ctypes.string_at(im.data, im.bytes_per_line * im.height)
@@ -105,6 +107,12 @@ if sys.argv[1] == 'holds':
         line = raw[y * im.bytes_per_line:][:4 * im.width]
         found += sum(line[i:i + 3] == pixel for i in range(0, len(line), 4))
     sys.exit(0 if found >= 200 else 1)
+if sys.argv[1] == 'reddish':
+    found = 0
+    for y in range(im.height):
+        line = raw[y * im.bytes_per_line:][:4 * im.width]
+        found += sum(line[i + 2] >= 100 and line[i + 1] <= 40 and line[i] <= 40 for i in range(0, len(line), 4))
+    sys.exit(0 if found >= int(sys.argv[2]) else 1)
 if sys.argv[1] == 'shot':
     rows = bytearray()
     for y in range(im.height):
@@ -1292,6 +1300,39 @@ first_lines_are() { # file, line...
     [ "$(note_text "$f" "$i" | head -n1)" = "$1" ] || return 1
     i=$((i + 1)); shift
   done
+}
+
+# --- spelling with the installed English dictionary, and a checklist box
+# The editor's first line starts at (42,46) in the window, its text one
+# line high: "teh" is under (50,52), a paragraph's box under (45,52).
+group_spell() {
+  local f="$work/spell.nts" l="$work/list.nts"
+  if [ ! -e /usr/share/hunspell/en_US.dic ]; then
+    echo "e2e: FAIL spell: the en_US dictionary is not installed (scripts/setup.sh)"; failed=$((failed + 1)); return
+  fi
+  fresh_settings spell
+  notes_file "$f" "" "second"
+  start_app spell "$f"
+  wait_window '^Tessaleaf - spell\.nts$' && wait_for "$START_TIMEOUT" has_focus "$win"
+  check "nothing shows red before typing" not "$x11" reddish 8
+  focus_editor
+  type_text "teh quick"
+  check "typing teh quick underlines teh in red" wait_for "$STEP_TIMEOUT" "$x11" reddish 8
+  click_at 50 52 3
+  check "a right click on teh opens the editor's menu" wait_for "$STEP_TIMEOUT" one_other
+  # The first item is the first suggestion.
+  press Down Return
+  check "choosing the suggestion takes the red away" wait_for "$STEP_TIMEOUT" not "$x11" reddish 8
+  check "SIGTERM ends the program, status 143" terminated
+  check "the note on disk holds the correction" note_is "$f" 1 "the quick"
+
+  notes_file "$l" "☐ milk" "two"
+  start_app list "$l"
+  wait_window '^Tessaleaf - list\.nts$' && wait_for "$START_TIMEOUT" has_focus "$win"
+  click_at 45 52
+  press ctrl+t ctrl+t  # the key ticks the caret's box and opens it again
+  check "SIGTERM ends the program, status 143" terminated
+  check "a click on the box stores it ticked" note_is "$l" 1 "☑ milk"
 }
 
 for g in "${groups[@]}"; do

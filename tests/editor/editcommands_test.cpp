@@ -159,7 +159,8 @@ TEST_F(EditorTest, TheEditorsMenuHoldsItsItemsInOrder)
                      + (a->shortcut().isEmpty() ? QString() : QLatin1Char(' ') + a->shortcut().toString());
     EXPECT_EQ(shown, QStringList({"Undo Ctrl+Z", "-", "Cut Ctrl+X", "Copy Ctrl+C", "Paste Ctrl+V", "-", "Options", "-",
                                   "Select All Ctrl+A", "Show Find Bar Ctrl+F", "Print Ctrl+P", "(hidden) Ctrl+S",
-                                  "Jump to note... Ctrl+O", "File Properties... Alt+Return"}));
+                                  "Jump to note... Ctrl+O", "File Properties... Alt+Return", "-", "Checklist",
+                                  "Tick Box Ctrl+T", "Check Spelling", "Spelling Language"}));
     for (QAction *a : form->Sendtoemail1->actions())
         EXPECT_FALSE(a->isVisible());
 }
