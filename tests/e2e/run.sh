@@ -1068,12 +1068,12 @@ group_installed() {
 dialog=
 options_dialog() { dialog=$(xdotool search --all --onlyvisible --pid "$app" --name '^Options$' 2>/dev/null | head -n1); [ -n "$dialog" ]; }
 click_dialog() { xdotool mousemove --window "$dialog" "$1" "$2" click 1; }  # x, y in the dialog
-# Opens Options from the tray menu: its third item, after Show and File...
+# Opens Options from the tray menu: its fourth item, after Show, Lock and File...
 open_options() {
   other=
   click_icon 3
   wait_for "$STEP_TIMEOUT" one_other || return 1
-  press Down Down Down Return
+  press Down Down Down Down Return
   wait_for "$STEP_TIMEOUT" options_dialog
 }
 # The Personal Data page (the tree's last node), the caret at the author's end.
