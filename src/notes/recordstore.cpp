@@ -312,7 +312,10 @@ struct RecordStore::Impl {
     // the last operation) and returns the notes element.
     pugi::xml_node loadNotes(const QString &path);
     pugi::xml_node infoField(int position);
+    // Writes the document to path; on failure forgets it, since what we
+    // hold no longer matches the file. Throws what the write threw.
     void save(const QString &path);
+    void write(const QString &path);
     void close();
     void createNew(const QString &path);
     // Applies change to the trashed note which (root, its element) and
@@ -364,6 +367,16 @@ pugi::xml_node RecordStore::Impl::infoField(int position)
 
 void RecordStore::Impl::save(const QString &path)
 {
+    try {
+        write(path);
+    } catch (...) {
+        close();  // what we hold no longer matches the file
+        throw;
+    }
+}
+
+void RecordStore::Impl::write(const QString &path)
+{
     cachedPath.clear();
     if (beforeWrite)
         beforeWrite(path);
@@ -403,12 +416,7 @@ void RecordStore::Impl::createNew(const QString &path)
     for (int i = 0; i < 6; ++i)
         setTextOf(info.append_child(kFieldNames[i]), values[i]);
     root.append_child("notes").append_child("note");
-    try {
-        save(path);
-    } catch (...) {
-        close();
-        throw;
-    }
+    save(path);
 }
 
 QString RecordStore::loadNote(int index, const QString &path, int *noteCount)
@@ -446,12 +454,7 @@ void RecordStore::saveNote(int index, const QString &path, const QString &text)
     // rewrites nothing, and other readers of the file see no change.
     if (!setTextOf(note, text) && !appended)
         return;
-    try {
-        d->save(path);
-    } catch (...) {
-        d->close();  // what we hold no longer matches the file
-        throw;
-    }
+    d->save(path);
 }
 
 bool RecordStore::removeNote(int index, const QString &path)
@@ -463,12 +466,7 @@ bool RecordStore::removeNote(int index, const QString &path)
     if (!note)
         return false;
     trash::moveIn(d->MenuXML.document_element(), note, index, QDateTime::currentDateTimeUtc());
-    try {
-        d->save(path);
-    } catch (...) {
-        d->close();
-        throw;
-    }
+    d->save(path);
     return true;
 }
 
@@ -504,12 +502,7 @@ void RecordStore::setParam(const QString &path, const QString &name, const QStri
                         .arg(shown(path)).arg(notesParamPosition(name)));
     }
     setTextOf(field, value);
-    try {
-        d->save(path);
-    } catch (...) {
-        d->close();
-        throw;
-    }
+    d->save(path);
 }
 
 RecordStore::Stored RecordStore::storeShown(const QString &path, const sync::ShownNote &shown, const QString &text,
@@ -541,12 +534,7 @@ RecordStore::Stored RecordStore::storeShown(const QString &path, const sync::Sho
         break;
     }
     }
-    try {
-        d->save(path);
-    } catch (...) {
-        d->close();
-        throw;
-    }
+    d->save(path);
     result.written = true;
     return result;
 }
@@ -610,12 +598,7 @@ void RecordStore::replayRestore(const QString &path, const sync::PendingEdit &ed
     pugi::xml_node notes = d->loadNotes(path);
     const pugi::xml_node at = nthElement(notes, edit.shown.index);
     setTextOf(at ? notes.insert_child_before("note", at) : notes.append_child("note"), edit.text);
-    try {
-        d->save(path);
-    } catch (...) {
-        d->close();
-        throw;
-    }
+    d->save(path);
 }
 
 std::vector<TrashedNote> RecordStore::trashed(const QString &path)
@@ -637,12 +620,7 @@ bool RecordStore::Impl::changeTrashed(const QString &path, const TrashedNote &wh
     if (!found)
         return false;
     change(root, found);
-    try {
-        save(path);
-    } catch (...) {
-        close();
-        throw;
-    }
+    save(path);
     return true;
 }
 
@@ -668,12 +646,7 @@ bool RecordStore::emptyTrash(const QString &path)
     if (!trash)
         return false;
     root.remove_child(trash);
-    try {
-        d->save(path);
-    } catch (...) {
-        d->close();
-        throw;
-    }
+    d->save(path);
     return true;
 }
 
