@@ -1,5 +1,6 @@
 #include "port/export.h"
 
+#include "editor/printing.h"
 #include "port/notedocument.h"
 #include "platform/atomicfile.h"
 #include "platform/error.h"
@@ -10,8 +11,6 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QLocale>
-#include <QPageSize>
-#include <QPdfWriter>
 #include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -522,19 +521,8 @@ QByteArray pdfOf(const QStringList &notes, const QString &title)
         }
         cursor.insertFragment(QTextDocumentFragment(&doc));
     }
-    QByteArray bytes;
-    {
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        QPdfWriter pdf(&buffer);
-        pdf.setTitle(title);
-        pdf.setCreator(QStringLiteral("Tessaleaf"));
-        pdf.setPageSize(
-            QPageSize(QLocale().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter : QPageSize::A4));
-        // Laid out on pages by print(), which numbers them.
-        all.print(&pdf);
-    }
-    return bytes;
+    // Laid out on pages by the printing path, which numbers them.
+    return print::pdfOf(all, title);
 }
 
 QString rtfFileName(int index, const QString &note)
